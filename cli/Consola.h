@@ -1,0 +1,34 @@
+#pragma once
+// The command-line face of the window: memo lines go to standard output, the text
+// of every message box to standard error. Nothing ever waits for input.
+#include <cstdio>
+
+#include "files/Ventana.h"
+
+namespace quimbel {
+
+class Consola : public Ventana {
+public:
+    Consola(std::FILE* salida = stdout, std::FILE* errores = stderr) : salida_(salida), errores_(errores) {}
+
+    void AnadirLinea(Memo memo, std::string_view linea) override;
+    void LimpiarMemo(Memo) override {}
+    void Error(std::string_view texto) override;
+    void Informacion(std::string_view texto) override;
+    // The companion asks nothing: a question is shown and answered No.
+    Respuesta Pregunta(std::string_view texto) override;
+    void Enfocar(std::string_view) override {}
+    void ActivarPagina(Pagina) override {}
+    void CursorOcupado() override {}
+    void CursorNormal() override {}
+    void ProcesarMensajes() override;
+
+    int Errores() const { return errores_mostrados_; }
+
+private:
+    std::FILE* salida_;
+    std::FILE* errores_;
+    int errores_mostrados_ = 0;
+};
+
+} // namespace quimbel

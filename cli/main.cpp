@@ -1,0 +1,44 @@
+// quimbel-cli: the engines of the window, driven from a shell.
+#include <algorithm>
+#include <cstdio>
+#include <string>
+#include <vector>
+
+#include "Ordenes.h"
+
+namespace quimbel {
+
+namespace {
+
+constexpr const char* Uso =
+    "Uso: quimbel-cli ORDEN [ARGUMENTOS]\n"
+    "\n"
+    "  cortar FUENTE TAMAÑO [--destino CARPETA] [--esquema normal|cortaarchivos|hacha]\n"
+    "      Corta FUENTE en trozos de TAMAÑO bytes.\n"
+    "\n"
+    "Las líneas del registro van a la salida estándar y los mensajes a la salida de errores.\n"
+    "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n";
+
+} // namespace
+
+int ErrorDeUso(const std::string& mensaje) {
+    std::fprintf(stderr, "quimbel-cli: %s\n\n%s", mensaje.c_str(), Uso);
+    return SalidaUso;
+}
+
+} // namespace quimbel
+
+int main(int argc, char** argv) {
+    using namespace quimbel;
+    std::vector<std::string> args(argv + 1, argv + argc);
+    if (args.empty()) return ErrorDeUso("falta la orden");
+    const auto pideAyuda = [](const std::string& a) { return a == "--help" || a == "-h"; };
+    if (args[0] == "ayuda" || std::any_of(args.begin(), args.end(), pideAyuda)) {
+        std::fputs(Uso, stdout);
+        return SalidaBien;
+    }
+    const std::string orden = args[0];
+    const std::span<const std::string> resto(args.data() + 1, args.size() - 1);
+    if (orden == "cortar") return OrdenCortar(resto);
+    return ErrorDeUso("orden desconocida: " + orden);
+}

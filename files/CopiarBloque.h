@@ -1,0 +1,18 @@
+#pragma once
+// The block copy through which the split and the join move all their data.
+#include <cstdint>
+
+#include "Ficheros.h"
+
+namespace quimbel {
+
+// Size of the one transfer buffer, allocated once for the life of the program.
+inline constexpr int64_t TamBufferCopia = 1000000;
+
+// Appends cuenta bytes of origen, from byte offset on, at destino's current position,
+// in blocks of 1,000,000 bytes. A range that runs past the end of origen copies what
+// exists. 0 on success (also for cuenta <= 0, which touches nothing); -1 when a seek,
+// read or write fails or stores fewer bytes than handed. Never runs twice at once.
+int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta);
+
+} // namespace quimbel

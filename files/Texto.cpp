@@ -1,0 +1,85 @@
+#include "Texto.h"
+
+#include <cerrno>
+
+namespace quimbel {
+
+namespace {
+constexpr size_t TamLectura = 1 << 16;
+constexpr size_t TamEscritura = 1 << 16;
+constexpr char CtrlZ = '\x1A';
+} // namespace
+
+int AbrirTexto(TextoEntrada& texto, const std::string& ruta) {
+    texto = TextoEntrada();
+    const int resultado = AbrirFichero(texto.fichero_, ruta);
+    if (resultado == 0) texto.buffer_.resize(TamLectura);
+    return resultado;
+}
+
+bool TextoEntrada::Rellenar() {
+    if (acabado_) return false;
+    const int64_t leidos = fichero_.Leer(buffer_.data(), buffer_.size());
+    if (leidos < 0) {
+        error_ = errno == 0 ? EIO : errno;
+        acabado_ = true;
+        return false;
+    }
+    pos_ = 0;
+    fin_ = static_cast<size_t>(leidos);
+    if (fin_ == 0) acabado_ = true;
+    return fin_ > 0;
+}
+
+bool TextoEntrada::LeerLinea(std::string& linea) {
+    linea.clear();
+    bool algo = false; // something of a line was met: text or its end
+    for (;;) {
+        if (pos_ == fin_ && !Rellenar()) return algo && error_ == 0;
+        const char c = buffer_[pos_];
+        if (c == CtrlZ) {
+            acabado_ = true;
+            pos_ = fin_ = 0;
+            return algo;
+        }
+        ++pos_;
+        if (c == '\n') return true;
+        if (c == '\r') {
+            // The LF right after a CR belongs to the same line end.
+            if (pos_ == fin_) Rellenar();
+            if (pos_ < fin_ && buffer_[pos_] == '\n') ++pos_;
+            return true;
+        }
+        linea += c;
+        algo = true;
+    }
+}
+
+int CrearTexto(TextoSalida& texto, const std::string& ruta, std::span<const IdFichero> intocables) {
+    texto = TextoSalida();
+    return CrearFichero(texto.fichero_, ruta, intocables);
+}
+
+int TextoSalida::Vaciar() {
+    if (pendiente_.empty()) return error_;
+    if (error_ == 0) error_ = fichero_.Escribir(pendiente_.data(), pendiente_.size());
+    pendiente_.clear();
+    return error_;
+}
+
+int TextoSalida::EscribirLinea(std::string_view linea) {
+    pendiente_ += linea;
+    pendiente_ += "\r\n";
+    if (pendiente_.size() >= TamEscritura) return Vaciar();
+    return error_;
+}
+
+int TextoSalida::Cerrar() {
+    if (!fichero_.Abierto()) return error_;
+    Vaciar();
+    const int cierre = fichero_.Cerrar();
+    if (error_ == 0) error_ = cierre;
+    return error_;
+}
+
+} // namespace quimbel

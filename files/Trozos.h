@@ -1,0 +1,44 @@
+#pragma once
+// The piece-set format: how the pieces of a set are named and the two headers
+// that one piece of a CortaArchivos or Hacha set carries in front of its data.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quimbel {
+
+// The piece-naming scheme of a set.
+enum class TipoCorte { Normal, CortaArchivos, Hacha };
+
+// The most pieces a set may have: more would flood the folder and the list.
+inline constexpr int64_t MaxTrozos = 100000;
+
+// N: the piece count of a source of s bytes cut into pieces of p (>= 1) bytes,
+// s / p rounded up (0 for an empty source).
+int64_t NumeroTrozos(int64_t s, int64_t p);
+
+// W: the digit width of Normal suffixes, the decimal digits of n but at least 3.
+int AnchoNormal(int64_t n);
+
+// The suffix of piece k of n under the scheme: ".001" (width W), ".1" .. ".fin", ".0" ..
+std::string SufijoTrozo(TipoCorte tipo, int64_t k, int64_t n);
+
+// The full path of piece k (1..n): destino (ending in "/", or empty) followed by the
+// file-name part of fuente, with its extension replaced by the scheme's suffix.
+std::string NombreTrozo(std::string_view fuente, std::string_view destino, int64_t k, int64_t n,
+                        TipoCorte tipo);
+
+// CabeceraCA: the header in front of the data of the last CortaArchivos piece:
+// 7, "cortarc", n (32-bit little-endian), L and the source's extension (L bytes).
+std::vector<unsigned char> CabeceraCA(int32_t n, std::string_view extension);
+
+// CabeceraHacha: the header in front of the data of the first Hacha piece of a set of
+// two or more: "?????", H (32-bit little-endian), "?????" name "?????" s "?????" p "?????".
+std::vector<unsigned char> CabeceraHacha(std::string_view nombre, int64_t s, int64_t p);
+
+// Whether a piece carries a header: the last CortaArchivos piece (also when n = 1), and the
+// first Hacha piece when n >= 2.
+bool LlevaCabecera(TipoCorte tipo, int64_t k, int64_t n);
+
+} // namespace quimbel

@@ -1,0 +1,11 @@
+#!/bin/sh
+# Installs everything the build, the tests and the benchmarks use (Debian 12, as root).
+set -eu
+export DEBIAN_FRONTEND=noninteractive
+apt-get update
+apt-get install -y --no-install-recommends \
+    ca-certificates cmake g++ ninja-build pkg-config clang-format \
+    libgtest-dev libgmock-dev \
+    qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth \
+    libisal-dev libdeflate-dev zlib1g-dev libssl-dev libgf-complete-dev \
+    cksfv rhash par2 hyperfine

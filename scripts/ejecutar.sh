@@ -1,0 +1,7 @@
+#!/bin/sh
+# Installs what is needed, builds and starts the program.
+set -eu
+cd "$(dirname "$0")/.."
+./scripts/dependencias.sh
+dir=$(./scripts/compilar.sh | tail -n 1)
+exec "$dir/bin/quimbel-cli" --help

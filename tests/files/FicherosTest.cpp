@@ -1,0 +1,195 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/CopiarBloque.h"
+#include "files/Ficheros.h"
+#include "files/Texto.h"
+#include "support/Carpeta.h"
+
+namespace quimbel {
+namespace {
+
+using prueba::CarpetaTemporal;
+using prueba::Datos;
+using prueba::EscribirFichero;
+using prueba::LeerFichero;
+
+// Copies cuenta bytes from offset of a source holding datos into a fresh file.
+std::string Copia(const CarpetaTemporal& c, const std::string& datos, int64_t offset, int64_t cuenta,
+                  int* resultado = nullptr) {
+    EscribirFichero(c / "origen", datos);
+    Fichero origen, destino;
+    EXPECT_EQ(AbrirFichero(origen, c / "origen"), 0);
+    EXPECT_EQ(CrearFichero(destino, c / "destino"), 0);
+    const int r = CopiarBloque(origen, destino, offset, cuenta);
+    if (resultado) *resultado = r;
+    EXPECT_EQ(destino.Cerrar(), 0);
+    return LeerFichero(c / "destino");
+}
+
+TEST(CopiarBloque, CopiaRangosDeCualquierTamano) {
+    CarpetaTemporal c;
+    const std::string datos = Datos(3700000, 7);
+    int r = -9;
+    EXPECT_EQ(Copia(c, datos, 0, 0, &r), "");
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(Copia(c, datos, 100, 2500000, &r), datos.substr(100, 2500000));
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(Copia(c, datos, 0, 1000000), datos.substr(0, 1000000));
+    EXPECT_EQ(Copia(c, datos, 1000000, 2000000), datos.substr(1000000, 2000000));
+    // A range running past the end copies what exists and succeeds.
+    EXPECT_EQ(Copia(c, datos, 2500000, 2500000, &r), datos.substr(2500000));
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(Copia(c, datos, 3699999, 5, &r), datos.substr(3699999));
+    EXPECT_EQ(Copia(c, datos, 5000000, 10, &r), "");
+    EXPECT_EQ(r, 0);
+    EXPECT_EQ(Copia(c, datos, 0, -5, &r), "");
+    EXPECT_EQ(r, 0);
+}
+
+TEST(CopiarBloque, DiscoLlenoDaMenosUno) {
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "sin /dev/full";
+    CarpetaTemporal c;
+    EscribirFichero(c / "origen", Datos(1500000));
+    Fichero origen, lleno;
+    ASSERT_EQ(AbrirFichero(origen, c / "origen"), 0);
+    ASSERT_EQ(CrearFichero(lleno, "/dev/full"), 0);
+    EXPECT_EQ(CopiarBloque(origen, lleno, 0, 1500000), -1);
+    EXPECT_EQ(CopiarBloque(origen, lleno, 0, 10), -1);
+}
+
+TEST(Ficheros, AbrirYCrear) {
+    CarpetaTemporal c;
+    Fichero f;
+    EXPECT_NE(AbrirFichero(f, c / "no-existe"), 0);
+    EXPECT_FALSE(f.Abierto());
+    EXPECT_NE(AbrirFichero(f, c.Ruta()), 0) << "una carpeta no es un fichero";
+    EXPECT_NE(CrearFichero(f, c / "no-existe/x"), 0);
+
+    EscribirFichero(c / "a", "contenido");
+    ASSERT_EQ(CrearFichero(f, c / "a"), 0);
+    EXPECT_EQ(f.Tamano(), 0) << "crear vacía un fichero existente";
+
+    EscribirFichero(c / "b", "intocable");
+    const auto id = IdDeRuta(c / "b");
+    ASSERT_TRUE(id);
+    ASSERT_EQ(symlink((c / "b").c_str(), (c / "enlace").c_str()), 0);
+    EXPECT_EQ(CrearFichero(f, c / "enlace", {&*id, 1}), ErrorFicheroIntocable);
+    EXPECT_EQ(CrearFichero(f, c.Ruta() + "./b", {&*id, 1}), ErrorFicheroIntocable);
+    EXPECT_EQ(LeerFichero(c / "b"), "intocable");
+}
+
+TEST(Ficheros, RenombrarNuncaReemplaza) {
+    CarpetaTemporal c;
+    EscribirFichero(c / "viejo", "1");
+    EscribirFichero(c / "ocupado", "2");
+    EXPECT_NE(RenombrarFichero(c / "viejo", c / "ocupado"), 0);
+    EXPECT_EQ(LeerFichero(c / "viejo"), "1");
+    EXPECT_EQ(LeerFichero(c / "ocupado"), "2");
+    EXPECT_NE(RenombrarFichero(c / "falta", c / "otro"), 0);
+    EXPECT_EQ(RenombrarFichero(c / "viejo", c / "nuevo"), 0);
+    EXPECT_EQ(LeerFichero(c / "nuevo"), "1");
+    EXPECT_FALSE(prueba::Existe(c / "viejo"));
+}
+
+TEST(Ficheros, InfoFichero) {
+    CarpetaTemporal c;
+    InfoRegistro info;
+    info.tamano = 77;
+    EXPECT_EQ(InfoFichero(c / "falta", info), -1);
+    EXPECT_EQ(info.tamano, 77) << "el registro queda como estaba";
+    EXPECT_EQ(InfoFichero(c.Ruta(), info), -1);
+    EXPECT_EQ(info.tamano, 77);
+
+    EscribirFichero(c / "vacio", "");
+    EXPECT_EQ(InfoFichero(c / "vacio", info), 0);
+    EXPECT_EQ(info.tamano, 0);
+
+    EscribirFichero(c / "f", "12345");
+    // 2026-12-06 17:29:31 local time: DOS keeps 2-second steps.
+    struct tm t{};
+    t.tm_year = 126;
+    t.tm_mon = 11;
+    t.tm_mday = 6;
+    t.tm_hour = 17;
+    t.tm_min = 29;
+    t.tm_sec = 31;
+    t.tm_isdst = -1;
+    const time_t cuando = mktime(&t);
+    const struct timespec tiempos[2] = {{cuando, 0}, {cuando, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (c / "f").c_str(), tiempos, 0), 0);
+    ASSERT_EQ(InfoFichero(c / "f", info), 0);
+    EXPECT_EQ(info.tamano, 5);
+    const auto dos = static_cast<uint32_t>(info.fechaDos);
+    EXPECT_EQ(dos >> 16, ((2026u - 1980) << 9) | (12u << 5) | 6u);
+    EXPECT_EQ(dos & 0xFFFF, (17u << 11) | (29u << 5) | 15u);
+    // 2026-12-06 is day 46362 counted from 1899-12-30.
+    EXPECT_DOUBLE_EQ(info.fechaModificacion, 46362.0 + (17 * 3600 + 29 * 60 + 30) / 86400.0);
+    EXPECT_TRUE(S_ISREG(static_cast<mode_t>(info.atributos)));
+}
+
+TEST(Ficheros, ExisteSoloUnFicheroRegular) {
+    CarpetaTemporal c;
+    EscribirFichero(c / "f", "x");
+    ASSERT_EQ(mkfifo((c / "fifo").c_str(), 0600), 0);
+    EXPECT_TRUE(ExisteFichero(c / "f"));
+    EXPECT_FALSE(ExisteFichero(c.Ruta()));
+    EXPECT_FALSE(ExisteFichero(c / "fifo"));
+    EXPECT_FALSE(ExisteFichero(c / "falta"));
+    // Opening a FIFO never waits for a writer.
+    Fichero f;
+    EXPECT_EQ(AbrirFichero(f, c / "fifo"), 0);
+}
+
+std::vector<std::string> Lineas(const CarpetaTemporal& c, std::string_view contenido) {
+    EscribirFichero(c / "t.txt", contenido);
+    TextoEntrada t;
+    EXPECT_EQ(AbrirTexto(t, c / "t.txt"), 0);
+    std::vector<std::string> lineas;
+    std::string linea;
+    while (t.LeerLinea(linea)) lineas.push_back(linea);
+    EXPECT_EQ(t.Error(), 0);
+    return lineas;
+}
+
+TEST(Texto, FinesDeLineaYCtrlZ) {
+    CarpetaTemporal c;
+    using V = std::vector<std::string>;
+    EXPECT_EQ(Lineas(c, "a\r\nb\r\n"), (V{"a", "b"}));
+    EXPECT_EQ(Lineas(c, "a\nb\n"), (V{"a", "b"}));
+    EXPECT_EQ(Lineas(c, "a\rb"), (V{"a", "b"}));
+    EXPECT_EQ(Lineas(c, "a\r\n\r\nb"), (V{"a", "", "b"}));
+    EXPECT_EQ(Lineas(c, "a\n\rb"), (V{"a", "", "b"}));
+    EXPECT_EQ(Lineas(c, "\r\n"), (V{""}));
+    EXPECT_EQ(Lineas(c, ""), V{});
+    EXPECT_EQ(Lineas(c, "a\r\nb\x1A" "c\r\nd"), (V{"a", "b"}));
+    EXPECT_EQ(Lineas(c, "\x1A" "a"), V{});
+    // A line of any length, across the reader's buffer.
+    const std::string larga(200000, 'x');
+    EXPECT_EQ(Lineas(c, larga + "\r\n" + "y"), (V{larga, "y"}));
+    // A CR LF pair split across two reads.
+    const std::string relleno(65535, 'z');
+    EXPECT_EQ(Lineas(c, relleno + "\r\nq"), (V{relleno, "q"}));
+}
+
+TEST(Texto, EscribeCrLfYDetectaDiscoLleno) {
+    CarpetaTemporal c;
+    TextoSalida t;
+    ASSERT_EQ(CrearTexto(t, c / "s.txt"), 0);
+    EXPECT_EQ(t.EscribirLinea("uno"), 0);
+    EXPECT_EQ(t.EscribirLinea(""), 0);
+    EXPECT_EQ(t.Cerrar(), 0);
+    EXPECT_EQ(LeerFichero(c / "s.txt"), "uno\r\n\r\n");
+
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "sin /dev/full";
+    TextoSalida lleno;
+    ASSERT_EQ(CrearTexto(lleno, "/dev/full"), 0);
+    lleno.EscribirLinea("x");
+    EXPECT_NE(lleno.Cerrar(), 0) << "el fallo se ve al cerrar";
+}
+
+} // namespace
+} // namespace quimbel

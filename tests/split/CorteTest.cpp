@@ -1,0 +1,305 @@
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/Rutas.h"
+#include "files/Trozos.h"
+#include "split/Corte.h"
+#include "support/Carpeta.h"
+#include "support/Grabadora.h"
+
+namespace quimbel {
+namespace {
+
+using prueba::CarpetaTemporal;
+using prueba::Datos;
+using prueba::EscribirFichero;
+using prueba::Existe;
+using prueba::Grabadora;
+using prueba::LeerFichero;
+
+EntradaCorte Entrada(const std::string& fuente, const std::string& destino, int64_t p, TipoCorte tipo) {
+    EntradaCorte e;
+    e.fuente = fuente;
+    e.destino = destino;
+    e.tamano = std::to_string(p);
+    e.tipo = tipo;
+    return e;
+}
+
+// The data a piece carries: its bytes with the scheme's header skipped.
+std::string DatosDeTrozo(const std::string& trozo, TipoCorte tipo, int64_t k, int64_t n) {
+    const std::string bytes = LeerFichero(trozo);
+    if (!LlevaCabecera(tipo, k, n)) return bytes;
+    if (tipo == TipoCorte::CortaArchivos) return bytes.substr(13 + static_cast<unsigned char>(bytes.at(12)));
+    uint32_t h = 0;
+    for (int i = 0; i < 4; ++i) h |= static_cast<uint32_t>(static_cast<unsigned char>(bytes.at(5 + static_cast<size_t>(i)))) << (8 * i);
+    return bytes.substr(9 + h);
+}
+
+class Corte : public ::testing::Test {
+protected:
+    CarpetaTemporal c;
+    Grabadora v;
+};
+
+TEST_F(Corte, CadaEsquemaRecomponeLaFuente) {
+    const std::string fuente = c / "pelicula.avi";
+    for (const TipoCorte tipo : {TipoCorte::Normal, TipoCorte::CortaArchivos, TipoCorte::Hacha}) {
+        for (const auto& [s, p] : std::vector<std::pair<int64_t, int64_t>>{
+                 {1, 10}, {9, 10}, {10, 10}, {11, 10}, {30, 10}, {31, 10}, {2500001, 1000000}, {13, 1}}) {
+            SCOPED_TRACE(testing::Message() << "esquema " << static_cast<int>(tipo) << " S " << s << " P " << p);
+            CarpetaTemporal destino;
+            const std::string datos = Datos(static_cast<size_t>(s), static_cast<unsigned>(s));
+            EscribirFichero(fuente, datos);
+            Grabadora g;
+            const ResultadoCorte r = Cortar(g, Entrada(fuente, destino.Ruta(), p, tipo));
+            EXPECT_TRUE(r.finalizado && r.completo);
+            const int64_t n = NumeroTrozos(s, p);
+            std::string junto;
+            for (int64_t k = 1; k <= n; ++k)
+                junto += DatosDeTrozo(NombreTrozo(fuente, destino.Ruta(), k, n, tipo), tipo, k, n);
+            EXPECT_EQ(junto, datos);
+            EXPECT_FALSE(Existe(NombreTrozo(fuente, destino.Ruta(), n + 1, n + 1, TipoCorte::Normal)))
+                << "no hay trozo vacío de más";
+            EXPECT_EQ(g.Memo(Memo::Cortar).size(), static_cast<size_t>(n) + 3);
+        }
+    }
+}
+
+TEST_F(Corte, MemoYCabecerasDeUnCorteCompleto) {
+    EscribirFichero(c / "pelicula.avi", Datos(25));
+    const ResultadoCorte r = Cortar(v, Entrada(c / "pelicula.avi", "", 10, TipoCorte::CortaArchivos));
+    EXPECT_TRUE(r.finalizado);
+    const std::vector<std::string> memo{"Creando trozos...",
+                                        "Creando trozo 1 : " + (c / "pelicula.1"),
+                                        "Creando trozo 2 : " + (c / "pelicula.2"),
+                                        "Creando trozo 3 : " + (c / "pelicula.fin"),
+                                        "",
+                                        ""};
+    EXPECT_EQ(v.Memo(Memo::Cortar), memo);
+    EXPECT_EQ(v.informaciones, std::vector<std::string>{"¡ Proceso finalizado !"});
+    EXPECT_TRUE(v.errores.empty());
+    EXPECT_FALSE(v.ocupado);
+    EXPECT_EQ(v.eventos.back(), "cursor normal") << "el cursor vuelve tras el mensaje final";
+    const std::string fin = LeerFichero(c / "pelicula.fin");
+    EXPECT_EQ(fin.substr(0, 17), std::string("\x07" "cortarc\x03\x00\x00\x00\x04.avi", 17));
+    EXPECT_EQ(fin.size(), 17u + 5u);
+    EXPECT_EQ(v.respiros, 3);
+
+    Grabadora h;
+    EscribirFichero(c / "pelicula.avi", Datos(25000));
+    Cortar(h, Entrada(c / "pelicula.avi", c.Ruta(), 10000, TipoCorte::Hacha));
+    const std::string cero = LeerFichero(c / "pelicula.0");
+    EXPECT_EQ(cero.substr(0, 45), std::string("?????\x2a\x00\x00\x00?????pelicula.avi?????25000?????10000?????", 45));
+}
+
+TEST_F(Corte, DestinoPorDefectoYBarraFinal) {
+    EscribirFichero(c / "datos", Datos(15));
+    Cortar(v, Entrada(c / "datos", "", 10, TipoCorte::Normal));
+    EXPECT_TRUE(Existe(c / "datos.001"));
+    EXPECT_TRUE(Existe(c / "datos.002"));
+    ASSERT_EQ(mkdir((c / "sub").c_str(), 0755), 0);
+    Cortar(v, Entrada(c / "datos", c / "sub", 10, TipoCorte::Normal));
+    EXPECT_TRUE(Existe(c / "sub/datos.002"));
+    EXPECT_EQ(v.Memo(Memo::Cortar)[1], "Creando trozo 1 : " + (c / "sub/datos.001"));
+}
+
+TEST_F(Corte, SoloLosTrozosMarcados) {
+    const std::string datos = Datos(70);
+    EscribirFichero(c / "nombre", datos);
+    const std::vector<bool> marcas{false, true, false, false, true, false, false};
+    for (const TipoCorte tipo : {TipoCorte::Normal, TipoCorte::CortaArchivos, TipoCorte::Hacha}) {
+        CarpetaTemporal d;
+        EntradaCorte e = Entrada(c / "nombre", d.Ruta(), 10, tipo);
+        e.marcas = marcas;
+        Grabadora g;
+        EXPECT_TRUE(Cortar(g, e).finalizado);
+        for (int64_t k = 1; k <= 7; ++k) {
+            const std::string trozo = NombreTrozo(c / "nombre", d.Ruta(), k, 7, tipo);
+            EXPECT_EQ(Existe(trozo), k == 2 || k == 5) << trozo;
+        }
+        EXPECT_EQ(LeerFichero(NombreTrozo(c / "nombre", d.Ruta(), 2, 7, tipo)), datos.substr(10, 10));
+        EXPECT_EQ(LeerFichero(NombreTrozo(c / "nombre", d.Ruta(), 5, 7, tipo)), datos.substr(40, 10));
+        EXPECT_EQ(g.Memo(Memo::Cortar).size(), 5u);
+    }
+    // A header only when the piece that carries it is chosen.
+    CarpetaTemporal d;
+    EntradaCorte e = Entrada(c / "nombre", d.Ruta(), 10, TipoCorte::CortaArchivos);
+    e.marcas = std::vector<bool>{false, false, false, false, false, false, true};
+    Cortar(v, e);
+    EXPECT_EQ(LeerFichero(d / "nombre.fin").size(), 13u + 10u);
+    e.tipo = TipoCorte::Hacha;
+    e.marcas = std::vector<bool>{true, false, false, false, false, false, false};
+    Cortar(v, e);
+    EXPECT_EQ(DatosDeTrozo(d / "nombre.0", TipoCorte::Hacha, 1, 7), datos.substr(0, 10));
+    EXPECT_GT(LeerFichero(d / "nombre.0").size(), 10u);
+}
+
+TEST_F(Corte, NadaMarcadoNoEmpiezaYMuestraLaLista) {
+    EscribirFichero(c / "f", Datos(30));
+    v.memos[Memo::Cortar] = {"anterior"};
+    EntradaCorte e = Entrada(c / "f", "", 10, TipoCorte::Normal);
+    e.marcas = std::vector<bool>{false, false, false};
+    EXPECT_FALSE(Cortar(v, e).finalizado);
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Debes seleccionar los trozos del fichero a extraer !"});
+    EXPECT_EQ(v.pagina, Pagina::Extraer);
+    EXPECT_EQ(v.Memo(Memo::Cortar), std::vector<std::string>{"anterior"});
+    EXPECT_FALSE(Existe(c / "f.001"));
+}
+
+struct Parada {
+    std::string nombre;
+    EntradaCorte entrada;
+    std::string mensaje;
+    std::string foco;
+};
+
+TEST_F(Corte, ParadasAntesDeEscribirEnSuOrden) {
+    EscribirFichero(c / "vacio", "");
+    EscribirFichero(c / "f", Datos(100001));
+    const std::vector<Parada> paradas{
+        {"fuente vacía", Entrada("", "", 0, TipoCorte::Normal), "¡ Debes indicar el fichero a cortar !",
+         "FilenameEditFicheroCortar"},
+        {"fuente con comillas vacía", Entrada("\"\"", "", 10, TipoCorte::Normal),
+         "¡ Debes indicar el fichero a cortar !", "FilenameEditFicheroCortar"},
+        {"sin tamaño", [&] { auto e = Entrada(c / "falta", "", 0, TipoCorte::Normal); e.tamano = ""; return e; }(),
+         "¡ Debes indicar el tamaño de los trozos !", "ComboBoxSizes"},
+        {"tamaño 0", Entrada(c / "falta", "", 0, TipoCorte::Normal), "¡ Debes indicar un tamaño de trozo mayor que 0 !",
+         "ComboBoxSizes"},
+        {"tamaño negativo", Entrada(c / "falta", "", -5, TipoCorte::Normal),
+         "¡ Debes indicar un tamaño de trozo mayor que 0 !", "ComboBoxSizes"},
+        {"fuente inexistente", Entrada(c / "falta", "", 10, TipoCorte::Normal),
+         "¡ Error al abrir fichero " + (c / "falta") + " !", ""},
+        {"fuente carpeta", Entrada(c.Ruta(), "", 10, TipoCorte::Normal), "¡ Error al abrir fichero " + c.Ruta() + " !",
+         ""},
+        {"fuente vacía en disco", Entrada(c / "vacio", "", 10, TipoCorte::Normal), "¡ Tamaño 0 !", ""},
+        {"demasiados trozos", Entrada(c / "f", "", 1, TipoCorte::Normal), "¡ Demasiados trozos: el máximo es 100000 !",
+         ""},
+    };
+    for (const Parada& p : paradas) {
+        SCOPED_TRACE(p.nombre);
+        Grabadora g;
+        g.memos[Memo::Cortar] = {"anterior"};
+        EXPECT_FALSE(Cortar(g, p.entrada).finalizado);
+        EXPECT_EQ(g.errores, std::vector<std::string>{p.mensaje});
+        EXPECT_EQ(g.foco, p.foco);
+        EXPECT_TRUE(g.Memo(Memo::Cortar).empty()) << "el memo se vacía y no recibe línea";
+        EXPECT_FALSE(g.ocupado);
+        EXPECT_TRUE(g.informaciones.empty());
+    }
+    EXPECT_FALSE(Existe(c / "f.000001"));
+    EXPECT_FALSE(Existe(c / "f.001"));
+}
+
+TEST_F(Corte, UnTrozoNuncaPisaLaFuente) {
+    const std::string datos = Datos(30);
+    // Named like its own first piece.
+    EscribirFichero(c / "pelicula.001", datos);
+    EXPECT_FALSE(Cortar(v, Entrada(c / "pelicula.001", "", 10, TipoCorte::Normal)).finalizado);
+    EXPECT_EQ(v.errores.back(), "¡ Error, un trozo no puede llamarse igual que el fichero a trocear !");
+    EXPECT_EQ(LeerFichero(c / "pelicula.001"), datos);
+    EXPECT_FALSE(Existe(c / "pelicula.002"));
+    EXPECT_FALSE(v.ocupado);
+
+    // Named like its own last CortaArchivos piece: the earlier pieces are written first.
+    EscribirFichero(c / "pelicula.fin", datos);
+    Grabadora g;
+    EXPECT_FALSE(Cortar(g, Entrada(c / "pelicula.fin", "", 10, TipoCorte::CortaArchivos)).finalizado);
+    EXPECT_EQ(g.errores, std::vector<std::string>{"¡ Error, un trozo no puede llamarse igual que el fichero a trocear !"});
+    EXPECT_EQ(LeerFichero(c / "pelicula.1"), datos.substr(0, 10));
+    EXPECT_EQ(LeerFichero(c / "pelicula.2"), datos.substr(10, 10));
+    EXPECT_EQ(LeerFichero(c / "pelicula.fin"), datos);
+
+    // The same file under another path: "./", "//", a hard link, a symbolic link.
+    ASSERT_EQ(mkdir((c / "d").c_str(), 0755), 0);
+    EscribirFichero(c / "d/x.avi", datos);
+    const std::vector<std::string> otrasRutas{c.Ruta() + "d/./x.001", c.Ruta() + "d//x.001"};
+    for (const std::string& ruta : otrasRutas) {
+        Grabadora h;
+        EXPECT_FALSE(Cortar(h, Entrada(ruta, "", 10, TipoCorte::Normal)).finalizado) << ruta;
+        EscribirFichero(c / "d/x.001", datos);
+        rename((c / "d/x.001").c_str(), (c / "d/y").c_str());
+    }
+    ASSERT_EQ(link((c / "d/x.avi").c_str(), (c / "d/x.002").c_str()), 0);
+    Grabadora h;
+    EXPECT_FALSE(Cortar(h, Entrada(c / "d/x.avi", "", 10, TipoCorte::Normal)).finalizado);
+    EXPECT_EQ(h.errores, std::vector<std::string>{"¡ Error, un trozo no puede llamarse igual que el fichero a trocear !"});
+    EXPECT_EQ(LeerFichero(c / "d/x.avi"), datos);
+    EXPECT_EQ(LeerFichero(c / "d/x.001"), datos.substr(0, 10)) << "los trozos anteriores quedan";
+    ASSERT_EQ(unlink((c / "d/x.002").c_str()), 0);
+    ASSERT_EQ(symlink((c / "d/x.avi").c_str(), (c / "d/x.003").c_str()), 0);
+    Grabadora s;
+    EXPECT_FALSE(Cortar(s, Entrada(c / "d/x.avi", "", 10, TipoCorte::Normal)).finalizado);
+    EXPECT_EQ(s.errores.size(), 1u);
+    EXPECT_EQ(LeerFichero(c / "d/x.avi"), datos);
+}
+
+TEST_F(Corte, CarpetaDestinoInexistente) {
+    EscribirFichero(c / "f.avi", Datos(30));
+    EXPECT_FALSE(Cortar(v, Entrada(c / "f.avi", c / "falta", 10, TipoCorte::Normal)).finalizado);
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al crear fichero " + (c / "falta/f.001") + " !"});
+    EXPECT_EQ(v.Memo(Memo::Cortar), std::vector<std::string>{"Creando trozos..."});
+    EXPECT_FALSE(v.ocupado);
+}
+
+TEST_F(Corte, DiscoLlenoDejaElTrozoCortoYLosAnterioresEnteros) {
+    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "sin /dev/full";
+    const std::string datos = Datos(2500000);
+    EscribirFichero(c / "f.avi", datos);
+    ASSERT_EQ(symlink("/dev/full", (c / "f.002").c_str()), 0);
+    EXPECT_FALSE(Cortar(v, Entrada(c / "f.avi", "", 1000000, TipoCorte::Normal)).finalizado);
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al escribir en fichero " + (c / "f.002") + " !"});
+    EXPECT_EQ(LeerFichero(c / "f.001"), datos.substr(0, 1000000));
+    EXPECT_TRUE(Existe(c / "f.002"));
+    EXPECT_FALSE(Existe(c / "f.003"));
+    EXPECT_EQ(v.Memo(Memo::Cortar).back(), "Creando trozo 2 : " + (c / "f.002"));
+    EXPECT_FALSE(v.ocupado);
+
+    // The header write of a Hacha set fails the same way.
+    Grabadora h;
+    ASSERT_EQ(symlink("/dev/full", (c / "f.0").c_str()), 0);
+    EXPECT_FALSE(Cortar(h, Entrada(c / "f.avi", "", 1000000, TipoCorte::Hacha)).finalizado);
+    EXPECT_EQ(h.errores, std::vector<std::string>{"¡ Error al escribir en fichero " + (c / "f.0") + " !"});
+    EXPECT_EQ(h.Memo(Memo::Cortar), std::vector<std::string>{"Creando trozos..."});
+}
+
+TEST_F(Corte, FuenteDeMasDeDosGiB) {
+    // A sparse 3 GiB source; only the pieces that cross and follow 2 GiB are written.
+    const int64_t s = 3LL << 30;
+    const std::string fuente = c / "grande.img";
+    {
+        const int fd = open(fuente.c_str(), O_CREAT | O_WRONLY, 0644);
+        ASSERT_GE(fd, 0);
+        ASSERT_EQ(ftruncate(fd, s), 0);
+        for (const int64_t pos : {int64_t{2000000000}, (int64_t{1} << 31) - 6, s - 11}) {
+            const std::string marca = "M" + std::to_string(pos);
+            ASSERT_EQ(pwrite(fd, marca.data(), marca.size(), pos), static_cast<ssize_t>(marca.size()));
+        }
+        close(fd);
+    }
+    EntradaCorte e = Entrada(fuente, "", 1000000000, TipoCorte::Hacha);
+    e.marcas = std::vector<bool>{false, false, true, true};
+    EXPECT_TRUE(Cortar(v, e).finalizado);
+    const auto leer = [](const std::string& ruta, int64_t pos, size_t n) {
+        std::string s2(n, '\0');
+        const int fd = open(ruta.c_str(), O_RDONLY);
+        EXPECT_EQ(pread(fd, s2.data(), n, pos), static_cast<ssize_t>(n));
+        close(fd);
+        return s2;
+    };
+    struct stat st{};
+    ASSERT_EQ(stat((c / "grande.2").c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, 1000000000);
+    ASSERT_EQ(stat((c / "grande.3").c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, s - 3000000000LL);
+    EXPECT_EQ(leer(c / "grande.2", 0, 11), "M2000000000");
+    EXPECT_EQ(leer(c / "grande.2", (int64_t{1} << 31) - 6 - 2000000000, 11), "M2147483642");
+    EXPECT_EQ(leer(c / "grande.3", s - 3000000000LL - 11, 11), "M3221225461");
+    EXPECT_FALSE(Existe(c / "grande.0"));
+}
+
+} // namespace
+} // namespace quimbel

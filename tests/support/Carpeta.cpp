@@ -1,0 +1,61 @@
+#include "Carpeta.h"
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include <filesystem>
+#include <fstream>
+#include <random>
+#include <sstream>
+#include <stdexcept>
+#include <vector>
+
+namespace quimbel::prueba {
+
+CarpetaTemporal::CarpetaTemporal() {
+    std::string plantilla = (std::filesystem::temp_directory_path() / "quimbel-XXXXXX").string();
+    std::vector<char> buf(plantilla.begin(), plantilla.end());
+    buf.push_back('\0');
+    if (mkdtemp(buf.data()) == nullptr) throw std::runtime_error("mkdtemp");
+    ruta_ = std::string(buf.data()) + "/";
+}
+
+CarpetaTemporal::~CarpetaTemporal() {
+    std::error_code ec;
+    // Folders a test made read-only must be writable again to be removed.
+    for (auto it = std::filesystem::recursive_directory_iterator(ruta_, ec);
+         it != std::filesystem::recursive_directory_iterator(); it.increment(ec)) {
+        if (it->is_directory(ec) && !it->is_symlink(ec))
+            std::filesystem::permissions(it->path(), std::filesystem::perms::owner_all,
+                                         std::filesystem::perm_options::add, ec);
+    }
+    std::filesystem::remove_all(ruta_, ec);
+}
+
+void EscribirFichero(const std::string& ruta, std::string_view contenido) {
+    std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
+    f.write(contenido.data(), static_cast<std::streamsize>(contenido.size()));
+    if (!f) throw std::runtime_error("no se pudo escribir " + ruta);
+}
+
+std::string LeerFichero(const std::string& ruta) {
+    std::ifstream f(ruta, std::ios::binary);
+    if (!f) throw std::runtime_error("no se pudo leer " + ruta);
+    std::ostringstream s;
+    s << f.rdbuf();
+    return s.str();
+}
+
+bool Existe(const std::string& ruta) {
+    struct stat st{};
+    return lstat(ruta.c_str(), &st) == 0;
+}
+
+std::string Datos(size_t n, unsigned semilla) {
+    std::mt19937 gen(semilla);
+    std::string s(n, '\0');
+    for (auto& c : s) c = static_cast<char>(gen() & 0xFF);
+    return s;
+}
+
+} // namespace quimbel::prueba

@@ -1,0 +1,31 @@
+#pragma once
+// A fresh temporary folder per test, removed with everything in it afterwards,
+// and small helpers to write and read whole files.
+#include <string>
+#include <string_view>
+
+namespace quimbel::prueba {
+
+class CarpetaTemporal {
+public:
+    CarpetaTemporal();
+    ~CarpetaTemporal();
+    CarpetaTemporal(const CarpetaTemporal&) = delete;
+    CarpetaTemporal& operator=(const CarpetaTemporal&) = delete;
+
+    // The folder's path, ending in "/".
+    const std::string& Ruta() const { return ruta_; }
+    // The path of a name inside the folder.
+    std::string operator/(std::string_view nombre) const { return ruta_ + std::string(nombre); }
+
+private:
+    std::string ruta_;
+};
+
+void EscribirFichero(const std::string& ruta, std::string_view contenido);
+std::string LeerFichero(const std::string& ruta);
+bool Existe(const std::string& ruta);
+// Deterministic pseudo-random bytes, different for each semilla.
+std::string Datos(size_t n, unsigned semilla = 1);
+
+} // namespace quimbel::prueba
