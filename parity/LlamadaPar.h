@@ -1,0 +1,33 @@
+#ifndef QUIMBEL_LLAMADA_PAR_H
+#define QUIMBEL_LLAMADA_PAR_H
+/* The fixed contract between the program and the parity library (libpar.so):
+   the record whose address is the one argument of call_par. C layout. */
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* Receives one zero-terminated progress text; returns 0. Called only during
+   call_par, on the calling thread. */
+typedef int32_t (*ProgresoParFuncion)(const char* texto);
+
+/* The vector holds at most 1000 arguments (program name included) and the null after them. */
+#define LLAMADA_PAR_ENTRADAS 1001
+
+typedef struct LlamadaPar {
+    ProgresoParFuncion progreso;            /* progress callback */
+    int32_t cuenta;                         /* arguments in use: entries 0 .. cuenta - 1 */
+    char* argumentos[LLAMADA_PAR_ENTRADAS]; /* entry cuenta and all beyond it are null */
+} LlamadaPar;
+
+/* call_par runs the whole job the vector describes, in the current folder, and returns
+   when it is finished: 0 when it was carried out, non-zero otherwise. It keeps no
+   reference to the record, the texts or the callback afterwards. */
+typedef int32_t (*CallParFuncion)(LlamadaPar* llamada);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif
