@@ -1,0 +1,68 @@
+#include "Dialogos.h"
+
+#include <QFileDialog>
+#include <QGuiApplication>
+#include <QMessageBox>
+#include <QPushButton>
+#include <QScreen>
+
+namespace quimbel {
+
+Respuesta DialogosQt::Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) {
+    // A CR alone is a line break in the box, as the messages are written.
+    QString mostrado = texto;
+    mostrado.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox caja(icono == Icono::Error ? QMessageBox::Critical : QMessageBox::Information, titulo, mostrado);
+    caja.setTextFormat(Qt::PlainText);
+    QAbstractButton* si = nullptr;
+    QAbstractButton* no = nullptr;
+    if (preguntar) {
+        si = caja.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+        no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+        caja.setEscapeButton(caja.addButton(QStringLiteral("Cancel"), QMessageBox::RejectRole));
+    } else {
+        caja.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
+    }
+    caja.adjustSize();
+    if (const QScreen* pantalla = QGuiApplication::primaryScreen())
+        caja.move(pantalla->geometry().center() - caja.rect().center());
+    caja.exec();
+    if (!preguntar) return Respuesta::Si;
+    if (caja.clickedButton() == si) return Respuesta::Si;
+    if (caja.clickedButton() == no) return Respuesta::No;
+    return Respuesta::Cancelar;
+}
+
+QString FiltroQt(const QString& filtro) {
+    const QStringList partes = filtro.split(QLatin1Char('|'));
+    QStringList filtros;
+    for (qsizetype i = 0; i + 1 < partes.size(); i += 2) {
+        QString patron = partes[i + 1];
+        if (patron == QLatin1String("*.*")) patron = QStringLiteral("*");
+        filtros << partes[i] + QStringLiteral(" (") + patron + QStringLiteral(")");
+    }
+    return filtros.join(QStringLiteral(";;"));
+}
+
+std::optional<QString> DialogosQt::ElegirFichero(const OpcionesDialogo& o) {
+    QFileDialog dialogo(nullptr, o.titulo);
+    dialogo.setNameFilter(FiltroQt(o.filtro));
+    if (!o.inicial.isEmpty()) dialogo.selectFile(o.inicial);
+    if (o.guardar) {
+        dialogo.setAcceptMode(QFileDialog::AcceptSave);
+        dialogo.setFileMode(QFileDialog::AnyFile);
+    } else {
+        dialogo.setAcceptMode(QFileDialog::AcceptOpen);
+        dialogo.setFileMode(QFileDialog::ExistingFile);
+    }
+    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
+    return dialogo.selectedFiles().constFirst();
+}
+
+std::optional<QString> DialogosQt::ElegirCarpeta(const QString& texto, const QString& inicial) {
+    const QString carpeta = QFileDialog::getExistingDirectory(nullptr, texto, inicial);
+    if (carpeta.isEmpty()) return std::nullopt;
+    return carpeta;
+}
+
+} // namespace quimbel

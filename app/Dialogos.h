@@ -1,0 +1,44 @@
+#pragma once
+// Every modal box and file dialog the window opens goes through this service, so
+// that tests can answer them without anything waiting for a person.
+#include <QString>
+#include <optional>
+
+#include "files/Ventana.h"
+
+namespace quimbel {
+
+// What a file dialog is asked for.
+struct OpcionesDialogo {
+    QString titulo;
+    QString filtro;  // "description|pattern|description|pattern"
+    QString inicial; // the file already in the box, or empty
+    bool guardar = false; // a save dialog (prompts before overwriting) rather than an open one
+};
+
+class ServicioDialogos {
+public:
+    enum class Icono { Error, Informacion };
+    virtual ~ServicioDialogos() = default;
+
+    // A modal box centred on the screen. With preguntar, its buttons are "&Yes", "&No" and
+    // "Cancel" and the answer is the button pressed; otherwise one "OK" (answer Si).
+    virtual Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) = 0;
+    // The chosen file, or none when the dialog was cancelled.
+    virtual std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) = 0;
+    // The chosen folder, or none when the browser was cancelled.
+    virtual std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) = 0;
+};
+
+// The real thing: QMessageBox and QFileDialog.
+class DialogosQt : public ServicioDialogos {
+public:
+    Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) override;
+    std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) override;
+    std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) override;
+};
+
+// "desc|pattern|..." as a Qt file dialog filter; "*.*" matches every file, with or without a dot.
+QString FiltroQt(const QString& filtro);
+
+} // namespace quimbel

@@ -1,0 +1,202 @@
+#include "app/FormMain.h"
+
+#include <QCloseEvent>
+#include <QDir>
+#include <QFileInfo>
+#include <QGuiApplication>
+#include <QScreen>
+
+#include "app/Texto.h"
+#include "app/ajustes/ListaTamanos.h"
+#include "app/ajustes/Perfil.h"
+#include "files/Entero.h"
+#include "files/Rutas.h"
+#include "split/Corte.h"
+
+namespace quimbel {
+
+namespace {
+constexpr const char* SeccionMain = "Main";
+}
+
+QString ConPuntoFinal(const QString& texto) {
+    if (!texto.isEmpty() && texto.back() <= QLatin1Char('.')) return texto;
+    return texto + QLatin1Char('.');
+}
+
+TFormMain::TFormMain(const EntornoPrograma& entorno, ServicioDialogos& dialogos, QWidget* padre)
+    : QWidget(padre), entorno_(entorno), dialogos_(dialogos), ventana_(*this) {
+    CrearControles();
+    move(306, 116);
+    resize(478, 450);
+    Conectar();
+}
+
+void TFormMain::ErrorAplicacion(const QString& texto) {
+    dialogos_.Mensaje(ServicioDialogos::Icono::Error, QStringLiteral("Quimbel"), ConPuntoFinal(texto), false);
+}
+
+void TFormMain::FormCreate() {
+    setWindowTitle(QStringLiteral("Quimbel v0.2.492"));
+    CarpetaPrograma_ = entorno_.carpetaEjecutable;
+    if (!QFileInfo(CarpetaPrograma_).isWritable() && !entorno_.carpetaConfiguracion.isEmpty()) {
+        // An installed program keeps its settings in the user's configuration folder.
+        QDir().mkpath(entorno_.carpetaConfiguracion);
+        CarpetaPrograma_ = DeRuta(ConBarraFinal(ARuta(entorno_.carpetaConfiguracion)));
+    }
+    FicheroIni_ = CarpetaPrograma_ + DeRuta(CambiarExtension(ARuta(entorno_.nombreEjecutable), ".ini"));
+    if (!QFileInfo::exists(FicheroIni_)) {
+        QSize pantalla = entorno_.pantalla.value_or(QSize());
+        if (!entorno_.pantalla && QGuiApplication::primaryScreen())
+            pantalla = QGuiApplication::primaryScreen()->size();
+        move((pantalla.width() - width()) / 2, (pantalla.height() - height()) / 2);
+    }
+    PageControlQuimbel->setTabVisible(PageControlQuimbel->indexOf(TabSheetExtraer), false);
+    CortePreparado = false;
+    CargarPosicion();
+    FicheroSizes_ = CarpetaPrograma_ + QStringLiteral("Sizes.txt");
+    CargarSizes();
+}
+
+void TFormMain::CargarPosicion() {
+    const Perfil perfil(ARuta(FicheroIni_));
+    const auto claves = perfil.LeerSeccion(SeccionMain);
+    const auto valor = [&](std::string_view clave) {
+        for (const auto& [k, v] : claves)
+            if (IgualesSinMayusculas(k, clave)) return v;
+        return std::string();
+    };
+    bool sinEscritura = false; // one box for a file that cannot be written, not one per key
+    const auto escribir = [&](const char* clave, const std::string& v) {
+        if (sinEscritura) return;
+        if (perfil.EscribirClave(SeccionMain, clave, v) != 0) {
+            sinEscritura = true;
+            ErrorAplicacion(QStringLiteral("Unable to write to %1").arg(FicheroIni_));
+        }
+    };
+    struct Medida {
+        const char* clave;
+        std::function<int()> actual;
+        std::function<void(int)> poner;
+    };
+    const Medida medidas[] = {
+        {"FormLeft", [&] { return x(); }, [&](int v) { move(v, y()); }},
+        {"FormTop", [&] { return y(); }, [&](int v) { move(x(), v); }},
+        {"FormHeight", [&] { return height(); }, [&](int v) { resize(width(), v); }},
+        {"FormWidth", [&] { return width(); }, [&](int v) { resize(v, height()); }},
+    };
+    for (const Medida& m : medidas) {
+        const std::string texto = valor(m.clave);
+        if (texto.empty()) {
+            escribir(m.clave, std::to_string(m.actual()));
+        } else if (const std::optional<int32_t> numero = LeerEntero(texto)) {
+            m.poner(*numero);
+        } else {
+            ErrorAplicacion(QStringLiteral("'%1' is not a valid integer value").arg(DeUtf8(texto)));
+        }
+    }
+    const std::string estado = valor("WindowState");
+    if (estado.empty()) {
+        escribir("WindowState", isMaximized() ? "wsMaximized" : "wsNormal");
+    } else if (estado == "wsMaximized") {
+        setWindowState(windowState() | Qt::WindowMaximized);
+    } else {
+        setWindowState(windowState() & ~Qt::WindowMaximized);
+    }
+}
+
+void TFormMain::GuardarPosicion() {
+    const Perfil perfil(ARuta(FicheroIni_));
+    // A minimized window keeps the bounds and state it had before.
+    const bool maximizada = windowState().testFlag(Qt::WindowMaximized);
+    const std::pair<const char*, std::string> claves[] = {
+        {"FormLeft", std::to_string(x())},
+        {"FormTop", std::to_string(y())},
+        {"FormHeight", std::to_string(height())},
+        {"FormWidth", std::to_string(width())},
+        {"WindowState", maximizada ? "wsMaximized" : "wsNormal"},
+    };
+    for (const auto& [clave, v] : claves) {
+        if (perfil.EscribirClave(SeccionMain, clave, v) != 0) {
+            ErrorAplicacion(QStringLiteral("Unable to write to %1").arg(FicheroIni_));
+            return;
+        }
+    }
+}
+
+void TFormMain::CargarSizes() {
+    if (!QFileInfo::exists(FicheroSizes_)) return;
+    std::vector<std::string> items;
+    if (LeerListaTamanos(ARuta(FicheroSizes_), items) != 0) {
+        ErrorAplicacion(QStringLiteral("Cannot open file %1").arg(FicheroSizes_));
+        return;
+    }
+    const QString texto = ComboBoxSizes->currentText();
+    const QSignalBlocker bloqueo(ComboBoxSizes);
+    ComboBoxSizes->clear();
+    for (const std::string& item : items) ComboBoxSizes->addItem(DeUtf8(item));
+    ComboBoxSizes->model()->sort(0);
+    ComboBoxSizes->setCurrentIndex(-1);
+    ComboBoxSizes->setEditText(texto);
+    sizesOrdenados_ = true;
+}
+
+void TFormMain::FormClose() {
+    std::vector<std::string> items;
+    for (int i = 0; i < ComboBoxSizes->count(); ++i) items.push_back(ComboBoxSizes->itemText(i).toStdString());
+    if (EscribirListaTamanos(ARuta(FicheroSizes_), items) != 0)
+        ErrorAplicacion(QStringLiteral("Cannot create file %1").arg(FicheroSizes_));
+    GuardarPosicion();
+}
+
+void TFormMain::closeEvent(QCloseEvent* evento) {
+    if (enEjecucion_) {
+        // The run in progress finishes first; the window closes right after it.
+        cierrePendiente_ = true;
+        evento->ignore();
+        return;
+    }
+    FormClose();
+    evento->accept();
+}
+
+void TFormMain::ExplorerButtonSalirClick() { close(); }
+
+void TFormMain::Ejecutar(const std::function<void()>& corrida) {
+    if (enEjecucion_) return;
+    enEjecucion_ = true;
+    struct Fin {
+        bool& enEjecucion;
+        ~Fin() { enEjecucion = false; }
+    } fin{enEjecucion_};
+    corrida();
+    if (cierrePendiente_) {
+        cierrePendiente_ = false;
+        enEjecucion_ = false;
+        close();
+    }
+}
+
+TipoCorte TFormMain::TipoCorteElegido() const {
+    if (RadioButtonCortarCA->isChecked()) return TipoCorte::CortaArchivos;
+    if (RadioButtonCortarHacha->isChecked()) return TipoCorte::Hacha;
+    return TipoCorte::Normal;
+}
+
+void TFormMain::ExplorerButtonCortarClick() {
+    Ejecutar([this] {
+        EntradaCorte entrada;
+        entrada.fuente = ARuta(FilenameEditFicheroCortar->text());
+        entrada.destino = ARuta(DirectoryEditFicheroCortar->text());
+        entrada.tamano = ComboBoxSizes->currentText().toStdString();
+        entrada.tipo = TipoCorteElegido();
+        Cortar(ventana_, entrada);
+    });
+}
+
+void TFormMain::Conectar() {
+    connect(ExplorerButtonSalir, &QToolButton::clicked, this, &TFormMain::ExplorerButtonSalirClick);
+    connect(ExplorerButtonCortar, &QToolButton::clicked, this, &TFormMain::ExplorerButtonCortarClick);
+}
+
+} // namespace quimbel

@@ -1,0 +1,110 @@
+#pragma once
+// The program's only window: the page control with its four pages, the bottom strip,
+// the handlers of every control, the settings kept beside the program.
+#include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QLineEdit>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QWidget>
+#include <functional>
+
+#include "app/Dialogos.h"
+#include "app/Entorno.h"
+#include "app/VentanaQt.h"
+#include "app/widgets/DirectoryEdit.h"
+#include "app/widgets/ExplorerButton.h"
+#include "app/widgets/FilenameEdit.h"
+#include "app/widgets/Memo.h"
+#include "app/widgets/RxCheckListBox.h"
+#include "files/Trozos.h"
+
+namespace quimbel {
+
+class TFormMain : public QWidget {
+    Q_OBJECT
+public:
+    TFormMain(const EntornoPrograma& entorno, ServicioDialogos& dialogos, QWidget* padre = nullptr);
+
+    // Runs once when the window has been built and before it is shown.
+    void FormCreate();
+    // Shows an error that no handler caught: a box titled "Quimbel" with the error icon.
+    void ErrorAplicacion(const QString& texto);
+
+    ServicioDialogos& Dialogos() { return dialogos_; }
+    const QString& FicheroIni() const { return FicheroIni_; }
+    const QString& FicheroSizes() const { return FicheroSizes_; }
+    bool EnEjecucion() const { return enEjecucion_; }
+
+    // Controls, by the names they carry as object names.
+    QTabWidget* PageControlQuimbel;
+    QWidget *TabSheetCortar, *TabSheetUnir, *TabSheetVerificar, *TabSheetExtraer;
+    TFilenameEdit* FilenameEditFicheroCortar;
+    QLabel *LabelTamFic, *LabelNum_Trozos;
+    TDirectoryEdit* DirectoryEditFicheroCortar;
+    QGroupBox* GroupBoxTipoCorte;
+    QRadioButton *RadioButtonCortarNormal, *RadioButtonCortarCA, *RadioButtonCortarHacha;
+    QComboBox* ComboBoxSizes;
+    QCheckBox *CheckBoxCortarSfv, *CheckBoxCortarPar;
+    QLineEdit* EditCortarNumeroPar;
+    TExplorerButton *ExplorerButtonCortar, *ExplorerButtonCortarElegir;
+    TMemo* MemoResultadoCortar;
+    TFilenameEdit *FilenameEditFicheroUnir, *FilenameEditFicheroUnido;
+    QLabel *LabelTamFicUnir, *LabelNum_TrozosUnir, *LabelTamFicUnido, *LabelTamFicUnidoTeoricoDes,
+        *LabelTamFicUnidoTeorico;
+    TExplorerButton* ExplorerButtonUnir;
+    TMemo* MemoResultadoUnir;
+    TFilenameEdit* FilenameEditFicheroVerificar;
+    TDirectoryEdit* DirectoryEditFicheroVerificar;
+    QCheckBox *CheckBoxMostrarErrorCrc, *CheckBoxMostrarInexistentes, *CheckBoxMostrarCorrectos,
+        *CheckBoxVerificarRenombrar;
+    QLineEdit* EditVerificarExtension;
+    QGroupBox* GroupBoxTipoExtension;
+    QRadioButton *RadioButtonRenombrarNumero, *RadioButtonRenombrarLetra;
+    TExplorerButton* ExplorerButtonVerificar;
+    TMemo* MemoResultadoVerificar;
+    TRxCheckListBox* RxCheckListBoxCortarExtraer;
+    TExplorerButton *ExplorerButtonExtraerTodos, *ExplorerButtonExtraerNinguno, *ExplorerButtonExtraerVolver;
+    QWidget* PanelPrincipal;
+    TExplorerButton *ExplorerButtonSalir, *ExplorerButtonCancelar;
+
+    // Handlers.
+    void CargarPosicion();
+    void GuardarPosicion();
+    void FormClose();
+    void ExplorerButtonSalirClick();
+    void ExplorerButtonCortarClick();
+
+protected:
+    void closeEvent(QCloseEvent* evento) override;
+
+private:
+    void CrearControles();
+    QWidget* CrearPaginaCortar();
+    QWidget* CrearPaginaUnir();
+    QWidget* CrearPaginaVerificar();
+    QWidget* CrearPaginaExtraer();
+    QWidget* CrearPanelPrincipal();
+    void Conectar();
+    void CargarSizes();
+    TipoCorte TipoCorteElegido() const;
+    // Runs one split, join or verification; while one runs, another does not start and
+    // a close waits for its end.
+    void Ejecutar(const std::function<void()>& corrida);
+
+    EntornoPrograma entorno_;
+    ServicioDialogos& dialogos_;
+    VentanaQt ventana_;
+    QString CarpetaPrograma_, FicheroIni_, FicheroSizes_;
+    bool CortePreparado = false;
+    bool sizesOrdenados_ = false;
+    bool enEjecucion_ = false;
+    bool cierrePendiente_ = false;
+};
+
+// The text with a full stop appended, unless it ends in "." or a character sorting before it.
+QString ConPuntoFinal(const QString& texto);
+
+} // namespace quimbel

@@ -1,0 +1,307 @@
+// The window's design: every control with its name, text, initial state and hint.
+#include <QButtonGroup>
+#include <QFont>
+#include <QGridLayout>
+#include <QHBoxLayout>
+#include <QStyle>
+#include <QVBoxLayout>
+
+#include "app/FormMain.h"
+
+namespace quimbel {
+
+namespace {
+
+const QString FiltroF1 = QStringLiteral("CortaArchivos (*.fin)|*.fin|Estandar (*.001)|*.001|Hacha (*.0)|*.0|Todos (*.*)|*.*");
+const QString FiltroF2 = QStringLiteral("Avi (*.avi)|*.avi|Mpeg (*.mpg)|*.mpg|Todos (*.*)|*.*");
+const QString FiltroF3 = QStringLiteral("___ _____ (*.sfv)|*.sfv");
+const QString FiltroTodos = QStringLiteral("Todos (*.*)|*.*");
+
+template <typename T> T* Nombrar(T* control, const char* nombre) {
+    control->setObjectName(QLatin1String(nombre));
+    return control;
+}
+
+// A read-only value: right-aligned navy Arial text on a raised bevel strip.
+QLabel* Valor(const char* nombre) {
+    auto* etiqueta = Nombrar(new QLabel, nombre);
+    etiqueta->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    etiqueta->setFrameStyle(QFrame::Panel | QFrame::Raised);
+    etiqueta->setStyleSheet(QStringLiteral("color: navy; font-family: Arial;"));
+    etiqueta->setMinimumWidth(90);
+    return etiqueta;
+}
+
+// "Tamaño:" value "Trozos:" value, in one row.
+QHBoxLayout* FilaValores(QLabel* primero, const QString& segundoTexto, QLabel* segundoTitulo, QLabel* segundo) {
+    auto* fila = new QHBoxLayout;
+    fila->addWidget(new QLabel(QStringLiteral("Tamaño:")));
+    fila->addWidget(primero);
+    fila->addSpacing(12);
+    if (segundoTitulo) fila->addWidget(segundoTitulo);
+    else fila->addWidget(new QLabel(segundoTexto));
+    fila->addWidget(segundo);
+    fila->addStretch();
+    return fila;
+}
+
+// The result panel at the bottom of a page: its label and its memo, growing with the window.
+void PanelResultado(QVBoxLayout* pagina, TMemo* memo) {
+    pagina->addWidget(new QLabel(QStringLiteral("Resultado:")));
+    pagina->addWidget(memo, 1);
+}
+
+} // namespace
+
+QWidget* TFormMain::CrearPaginaCortar() {
+    auto* pagina = Nombrar(new QWidget, "TabSheetCortar");
+    auto* v = new QVBoxLayout(pagina);
+
+    v->addWidget(new QLabel(QStringLiteral("Fichero a cortar")));
+    FilenameEditFicheroCortar = Nombrar(
+        new TFilenameEdit({QStringLiteral("Seleccionar fichero para cortar"), FiltroTodos, {}, false}, false),
+        "FilenameEditFicheroCortar");
+    FilenameEditFicheroCortar->Edit()->setToolTip(QStringLiteral("Fichero a Cortar"));
+    FilenameEditFicheroCortar->Boton()->setToolTip(QStringLiteral("Seleccionar fichero a Cortar"));
+    v->addWidget(FilenameEditFicheroCortar);
+    LabelTamFic = Valor("LabelTamFic");
+    LabelNum_Trozos = Valor("LabelNum_Trozos");
+    v->addLayout(FilaValores(LabelTamFic, QStringLiteral("Trozos:"), nullptr, LabelNum_Trozos));
+
+    v->addWidget(new QLabel(QStringLiteral("Carpeta destino")));
+    DirectoryEditFicheroCortar = Nombrar(new TDirectoryEdit(QStringLiteral("Carpeta destino para los trozos")),
+                                         "DirectoryEditFicheroCortar");
+    v->addWidget(DirectoryEditFicheroCortar);
+
+    auto* fila = new QHBoxLayout;
+    GroupBoxTipoCorte = Nombrar(new QGroupBox, "GroupBoxTipoCorte");
+    auto* tipos = new QVBoxLayout(GroupBoxTipoCorte);
+    RadioButtonCortarNormal = Nombrar(new QRadioButton(QStringLiteral("Normal (001..00N)")), "RadioButtonCortarNormal");
+    RadioButtonCortarCA = Nombrar(new QRadioButton(QStringLiteral("CortaArchivos (1..N-1..fin)")), "RadioButtonCortarCA");
+    RadioButtonCortarHacha = Nombrar(new QRadioButton(QStringLiteral("Hacha (0..N-1)")), "RadioButtonCortarHacha");
+    RadioButtonCortarNormal->setChecked(true);
+    for (QRadioButton* r : {RadioButtonCortarNormal, RadioButtonCortarCA, RadioButtonCortarHacha}) tipos->addWidget(r);
+    GroupBoxTipoCorte->setMinimumSize(GroupBoxTipoCorte->sizeHint());
+    fila->addWidget(GroupBoxTipoCorte);
+
+    auto* opciones = new QVBoxLayout;
+    opciones->setSpacing(2);
+    opciones->addWidget(new QLabel(QStringLiteral("Tamaño (bytes):")));
+    ComboBoxSizes = Nombrar(new QComboBox, "ComboBoxSizes");
+    ComboBoxSizes->setEditable(true);
+    ComboBoxSizes->setInsertPolicy(QComboBox::NoInsert);
+    ComboBoxSizes->addItems({QStringLiteral("4900000"), QStringLiteral("5000000"), QStringLiteral("9000000"),
+                             QStringLiteral("10000000")});
+    ComboBoxSizes->setCurrentIndex(-1);
+    ComboBoxSizes->setEditText(QString());
+    ComboBoxSizes->setFixedWidth(110);
+    opciones->addWidget(ComboBoxSizes);
+    CheckBoxCortarSfv = Nombrar(new QCheckBox(QStringLiteral("Crear SFV")), "CheckBoxCortarSfv");
+    CheckBoxCortarPar = Nombrar(new QCheckBox(QStringLiteral("Crear PAR")), "CheckBoxCortarPar");
+    opciones->addWidget(CheckBoxCortarSfv);
+    opciones->addWidget(CheckBoxCortarPar);
+    auto* numero = new QHBoxLayout;
+    numero->addWidget(new QLabel(QStringLiteral("Número:")));
+    EditCortarNumeroPar = Nombrar(new QLineEdit, "EditCortarNumeroPar");
+    EditCortarNumeroPar->setFixedWidth(44);
+    numero->addWidget(EditCortarNumeroPar);
+    numero->addStretch();
+    opciones->addLayout(numero);
+    fila->addLayout(opciones);
+
+    auto* botones = new QVBoxLayout;
+    ExplorerButtonCortar = Nombrar(
+        new TExplorerButton(QStringLiteral("  Cortar"), style()->standardIcon(QStyle::SP_FileDialogListView)),
+        "ExplorerButtonCortar");
+    ExplorerButtonCortarElegir = Nombrar(
+        new TExplorerButton(QStringLiteral("  Elegir"), style()->standardIcon(QStyle::SP_FileDialogDetailedView)),
+        "ExplorerButtonCortarElegir");
+    ExplorerButtonCortarElegir->setEnabled(false);
+    botones->addWidget(ExplorerButtonCortar);
+    botones->addWidget(ExplorerButtonCortarElegir);
+    botones->addStretch();
+    fila->addLayout(botones);
+    v->addLayout(fila);
+
+    MemoResultadoCortar = Nombrar(new TMemo, "MemoResultadoCortar");
+    MemoResultadoCortar->AnadirLinea(QString());
+    PanelResultado(v, MemoResultadoCortar);
+    return pagina;
+}
+
+QWidget* TFormMain::CrearPaginaUnir() {
+    auto* pagina = Nombrar(new QWidget, "TabSheetUnir");
+    auto* v = new QVBoxLayout(pagina);
+
+    v->addWidget(new QLabel(QStringLiteral("Fichero base")));
+    FilenameEditFicheroUnir = Nombrar(
+        new TFilenameEdit({QStringLiteral("Seleccionar fichero a unir"), FiltroF1, {}, false}, false),
+        "FilenameEditFicheroUnir");
+    FilenameEditFicheroUnir->Edit()->setToolTip(QStringLiteral("Fichero a Unir"));
+    v->addWidget(FilenameEditFicheroUnir);
+    LabelTamFicUnir = Valor("LabelTamFicUnir");
+    LabelNum_TrozosUnir = Valor("LabelNum_TrozosUnir");
+    v->addLayout(FilaValores(LabelTamFicUnir, QStringLiteral("Trozos:"), nullptr, LabelNum_TrozosUnir));
+
+    v->addWidget(new QLabel(QStringLiteral("Fichero destino")));
+    FilenameEditFicheroUnido = Nombrar(
+        new TFilenameEdit({QStringLiteral("Introducir fichero a crear"), FiltroF2, {}, true}, true),
+        "FilenameEditFicheroUnido");
+    FilenameEditFicheroUnido->Edit()->setToolTip(QStringLiteral("Fichero destino"));
+    FilenameEditFicheroUnido->Boton()->setToolTip(QStringLiteral("Seleccionar fichero a Crear"));
+    v->addWidget(FilenameEditFicheroUnido);
+    LabelTamFicUnido = Valor("LabelTamFicUnido");
+    LabelTamFicUnidoTeoricoDes = Nombrar(new QLabel(QStringLiteral("Teórico:")), "LabelTamFicUnidoTeoricoDes");
+    LabelTamFicUnidoTeorico = Valor("LabelTamFicUnidoTeorico");
+    LabelTamFicUnidoTeoricoDes->hide();
+    LabelTamFicUnidoTeorico->hide();
+    v->addLayout(FilaValores(LabelTamFicUnido, {}, LabelTamFicUnidoTeoricoDes, LabelTamFicUnidoTeorico));
+
+    auto* fila = new QHBoxLayout;
+    fila->addStretch();
+    ExplorerButtonUnir = Nombrar(
+        new TExplorerButton(QStringLiteral("   Unir"), style()->standardIcon(QStyle::SP_FileDialogContentsView)),
+        "ExplorerButtonUnir");
+    fila->addWidget(ExplorerButtonUnir);
+    v->addLayout(fila);
+
+    MemoResultadoUnir = Nombrar(new TMemo, "MemoResultadoUnir");
+    PanelResultado(v, MemoResultadoUnir);
+    return pagina;
+}
+
+QWidget* TFormMain::CrearPaginaVerificar() {
+    auto* pagina = Nombrar(new QWidget, "TabSheetVerificar");
+    auto* v = new QVBoxLayout(pagina);
+
+    v->addWidget(new QLabel(QStringLiteral("Fichero SFV a verificar")));
+    FilenameEditFicheroVerificar = Nombrar(
+        new TFilenameEdit({QStringLiteral("Seleccionar fichero SFV a verificar"), FiltroF3, {}, false}, false),
+        "FilenameEditFicheroVerificar");
+    FilenameEditFicheroVerificar->Edit()->setToolTip(QStringLiteral("Fichero a Verificar"));
+    FilenameEditFicheroVerificar->Boton()->setToolTip(QStringLiteral("Seleccionar fichero a verificar"));
+    v->addWidget(FilenameEditFicheroVerificar);
+
+    v->addWidget(new QLabel(QStringLiteral("Carpeta con los ficheros")));
+    DirectoryEditFicheroVerificar = Nombrar(new TDirectoryEdit(QStringLiteral("Carpeta origen de los ficheros")),
+                                            "DirectoryEditFicheroVerificar");
+    v->addWidget(DirectoryEditFicheroVerificar);
+
+    auto* fila = new QHBoxLayout;
+    auto* filtros = new QVBoxLayout;
+    filtros->addWidget(new QLabel(QStringLiteral("Mostrar ficheros:")));
+    CheckBoxMostrarErrorCrc = Nombrar(new QCheckBox(QStringLiteral("Error CRC")), "CheckBoxMostrarErrorCrc");
+    CheckBoxMostrarInexistentes = Nombrar(new QCheckBox(QStringLiteral("Inexistentes")), "CheckBoxMostrarInexistentes");
+    CheckBoxMostrarCorrectos = Nombrar(new QCheckBox(QStringLiteral("Correctos")), "CheckBoxMostrarCorrectos");
+    for (QCheckBox* c : {CheckBoxMostrarErrorCrc, CheckBoxMostrarInexistentes, CheckBoxMostrarCorrectos}) {
+        c->setChecked(true);
+        filtros->addWidget(c);
+    }
+    fila->addLayout(filtros);
+
+    auto* renombrar = new QVBoxLayout;
+    CheckBoxVerificarRenombrar = Nombrar(new QCheckBox(QStringLiteral("Renombrar")), "CheckBoxVerificarRenombrar");
+    renombrar->addWidget(CheckBoxVerificarRenombrar);
+    auto* extension = new QHBoxLayout;
+    extension->addWidget(new QLabel(QStringLiteral("Extensión")));
+    EditVerificarExtension = Nombrar(new QLineEdit(QStringLiteral("mal")), "EditVerificarExtension");
+    EditVerificarExtension->setEnabled(false);
+    extension->addWidget(EditVerificarExtension);
+    renombrar->addLayout(extension);
+    GroupBoxTipoExtension = Nombrar(new QGroupBox, "GroupBoxTipoExtension");
+    auto* tipos = new QHBoxLayout(GroupBoxTipoExtension);
+    RadioButtonRenombrarNumero = Nombrar(new QRadioButton(QStringLiteral("Número")), "RadioButtonRenombrarNumero");
+    RadioButtonRenombrarLetra = Nombrar(new QRadioButton(QStringLiteral("Letra")), "RadioButtonRenombrarLetra");
+    RadioButtonRenombrarNumero->setChecked(true);
+    tipos->addWidget(RadioButtonRenombrarNumero);
+    tipos->addWidget(RadioButtonRenombrarLetra);
+    GroupBoxTipoExtension->setEnabled(false);
+    renombrar->addWidget(GroupBoxTipoExtension);
+    fila->addLayout(renombrar);
+    fila->addStretch();
+
+    ExplorerButtonVerificar = Nombrar(
+        new TExplorerButton(QStringLiteral(" Verificar"), style()->standardIcon(QStyle::SP_DialogApplyButton)),
+        "ExplorerButtonVerificar");
+    auto* boton = new QVBoxLayout;
+    boton->addWidget(ExplorerButtonVerificar);
+    boton->addStretch();
+    fila->addLayout(boton);
+    v->addLayout(fila);
+
+    MemoResultadoVerificar = Nombrar(new TMemo, "MemoResultadoVerificar");
+    PanelResultado(v, MemoResultadoVerificar);
+    return pagina;
+}
+
+QWidget* TFormMain::CrearPaginaExtraer() {
+    auto* pagina = Nombrar(new QWidget, "TabSheetExtraer");
+    auto* h = new QHBoxLayout(pagina);
+    RxCheckListBoxCortarExtraer = Nombrar(new TRxCheckListBox, "RxCheckListBoxCortarExtraer");
+    QFont fijo(QStringLiteral("Courier"), 8);
+    fijo.setStyleHint(QFont::TypeWriter);
+    fijo.setFixedPitch(true);
+    RxCheckListBoxCortarExtraer->setFont(fijo);
+    h->addWidget(RxCheckListBoxCortarExtraer, 1);
+
+    auto* columna = new QWidget;
+    columna->setFixedWidth(100);
+    auto* botones = new QVBoxLayout(columna);
+    ExplorerButtonExtraerTodos = Nombrar(
+        new TExplorerButton(QStringLiteral("  Todos"), style()->standardIcon(QStyle::SP_DialogYesButton)),
+        "ExplorerButtonExtraerTodos");
+    ExplorerButtonExtraerNinguno = Nombrar(
+        new TExplorerButton(QStringLiteral(" Ninguno"), style()->standardIcon(QStyle::SP_DialogNoButton)),
+        "ExplorerButtonExtraerNinguno");
+    ExplorerButtonExtraerVolver = Nombrar(
+        new TExplorerButton(QStringLiteral("  Volver"), style()->standardIcon(QStyle::SP_ArrowBack)),
+        "ExplorerButtonExtraerVolver");
+    for (TExplorerButton* b : {ExplorerButtonExtraerTodos, ExplorerButtonExtraerNinguno, ExplorerButtonExtraerVolver})
+        botones->addWidget(b);
+    botones->addStretch();
+    h->addWidget(columna);
+    return pagina;
+}
+
+QWidget* TFormMain::CrearPanelPrincipal() {
+    PanelPrincipal = Nombrar(new QWidget, "PanelPrincipal");
+    PanelPrincipal->setFixedHeight(38);
+    auto* h = new QHBoxLayout(PanelPrincipal);
+    h->setContentsMargins(4, 1, 4, 1);
+    ExplorerButtonCancelar = Nombrar(
+        new TExplorerButton(QStringLiteral("Cancelar"), style()->standardIcon(QStyle::SP_DialogCancelButton)),
+        "ExplorerButtonCancelar");
+    ExplorerButtonCancelar->hide();
+    ExplorerButtonSalir = Nombrar(
+        new TExplorerButton(QStringLiteral("  Salir"), style()->standardIcon(QStyle::SP_DialogCloseButton)),
+        "ExplorerButtonSalir");
+    ExplorerButtonSalir->setToolTip(QStringLiteral("Salir del programa"));
+    h->addWidget(ExplorerButtonCancelar);
+    h->addStretch();
+    h->addWidget(ExplorerButtonSalir);
+    return PanelPrincipal;
+}
+
+void TFormMain::CrearControles() {
+    auto* v = new QVBoxLayout(this);
+    v->setContentsMargins(0, 0, 0, 0);
+    v->setSpacing(0);
+    PageControlQuimbel = Nombrar(new QTabWidget, "PageControlQuimbel");
+    PageControlQuimbel->setMinimumSize(470, 330);
+    TabSheetCortar = CrearPaginaCortar();
+    TabSheetUnir = CrearPaginaUnir();
+    TabSheetVerificar = CrearPaginaVerificar();
+    TabSheetExtraer = CrearPaginaExtraer();
+    PageControlQuimbel->addTab(TabSheetCortar, QStringLiteral("Cortar"));
+    PageControlQuimbel->addTab(TabSheetUnir, QStringLiteral("Unir"));
+    PageControlQuimbel->addTab(TabSheetVerificar, QStringLiteral("Verificar"));
+    PageControlQuimbel->addTab(TabSheetExtraer, QStringLiteral("Extraer"));
+    v->addWidget(PageControlQuimbel, 1);
+    v->addWidget(CrearPanelPrincipal());
+    for (EditConBoton* caja : std::initializer_list<EditConBoton*>{
+             FilenameEditFicheroCortar, DirectoryEditFicheroCortar, FilenameEditFicheroUnir, FilenameEditFicheroUnido,
+             FilenameEditFicheroVerificar, DirectoryEditFicheroVerificar})
+        caja->PonerDialogos(&dialogos_);
+}
+
+} // namespace quimbel

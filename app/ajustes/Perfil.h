@@ -1,0 +1,34 @@
+#pragma once
+// A Windows-style profile (ini) file: sections of key=value lines. Reading gives all
+// keys of a section; writing changes one key in place and keeps every other line.
+#include <string>
+#include <string_view>
+#include <utility>
+#include <vector>
+
+namespace quimbel {
+
+class Perfil {
+public:
+    explicit Perfil(std::string ruta) : ruta_(std::move(ruta)) {}
+
+    const std::string& Ruta() const { return ruta_; }
+
+    // The key=value pairs of a section in file order, keys and values trimmed of blanks;
+    // section names are matched without regard to case. Empty when the file or the section
+    // is missing.
+    std::vector<std::pair<std::string, std::string>> LeerSeccion(std::string_view seccion) const;
+
+    // Writes one key: replaces the value of the key (matched without regard to case) or
+    // adds it at the end of the section, creating the file and the section when missing.
+    // 0, or the error number of the failed write.
+    int EscribirClave(std::string_view seccion, std::string_view clave, std::string_view valor) const;
+
+private:
+    std::string ruta_;
+};
+
+// Equality without regard to the case of the letters A to Z.
+bool IgualesSinMayusculas(std::string_view a, std::string_view b);
+
+} // namespace quimbel

@@ -1,0 +1,36 @@
+// The program body: libraries, application, window, message loop, in that order.
+#include <cstdio>
+#include <cstdlib>
+
+#include "app/Aplicacion.h"
+#include "app/Dialogos.h"
+#include "app/Entorno.h"
+#include "app/FormMain.h"
+
+namespace {
+
+bool HayPantalla() {
+    for (const char* variable : {"QT_QPA_PLATFORM", "DISPLAY", "WAYLAND_DISPLAY"}) {
+        const char* valor = std::getenv(variable);
+        if (valor && *valor) return true;
+    }
+    return false;
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    if (!HayPantalla()) {
+        std::fputs("quimbel: no hay pantalla (DISPLAY vacío); para abrir la ventana sin una, use: xvfb-run -a quimbel\n",
+                   stderr);
+        return 1;
+    }
+    quimbel::Aplicacion aplicacion(argc, argv);
+    quimbel::Aplicacion::setApplicationName(QStringLiteral("Quimbel"));
+    quimbel::DialogosQt dialogos;
+    quimbel::TFormMain FormMain(quimbel::EntornoReal(), dialogos);
+    aplicacion.PonerManejadorError([&](const QString& texto) { FormMain.ErrorAplicacion(texto); });
+    FormMain.FormCreate();
+    FormMain.show();
+    return quimbel::Aplicacion::exec();
+}

@@ -1,0 +1,15 @@
+#include "DirectoryEdit.h"
+
+#include "app/Dialogos.h"
+
+namespace quimbel {
+
+TDirectoryEdit::TDirectoryEdit(const QString& textoDialogo, QWidget* padre)
+    : EditConBoton(padre), textoDialogo_(textoDialogo) {}
+
+void TDirectoryEdit::Examinar() {
+    if (!dialogos_) return;
+    if (const std::optional<QString> carpeta = dialogos_->ElegirCarpeta(textoDialogo_, text())) setText(*carpeta);
+}
+
+} // namespace quimbel

@@ -1,0 +1,35 @@
+#pragma once
+// A file box: an edit with a browse button that opens a file dialog. A box that is
+// not typable takes the focus but accepts no typing, paste or cut: only its dialog
+// sets it.
+#include <functional>
+
+#include "app/Dialogos.h"
+#include "EditConBoton.h"
+
+namespace quimbel {
+
+class TFilenameEdit : public EditConBoton {
+    Q_OBJECT
+public:
+    // Raised when the dialog closes: Name is the chosen file (on a cancel, the box's file
+    // without quotes) and Action whether one was chosen. When the handler leaves Action
+    // true, the box shows Name, between double quotes when it holds a blank.
+    using DespuesDialogo = std::function<void(QString& Name, bool& Action)>;
+
+    TFilenameEdit(const OpcionesDialogo& opciones, bool escribible, QWidget* padre = nullptr);
+
+    void PonerDespuesDialogo(DespuesDialogo manejador) { despuesDialogo_ = std::move(manejador); }
+    const OpcionesDialogo& Opciones() const { return opciones_; }
+    // Opens the dialog as the browse button does.
+    void Examinar() override;
+
+private:
+    OpcionesDialogo opciones_;
+    DespuesDialogo despuesDialogo_;
+};
+
+// The name as a file box shows it: between double quotes when it holds a blank.
+QString ConComillasSiBlanco(const QString& nombre);
+
+} // namespace quimbel
