@@ -6,6 +6,7 @@
 #include "app/Dialogos.h"
 #include "app/Entorno.h"
 #include "app/FormMain.h"
+#include "app/Senales.h"
 
 namespace {
 
@@ -30,6 +31,7 @@ int main(int argc, char** argv) {
     quimbel::DialogosQt dialogos;
     quimbel::TFormMain FormMain(quimbel::EntornoReal(), dialogos);
     aplicacion.PonerManejadorError([&](const QString& texto) { FormMain.ErrorAplicacion(texto); });
+    quimbel::CierrePorSenal senales([&] { FormMain.close(); });
     FormMain.FormCreate();
     FormMain.show();
     return quimbel::Aplicacion::exec();

@@ -4,4 +4,4 @@ set -eu
 cd "$(dirname "$0")/.."
 ./scripts/dependencias.sh
 dir=$(./scripts/compilar.sh | tail -n 1)
-exec "$dir/bin/quimbel-cli" --help
+exec "$dir/bin/quimbel"

@@ -1,0 +1,25 @@
+#!/bin/sh
+# The real program in a real X server: it starts, shows its caption, and a close
+# (here by SIGTERM, as a session ending sends) writes quimbel.ini and Sizes.txt
+# beside the executable.
+set -eu
+bin=$1
+tmp=$(mktemp -d /tmp/quimbel-real-XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+cp "$bin"/quimbel "$tmp"/
+cp "$bin"/*.so "$tmp"/ 2>/dev/null || true
+unset QT_QPA_PLATFORM
+xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+    "$1"/quimbel & pid=$!
+    i=0
+    until xwininfo -root -tree | grep -q "\"Quimbel v0.2.492\""; do
+        i=$((i + 1)); [ $i -lt 100 ] || { echo "no window"; kill $pid; exit 1; }
+        sleep 0.1
+    done
+    kill -TERM $pid
+    wait $pid
+' sh "$tmp"
+grep -q "^FormLeft=273" "$tmp/quimbel.ini"
+grep -q "^WindowState=wsNormal" "$tmp/quimbel.ini"
+grep -q "^4900000" "$tmp/Sizes.txt"
+echo "ventana real: bien"
