@@ -6,6 +6,9 @@
 
 #include "Ordenes.h"
 
+#include "parity/Par.h"
+#include "verify/Crc.h"
+
 namespace quimbel {
 
 namespace {
@@ -16,8 +19,27 @@ constexpr const char* Uso =
     "  cortar FUENTE TAMAÑO [--destino CARPETA] [--esquema normal|cortaarchivos|hacha]\n"
     "      Corta FUENTE en trozos de TAMAÑO bytes.\n"
     "\n"
+    "  crc FICHERO...\n"
+    "      Muestra el CRC-32 de cada FICHERO (\"%8.8x\", dos blancos y el nombre).\n"
+    "\n"
     "Las líneas del registro van a la salida estándar y los mensajes a la salida de errores.\n"
     "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n";
+
+// The shipped libraries, loaded before anything else and released at the end, as the
+// window does: the CRC-32 provider first, then the parity library; failures are silent.
+class BibliotecasCargadas {
+public:
+    BibliotecasCargadas() {
+        CargarCrc();
+        CargarPar();
+    }
+    ~BibliotecasCargadas() {
+        LiberarPar();
+        LiberarCrc();
+    }
+    BibliotecasCargadas(const BibliotecasCargadas&) = delete;
+    BibliotecasCargadas& operator=(const BibliotecasCargadas&) = delete;
+};
 
 } // namespace
 
@@ -30,6 +52,7 @@ int ErrorDeUso(const std::string& mensaje) {
 
 int main(int argc, char** argv) {
     using namespace quimbel;
+    const BibliotecasCargadas bibliotecas;
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return ErrorDeUso("falta la orden");
     const auto pideAyuda = [](const std::string& a) { return a == "--help" || a == "-h"; };
@@ -40,5 +63,6 @@ int main(int argc, char** argv) {
     const std::string orden = args[0];
     const std::span<const std::string> resto(args.data() + 1, args.size() - 1);
     if (orden == "cortar") return OrdenCortar(resto);
+    if (orden == "crc") return OrdenCrc(resto);
     return ErrorDeUso("orden desconocida: " + orden);
 }

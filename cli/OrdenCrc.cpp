@@ -1,0 +1,28 @@
+#include <cstdio>
+
+#include "Consola.h"
+#include "Ordenes.h"
+
+#include "verify/Crc.h"
+
+namespace quimbel {
+
+int OrdenCrc(std::span<const std::string> ficheros) {
+    if (ficheros.empty()) return ErrorDeUso("crc necesita al menos un FICHERO");
+    Consola consola;
+    int salida = SalidaBien;
+    for (const std::string& ruta : ficheros) {
+        const uint32_t crc = CrcFichero(ruta);
+        if (FalloCrc() != 0) {
+            consola.Error("¡ Error al calcular CRC del fichero " + ruta + " !");
+            salida = SalidaFallo;
+            continue;
+        }
+        char valor[9];
+        std::snprintf(valor, sizeof valor, "%8.8x", crc);
+        consola.AnadirLinea(Memo::Verificar, std::string(valor) + "  " + ruta);
+    }
+    return salida;
+}
+
+} // namespace quimbel

@@ -1,0 +1,30 @@
+/* A stand-in for libpar.so in the tests, compiled as C on its own so that it reads the
+   record with the C layout. Its call_par records what it received (the count, every
+   argument, and whether the entries from the count to the record's end are null),
+   reports each argument after the program name through the callback, and returns the
+   count. Built with SIN_CALL_PAR it loads but lacks the export. */
+#include <stdio.h>
+#include <string.h>
+
+#include "parity/LlamadaPar.h"
+
+static char recibido[1 << 16];
+
+const char* par_prueba_recibido(void) { return recibido; }
+
+#ifndef SIN_CALL_PAR
+int32_t call_par(LlamadaPar* llamada) {
+    size_t usado = 0;
+    int nulos = 1;
+    int32_t i;
+    usado += (size_t)snprintf(recibido, sizeof recibido, "%d", (int)llamada->cuenta);
+    for (i = 0; i < llamada->cuenta && usado < sizeof recibido; ++i)
+        usado += (size_t)snprintf(recibido + usado, sizeof recibido - usado, "|%s", llamada->argumentos[i]);
+    for (i = llamada->cuenta; i < LLAMADA_PAR_ENTRADAS; ++i)
+        if (llamada->argumentos[i] != NULL) nulos = 0;
+    if (usado < sizeof recibido)
+        snprintf(recibido + usado, sizeof recibido - usado, "|%s", nulos ? "nulos" : "NO NULOS");
+    for (i = 1; i < llamada->cuenta; ++i) llamada->progreso(llamada->argumentos[i]);
+    return llamada->cuenta;
+}
+#endif

@@ -1,0 +1,126 @@
+#include <dlfcn.h>
+
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "parity/Par.h"
+#include "support/Carpeta.h"
+#include "support/Grabadora.h"
+
+namespace quimbel {
+namespace {
+
+using prueba::Grabadora;
+
+class ParTest : public ::testing::Test {
+protected:
+    void SetUp() override { CargarPar(CARPETA_PAR_PRUEBA); }
+    void TearDown() override {
+        LiberarArgumentos(LLAMADA_PAR_ENTRADAS, llamada.argumentos);
+        LiberarPar();
+    }
+
+    // Fills the vector with textos and sets the count.
+    void Poner(const std::vector<std::string>& textos) {
+        for (size_t i = 0; i < textos.size(); ++i)
+            ASSERT_EQ(PonerArgumento(static_cast<int32_t>(i), textos[i], llamada.argumentos), 0);
+        llamada.cuenta = static_cast<int32_t>(textos.size());
+    }
+
+    // What the stand-in library recorded of its last call.
+    static std::string Recibido() {
+        void* h = dlopen(CARPETA_PAR_PRUEBA "libpar.so", RTLD_NOW | RTLD_NOLOAD);
+        if (h == nullptr) return "(no cargada)";
+        const std::string r = BuscarFuncion<const char* (*)()>(h, "par_prueba_recibido")();
+        dlclose(h);
+        return r;
+    }
+
+    LlamadaPar llamada{};
+};
+
+// The record as the library reads it, and one memo line per report, repeats included.
+TEST_F(ParTest, LlamadaCompletaConSusLineas) {
+    ASSERT_TRUE(ParCargada());
+    EXPECT_EQ(UltimaLineaPar(), "");
+    Poner({"par.exe", "add", "-n5", "--", "/d/pelicula.par", "pelicula.001", "pelicula.001", "ñ á"});
+    Grabadora ventana;
+    EXPECT_EQ(LlamarPar(ventana, llamada), 8); // the library's result comes back
+    EXPECT_EQ(Recibido(), "8|par.exe|add|-n5|--|/d/pelicula.par|pelicula.001|pelicula.001|ñ á|nulos");
+    EXPECT_EQ(ventana.Memo(Memo::Cortar), (std::vector<std::string>{"add", "-n5", "--", "/d/pelicula.par",
+                                                                    "pelicula.001", "pelicula.001", "ñ á"}));
+    EXPECT_TRUE(ventana.Memo(Memo::Verificar).empty());
+    EXPECT_EQ(ventana.respiros, 0); // the window is not let breathe during the call
+    EXPECT_EQ(UltimaLineaPar(), "ñ á");
+    EXPECT_EQ(llamada.progreso, &ProgresoPar);
+
+    // The window is held for that call only.
+    EXPECT_EQ(ProgresoPar("después"), 0);
+    EXPECT_EQ(ventana.Memo(Memo::Cortar).size(), 7u);
+    EXPECT_EQ(UltimaLineaPar(), "después");
+
+    // Every text is released and its entry emptied.
+    EXPECT_EQ(LiberarArgumentos(llamada.cuenta, llamada.argumentos), 0);
+    for (char* p : llamada.argumentos)
+        EXPECT_EQ(p, nullptr);
+
+    // Loading again empties the last line.
+    CargarPar(CARPETA_PAR_PRUEBA);
+    EXPECT_EQ(UltimaLineaPar(), "");
+}
+
+TEST_F(ParTest, VectorLlenoSinPasarDeSuUltimaEntrada) {
+    std::vector<std::string> textos{"par.exe"};
+    for (int i = 1; i < LLAMADA_PAR_ENTRADAS - 1; ++i)
+        textos.push_back(std::to_string(i));
+    Poner(textos);
+    // The last entry is kept for the null.
+    EXPECT_EQ(PonerArgumento(LLAMADA_PAR_ENTRADAS - 1, "de más", llamada.argumentos), -1);
+    EXPECT_EQ(llamada.argumentos[LLAMADA_PAR_ENTRADAS - 1], nullptr);
+    EXPECT_EQ(PonerArgumento(-1, "x", llamada.argumentos), -1);
+
+    Grabadora ventana;
+    EXPECT_EQ(LlamarPar(ventana, llamada), LLAMADA_PAR_ENTRADAS - 1);
+    const std::string r = Recibido();
+    EXPECT_TRUE(r.starts_with("1000|par.exe|1|2|")) << r.substr(0, 40);
+    EXPECT_TRUE(r.ends_with("|998|999|nulos")) << r.substr(r.size() - 40);
+    EXPECT_EQ(ventana.Memo(Memo::Cortar).size(), 999u);
+    EXPECT_EQ(UltimaLineaPar(), "999");
+}
+
+// A count that leaves no null inside the record, or a stray text after it, is not sent.
+TEST_F(ParTest, CuentaFueraDelRegistroNoSeLlama) {
+    Poner({"par.exe", "add"});
+    Grabadora ventana;
+    for (int32_t cuenta : {-1, LLAMADA_PAR_ENTRADAS}) {
+        llamada.cuenta = cuenta;
+        EXPECT_EQ(LlamarPar(ventana, llamada), -1);
+    }
+    llamada.cuenta = 1; // entry 1 still holds "add"
+    EXPECT_EQ(LlamarPar(ventana, llamada), -1);
+    EXPECT_TRUE(ventana.Memo(Memo::Cortar).empty());
+    llamada.cuenta = 2;
+}
+
+TEST(ParSinBiblioteca, AusenteOSinCallParNoCuentaComoCargada) {
+    prueba::CarpetaTemporal vacia;
+    for (const std::string& carpeta : {vacia.Ruta(), std::string(CARPETA_PAR_SIN_EXPORTACION)}) {
+        CargarPar(carpeta);
+        EXPECT_FALSE(ParCargada()) << carpeta;
+        LlamadaPar llamada{};
+        ASSERT_EQ(PonerArgumento(0, "par.exe", llamada.argumentos), 0);
+        llamada.cuenta = 1;
+        Grabadora ventana;
+        EXPECT_EQ(LlamarPar(ventana, llamada), -1);
+        EXPECT_TRUE(ventana.eventos.empty());
+        LiberarArgumentos(1, llamada.argumentos);
+        LiberarPar();
+    }
+    // Released: the library without call_par is not kept mapped.
+    EXPECT_EQ(dlopen(CARPETA_PAR_SIN_EXPORTACION "libpar.so", RTLD_NOW | RTLD_NOLOAD), nullptr);
+}
+
+} // namespace
+} // namespace quimbel
