@@ -7,6 +7,7 @@
 #include "app/Entorno.h"
 #include "app/FormMain.h"
 #include "app/Senales.h"
+#include "parity/Bibliotecas.h"
 
 namespace {
 
@@ -26,6 +27,7 @@ int main(int argc, char** argv) {
                    stderr);
         return 1;
     }
+    const quimbel::BibliotecasCargadas bibliotecas; // before anything else of the application
     quimbel::Aplicacion aplicacion(argc, argv);
     quimbel::Aplicacion::setApplicationName(QStringLiteral("Quimbel"));
     quimbel::DialogosQt dialogos;

@@ -5,9 +5,8 @@
 #include <vector>
 
 #include "Ordenes.h"
+#include "parity/Bibliotecas.h"
 
-#include "parity/Par.h"
-#include "verify/Crc.h"
 
 namespace quimbel {
 
@@ -27,19 +26,6 @@ constexpr const char* Uso =
 
 // The shipped libraries, loaded before anything else and released at the end, as the
 // window does: the CRC-32 provider first, then the parity library; failures are silent.
-class BibliotecasCargadas {
-public:
-    BibliotecasCargadas() {
-        CargarCrc();
-        CargarPar();
-    }
-    ~BibliotecasCargadas() {
-        LiberarPar();
-        LiberarCrc();
-    }
-    BibliotecasCargadas(const BibliotecasCargadas&) = delete;
-    BibliotecasCargadas& operator=(const BibliotecasCargadas&) = delete;
-};
 
 } // namespace
 
