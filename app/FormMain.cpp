@@ -11,7 +11,6 @@
 #include "app/ajustes/Perfil.h"
 #include "files/Entero.h"
 #include "files/Rutas.h"
-#include "split/Corte.h"
 
 namespace quimbel {
 
@@ -177,26 +176,10 @@ void TFormMain::Ejecutar(const std::function<void()>& corrida) {
     }
 }
 
-TipoCorte TFormMain::TipoCorteElegido() const {
-    if (RadioButtonCortarCA->isChecked()) return TipoCorte::CortaArchivos;
-    if (RadioButtonCortarHacha->isChecked()) return TipoCorte::Hacha;
-    return TipoCorte::Normal;
-}
-
-void TFormMain::ExplorerButtonCortarClick() {
-    Ejecutar([this] {
-        EntradaCorte entrada;
-        entrada.fuente = ARuta(FilenameEditFicheroCortar->text());
-        entrada.destino = ARuta(DirectoryEditFicheroCortar->text());
-        entrada.tamano = ComboBoxSizes->currentText().toStdString();
-        entrada.tipo = TipoCorteElegido();
-        Cortar(ventana_, entrada);
-    });
-}
-
 void TFormMain::Conectar() {
     connect(ExplorerButtonSalir, &QToolButton::clicked, this, &TFormMain::ExplorerButtonSalirClick);
-    connect(ExplorerButtonCortar, &QToolButton::clicked, this, &TFormMain::ExplorerButtonCortarClick);
+    ConectarCortar();
+    ConectarVerificar();
 }
 
 } // namespace quimbel

@@ -76,6 +76,12 @@ public:
     void FormClose();
     void ExplorerButtonSalirClick();
     void ExplorerButtonCortarClick();
+    void FilenameEditFicheroVerificarExit();
+    void VerificarBotonVerificar();
+    void CheckBoxMostrarErrorCrcClick() { VerificarBotonVerificar(); }
+    void CheckBoxMostrarInexistentesClick() { VerificarBotonVerificar(); }
+    void CheckBoxMostrarCorrectosClick() { VerificarBotonVerificar(); }
+    void CheckBoxVerificarRenombrarClick();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -88,6 +94,10 @@ private:
     QWidget* CrearPaginaExtraer();
     QWidget* CrearPanelPrincipal();
     void Conectar();
+    void ConectarCortar();
+    void ConectarVerificar();
+    // Fills an empty folder box with the folder of the file box's path.
+    static void CarpetaPorDefecto(const TFilenameEdit* fichero, TDirectoryEdit* carpeta);
     void CargarSizes();
     TipoCorte TipoCorteElegido() const;
     // Runs one split, join or verification; while one runs, another does not start and
