@@ -14,7 +14,9 @@ constexpr const char* Uso =
     "Uso: quimbel-cli ORDEN [ARGUMENTOS]\n"
     "\n"
     "  cortar FUENTE TAMAÑO [--destino CARPETA] [--esquema normal|cortaarchivos|hacha]\n"
-    "      Corta FUENTE en trozos de TAMAÑO bytes.\n"
+    "         [--trozos LISTA]\n"
+    "      Corta FUENTE en trozos de TAMAÑO bytes. LISTA (p. ej. 2,5,7-9) elige los trozos a\n"
+    "      escribir, numerados en el juego entero; sin ella se escriben todos.\n"
     "\n"
     "Las líneas del registro van a la salida estándar y los mensajes a la salida de errores.\n"
     "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n";

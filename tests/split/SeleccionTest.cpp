@@ -3,6 +3,7 @@
 #include "AyudaCorte.h"
 #include "files/Entero.h"
 #include "split/FormatoMiles.h"
+#include "split/ListaTrozos.h"
 
 namespace quimbel {
 namespace {
@@ -182,6 +183,27 @@ TEST_F(Seleccion, ElPlanPrevioInformaAntesQueElCorte) {
     ASSERT_EQ(mostrados.size(), 1u);
     EXPECT_FALSE(mostrados[0].cortePreparado) << "la ventana vacía la lista";
     EXPECT_FALSE(mostrados[0].tamFichero);
+}
+
+TEST(ListaTrozos, Validas) {
+    const auto lista = LeerListaTrozos("2,5,7-9");
+    ASSERT_TRUE(lista);
+    EXPECT_EQ(lista->Mayor(), 9);
+    EXPECT_EQ(lista->Marcas(10), Elegidos(10, {2, 5, 7, 8, 9}));
+    EXPECT_EQ(LeerListaTrozos("3")->Marcas(3), Elegidos(3, {3}));
+    EXPECT_EQ(LeerListaTrozos("4-4,1,1,2-3")->Marcas(5), Elegidos(5, {1, 2, 3, 4}));
+    EXPECT_EQ(LeerListaTrozos("07")->Mayor(), 7);
+    // Pieces above the set's count are left out of the marks; Mayor tells the caller.
+    const auto grande = LeerListaTrozos("6-99999999999");
+    ASSERT_TRUE(grande);
+    EXPECT_EQ(grande->Mayor(), 99999999999);
+    EXPECT_EQ(grande->Marcas(7), Elegidos(7, {6, 7}));
+}
+
+TEST(ListaTrozos, MalFormadas) {
+    for (const char* texto : {"", ",", "2,", ",2", "2,,5", "0", "0-3", "3-2", "a", "2 ,5", " 2", "-3", "3-",
+                              "1-2-3", "+2", "2.5", "99999999999999999999999"})
+        EXPECT_FALSE(LeerListaTrozos(texto)) << "«" << texto << "»";
 }
 
 } // namespace
