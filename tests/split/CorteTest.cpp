@@ -9,15 +9,7 @@
 namespace quimbel {
 namespace {
 
-using prueba::CarpetaTemporal;
-using prueba::Datos;
-using prueba::DatosDeTrozo;
-using prueba::Entrada;
-using prueba::EscribirFichero;
-using prueba::Existe;
-using prueba::Grabadora;
-using prueba::LeerFichero;
-using prueba::PlanConMarcas;
+using namespace prueba;
 
 class Corte : public ::testing::Test {
 protected:

@@ -10,11 +10,7 @@
 namespace quimbel {
 namespace {
 
-using prueba::CarpetaTemporal;
-using prueba::Datos;
-using prueba::EscribirFichero;
-using prueba::Existe;
-using prueba::LeerFichero;
+using namespace prueba;
 
 struct Salida {
     int estado = -1;

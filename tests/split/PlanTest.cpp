@@ -9,10 +9,7 @@
 namespace quimbel {
 namespace {
 
-using prueba::CarpetaTemporal;
-using prueba::EscribirFichero;
-using prueba::FicheroDisperso;
-using prueba::Grabadora;
+using namespace prueba;
 
 using Lineas = std::vector<std::string>;
 

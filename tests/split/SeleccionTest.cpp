@@ -8,15 +8,7 @@
 namespace quimbel {
 namespace {
 
-using prueba::CarpetaTemporal;
-using prueba::Datos;
-using prueba::DatosDeTrozo;
-using prueba::Entrada;
-using prueba::EscribirFichero;
-using prueba::Existe;
-using prueba::Grabadora;
-using prueba::LeerFichero;
-using prueba::PlanConMarcas;
+using namespace prueba;
 
 constexpr TipoCorte Esquemas[] = {TipoCorte::Normal, TipoCorte::CortaArchivos, TipoCorte::Hacha};
 
