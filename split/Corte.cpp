@@ -14,10 +14,23 @@ namespace {
 constexpr std::string_view ControlFuente = "FilenameEditFicheroCortar";
 constexpr std::string_view ControlTamano = "ComboBoxSizes";
 
-bool Marcado(const EntradaCorte& e, int64_t k) {
-    if (!e.marcas) return true;
+// Whether the plan still describes a split of these inputs: a list made for another source,
+// size, scheme or source size would describe another set.
+bool PlanDescribe(const PlanEnVigor& plan, const std::string& rutaFuente, const std::string& tamano,
+                  TipoCorte tipo) {
+    const OrigenPlan& o = plan.origen;
+    if (o.fuente != rutaFuente || o.tipo != tipo || LeerEntero(tamano) != o.tamTrozo || o.tamTrozo < 1)
+        return false;
+    if (plan.marcas.size() != static_cast<size_t>(TrozosDelPlan(o.tamFichero, o.tamTrozo))) return false;
+    Fichero f;
+    return AbrirFichero(f, rutaFuente) == 0 && f.Tamano() == o.tamFichero;
+}
+
+// Marks of the run: the plan's, or none when every piece is written.
+bool Marcado(const std::vector<bool>* marcas, int64_t k) {
+    if (marcas == nullptr) return true;
     const auto i = static_cast<size_t>(k - 1);
-    return i < e.marcas->size() && (*e.marcas)[i];
+    return i < marcas->size() && (*marcas)[i];
 }
 
 // Writes piece k; false when it stopped the run (the message has been shown).
@@ -60,14 +73,22 @@ bool EscribirTrozo(Ventana& v, const EntradaCorte& e, Fichero& fuente, const std
 } // namespace
 
 ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
-    if (e.marcas && std::none_of(e.marcas->begin(), e.marcas->end(), [](bool m) { return m; })) {
-        v.Error("¡ Debes seleccionar los trozos del fichero a extraer !");
-        v.ActivarPagina(Pagina::Extraer);
-        return {};
+    const std::string rutaFuente = QuitarComillas(e.fuente);
+    const std::vector<bool>* marcas = nullptr;
+    if (e.plan && PlanDescribe(*e.plan, rutaFuente, e.tamano, e.tipo)) {
+        if (std::none_of(e.plan->marcas.begin(), e.plan->marcas.end(), [](bool m) { return m; })) {
+            v.Error("¡ Debes seleccionar los trozos del fichero a extraer !");
+            v.ActivarPagina(Pagina::Extraer);
+            return {};
+        }
+        marcas = &e.plan->marcas;
+    } else {
+        // Whatever this plan's outcome, the checks below decide whether the run goes on.
+        const PlanCorte nuevo = PrepararCorte(v, rutaFuente, e.tamano, e.tipo, e.separadorMiles);
+        if (e.mostrarPlan) e.mostrarPlan(nuevo);
     }
     v.LimpiarMemo(Memo::Cortar);
 
-    const std::string rutaFuente = QuitarComillas(e.fuente);
     if (rutaFuente.empty()) {
         v.Error("¡ Debes indicar el fichero a cortar !");
         v.Enfocar(ControlFuente);
@@ -115,7 +136,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     CursorOcupadoMientras cursor(v);
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
     for (int64_t k = 1; k <= n; ++k) {
-        if (!Marcado(e, k)) continue;
+        if (!Marcado(marcas, k)) continue;
         if (!EscribirTrozo(v, e, fuente, rutaFuente, destino, s, p, k, n)) return {};
         v.ProcesarMensajes();
     }

@@ -1,13 +1,21 @@
 #pragma once
 // The split engine: the click of "Cortar".
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "files/Trozos.h"
 #include "files/Ventana.h"
+#include "split/Plan.h"
 
 namespace quimbel {
+
+// The plan in force and the check marks of its list.
+struct PlanEnVigor {
+    OrigenPlan origen;        // what the plan was made for (PlanCorte::origen)
+    std::vector<bool> marcas; // entry k - 1 checked: piece k is written
+};
 
 // What a split reads from the "Cortar" page, taken once when the run starts.
 struct EntradaCorte {
@@ -15,9 +23,13 @@ struct EntradaCorte {
     std::string destino; // text of the destination folder box, as typed
     std::string tamano;  // text of the size box
     TipoCorte tipo = TipoCorte::Normal;
-    // Check marks of the plan in force (entry k - 1 stands for piece k); none when no
-    // plan is in force for these inputs, and then every piece is written.
-    std::optional<std::vector<bool>> marcas;
+    // The plan in force (CortePreparado); none when there is none.
+    std::optional<PlanEnVigor> plan;
+    // When there is no plan in force for these inputs, the split plans first and hands the
+    // new plan (every line checked) to mostrarPlan, which may be empty; the lines use
+    // separadorMiles.
+    std::function<void(const PlanCorte&)> mostrarPlan;
+    std::string separadorMiles = ",";
 };
 
 // How a run ended.
@@ -26,11 +38,15 @@ struct ResultadoCorte {
     bool completo = false;   // and every step it was asked for was carried out
 };
 
-// Runs a split: checks the inputs, writes the marked pieces of the set into the
-// destination folder under the scheme's names and headers, one memo line each, and
-// ends with an information box. Every stop shows its message through the window,
-// closes what the run opened and leaves what was written on disk. Never truncates
-// the source.
+// Runs a split. A plan is in force for the run's inputs when one was handed in, made for the
+// same source path, size value and scheme, the source still has the size it measured and
+// there is one mark per piece; otherwise the split plans first and writes every piece.
+// With a plan in force and no mark set, it stops with "¡ Debes seleccionar los trozos del
+// fichero a extraer !" on the "Extraer" page, the memo untouched. Then it checks the inputs,
+// writes the marked pieces of the set into the destination folder under the scheme's names
+// and headers, one memo line each, and ends with an information box. Every stop shows its
+// message through the window, closes what the run opened and leaves what was written on
+// disk. Never truncates the source.
 ResultadoCorte Cortar(Ventana& ventana, const EntradaCorte& entrada);
 
 } // namespace quimbel

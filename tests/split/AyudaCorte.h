@@ -1,0 +1,61 @@
+#pragma once
+// Helpers shared by the split tests: the inputs of a run, the plan the window would hold,
+// and the data a piece carries behind its header.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <unistd.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "files/Rutas.h"
+#include "files/Trozos.h"
+#include "split/Corte.h"
+#include "split/Plan.h"
+#include "support/Carpeta.h"
+#include "support/Grabadora.h"
+
+namespace quimbel::prueba {
+
+inline EntradaCorte Entrada(const std::string& fuente, const std::string& destino, int64_t p,
+                            TipoCorte tipo) {
+    EntradaCorte e;
+    e.fuente = fuente;
+    e.destino = destino;
+    e.tamano = std::to_string(p);
+    e.tipo = tipo;
+    return e;
+}
+
+// Plans e's inputs as the window would and puts that plan in force with these marks
+// (every piece when marcas is empty).
+inline void PlanConMarcas(EntradaCorte& e, std::vector<bool> marcas = {}) {
+    Grabadora g;
+    const PlanCorte plan = PrepararCorte(g, QuitarComillas(e.fuente), e.tamano, e.tipo, ",");
+    ASSERT_TRUE(plan.cortePreparado);
+    if (marcas.empty()) marcas.assign(plan.lineas.size(), true);
+    e.plan = PlanEnVigor{plan.origen, marcas};
+}
+
+// The data a piece carries: its bytes with the scheme's header skipped.
+inline std::string DatosDeTrozo(const std::string& trozo, TipoCorte tipo, int64_t k, int64_t n) {
+    const std::string bytes = LeerFichero(trozo);
+    if (!LlevaCabecera(tipo, k, n)) return bytes;
+    if (tipo == TipoCorte::CortaArchivos) return bytes.substr(13 + static_cast<unsigned char>(bytes.at(12)));
+    uint32_t h = 0;
+    for (size_t i = 0; i < 4; ++i)
+        h |= static_cast<uint32_t>(static_cast<unsigned char>(bytes.at(5 + i))) << (8 * i);
+    return bytes.substr(9 + h);
+}
+
+// A sparse file of s bytes, made in no time whatever its size.
+inline void FicheroDisperso(const std::string& ruta, int64_t s) {
+    const int fd = open(ruta.c_str(), O_CREAT | O_WRONLY | O_TRUNC, 0644);
+    ASSERT_GE(fd, 0) << ruta;
+    ASSERT_EQ(ftruncate(fd, s), 0);
+    close(fd);
+}
+
+} // namespace quimbel::prueba
