@@ -18,6 +18,8 @@ namespace {
 constexpr const char* SeccionMain = "Main";
 }
 
+bool MenorTamano(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; }
+
 QString ConPuntoFinal(const QString& texto) {
     if (!texto.isEmpty() && texto.back() <= QLatin1Char('.')) return texto;
     return texto + QLatin1Char('.');
@@ -51,7 +53,7 @@ void TFormMain::FormCreate() {
         move((pantalla.width() - width()) / 2, (pantalla.height() - height()) / 2);
     }
     PageControlQuimbel->setTabVisible(PageControlQuimbel->indexOf(TabSheetExtraer), false);
-    CortePreparado = false;
+    CortePreparado_ = false;
     CargarPosicion();
     FicheroSizes_ = CarpetaPrograma_ + QStringLiteral("Sizes.txt");
     CargarSizes();
@@ -133,8 +135,10 @@ void TFormMain::CargarSizes() {
     const QString texto = ComboBoxSizes->currentText();
     const QSignalBlocker bloqueo(ComboBoxSizes);
     ComboBoxSizes->clear();
-    for (const std::string& item : items) ComboBoxSizes->addItem(DeUtf8(item));
-    ComboBoxSizes->model()->sort(0);
+    QStringList textos;
+    for (const std::string& item : items) textos << DeUtf8(item);
+    std::stable_sort(textos.begin(), textos.end(), MenorTamano);
+    ComboBoxSizes->addItems(textos);
     ComboBoxSizes->setCurrentIndex(-1);
     ComboBoxSizes->setEditText(texto);
     sizesOrdenados_ = true;
@@ -179,6 +183,7 @@ void TFormMain::Ejecutar(const std::function<void()>& corrida) {
 void TFormMain::Conectar() {
     connect(ExplorerButtonSalir, &QToolButton::clicked, this, &TFormMain::ExplorerButtonSalirClick);
     ConectarCortar();
+    ConectarExtraer();
     ConectarVerificar();
 }
 

@@ -20,6 +20,7 @@
 #include "app/widgets/Memo.h"
 #include "app/widgets/RxCheckListBox.h"
 #include "files/Trozos.h"
+#include "split/Plan.h"
 
 namespace quimbel {
 
@@ -76,6 +77,19 @@ public:
     void FormClose();
     void ExplorerButtonSalirClick();
     void ExplorerButtonCortarClick();
+    void PrepararCorte(const QString& nombre);
+    void FilenameEditFicheroCortarAfterDialog(QString& Name, bool& Action);
+    void FilenameEditFicheroCortarExit();
+    void ComboBoxSizesChange();
+    void ComboBoxSizesExit();
+    void RadioButtonCortarNormalClick();
+    void RadioButtonCortarCAClick();
+    void ExplorerButtonCortarElegirClick();
+    void ExplorerButtonExtraerTodosClick();
+    void ExplorerButtonExtraerNingunoClick();
+    void ExplorerButtonExtraerVolverClick();
+    int32_t TrozosElegidos() const;
+    bool CortePreparado() const { return CortePreparado_; }
     void FilenameEditFicheroVerificarExit();
     void VerificarBotonVerificar();
     void CheckBoxMostrarErrorCrcClick() { VerificarBotonVerificar(); }
@@ -95,6 +109,15 @@ private:
     QWidget* CrearPanelPrincipal();
     void Conectar();
     void ConectarCortar();
+    void ConectarExtraer();
+    // Shows a plan: labels, list (every line checked), "Elegir", and keeps its state.
+    void MostrarPlan(const PlanCorte& plan);
+    // Empties the plan on show: no plan in force.
+    void VaciarPlan();
+    // Adds a confirmed size to the drop-down list when no item equals it.
+    void AnadirTamano(const QString& tamano);
+    std::string SeparadorMiles() const;
+    QString FuenteCortar() const;
     void ConectarVerificar();
     // Fills an empty folder box with the folder of the file box's path.
     static void CarpetaPorDefecto(const TFilenameEdit* fichero, TDirectoryEdit* carpeta);
@@ -108,11 +131,16 @@ private:
     ServicioDialogos& dialogos_;
     VentanaQt ventana_;
     QString CarpetaPrograma_, FicheroIni_, FicheroSizes_;
-    bool CortePreparado = false;
+    bool CortePreparado_ = false;
+    int32_t TamTrozo_ = 0;
+    OrigenPlan origenPlan_;
     bool sizesOrdenados_ = false;
     bool enEjecucion_ = false;
     bool cierrePendiente_ = false;
 };
+
+// The order of a sorted size list: by text, without regard to case.
+bool MenorTamano(const QString& a, const QString& b);
 
 // The text with a full stop appended, unless it ends in "." or a character sorting before it.
 QString ConPuntoFinal(const QString& texto);
