@@ -16,6 +16,9 @@ constexpr const char* Uso =
     "  cortar FUENTE TAMAÑO [--destino CARPETA] [--esquema normal|cortaarchivos|hacha]\n"
     "      Corta FUENTE en trozos de TAMAÑO bytes.\n"
     "\n"
+    "  unir TROZO [--destino FICHERO]\n"
+    "      Une el juego de trozos al que pertenece TROZO.\n"
+    "\n"
     "Las líneas del registro van a la salida estándar y los mensajes a la salida de errores.\n"
     "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n";
 
@@ -40,5 +43,6 @@ int main(int argc, char** argv) {
     const std::string orden = args[0];
     const std::span<const std::string> resto(args.data() + 1, args.size() - 1);
     if (orden == "cortar") return OrdenCortar(resto);
+    if (orden == "unir") return OrdenUnir(resto);
     return ErrorDeUso("orden desconocida: " + orden);
 }
