@@ -45,7 +45,7 @@ std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const
 
 } // namespace
 
-bool Unir(Ventana& v, const EntradaUnir& e) {
+bool Unir(Ventana& v, EntradaUnir e) {
     v.LimpiarMemo(Memo::Unir);
     const std::string base = QuitarComillas(e.base);
     if (base.empty()) {

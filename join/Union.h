@@ -8,7 +8,7 @@
 namespace quimbel {
 
 // What a join reads when it starts: the two boxes of the "Unir" page and the plan in force.
-// Later changes to the window's plan touch only later runs.
+// Taken by value: later changes to the window's plan touch only later runs.
 struct EntradaUnir {
     std::string base;    // text of the "Fichero base" box (quotes still on)
     std::string destino; // text of the "Fichero destino" box (quotes still on)
@@ -20,6 +20,6 @@ struct EntradaUnir {
 // plan, headers skipped, one memo line each. Never creates or empties a file that is one of the
 // set's pieces. Every stop shows its message, closes what the run opened and leaves what was
 // written on disk. True when the run ended with "¡ Proceso finalizado !".
-bool Unir(Ventana& ventana, const EntradaUnir& entrada);
+bool Unir(Ventana& ventana, EntradaUnir entrada);
 
 } // namespace quimbel
