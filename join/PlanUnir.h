@@ -15,6 +15,8 @@ struct PlanUnir {
     bool CerosTrozos = false;     // numbers keep the template's width by leading zeros
     int64_t TamCabeceraHacha = 0; // header bytes to skip at the start of piece 0; 0 when none
     std::string ExtFicUnido;      // extension of the proposed joined name; for ".fin" sets, the header's
+
+    bool operator==(const PlanUnir&) const = default;
 };
 
 // The extension of piece n: with CerosTrozos, the template's characters in front of n's digits

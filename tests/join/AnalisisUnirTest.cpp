@@ -30,17 +30,8 @@ TEST_F(AnalisisUnirTest, UnJuegoNumeradoDeUnTrozo) {
     Trozo("pelicula.001", 700);
     const AnalisisUnir r = Analizar(c / "pelicula.001");
     ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(r.tamTrozo, 700);
-    EXPECT_EQ(r.trozos, 1);
-    EXPECT_EQ(r.tamUnido, 700);
-    EXPECT_FALSE(r.mostrarTeorico);
-    EXPECT_EQ(r.plan.PrimerTrozo, 1);
-    EXPECT_EQ(r.plan.UltimoTrozo, 1);
-    EXPECT_EQ(r.plan.TrozoFin, 1);
-    EXPECT_EQ(r.plan.ExtTrozos, ".001");
-    EXPECT_TRUE(r.plan.CerosTrozos);
-    EXPECT_EQ(r.plan.TamCabeceraHacha, 0);
-    EXPECT_EQ(r.plan.ExtFicUnido, ".avi");
+    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{700, 1, 700, -1}));
+    EXPECT_EQ(r.plan, (PlanUnir{1, 1, 1, ".001", true, 0, ".avi"}));
     EXPECT_FALSE(r.destino);
     EXPECT_TRUE(v.errores.empty() && v.informaciones.empty());
     EXPECT_FALSE(v.ocupado);
@@ -51,13 +42,8 @@ TEST_F(AnalisisUnirTest, ElegidoElTercerTrozoDeCincoSeUnenDelTerceroAlQuinto) {
     Trozo("pelicula.005", 40);
     const AnalisisUnir r = Analizar(c / "pelicula.003");
     ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(r.trozos, 5);
-    EXPECT_EQ(r.tamTrozo, 100);
-    EXPECT_EQ(r.tamUnido, 240);
-    EXPECT_TRUE(r.mostrarTeorico);
-    EXPECT_EQ(r.tamTeorico, 440);
-    EXPECT_EQ(r.plan.PrimerTrozo, 3);
-    EXPECT_EQ(r.plan.UltimoTrozo, 5);
+    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{100, 5, 240, 440}));
+    EXPECT_EQ(r.plan, (PlanUnir{3, 5, 5, ".003", true, 0, ".avi"}));
     // The last piece may be shorter without a warning.
     EXPECT_TRUE(v.informaciones.empty());
 }
@@ -68,9 +54,8 @@ TEST_F(AnalisisUnirTest, UnHuecoTerminaElJuegoYUnaCarpetaNoCuentaComoTrozo) {
     Trozo("pelicula.004", 10);
     AnalisisUnir r = Analizar(c / "pelicula.001");
     ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(r.trozos, 2);
+    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{10, 2, 20, -1}));
     EXPECT_EQ(r.plan.UltimoTrozo, 2);
-    EXPECT_EQ(r.tamUnido, 20);
     ASSERT_EQ(mkdir((c / "pelicula.003").c_str(), 0755), 0);
     r = Analizar(c / "pelicula.001");
     EXPECT_EQ(r.plan.UltimoTrozo, 2);
@@ -87,9 +72,7 @@ TEST_F(AnalisisUnirTest, UnTamanoDistintoSeAvisaUnaVezCuandoApareceOtroTrozo) {
     ASSERT_EQ(v.informaciones.size(), 1u);
     EXPECT_EQ(v.informaciones[0],
               "¡ Atención ! El trozo 2 en el fichero " + (c / "pelicula.002") + " tiene tamaño distinto al primero.");
-    EXPECT_EQ(r.tamUnido, 32);
-    EXPECT_TRUE(r.mostrarTeorico);
-    EXPECT_EQ(r.tamTeorico, 33);
+    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{10, 4, 32, 33}));
     // The box comes with the normal cursor, the probing with the busy one.
     const auto caja = std::find(v.eventos.begin(), v.eventos.end(), "info: " + v.informaciones[0]);
     ASSERT_NE(caja, v.eventos.end());
@@ -131,20 +114,14 @@ TEST_F(AnalisisUnirTest, UnPuntoCeroSinCabeceraEsUnJuegoNumeradoDesdeCero) {
         EscribirFichero(d / "pelicula.0", Datos(tamano));
         AnalisisUnir r = Analizar(d / "pelicula.0");
         ASSERT_TRUE(r.correcto);
-        EXPECT_EQ(r.plan.PrimerTrozo, 0);
-        EXPECT_EQ(r.plan.UltimoTrozo, 0);
-        EXPECT_EQ(r.plan.TamCabeceraHacha, 0);
-        EXPECT_EQ(r.plan.ExtTrozos, ".0");
-        EXPECT_FALSE(r.plan.CerosTrozos);
-        EXPECT_EQ(r.trozos, 1);
-        EXPECT_EQ(r.tamUnido, static_cast<int64_t>(tamano));
-        EXPECT_FALSE(r.mostrarTeorico);
+        const auto t = static_cast<int64_t>(tamano);
+        EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{t, 1, t, -1}));
+        EXPECT_EQ(r.plan, (PlanUnir{0, 0, 0, ".0", false, 0, ".avi"}));
         EXPECT_FALSE(r.destino);
         EscribirFichero(d / "pelicula.1", Datos(tamano));
         r = Analizar(d / "pelicula.0");
+        EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{t, 2, 2 * t, -1}));
         EXPECT_EQ(r.plan.UltimoTrozo, 1);
-        EXPECT_EQ(r.trozos, 2);
-        EXPECT_FALSE(r.mostrarTeorico);
     }
     EXPECT_TRUE(v.errores.empty());
 }
@@ -155,38 +132,19 @@ TEST_F(AnalisisUnirTest, UnTrozoFinDaLaCuentaYLaExtensionDeSuCabecera) {
     EscribirFichero(c / "pelicula.FIN", CabeceraCAHecha(3, ".mpg") + Datos(300));
     const AnalisisUnir r = Analizar(c / "pelicula.FIN");
     ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(r.tamTrozo, 1000);
-    EXPECT_EQ(r.trozos, 3);
-    EXPECT_EQ(r.tamUnido, 2300);
-    EXPECT_FALSE(r.mostrarTeorico);
-    EXPECT_EQ(r.plan.PrimerTrozo, 1);
-    EXPECT_EQ(r.plan.UltimoTrozo, 3);
-    EXPECT_EQ(r.plan.TrozoFin, 3);
-    EXPECT_EQ(r.plan.ExtTrozos, ".fin");
-    EXPECT_FALSE(r.plan.CerosTrozos);
-    EXPECT_EQ(r.plan.ExtFicUnido, ".mpg");
+    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{1000, 3, 2300, -1}));
+    EXPECT_EQ(r.plan, (PlanUnir{1, 3, 3, ".fin", false, 0, ".mpg"}));
+    // Its ".1" chosen instead: a numbered set, which ends before the ".fin".
+    const AnalisisUnir uno = Analizar(c / "pelicula.1");
+    EXPECT_EQ(uno.plan, (PlanUnir{1, 2, 2, ".1", false, 0, ".avi"}));
 }
 
 TEST_F(AnalisisUnirTest, UnJuegoFinDeUnTrozoNoNecesitaPuntoUno) {
     EscribirFichero(c / "datos.fin", CabeceraCAHecha(1, "") + Datos(50));
     const AnalisisUnir r = Analizar(c / "datos.fin");
     ASSERT_TRUE(r.correcto) << (v.errores.empty() ? "" : v.errores[0]);
-    EXPECT_EQ(r.tamTrozo, 50);
-    EXPECT_EQ(r.trozos, 1);
-    EXPECT_EQ(r.tamUnido, 50);
-    EXPECT_EQ(r.plan.UltimoTrozo, 1);
-    EXPECT_EQ(r.plan.TrozoFin, 1);
-    EXPECT_EQ(r.plan.ExtFicUnido, "");
-}
-
-TEST_F(AnalisisUnirTest, ElPuntoUnoDeUnJuegoFinEsUnJuegoNumeradoSinElFin) {
-    Trozo("pelicula.1", 10);
-    Trozo("pelicula.2", 10);
-    EscribirFichero(c / "pelicula.fin", CabeceraCAHecha(3, ".avi") + Datos(5));
-    const AnalisisUnir r = Analizar(c / "pelicula.1");
-    ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(r.plan.UltimoTrozo, 2);
-    EXPECT_FALSE(r.plan.CerosTrozos);
+    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{50, 1, 50, -1}));
+    EXPECT_EQ(r.plan, (PlanUnir{1, 1, 1, ".fin", false, 0, ""}));
 }
 
 TEST_F(AnalisisUnirTest, LosFallosDeUnJuegoFin) {
@@ -215,17 +173,9 @@ TEST_F(AnalisisUnirTest, UnaCabeceraDeHachaDaElNombreLosTamanosYLaCuenta) {
                     CabeceraHachaHecha(48, "pelicula.avi", "30000000", "10000000") + "datos");
     const AnalisisUnir r = Analizar(c / "pelicula.0");
     ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(r.tamTrozo, 10000000);
-    EXPECT_EQ(r.trozos, 3);
-    EXPECT_EQ(r.tamUnido, 30000000);
-    EXPECT_FALSE(r.mostrarTeorico);
+    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{10000000, 3, 30000000, -1}));
     EXPECT_EQ(r.destino, "\"pelicula.avi\"");
-    EXPECT_EQ(r.plan.PrimerTrozo, 0);
-    EXPECT_EQ(r.plan.UltimoTrozo, 2);
-    EXPECT_EQ(r.plan.TrozoFin, 3);
-    EXPECT_EQ(r.plan.ExtTrozos, ".0");
-    EXPECT_EQ(r.plan.TamCabeceraHacha, 57);
-    EXPECT_EQ(r.plan.ExtFicUnido, ".0");
+    EXPECT_EQ(r.plan, (PlanUnir{0, 2, 3, ".0", false, 57, ".0"}));
 }
 
 TEST_F(AnalisisUnirTest, CabecerasDeHachaAmanadas) {
@@ -337,25 +287,20 @@ TEST_F(AnalisisUnirTest, TamanosDeMasDe2GiBSeSumanEnteros) {
     for (int k = 1; k <= 3; ++k) FicheroDisperso(c / ("grande.00" + std::to_string(k)), 3 * giga / 2);
     AnalisisUnir r = Analizar(c / "grande.001");
     ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(r.tamTrozo, 3 * giga / 2);
-    EXPECT_EQ(r.tamUnido, 9 * giga / 2);
-    EXPECT_FALSE(r.mostrarTeorico);
+    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{3 * giga / 2, 3, 9 * giga / 2, -1}));
 
     FicheroDisperso(c / "grande.1", 3 * giga);
     FicheroDisperso(c / "grande.2", 3 * giga);
     EscribirFichero(c / "grande.fin", CabeceraCAHecha(3, ".iso") + "abc");
     r = Analizar(c / "grande.fin");
     ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(r.tamTrozo, 3 * giga);
-    EXPECT_EQ(r.tamUnido, 6 * giga + 3);
+    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{3 * giga, 3, 6 * giga + 3, -1}));
 
     EscribirFichero(c / "grande.0", CabeceraHachaHecha(LargoHacha("g.iso", "6442450944", "3221225472"), "g.iso",
                                                        "6442450944", "3221225472"));
     r = Analizar(c / "grande.0");
     ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(r.tamUnido, 6 * giga);
-    EXPECT_EQ(r.tamTrozo, 3 * giga);
-    EXPECT_EQ(r.trozos, 2);
+    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{3 * giga, 2, 6 * giga, -1}));
 }
 
 } // namespace

@@ -7,7 +7,18 @@
 #include <stdexcept>
 #include <vector>
 
+namespace quimbel {
+void PrintTo(const PlanUnir& p, std::ostream* os) {
+    *os << "{" << p.PrimerTrozo << ", " << p.UltimoTrozo << ", " << p.TrozoFin << ", \"" << p.ExtTrozos << "\", "
+        << p.CerosTrozos << ", " << p.TamCabeceraHacha << ", \"" << p.ExtFicUnido << "\"}";
+}
+} // namespace quimbel
+
 namespace quimbel::prueba {
+
+std::vector<int64_t> Etiquetas(const AnalisisUnir& a) {
+    return {a.tamTrozo, a.trozos, a.tamUnido, a.mostrarTeorico ? a.tamTeorico : -1};
+}
 
 std::string Entero32(int32_t valor) {
     const auto v = static_cast<uint32_t>(valor);

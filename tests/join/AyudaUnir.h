@@ -1,10 +1,24 @@
 #pragma once
 // Building piece sets by hand for the join tests, crafted headers included.
 #include <cstdint>
+#include <ostream>
 #include <string>
 #include <string_view>
+#include <vector>
+
+#include "join/AnalisisUnir.h"
+
+namespace quimbel {
+// How a plan shows in a failed expectation.
+void PrintTo(const PlanUnir& plan, std::ostream* os);
+} // namespace quimbel
 
 namespace quimbel::prueba {
+
+// The four values of the "Unir" page: first "Tamaño:", "Trozos:", second "Tamaño:", and
+// "Teórico:" (-1 while hidden).
+std::vector<int64_t> Etiquetas(const AnalisisUnir& analisis);
+
 
 // A 32-bit little-endian integer as 4 bytes.
 std::string Entero32(int32_t valor);
