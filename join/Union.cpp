@@ -15,11 +15,17 @@ constexpr std::string_view ControlBase = "FilenameEditFicheroUnir";
 constexpr std::string_view ControlDestino = "FilenameEditFicheroUnido";
 const std::string ErrorMismoNombre = "¡ Error, un trozo no puede llamarse igual que el fichero destino !";
 
-// The identities of the pieces of the plan that exist now, which the destination must not be.
+// The identities of the pieces that exist now, which the destination must not be: those of the
+// plan, and those of the set below a piece chosen in its middle, down to the first missing one.
 std::vector<IdFichero> IdsDeTrozos(const std::string& base, const PlanUnir& plan) {
     std::vector<IdFichero> ids;
     for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n)
         if (auto id = IdDeRuta(NombreTrozoUnir(base, plan, n))) ids.push_back(*id);
+    for (int64_t n = plan.PrimerTrozo - 1; n >= 0; --n) {
+        const auto id = IdDeRuta(NombreTrozoUnir(base, plan, n));
+        if (!id) break;
+        ids.push_back(*id);
+    }
     return ids;
 }
 

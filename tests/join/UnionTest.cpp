@@ -97,7 +97,10 @@ TEST_F(UnionTest, ElDestinoNuncaEsUnTrozoNiPorNombreNiPorOtraRuta) {
     ASSERT_EQ(mkdir((c / "otra").c_str(), 0755), 0);
     EXPECT_FALSE(Unir(v, {e.base, c / "enlace", e.plan}));
     EXPECT_FALSE(Unir(v, {e.base, c / "otra/../simbolico", e.plan}));
-    EXPECT_EQ(v.errores, std::vector<std::string>(4, mensaje));
+    // Pieces below the chosen one are the set's too.
+    const EntradaUnir desdeElTercero = Elegir(c / "pelicula.003", "");
+    EXPECT_FALSE(Unir(v, {desdeElTercero.base, c / "pelicula.002", desdeElTercero.plan}));
+    EXPECT_EQ(v.errores, std::vector<std::string>(5, mensaje));
     EXPECT_EQ(LeerFichero(c / "pelicula.002"), dos);
     EXPECT_EQ(LeerFichero(c / "pelicula.003").size(), 7u);
     EXPECT_TRUE(v.Memo(Memo::Unir).empty());
