@@ -35,9 +35,12 @@ int OrdenUnir(std::span<const std::string> args) {
     if (!analisis.correcto) return SalidaFallo;
     entrada.plan = analisis.plan;
     // Without a destination, the name the window would show: the Hacha header's, or the proposal.
-    if (destino) entrada.destino = *destino;
-    else if (analisis.destino) entrada.destino = *analisis.destino;
-    else entrada.destino = PropuestaDestino(entrada.base, "", entrada.plan).value_or("");
+    if (destino)
+        entrada.destino = *destino;
+    else if (analisis.destino)
+        entrada.destino = *analisis.destino;
+    else
+        entrada.destino = PropuestaDestino(entrada.base, "", entrada.plan).value_or("");
     return Unir(consola, entrada) ? SalidaBien : SalidaFallo;
 }
 

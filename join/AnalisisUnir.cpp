@@ -18,7 +18,9 @@ const std::string ErrorLeer = "¡ Error al leer fichero !";
 const std::string ErrorDemasiados = "¡ Demasiados trozos: el máximo es 100000 !";
 
 // Reads exactly n bytes; false when the read fails or comes short.
-bool LeerJusto(Fichero& f, void* datos, size_t n) { return f.Leer(datos, n) == static_cast<int64_t>(n); }
+bool LeerJusto(Fichero& f, void* datos, size_t n) {
+    return f.Leer(datos, n) == static_cast<int64_t>(n);
+}
 
 int64_t Tamano(const std::string& ruta) {
     Fichero f;
@@ -65,8 +67,13 @@ AnalisisUnir AnalizarCortaArchivos(Ventana& v, const std::string& nombre, Ficher
             return r;
         }
     }
-    r.plan = {.PrimerTrozo = 1, .UltimoTrozo = n, .TrozoFin = n, .ExtTrozos = ".fin", .CerosTrozos = false,
-              .TamCabeceraHacha = 0, .ExtFicUnido = extension};
+    r.plan = {.PrimerTrozo = 1,
+              .UltimoTrozo = n,
+              .TrozoFin = n,
+              .ExtTrozos = ".fin",
+              .CerosTrozos = false,
+              .TamCabeceraHacha = 0,
+              .ExtFicUnido = extension};
     r.tamTrozo = p1;
     r.trozos = n;
     r.tamUnido = ProductoMasSuma(n - 1, p1, s0 - cabecera);
@@ -115,8 +122,13 @@ std::optional<AnalisisUnir> AnalizarHacha(Ventana& v, const std::string& nombre,
         v.Error(ErrorDemasiados);
         return r;
     }
-    r.plan = {.PrimerTrozo = 0, .UltimoTrozo = n - 1, .TrozoFin = n, .ExtTrozos = ".0", .CerosTrozos = false,
-              .TamCabeceraHacha = 9 + static_cast<int64_t>(h), .ExtFicUnido = ".0"};
+    r.plan = {.PrimerTrozo = 0,
+              .UltimoTrozo = n - 1,
+              .TrozoFin = n,
+              .ExtTrozos = ".0",
+              .CerosTrozos = false,
+              .TamCabeceraHacha = 9 + static_cast<int64_t>(h),
+              .ExtFicUnido = ".0"};
     r.tamTrozo = *p;
     r.trozos = n;
     r.tamUnido = *s;
@@ -130,8 +142,7 @@ AnalisisUnir AnalizarNumerado(Ventana& v, const std::string& nombre, int64_t s0)
     AnalisisUnir r;
     const std::string ext = Extension(nombre);
     const std::string digitos = ext.empty() ? std::string() : ext.substr(1);
-    const bool soloDigitos =
-        !digitos.empty() && digitos.find_first_not_of("0123456789") == std::string::npos;
+    const bool soloDigitos = !digitos.empty() && digitos.find_first_not_of("0123456789") == std::string::npos;
     const std::optional<int64_t> numero = soloDigitos ? LeerDecimal64(digitos) : std::nullopt;
     if (!numero || *numero > std::numeric_limits<int32_t>::max()) {
         v.Error("¡ Error obteniendo la numeración del fichero inicial " + nombre + " !");

@@ -12,11 +12,11 @@ namespace quimbel {
 // What an analysis found, for the window to show. Sizes are exact byte counts; the window
 // formats them with the locale's thousands separator.
 struct AnalisisUnir {
-    bool correcto = false;  // false: refuse the choice, keep the earlier plan and labels
-    PlanUnir plan;          // the new plan; meaningful only when correcto
-    int64_t tamTrozo = 0;   // first "Tamaño:": the piece size
-    int64_t trozos = 0;     // "Trozos:"
-    int64_t tamUnido = 0;   // second "Tamaño:": the size the joined file will have
+    bool correcto = false;       // false: refuse the choice, keep the earlier plan and labels
+    PlanUnir plan;               // the new plan; meaningful only when correcto
+    int64_t tamTrozo = 0;        // first "Tamaño:": the piece size
+    int64_t trozos = 0;          // "Trozos:"
+    int64_t tamUnido = 0;        // second "Tamaño:": the size the joined file will have
     bool mostrarTeorico = false; // show the "Teórico:" pair, with tamTeorico
     int64_t tamTeorico = 0;      // expected size of a numbered set whose pieces differ in size
     // New text of the "Fichero destino" box (the name stored in a Hacha header, in double

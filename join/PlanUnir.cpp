@@ -9,7 +9,9 @@ namespace {
 constexpr std::string_view ExtFin = ".fin";
 
 // Size of the header in front of a ".fin" piece's data, for the extension it stores.
-int64_t TamCabeceraCA(const PlanUnir& plan) { return 13 + static_cast<int64_t>(plan.ExtFicUnido.size()); }
+int64_t TamCabeceraCA(const PlanUnir& plan) {
+    return 13 + static_cast<int64_t>(plan.ExtFicUnido.size());
+}
 
 } // namespace
 
@@ -31,7 +33,9 @@ std::string ExtensionDeTrozo(const PlanUnir& plan, int64_t n) {
     return plan.ExtTrozos.substr(0, prefijo) + numero;
 }
 
-bool EsTrozoFin(const PlanUnir& plan, int64_t n) { return n == plan.TrozoFin && plan.ExtTrozos == ExtFin; }
+bool EsTrozoFin(const PlanUnir& plan, int64_t n) {
+    return n == plan.TrozoFin && plan.ExtTrozos == ExtFin;
+}
 
 std::string NombreTrozoUnir(std::string_view base, const PlanUnir& plan, int64_t n) {
     if (!EsTrozoFin(plan, n)) return CambiarExtension(base, ExtensionDeTrozo(plan, n));

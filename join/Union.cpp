@@ -79,7 +79,8 @@ bool Unir(Ventana& v, EntradaUnir e) {
     Fichero unido;
     const int creado = CrearFichero(unido, destino, trozos);
     if (creado != 0) {
-        v.Error(creado == ErrorFicheroIntocable ? ErrorMismoNombre : "¡ Error al crear fichero " + destino + " !");
+        v.Error(creado == ErrorFicheroIntocable ? ErrorMismoNombre
+                                                : "¡ Error al crear fichero " + destino + " !");
         return false;
     }
 

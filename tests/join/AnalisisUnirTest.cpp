@@ -18,7 +18,7 @@ using namespace prueba;
 using namespace std::literals;
 
 class AnalisisUnirTest : public ::testing::Test {
-protected:
+  protected:
     AnalisisUnir Analizar(const std::string& nombre) { return AnalizarFicheroUnir(v, nombre); }
     void Trozo(std::string_view nombre, size_t tamano) { EscribirFichero(c / nombre, Datos(tamano)); }
 
@@ -38,7 +38,8 @@ TEST_F(AnalisisUnirTest, UnJuegoNumeradoDeUnTrozo) {
 }
 
 TEST_F(AnalisisUnirTest, ElegidoElTercerTrozoDeCincoSeUnenDelTerceroAlQuinto) {
-    for (int k = 1; k <= 4; ++k) Trozo("pelicula.00" + std::to_string(k), 100);
+    for (int k = 1; k <= 4; ++k)
+        Trozo("pelicula.00" + std::to_string(k), 100);
     Trozo("pelicula.005", 40);
     const AnalisisUnir r = Analizar(c / "pelicula.003");
     ASSERT_TRUE(r.correcto);
@@ -70,8 +71,8 @@ TEST_F(AnalisisUnirTest, UnTamanoDistintoSeAvisaUnaVezCuandoApareceOtroTrozo) {
     const AnalisisUnir r = Analizar(c / "pelicula.001");
     ASSERT_TRUE(r.correcto);
     ASSERT_EQ(v.informaciones.size(), 1u);
-    EXPECT_EQ(v.informaciones[0],
-              "¡ Atención ! El trozo 2 en el fichero " + (c / "pelicula.002") + " tiene tamaño distinto al primero.");
+    EXPECT_EQ(v.informaciones[0], "¡ Atención ! El trozo 2 en el fichero " + (c / "pelicula.002") +
+                                      " tiene tamaño distinto al primero.");
     EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{10, 4, 32, 33}));
     // The box comes with the normal cursor, the probing with the busy one.
     const auto caja = std::find(v.eventos.begin(), v.eventos.end(), "info: " + v.informaciones[0]);
@@ -162,7 +163,8 @@ TEST_F(AnalisisUnirTest, LosFallosDeUnJuegoFin) {
     fallo(CabeceraCAHecha(0, ".avi"), leer);
     fallo(CabeceraCAHecha(-5, ".avi"), leer);
     fallo(CabeceraCAHecha(100001, ".avi"), "¡ Demasiados trozos: el máximo es 100000 !");
-    fallo(CabeceraCAHecha(3, ".avi") + "datos", "¡ Error al abrir fichero inicial " + (c / "pelicula.1") + " !");
+    fallo(CabeceraCAHecha(3, ".avi") + "datos",
+          "¡ Error al abrir fichero inicial " + (c / "pelicula.1") + " !");
     Trozo("pelicula.1", 10);
     EscribirFichero(fin, CabeceraCAHecha(100000, ".avi"));
     EXPECT_TRUE(Analizar(fin).correcto);
@@ -190,18 +192,19 @@ TEST_F(AnalisisUnirTest, CabecerasDeHachaAmanadas) {
         {CabeceraHachaHecha(22, "a", "1", "1"), leer, std::nullopt},
         {CabeceraHachaHecha(65537, "a", "1", "1"), leer, std::nullopt},
         {CabeceraHachaHecha(-1, "a", "1", "1"), leer, std::nullopt},
-        {CabeceraHachaHecha(std::numeric_limits<int32_t>::max(), "a", "1", "1") + Datos(1000), leer, std::nullopt},
+        {CabeceraHachaHecha(std::numeric_limits<int32_t>::max(), "a", "1", "1") + Datos(1000), leer,
+         std::nullopt},
         // H larger than the bytes that follow.
         {CabeceraHachaHecha(60, "pelicula.avi", "30", "10"), leer, std::nullopt},
         // No "?" closes the last text before the header's end.
-        {"?????" + Entero32(5 + 12 + 5 + 2 + 5 + 10) + "?????pelicula.avi?????30?????1000000000" + Datos(100), leer,
-         std::nullopt},
-        {CabeceraHachaHecha(LargoHacha("x", "3.5", "1"), "x", "3.5", "1"), "¡ Error obteniendo el tamaño del fichero !",
-         "\"x\""},
+        {"?????" + Entero32(5 + 12 + 5 + 2 + 5 + 10) + "?????pelicula.avi?????30?????1000000000" + Datos(100),
+         leer, std::nullopt},
+        {CabeceraHachaHecha(LargoHacha("x", "3.5", "1"), "x", "3.5", "1"),
+         "¡ Error obteniendo el tamaño del fichero !", "\"x\""},
         {CabeceraHachaHecha(LargoHacha("x", "-30", "10"), "x", "-30", "10"),
          "¡ Error obteniendo el tamaño del fichero !", "\"x\""},
-        {CabeceraHachaHecha(LargoHacha("x", "30", "0"), "x", "30", "0"), "¡ Error obteniendo el tamaño del trozo !",
-         "\"x\""},
+        {CabeceraHachaHecha(LargoHacha("x", "30", "0"), "x", "30", "0"),
+         "¡ Error obteniendo el tamaño del trozo !", "\"x\""},
         {CabeceraHachaHecha(LargoHacha("x", "30", "-10"), "x", "30", "-10"),
          "¡ Error obteniendo el tamaño del trozo !", "\"x\""},
         {CabeceraHachaHecha(LargoHacha("x", "30", "1e3"), "x", "30", "1e3"),
@@ -228,9 +231,12 @@ TEST_F(AnalisisUnirTest, CabecerasDeHachaAmanadas) {
 
 TEST_F(AnalisisUnirTest, ElNombreDeUnaCabeceraDeHachaNuncaSaleDeLaCarpeta) {
     const std::string cero = c / "pelicula.0";
-    for (const auto& [nombre, destino] : std::vector<std::pair<std::string, std::string>>{
-             {"../../x.avi", "\"x.avi\""}, {"/etc/passwd", "\"passwd\""}, {"..", "\"pelicula\""},
-             {"sub/.", "\"pelicula\""}, {"/", "\"pelicula\""}}) {
+    for (const auto& [nombre, destino] :
+         std::vector<std::pair<std::string, std::string>>{{"../../x.avi", "\"x.avi\""},
+                                                          {"/etc/passwd", "\"passwd\""},
+                                                          {"..", "\"pelicula\""},
+                                                          {"sub/.", "\"pelicula\""},
+                                                          {"/", "\"pelicula\""}}) {
         SCOPED_TRACE(nombre);
         EscribirFichero(cero, CabeceraHachaHecha(LargoHacha(nombre, "30", "10"), nombre, "30", "10"));
         const AnalisisUnir r = Analizar(cero);
@@ -247,11 +253,12 @@ TEST_F(AnalisisUnirTest, LosFallosDeUnJuegoNumerado) {
     Trozo("pelicula.-1", 10);
     EXPECT_FALSE(Analizar(c / "pelicula.-1").correcto);
     EXPECT_FALSE(Analizar(c / "ausente.001").correcto);
-    EXPECT_EQ(v.errores, (std::vector<std::string>{
-                             "¡ Error obteniendo la numeración del fichero inicial " + (c / "pelicula.avi") + " !",
-                             "¡ Error obteniendo la numeración del fichero inicial " + (c / "pelicula") + " !",
-                             "¡ Error obteniendo la numeración del fichero inicial " + (c / "pelicula.-1") + " !",
-                             "¡ Error al abrir fichero " + (c / "ausente.001") + " !"}));
+    EXPECT_EQ(v.errores,
+              (std::vector<std::string>{
+                  "¡ Error obteniendo la numeración del fichero inicial " + (c / "pelicula.avi") + " !",
+                  "¡ Error obteniendo la numeración del fichero inicial " + (c / "pelicula") + " !",
+                  "¡ Error obteniendo la numeración del fichero inicial " + (c / "pelicula.-1") + " !",
+                  "¡ Error al abrir fichero " + (c / "ausente.001") + " !"}));
     const size_t eventos = v.eventos.size();
     EXPECT_FALSE(Analizar("").correcto);
     EXPECT_EQ(v.eventos.size(), eventos) << "un nombre vacío no muestra nada";
@@ -259,14 +266,14 @@ TEST_F(AnalisisUnirTest, LosFallosDeUnJuegoNumerado) {
 
 // A window whose user deletes a file while the size warning is on screen.
 class BorraAlAvisar : public Grabadora {
-public:
+  public:
     explicit BorraAlAvisar(std::string ruta) : ruta_(std::move(ruta)) {}
     void Informacion(std::string_view texto) override {
         Grabadora::Informacion(texto);
         unlink(ruta_.c_str());
     }
 
-private:
+  private:
     std::string ruta_;
 };
 
@@ -278,13 +285,15 @@ TEST_F(AnalisisUnirTest, UnTrozoQueNoSePuedeLeerAlSondear) {
     BorraAlAvisar w(c / "lista.003");
     const AnalisisUnir r = AnalizarFicheroUnir(w, c / "lista.001");
     EXPECT_FALSE(r.correcto);
-    EXPECT_EQ(w.errores, std::vector<std::string>{"¡ Error al leer trozo 3 en fichero " + (c / "lista.003") + " !"});
+    EXPECT_EQ(w.errores,
+              std::vector<std::string>{"¡ Error al leer trozo 3 en fichero " + (c / "lista.003") + " !"});
     EXPECT_FALSE(w.ocupado);
 }
 
 TEST_F(AnalisisUnirTest, TamanosDeMasDe2GiBSeSumanEnteros) {
     const int64_t giga = int64_t{1} << 30;
-    for (int k = 1; k <= 3; ++k) FicheroDisperso(c / ("grande.00" + std::to_string(k)), 3 * giga / 2);
+    for (int k = 1; k <= 3; ++k)
+        FicheroDisperso(c / ("grande.00" + std::to_string(k)), 3 * giga / 2);
     AnalisisUnir r = Analizar(c / "grande.001");
     ASSERT_TRUE(r.correcto);
     EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{3 * giga / 2, 3, 9 * giga / 2, -1}));
@@ -296,8 +305,8 @@ TEST_F(AnalisisUnirTest, TamanosDeMasDe2GiBSeSumanEnteros) {
     ASSERT_TRUE(r.correcto);
     EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{3 * giga, 3, 6 * giga + 3, -1}));
 
-    EscribirFichero(c / "grande.0", CabeceraHachaHecha(LargoHacha("g.iso", "6442450944", "3221225472"), "g.iso",
-                                                       "6442450944", "3221225472"));
+    EscribirFichero(c / "grande.0", CabeceraHachaHecha(LargoHacha("g.iso", "6442450944", "3221225472"),
+                                                       "g.iso", "6442450944", "3221225472"));
     r = Analizar(c / "grande.0");
     ASSERT_TRUE(r.correcto);
     EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{3 * giga, 2, 6 * giga, -1}));

@@ -9,8 +9,8 @@
 
 namespace quimbel {
 void PrintTo(const PlanUnir& p, std::ostream* os) {
-    *os << "{" << p.PrimerTrozo << ", " << p.UltimoTrozo << ", " << p.TrozoFin << ", \"" << p.ExtTrozos << "\", "
-        << p.CerosTrozos << ", " << p.TamCabeceraHacha << ", \"" << p.ExtFicUnido << "\"}";
+    *os << "{" << p.PrimerTrozo << ", " << p.UltimoTrozo << ", " << p.TrozoFin << ", \"" << p.ExtTrozos
+        << "\", " << p.CerosTrozos << ", " << p.TamCabeceraHacha << ", \"" << p.ExtFicUnido << "\"}";
 }
 } // namespace quimbel
 
@@ -23,12 +23,15 @@ std::vector<int64_t> Etiquetas(const AnalisisUnir& a) {
 std::string Entero32(int32_t valor) {
     const auto v = static_cast<uint32_t>(valor);
     std::string s;
-    for (int i = 0; i < 4; ++i) s += static_cast<char>((v >> (8 * i)) & 0xFF);
+    for (int i = 0; i < 4; ++i)
+        s += static_cast<char>((v >> (8 * i)) & 0xFF);
     return s;
 }
 
 std::string CabeceraCAHecha(int32_t n, std::string_view extension) {
-    std::string s = "\x07" "cortarc" + Entero32(n);
+    std::string s = "\x07"
+                    "cortarc" +
+                    Entero32(n);
     s += static_cast<char>(extension.size());
     s += extension;
     return s;
@@ -45,7 +48,8 @@ int32_t LargoHacha(std::string_view nombre, std::string_view s, std::string_view
 
 void FicheroDisperso(const std::string& ruta, int64_t tamano) {
     const int fd = open(ruta.c_str(), O_WRONLY | O_CREAT | O_TRUNC, 0644);
-    if (fd < 0 || ftruncate(fd, static_cast<off_t>(tamano)) != 0) throw std::runtime_error("disperso " + ruta);
+    if (fd < 0 || ftruncate(fd, static_cast<off_t>(tamano)) != 0)
+        throw std::runtime_error("disperso " + ruta);
     close(fd);
 }
 

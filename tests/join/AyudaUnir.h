@@ -19,7 +19,6 @@ namespace quimbel::prueba {
 // "Teórico:" (-1 while hidden).
 std::vector<int64_t> Etiquetas(const AnalisisUnir& analisis);
 
-
 // A 32-bit little-endian integer as 4 bytes.
 std::string Entero32(int32_t valor);
 

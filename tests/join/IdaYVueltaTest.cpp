@@ -50,11 +50,12 @@ TEST(IdaYVuelta, CadaEsquemaRecomponeLaFuenteDesdeElTrozoQueSeElige) {
     CarpetaTemporal origen;
     const std::string fuente = origen / "pelicula.avi";
     const std::vector<std::pair<int64_t, int64_t>> tamanos{
-        {1, 10},  {9, 10},  {10, 10},  {11, 10},  {13, 100}, {14, 100}, {30, 10},
-        {31, 10}, {5, 100}, {13, 5},   {25, 1},   {2500001, 1000000},   {2000000, 1000000}};
+        {1, 10},  {9, 10},  {10, 10}, {11, 10}, {13, 100},          {14, 100},         {30, 10},
+        {31, 10}, {5, 100}, {13, 5},  {25, 1},  {2500001, 1000000}, {2000000, 1000000}};
     for (const TipoCorte tipo : {TipoCorte::Normal, TipoCorte::CortaArchivos, TipoCorte::Hacha}) {
         for (const auto& [s, p] : tamanos) {
-            SCOPED_TRACE(testing::Message() << "esquema " << static_cast<int>(tipo) << " S " << s << " P " << p);
+            SCOPED_TRACE(testing::Message()
+                         << "esquema " << static_cast<int>(tipo) << " S " << s << " P " << p);
             CarpetaTemporal trozos;
             const std::string datos = Datos(static_cast<size_t>(s), static_cast<unsigned>(s + p));
             EscribirFichero(fuente, datos);
@@ -73,7 +74,8 @@ TEST(IdaYVuelta, CadaEsquemaRecomponeLaFuenteDesdeElTrozoQueSeElige) {
 void Marcar(const std::string& ruta, int64_t posicion, std::string_view marca) {
     const int fd = open(ruta.c_str(), O_WRONLY);
     ASSERT_GE(fd, 0);
-    EXPECT_EQ(pwrite(fd, marca.data(), marca.size(), static_cast<off_t>(posicion)), static_cast<ssize_t>(marca.size()));
+    EXPECT_EQ(pwrite(fd, marca.data(), marca.size(), static_cast<off_t>(posicion)),
+              static_cast<ssize_t>(marca.size()));
     close(fd);
 }
 
@@ -86,7 +88,9 @@ std::string LeerEn(const std::string& ruta, int64_t posicion, size_t n) {
     return bytes;
 }
 
-std::string MarcaDeTrozo(int64_t k) { return "<trozo " + std::to_string(k) + ">"; }
+std::string MarcaDeTrozo(int64_t k) {
+    return "<trozo " + std::to_string(k) + ">";
+}
 
 // A 3 GiB source, all holes but a mark near the start of every piece, one across 2 GiB and one
 // at its end. The split writes the pieces around 2 GiB, the first (with its header) and the
@@ -103,12 +107,14 @@ TEST(IdaYVuelta, UnaFuenteDe3GiBSobreviveALaIdaYVuelta) {
     const int64_t dosGiB = int64_t{1} << 31;
     ASSERT_EQ(n, 49);
     FicheroDisperso(fuente, s);
-    for (int64_t k = 1; k < n; ++k) Marcar(fuente, (k - 1) * p + 100, MarcaDeTrozo(k));
+    for (int64_t k = 1; k < n; ++k)
+        Marcar(fuente, (k - 1) * p + 100, MarcaDeTrozo(k));
     Marcar(fuente, dosGiB - 5, "cruza-2GiB");
     Marcar(fuente, s - 7, "el-fin!");
 
     std::vector<bool> marcas(static_cast<size_t>(n), false);
-    for (const int64_t k : {int64_t{1}, dosGiB / p, dosGiB / p + 1, n}) marcas[static_cast<size_t>(k - 1)] = true;
+    for (const int64_t k : {int64_t{1}, dosGiB / p, dosGiB / p + 1, n})
+        marcas[static_cast<size_t>(k - 1)] = true;
     Grabadora v;
     ASSERT_TRUE(Cortar(v, Corte(fuente, trozos.Ruta(), p, TipoCorte::Hacha, marcas)).finalizado);
     for (int64_t k = 1; k <= n; ++k) {
@@ -126,7 +132,7 @@ TEST(IdaYVuelta, UnaFuenteDe3GiBSobreviveALaIdaYVuelta) {
     EXPECT_EQ(a.destino, "\"disco.img\"");
     ASSERT_TRUE(Unir(v, {trozos / "disco.0", *a.destino, a.plan}));
     const std::string unido = trozos / "disco.img";
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(stat(unido.c_str(), &st), 0);
     EXPECT_EQ(st.st_size, s);
     const std::string ceros(4096, '\0');

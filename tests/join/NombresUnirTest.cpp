@@ -34,8 +34,13 @@ TEST(NumeracionUnir, LosCerosSeConservanYElPuntoNuncaSePierde) {
 }
 
 TEST(NumeracionUnir, ElTrozoFinSoloEnUnJuegoFinYConSuPropiaGrafia) {
-    PlanUnir ca{.PrimerTrozo = 1, .UltimoTrozo = 3, .TrozoFin = 3, .ExtTrozos = ".fin", .CerosTrozos = false,
-                .TamCabeceraHacha = 0, .ExtFicUnido = ".avi"};
+    PlanUnir ca{.PrimerTrozo = 1,
+                .UltimoTrozo = 3,
+                .TrozoFin = 3,
+                .ExtTrozos = ".fin",
+                .CerosTrozos = false,
+                .TamCabeceraHacha = 0,
+                .ExtFicUnido = ".avi"};
     EXPECT_EQ(NombreTrozoUnir("/t/pelicula.fin", ca, 1), "/t/pelicula.1");
     EXPECT_EQ(NombreTrozoUnir("/t/pelicula.fin", ca, 3), "/t/pelicula.fin");
     EXPECT_EQ(NombreTrozoUnir("/t/pelicula.FIN", ca, 3), "/t/pelicula.FIN");
@@ -48,8 +53,13 @@ TEST(NumeracionUnir, ElTrozoFinSoloEnUnJuegoFinYConSuPropiaGrafia) {
     EXPECT_EQ(NombreTrozoUnir("/t/pelicula.001", num, 3), "/t/pelicula.003");
     EXPECT_EQ(InicioDatosTrozo(num, 3), 0);
     // Only piece 0 of a set with a header skips it.
-    PlanUnir hacha{.PrimerTrozo = 0, .UltimoTrozo = 2, .TrozoFin = 3, .ExtTrozos = ".0", .CerosTrozos = false,
-                   .TamCabeceraHacha = 57, .ExtFicUnido = ".0"};
+    PlanUnir hacha{.PrimerTrozo = 0,
+                   .UltimoTrozo = 2,
+                   .TrozoFin = 3,
+                   .ExtTrozos = ".0",
+                   .CerosTrozos = false,
+                   .TamCabeceraHacha = 57,
+                   .ExtFicUnido = ".0"};
     EXPECT_EQ(InicioDatosTrozo(hacha, 0), 57);
     EXPECT_EQ(InicioDatosTrozo(hacha, 1), 0);
     hacha.TamCabeceraHacha = 0;
@@ -87,10 +97,13 @@ TEST(CabecerasUnir, ElNombreDeUnaCabeceraSeQuedaJuntoALosTrozos) {
 
 using namespace std::literals;
 
-std::vector<unsigned char> Bytes(std::string_view s) { return {s.begin(), s.end()}; }
+std::vector<unsigned char> Bytes(std::string_view s) {
+    return {s.begin(), s.end()};
+}
 
 TEST(CabecerasUnir, LosTextosDeHachaNoPasanDelFinalDeLaCabecera) {
-    const auto bien = TextosCabeceraHacha(Bytes("?????\x30\0\0\0?????pelicula.avi?????25000000?????10000000?????"sv));
+    const auto bien =
+        TextosCabeceraHacha(Bytes("?????\x30\0\0\0?????pelicula.avi?????25000000?????10000000?????"sv));
     ASSERT_TRUE(bien);
     EXPECT_EQ((*bien)[0], "pelicula.avi");
     EXPECT_EQ((*bien)[1], "25000000");

@@ -18,7 +18,7 @@ namespace {
 using namespace prueba;
 
 class UnionTest : public ::testing::Test {
-protected:
+  protected:
     // Analyses the chosen piece as the window would, and keeps the plan when it succeeds.
     EntradaUnir Elegir(const std::string& trozo, const std::string& destino) {
         Grabadora analisis;
@@ -38,10 +38,10 @@ TEST_F(UnionTest, UnJuegoFinSeUneSaltandoLaCabeceraConUnaLineaPorTrozo) {
     EscribirFichero(c / "pelicula.fin", CabeceraCAHecha(3, ".avi") + p3);
     ASSERT_TRUE(Unir(v, Elegir(c / "pelicula.fin", c / "pelicula.avi")));
     EXPECT_EQ(LeerFichero(c / "pelicula.avi"), p1 + p2 + p3);
-    EXPECT_EQ(v.Memo(Memo::Unir), (std::vector<std::string>{"Uniendo trozos...",
-                                                             "Uniendo trozo 1 : " + (c / "pelicula.1"),
-                                                             "Uniendo trozo 2 : " + (c / "pelicula.2"),
-                                                             "Uniendo trozo 3 : " + (c / "pelicula.fin"), ""}));
+    EXPECT_EQ(v.Memo(Memo::Unir),
+              (std::vector<std::string>{"Uniendo trozos...", "Uniendo trozo 1 : " + (c / "pelicula.1"),
+                                        "Uniendo trozo 2 : " + (c / "pelicula.2"),
+                                        "Uniendo trozo 3 : " + (c / "pelicula.fin"), ""}));
     EXPECT_EQ(v.informaciones, std::vector<std::string>{"¡ Proceso finalizado !"});
     EXPECT_TRUE(v.errores.empty());
     EXPECT_FALSE(v.ocupado);
@@ -50,8 +50,9 @@ TEST_F(UnionTest, UnJuegoFinSeUneSaltandoLaCabeceraConUnaLineaPorTrozo) {
 
 TEST_F(UnionTest, LosTrozosDeHachaSeNumeranDesdeCeroYUnNombreSinCarpetaQuedaJuntoAEllos) {
     const std::string d0 = Datos(10, 1), d1 = Datos(10, 2), d2 = Datos(5, 3);
-    EscribirFichero(c / "pelicula.0", CabeceraHachaHecha(LargoHacha("pelicula.avi", "25", "10"), "pelicula.avi",
-                                                         "25", "10") + d0);
+    EscribirFichero(c / "pelicula.0",
+                    CabeceraHachaHecha(LargoHacha("pelicula.avi", "25", "10"), "pelicula.avi", "25", "10") +
+                        d0);
     EscribirFichero(c / "pelicula.1", d1);
     EscribirFichero(c / "pelicula.2", d2);
     Grabadora analisis;
@@ -153,7 +154,8 @@ TEST_F(UnionTest, UnAnalisisFallidoDejaEnVigorElPlanBuenoAnterior) {
     EscribirFichero(c / "pelicula.002", d2);
     // The window keeps the base box and the plan of the last good analysis.
     EntradaUnir pagina = Elegir(c / "pelicula.001", "");
-    EscribirFichero(c / "roto.0", CabeceraHachaHecha(LargoHacha("../x.avi", "30", "0"), "../x.avi", "30", "0"));
+    EscribirFichero(c / "roto.0",
+                    CabeceraHachaHecha(LargoHacha("../x.avi", "30", "0"), "../x.avi", "30", "0"));
     const AnalisisUnir fallido = AnalizarFicheroUnir(v, c / "roto.0");
     ASSERT_FALSE(fallido.correcto);
     ASSERT_TRUE(fallido.destino);
