@@ -234,6 +234,7 @@ TEST_F(AnalisisUnirTest, ElNombreDeUnaCabeceraDeHachaNuncaSaleDeLaCarpeta) {
     for (const auto& [nombre, destino] :
          std::vector<std::pair<std::string, std::string>>{{"../../x.avi", "\"x.avi\""},
                                                           {"/etc/passwd", "\"passwd\""},
+                                                          {"C:\\V\\y.avi", "\"y.avi\""},
                                                           {"..", "\"pelicula\""},
                                                           {"sub/.", "\"pelicula\""},
                                                           {"/", "\"pelicula\""}}) {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "join/CabecerasUnir.h"
 #include "join/PlanUnir.h"
 #include "join/PropuestaDestino.h"
 
@@ -82,40 +81,6 @@ TEST(PropuestaDestinoUnir, SoloConBaseYDestinoVacioYConLasComillasDeLaBase) {
     EXPECT_EQ(PropuestaDestino("/t/pelicula.fin", "", plan), "/t/pelicula.mpg");
     plan.ExtFicUnido = std::string("\0/x", 3);
     EXPECT_EQ(PropuestaDestino("/t/pelicula.fin", "", plan), "/t/pelicula");
-}
-
-TEST(CabecerasUnir, ElNombreDeUnaCabeceraSeQuedaJuntoALosTrozos) {
-    EXPECT_EQ(NombreSeguro("pelicula.avi"), "pelicula.avi");
-    EXPECT_EQ(NombreSeguro("../../x"), "x");
-    EXPECT_EQ(NombreSeguro("/etc/passwd"), "passwd");
-    EXPECT_EQ(NombreSeguro("C:\\Videos\\pelicula.avi"), "pelicula.avi");
-    EXPECT_EQ(NombreSeguro(std::string("malo\0/../x", 10)), "x");
-    EXPECT_EQ(NombreSeguro("a/.."), "");
-    EXPECT_EQ(NombreSeguro("."), "");
-    EXPECT_EQ(NombreSeguro("/"), "");
-}
-
-using namespace std::literals;
-
-std::vector<unsigned char> Bytes(std::string_view s) {
-    return {s.begin(), s.end()};
-}
-
-TEST(CabecerasUnir, LosTextosDeHachaNoPasanDelFinalDeLaCabecera) {
-    const auto bien =
-        TextosCabeceraHacha(Bytes("?????\x30\0\0\0?????pelicula.avi?????25000000?????10000000?????"sv));
-    ASSERT_TRUE(bien);
-    EXPECT_EQ((*bien)[0], "pelicula.avi");
-    EXPECT_EQ((*bien)[1], "25000000");
-    EXPECT_EQ((*bien)[2], "10000000");
-    // The first byte of a text is its own, even a "?".
-    const auto interrogante = TextosCabeceraHacha(Bytes("?????\x17\0\0\0???????????1?????2?????"sv));
-    ASSERT_TRUE(interrogante);
-    EXPECT_EQ((*interrogante)[0], "?");
-    EXPECT_FALSE(TextosCabeceraHacha(Bytes("?????\x30\0\0\0?????pelicula.avi?????25000000?????10000000"sv)));
-    EXPECT_FALSE(TextosCabeceraHacha(Bytes("?????\x30\0\0\0?????pelicula.avi?????2500"sv)));
-    EXPECT_FALSE(TextosCabeceraHacha(Bytes("?????\x30\0\0\0?????pelicula.avi?"sv)));
-    EXPECT_FALSE(TextosCabeceraHacha(Bytes("?????\x30\0\0\0?????"sv)));
 }
 
 } // namespace

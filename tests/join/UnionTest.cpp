@@ -150,18 +150,20 @@ TEST_F(UnionTest, ElPlanSeTomaUnaVezAlEmpezar) {
 
 TEST_F(UnionTest, UnAnalisisFallidoDejaEnVigorElPlanBuenoAnterior) {
     const std::string d1 = Datos(30, 1), d2 = Datos(20, 2);
-    EscribirFichero(c / "pelicula.001", d1);
-    EscribirFichero(c / "pelicula.002", d2);
+    ASSERT_EQ(mkdir((c / "trozos").c_str(), 0755), 0);
+    EscribirFichero(c / "trozos/pelicula.001", d1);
+    EscribirFichero(c / "trozos/pelicula.002", d2);
     // The window keeps the base box and the plan of the last good analysis.
-    EntradaUnir pagina = Elegir(c / "pelicula.001", "");
-    EscribirFichero(c / "roto.0",
+    EntradaUnir pagina = Elegir(c / "trozos/pelicula.001", "");
+    EscribirFichero(c / "trozos/roto.0",
                     CabeceraHachaHecha(LargoHacha("../x.avi", "30", "0"), "../x.avi", "30", "0"));
-    const AnalisisUnir fallido = AnalizarFicheroUnir(v, c / "roto.0");
+    const AnalisisUnir fallido = AnalizarFicheroUnir(v, c / "trozos/roto.0");
     ASSERT_FALSE(fallido.correcto);
     ASSERT_TRUE(fallido.destino);
     pagina.destino = *fallido.destino;
     EXPECT_TRUE(Unir(v, pagina));
-    EXPECT_EQ(LeerFichero(c / "x.avi"), d1 + d2);
+    EXPECT_EQ(LeerFichero(c / "trozos/x.avi"), d1 + d2);
+    EXPECT_FALSE(Existe(c / "x.avi")) << "el nombre de una cabecera no sale de la carpeta de los trozos";
     EXPECT_EQ(v.Memo(Memo::Unir).size(), 4u);
 }
 
@@ -172,27 +174,6 @@ TEST_F(UnionTest, UnDestinoQueNoSePuedeCrear) {
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al crear fichero " + (c / "no/existe") + " !"});
     EXPECT_TRUE(v.Memo(Memo::Unir).empty());
     EXPECT_TRUE(std::find(v.eventos.begin(), v.eventos.end(), "cursor ocupado") == v.eventos.end());
-}
-
-TEST_F(UnionTest, UnPlanVacioCreaElDestinoVacio) {
-    EscribirFichero(c / "junto", "lo que había");
-    PlanUnir plan;
-    plan.PrimerTrozo = 3;
-    plan.UltimoTrozo = 2;
-    EXPECT_TRUE(Unir(v, {c / "pelicula.003", c / "junto", plan}));
-    EXPECT_EQ(LeerFichero(c / "junto"), "");
-    EXPECT_EQ(v.Memo(Memo::Unir), (std::vector<std::string>{"Uniendo trozos...", ""}));
-}
-
-TEST_F(UnionTest, UnirDosVecesEscribeLoMismo) {
-    const std::string d = Datos(3000, 1);
-    EscribirFichero(c / "pelicula.001", d.substr(0, 2000));
-    EscribirFichero(c / "pelicula.002", d.substr(2000));
-    const EntradaUnir e = Elegir(c / "pelicula.001", c / "junto");
-    EXPECT_TRUE(Unir(v, e));
-    EXPECT_TRUE(Unir(v, e));
-    EXPECT_EQ(LeerFichero(c / "junto"), d);
-    EXPECT_EQ(v.Memo(Memo::Unir).size(), 4u) << "cada vuelta limpia el registro";
 }
 
 } // namespace
