@@ -183,6 +183,10 @@ TEST_F(AnalisisUnirTest, UnaCabeceraDeHachaDaElNombreLosTamanosYLaCuenta) {
 TEST_F(AnalisisUnirTest, CabecerasDeHachaAmanadas) {
     const std::string cero = c / "pelicula.0";
     const std::string leer = "¡ Error al leer fichero !" + cero;
+    // A well-formed header naming "x", with these size texts.
+    const auto ConTamanos = [](std::string_view s, std::string_view p) {
+        return CabeceraHachaHecha(LargoHacha("x", s, p), "x", s, p);
+    };
     struct Caso {
         std::string contenido;
         std::string mensaje;
@@ -199,18 +203,12 @@ TEST_F(AnalisisUnirTest, CabecerasDeHachaAmanadas) {
         // No "?" closes the last text before the header's end.
         {"?????" + Entero32(5 + 12 + 5 + 2 + 5 + 10) + "?????pelicula.avi?????30?????1000000000" + Datos(100),
          leer, std::nullopt},
-        {CabeceraHachaHecha(LargoHacha("x", "3.5", "1"), "x", "3.5", "1"),
-         "¡ Error obteniendo el tamaño del fichero !", "\"x\""},
-        {CabeceraHachaHecha(LargoHacha("x", "-30", "10"), "x", "-30", "10"),
-         "¡ Error obteniendo el tamaño del fichero !", "\"x\""},
-        {CabeceraHachaHecha(LargoHacha("x", "30", "0"), "x", "30", "0"),
-         "¡ Error obteniendo el tamaño del trozo !", "\"x\""},
-        {CabeceraHachaHecha(LargoHacha("x", "30", "-10"), "x", "30", "-10"),
-         "¡ Error obteniendo el tamaño del trozo !", "\"x\""},
-        {CabeceraHachaHecha(LargoHacha("x", "30", "1e3"), "x", "30", "1e3"),
-         "¡ Error obteniendo el tamaño del trozo !", "\"x\""},
-        {CabeceraHachaHecha(LargoHacha("x", "100001", "1"), "x", "100001", "1"),
-         "¡ Demasiados trozos: el máximo es 100000 !", "\"x\""},
+        {ConTamanos("3.5", "1"), "¡ Error obteniendo el tamaño del fichero !", "\"x\""},
+        {ConTamanos("-30", "10"), "¡ Error obteniendo el tamaño del fichero !", "\"x\""},
+        {ConTamanos("30", "0"), "¡ Error obteniendo el tamaño del trozo !", "\"x\""},
+        {ConTamanos("30", "-10"), "¡ Error obteniendo el tamaño del trozo !", "\"x\""},
+        {ConTamanos("30", "1e3"), "¡ Error obteniendo el tamaño del trozo !", "\"x\""},
+        {ConTamanos("100001", "1"), "¡ Demasiados trozos: el máximo es 100000 !", "\"x\""},
     };
     for (const Caso& caso : casos) {
         SCOPED_TRACE(caso.mensaje);
