@@ -1,5 +1,6 @@
 #include "Union.h"
 
+#include <algorithm>
 #include <optional>
 #include <vector>
 
@@ -14,6 +15,32 @@ namespace {
 constexpr std::string_view ControlBase = "FilenameEditFicheroUnir";
 constexpr std::string_view ControlDestino = "FilenameEditFicheroUnido";
 const std::string ErrorMismoNombre = "¡ Error, un trozo no puede llamarse igual que el fichero destino !";
+
+// Joined files that runs in progress are still writing. A run started while another one lets the
+// window breathe must not empty them.
+std::vector<IdFichero>& UnidosEnCurso() {
+    static std::vector<IdFichero> ids;
+    return ids;
+}
+
+// Counts a joined file among those being written for as long as it lives.
+class UnidoEnCurso {
+  public:
+    explicit UnidoEnCurso(IdFichero id) : id_(id) { UnidosEnCurso().push_back(id); }
+    ~UnidoEnCurso() {
+        auto& ids = UnidosEnCurso();
+        ids.erase(std::find(ids.begin(), ids.end(), id_));
+    }
+    UnidoEnCurso(const UnidoEnCurso&) = delete;
+    UnidoEnCurso& operator=(const UnidoEnCurso&) = delete;
+
+  private:
+    IdFichero id_;
+};
+
+bool Contiene(const std::vector<IdFichero>& ids, const std::optional<IdFichero>& id) {
+    return id && std::find(ids.begin(), ids.end(), *id) != ids.end();
+}
 
 // The identities of the pieces that exist now, which the destination must not be: those of the
 // plan, and those of the set below a piece chosen in its middle, down to the first missing one.
@@ -76,13 +103,16 @@ bool Unir(Ventana& v, EntradaUnir e) {
         }
     }
     const std::vector<IdFichero> trozos = IdsDeTrozos(base, plan);
+    std::vector<IdFichero> intocables = trozos;
+    intocables.insert(intocables.end(), UnidosEnCurso().begin(), UnidosEnCurso().end());
     Fichero unido;
-    const int creado = CrearFichero(unido, destino, trozos);
+    const int creado = CrearFichero(unido, destino, intocables);
     if (creado != 0) {
-        v.Error(creado == ErrorFicheroIntocable ? ErrorMismoNombre
-                                                : "¡ Error al crear fichero " + destino + " !");
+        const bool esTrozo = creado == ErrorFicheroIntocable && Contiene(trozos, IdDeRuta(destino));
+        v.Error(esTrozo ? ErrorMismoNombre : "¡ Error al crear fichero " + destino + " !");
         return false;
     }
+    const UnidoEnCurso enCurso(unido.Id());
 
     v.CursorOcupado();
     v.AnadirLinea(Memo::Unir, "Uniendo trozos...");

@@ -18,8 +18,10 @@ struct EntradaUnir {
 // Runs a join: checks the two boxes, creates the destination (a name without a folder goes
 // beside the chosen piece) and appends, in ascending number, the data of every piece of the
 // plan, headers skipped, one memo line each. Never creates or empties a file that is one of the
-// set's pieces. Every stop shows its message, closes what the run opened and leaves what was
-// written on disk. True when the run ended with "¡ Proceso finalizado !".
+// set's pieces, nor the joined file of a run still in progress (started from the window while
+// that run lets it breathe: "¡ Error al crear fichero " + its name + " !"). Every stop shows its message,
+// closes what the run opened and leaves what was written on disk. True when the run ended with "¡ Proceso
+// finalizado !".
 bool Unir(Ventana& ventana, EntradaUnir entrada);
 
 } // namespace quimbel

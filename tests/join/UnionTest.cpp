@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <utility>
 
 #include <sys/stat.h>
 #include <unistd.h>
@@ -165,6 +166,26 @@ TEST_F(UnionTest, UnAnalisisFallidoDejaEnVigorElPlanBuenoAnterior) {
     EXPECT_EQ(LeerFichero(c / "trozos/x.avi"), d1 + d2);
     EXPECT_FALSE(Existe(c / "x.avi")) << "el nombre de una cabecera no sale de la carpeta de los trozos";
     EXPECT_EQ(v.Memo(Memo::Unir).size(), 4u);
+}
+
+TEST_F(UnionTest, OtraUnionNoVaciaElFicheroQueUnaUnionEstaEscribiendo) {
+    const std::string d1 = Datos(30, 1), d2 = Datos(30, 2);
+    EscribirFichero(c / "pelicula.001", d1);
+    EscribirFichero(c / "pelicula.002", d2);
+    const EntradaUnir e = Elegir(c / "pelicula.001", c / "junto");
+    // "Unir" pressed again while the first run waits between pieces.
+    Grabadora segunda;
+    bool repetida = false;
+    v.alRespirar = [&] {
+        if (!std::exchange(repetida, true)) {
+            EXPECT_FALSE(Unir(segunda, e));
+        }
+    };
+    EXPECT_TRUE(Unir(v, e));
+    EXPECT_EQ(segunda.errores, std::vector<std::string>{"¡ Error al crear fichero " + (c / "junto") + " !"});
+    EXPECT_EQ(LeerFichero(c / "junto"), d1 + d2);
+    // Once the first has ended, the same join runs again.
+    EXPECT_TRUE(Unir(segunda, e));
 }
 
 TEST_F(UnionTest, UnDestinoQueNoSePuedeCrear) {
