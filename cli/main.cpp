@@ -23,6 +23,9 @@ constexpr const char* Uso =
     "  crc FICHERO...\n"
     "      Muestra el CRC-32 de cada FICHERO (\"%8.8x\", dos blancos y el nombre).\n"
     "\n"
+    "  unir TROZO [--destino FICHERO]\n"
+    "      Une el juego de trozos al que pertenece TROZO.\n"
+    "\n"
     "Las líneas del registro van a la salida estándar y los mensajes a la salida de errores.\n"
     "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n";
 
@@ -52,5 +55,6 @@ int main(int argc, char** argv) {
     const std::span<const std::string> resto(args.data() + 1, args.size() - 1);
     if (orden == "cortar") return OrdenCortar(resto);
     if (orden == "crc") return OrdenCrc(resto);
+    if (orden == "unir") return OrdenUnir(resto);
     return ErrorDeUso("orden desconocida: " + orden);
 }

@@ -1,0 +1,35 @@
+#pragma once
+// The join analysis: run when a piece is chosen in the "Fichero base" box.
+#include <cstdint>
+#include <optional>
+#include <string>
+
+#include "PlanUnir.h"
+#include "files/Ventana.h"
+
+namespace quimbel {
+
+// What an analysis found, for the window to show. Sizes are exact byte counts; the window
+// formats them with the locale's thousands separator.
+struct AnalisisUnir {
+    bool correcto = false;       // false: refuse the choice, keep the earlier plan and labels
+    PlanUnir plan;               // the new plan; meaningful only when correcto
+    int64_t tamTrozo = 0;        // first "Tamaño:": the piece size
+    int64_t trozos = 0;          // "Trozos:"
+    int64_t tamUnido = 0;        // second "Tamaño:": the size the joined file will have
+    bool mostrarTeorico = false; // show the "Teórico:" pair, with tamTeorico
+    int64_t tamTeorico = 0;      // expected size of a numbered set whose pieces differ in size
+    // New text of the "Fichero destino" box (the name stored in a Hacha header, in double
+    // quotes); set as soon as that name is read, also when a later step fails.
+    std::optional<std::string> destino;
+};
+
+// Looks at one chosen piece (its full path, without quotes) and works out its set: a ".fin"
+// piece is CortaArchivos, a .0 piece that starts with its header is Hacha, any other piece is a
+// member of a numbered set whose following pieces are probed by name until one is missing.
+// Opens files only for reading. Each failure shows one box through the window; a numbered
+// piece whose size differs from the chosen one raises one information box once a further
+// piece is found. An empty name fails at once and shows nothing.
+AnalisisUnir AnalizarFicheroUnir(Ventana& ventana, const std::string& nombre);
+
+} // namespace quimbel

@@ -1,0 +1,201 @@
+#include <gtest/gtest.h>
+
+#include <algorithm>
+#include <utility>
+
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "AyudaUnir.h"
+#include "files/Ficheros.h"
+#include "join/AnalisisUnir.h"
+#include "join/Union.h"
+#include "support/Carpeta.h"
+#include "support/Grabadora.h"
+
+namespace quimbel {
+namespace {
+
+using namespace prueba;
+
+class UnionTest : public ::testing::Test {
+  protected:
+    // Analyses the chosen piece as the window would, and keeps the plan when it succeeds.
+    EntradaUnir Elegir(const std::string& trozo, const std::string& destino) {
+        Grabadora analisis;
+        const AnalisisUnir a = AnalizarFicheroUnir(analisis, trozo);
+        EXPECT_TRUE(a.correcto);
+        return {trozo, destino, a.plan};
+    }
+
+    CarpetaTemporal c;
+    Grabadora v;
+};
+
+TEST_F(UnionTest, UnJuegoFinSeUneSaltandoLaCabeceraConUnaLineaPorTrozo) {
+    const std::string p1 = Datos(100, 1), p2 = Datos(100, 2), p3 = Datos(30, 3);
+    EscribirFichero(c / "pelicula.1", p1);
+    EscribirFichero(c / "pelicula.2", p2);
+    EscribirFichero(c / "pelicula.fin", CabeceraCAHecha(3, ".avi") + p3);
+    ASSERT_TRUE(Unir(v, Elegir(c / "pelicula.fin", c / "pelicula.avi")));
+    EXPECT_EQ(LeerFichero(c / "pelicula.avi"), p1 + p2 + p3);
+    EXPECT_EQ(v.Memo(Memo::Unir),
+              (std::vector<std::string>{"Uniendo trozos...", "Uniendo trozo 1 : " + (c / "pelicula.1"),
+                                        "Uniendo trozo 2 : " + (c / "pelicula.2"),
+                                        "Uniendo trozo 3 : " + (c / "pelicula.fin"), ""}));
+    EXPECT_EQ(v.informaciones, std::vector<std::string>{"¡ Proceso finalizado !"});
+    EXPECT_TRUE(v.errores.empty());
+    EXPECT_FALSE(v.ocupado);
+    EXPECT_EQ(v.respiros, 3);
+}
+
+TEST_F(UnionTest, LosTrozosDeHachaSeNumeranDesdeCeroYUnNombreSinCarpetaQuedaJuntoAEllos) {
+    const std::string d0 = Datos(10, 1), d1 = Datos(10, 2), d2 = Datos(5, 3);
+    EscribirFichero(c / "pelicula.0",
+                    CabeceraHachaHecha(LargoHacha("pelicula.avi", "25", "10"), "pelicula.avi", "25", "10") +
+                        d0);
+    EscribirFichero(c / "pelicula.1", d1);
+    EscribirFichero(c / "pelicula.2", d2);
+    Grabadora analisis;
+    const AnalisisUnir a = AnalizarFicheroUnir(analisis, c / "pelicula.0");
+    ASSERT_TRUE(a.correcto && a.destino);
+    ASSERT_TRUE(Unir(v, {c / "pelicula.0", *a.destino, a.plan}));
+    EXPECT_EQ(LeerFichero(c / "pelicula.avi"), d0 + d1 + d2);
+    EXPECT_EQ(v.Memo(Memo::Unir)[1], "Uniendo trozo 0 : " + (c / "pelicula.0"));
+    EXPECT_EQ(v.Memo(Memo::Unir)[3], "Uniendo trozo 2 : " + (c / "pelicula.2"));
+}
+
+TEST_F(UnionTest, LasCajasVaciasSeNieganConSuFoco) {
+    EscribirFichero(c / "pelicula.001", "x");
+    EntradaUnir e = Elegir(c / "pelicula.001", "");
+    v.memos[Memo::Unir] = {"de antes"};
+    EXPECT_FALSE(Unir(v, e));
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Debes indicar el fichero destino !"});
+    EXPECT_EQ(v.foco, "FilenameEditFicheroUnido");
+    EXPECT_TRUE(v.Memo(Memo::Unir).empty());
+    e.base = "";
+    EXPECT_FALSE(Unir(v, e));
+    EXPECT_EQ(v.errores.back(), "¡ Debes indicar el fichero base para unir !");
+    EXPECT_EQ(v.foco, "FilenameEditFicheroUnir");
+    // Quotes alone are no name either.
+    e.base = "\"\"";
+    EXPECT_FALSE(Unir(v, e));
+    EXPECT_EQ(v.errores.size(), 3u);
+    EXPECT_TRUE(v.informaciones.empty());
+}
+
+TEST_F(UnionTest, ElDestinoNuncaEsUnTrozoNiPorNombreNiPorOtraRuta) {
+    const std::string dos = Datos(50, 2);
+    EscribirFichero(c / "pelicula.001", Datos(50, 1));
+    EscribirFichero(c / "pelicula.002", dos);
+    EscribirFichero(c / "pelicula.003", Datos(7, 3));
+    const std::string mensaje = "¡ Error, un trozo no puede llamarse igual que el fichero destino !";
+    const EntradaUnir e = Elegir(c / "pelicula.001", "");
+
+    EXPECT_FALSE(Unir(v, {e.base, "\"" + (c / "pelicula.002") + "\"", e.plan}));
+    EXPECT_FALSE(Unir(v, {e.base, "pelicula.003", e.plan})) << "un nombre sin carpeta va junto a los trozos";
+    ASSERT_EQ(link((c / "pelicula.002").c_str(), (c / "enlace").c_str()), 0);
+    ASSERT_EQ(symlink((c / "pelicula.003").c_str(), (c / "simbolico").c_str()), 0);
+    ASSERT_EQ(mkdir((c / "otra").c_str(), 0755), 0);
+    EXPECT_FALSE(Unir(v, {e.base, c / "enlace", e.plan}));
+    EXPECT_FALSE(Unir(v, {e.base, c / "otra/../simbolico", e.plan}));
+    // Pieces below the chosen one are the set's too.
+    const EntradaUnir desdeElTercero = Elegir(c / "pelicula.003", "");
+    EXPECT_FALSE(Unir(v, {desdeElTercero.base, c / "pelicula.002", desdeElTercero.plan}));
+    EXPECT_EQ(v.errores, std::vector<std::string>(5, mensaje));
+    EXPECT_EQ(LeerFichero(c / "pelicula.002"), dos);
+    EXPECT_EQ(LeerFichero(c / "pelicula.003").size(), 7u);
+    EXPECT_TRUE(v.Memo(Memo::Unir).empty());
+    EXPECT_FALSE(v.ocupado);
+}
+
+TEST_F(UnionTest, UnTrozoBorradoTrasElAnalisisDetieneLaUnionConLoAnterior) {
+    const std::string d1 = Datos(30, 1);
+    EscribirFichero(c / "pelicula.001", d1);
+    EscribirFichero(c / "pelicula.002", Datos(30, 2));
+    EscribirFichero(c / "pelicula.003", Datos(30, 3));
+    const EntradaUnir e = Elegir(c / "pelicula.001", c / "junto");
+    ASSERT_EQ(unlink((c / "pelicula.002").c_str()), 0);
+    EXPECT_FALSE(Unir(v, e));
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al abrir fichero " + (c / "pelicula.002") + " !"});
+    EXPECT_EQ(LeerFichero(c / "junto"), d1);
+    EXPECT_EQ(v.Memo(Memo::Unir).back(), "Uniendo trozo 1 : " + (c / "pelicula.001"));
+    EXPECT_TRUE(v.informaciones.empty());
+    EXPECT_FALSE(v.ocupado);
+    // The cursor is back before the box is shown.
+    EXPECT_EQ(v.eventos.end()[-2], "cursor normal");
+}
+
+TEST_F(UnionTest, UnFinMasCortoQueSuCabeceraNoAportaNada) {
+    const std::string d1 = Datos(20, 1);
+    EscribirFichero(c / "pelicula.1", d1);
+    EscribirFichero(c / "pelicula.fin", CabeceraCAHecha(2, ".avi") + "abc");
+    const EntradaUnir e = Elegir(c / "pelicula.fin", c / "junto");
+    EscribirFichero(c / "pelicula.fin", CabeceraCAHecha(2, ".avi").substr(0, 10));
+    EXPECT_TRUE(Unir(v, e));
+    EXPECT_EQ(LeerFichero(c / "junto"), d1);
+}
+
+TEST_F(UnionTest, ElPlanSeTomaUnaVezAlEmpezar) {
+    const std::string d1 = Datos(30, 1), d2 = Datos(30, 2);
+    EscribirFichero(c / "pelicula.001", d1);
+    EscribirFichero(c / "pelicula.002", d2);
+    EscribirFichero(c / "otra.001", "otra");
+    EntradaUnir e = Elegir(c / "pelicula.001", c / "junto");
+    // The user picks another piece while the join runs: its analysis changes the window's plan.
+    v.alRespirar = [&] { e = Elegir(c / "otra.001", c / "otra"); };
+    EXPECT_TRUE(Unir(v, e));
+    EXPECT_EQ(LeerFichero(c / "junto"), d1 + d2);
+    EXPECT_FALSE(Existe(c / "otra"));
+}
+
+TEST_F(UnionTest, UnAnalisisFallidoDejaEnVigorElPlanBuenoAnterior) {
+    const std::string d1 = Datos(30, 1), d2 = Datos(20, 2);
+    ASSERT_EQ(mkdir((c / "trozos").c_str(), 0755), 0);
+    EscribirFichero(c / "trozos/pelicula.001", d1);
+    EscribirFichero(c / "trozos/pelicula.002", d2);
+    // The window keeps the base box and the plan of the last good analysis.
+    EntradaUnir pagina = Elegir(c / "trozos/pelicula.001", "");
+    EscribirFichero(c / "trozos/roto.0",
+                    CabeceraHachaHecha(LargoHacha("../x.avi", "30", "0"), "../x.avi", "30", "0"));
+    const AnalisisUnir fallido = AnalizarFicheroUnir(v, c / "trozos/roto.0");
+    ASSERT_FALSE(fallido.correcto);
+    ASSERT_TRUE(fallido.destino);
+    pagina.destino = *fallido.destino;
+    EXPECT_TRUE(Unir(v, pagina));
+    EXPECT_EQ(LeerFichero(c / "trozos/x.avi"), d1 + d2);
+    EXPECT_FALSE(Existe(c / "x.avi")) << "el nombre de una cabecera no sale de la carpeta de los trozos";
+    EXPECT_EQ(v.Memo(Memo::Unir).size(), 4u);
+}
+
+TEST_F(UnionTest, OtraUnionNoVaciaElFicheroQueUnaUnionEstaEscribiendo) {
+    const std::string d1 = Datos(30, 1), d2 = Datos(30, 2);
+    EscribirFichero(c / "pelicula.001", d1);
+    EscribirFichero(c / "pelicula.002", d2);
+    const EntradaUnir e = Elegir(c / "pelicula.001", c / "junto");
+    // "Unir" pressed again while the first run waits between pieces.
+    Grabadora segunda;
+    bool repetida = false;
+    v.alRespirar = [&] {
+        if (!std::exchange(repetida, true)) {
+            EXPECT_FALSE(Unir(segunda, e));
+        }
+    };
+    EXPECT_TRUE(Unir(v, e));
+    EXPECT_EQ(segunda.errores, std::vector<std::string>{"¡ Error al crear fichero " + (c / "junto") + " !"});
+    EXPECT_EQ(LeerFichero(c / "junto"), d1 + d2);
+    // Once the first has ended, the same join runs again.
+    EXPECT_TRUE(Unir(segunda, e));
+}
+
+TEST_F(UnionTest, UnDestinoQueNoSePuedeCrear) {
+    EscribirFichero(c / "pelicula.001", "x");
+    const EntradaUnir e = Elegir(c / "pelicula.001", c / "no/existe");
+    EXPECT_FALSE(Unir(v, e));
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al crear fichero " + (c / "no/existe") + " !"});
+    EXPECT_TRUE(v.Memo(Memo::Unir).empty());
+    EXPECT_TRUE(std::find(v.eventos.begin(), v.eventos.end(), "cursor ocupado") == v.eventos.end());
+}
+
+} // namespace
+} // namespace quimbel
