@@ -7,7 +7,6 @@
 #include "Ordenes.h"
 #include "parity/Bibliotecas.h"
 
-
 namespace quimbel {
 
 namespace {
@@ -28,9 +27,6 @@ constexpr const char* Uso =
     "\n"
     "Las líneas del registro van a la salida estándar y los mensajes a la salida de errores.\n"
     "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n";
-
-// The shipped libraries, loaded before anything else and released at the end, as the
-// window does: the CRC-32 provider first, then the parity library; failures are silent.
 
 } // namespace
 

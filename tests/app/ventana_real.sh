@@ -13,7 +13,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     "$1"/quimbel & pid=$!
     i=0
     until xwininfo -root -tree | grep -q "\"Quimbel v0.2.492\""; do
-        i=$((i + 1)); [ $i -lt 100 ] || { echo "no window"; kill $pid; exit 1; }
+        i=$((i + 1)); [ $i -lt 400 ] || { echo "no window"; kill $pid; exit 1; }
         sleep 0.1
     done
     kill -TERM $pid

@@ -26,7 +26,12 @@ EntradaCorte Corte(const std::string& fuente, const std::string& destino, int64_
     e.destino = destino;
     e.tamano = std::to_string(p);
     e.tipo = tipo;
-    e.marcas = std::move(marcas);
+    if (marcas) {
+        // The plan in force with these marks, as the window hands it in.
+        Grabadora g;
+        const PlanCorte plan = PrepararCorte(g, fuente, e.tamano, tipo, ",");
+        e.plan = PlanEnVigor{plan.origen, std::move(*marcas)};
+    }
     return e;
 }
 
