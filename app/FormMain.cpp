@@ -184,6 +184,7 @@ void TFormMain::Conectar() {
     connect(ExplorerButtonSalir, &QToolButton::clicked, this, &TFormMain::ExplorerButtonSalirClick);
     ConectarCortar();
     ConectarExtraer();
+    ConectarUnir();
     ConectarVerificar();
 }
 

@@ -20,6 +20,7 @@
 #include "app/widgets/Memo.h"
 #include "app/widgets/RxCheckListBox.h"
 #include "files/Trozos.h"
+#include "join/PlanUnir.h"
 #include "split/Plan.h"
 
 namespace quimbel {
@@ -90,6 +91,10 @@ public:
     void ExplorerButtonExtraerVolverClick();
     int32_t TrozosElegidos() const;
     bool CortePreparado() const { return CortePreparado_; }
+    void FilenameEditFicheroUnirAfterDialog(QString& Name, bool& Action);
+    void FilenameEditFicheroUnirExit();
+    void FilenameEditFicheroUnidoExit() {}
+    void ExplorerButtonUnirClick();
     void FilenameEditFicheroVerificarExit();
     void VerificarBotonVerificar();
     void CheckBoxMostrarErrorCrcClick() { VerificarBotonVerificar(); }
@@ -110,6 +115,7 @@ private:
     void Conectar();
     void ConectarCortar();
     void ConectarExtraer();
+    void ConectarUnir();
     // Shows a plan: labels, list (every line checked), "Elegir", and keeps its state.
     void MostrarPlan(const PlanCorte& plan);
     // Empties the plan on show: no plan in force.
@@ -134,6 +140,7 @@ private:
     bool CortePreparado_ = false;
     int32_t TamTrozo_ = 0;
     OrigenPlan origenPlan_;
+    PlanUnir PlanUnir_;
     bool sizesOrdenados_ = false;
     bool enEjecucion_ = false;
     bool cierrePendiente_ = false;

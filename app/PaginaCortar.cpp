@@ -7,7 +7,7 @@
 #include "files/Rutas.h"
 #include "split/CajaTamano.h"
 #include "split/Corte.h"
-#include "split/FormatoMiles.h"
+#include "files/FormatoMiles.h"
 
 namespace quimbel {
 

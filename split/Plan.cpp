@@ -1,6 +1,6 @@
 #include "Plan.h"
 
-#include "FormatoMiles.h"
+#include "files/FormatoMiles.h"
 #include "files/Entero.h"
 #include "files/Ficheros.h"
 

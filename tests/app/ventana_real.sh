@@ -9,6 +9,8 @@ trap 'rm -rf "$tmp"' EXIT
 cp "$bin"/quimbel "$tmp"/
 cp "$bin"/*.so "$tmp"/ 2>/dev/null || true
 unset QT_QPA_PLATFORM
+# Under the sanitizers, leaks of the system's own libraries are not ours to report.
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     "$1"/quimbel & pid=$!
     i=0

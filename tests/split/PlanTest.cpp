@@ -4,7 +4,7 @@
 #include <limits>
 
 #include "AyudaCorte.h"
-#include "split/FormatoMiles.h"
+#include "files/FormatoMiles.h"
 
 namespace quimbel {
 namespace {

@@ -2,7 +2,7 @@
 
 #include "AyudaCorte.h"
 #include "files/Entero.h"
-#include "split/FormatoMiles.h"
+#include "files/FormatoMiles.h"
 #include "split/ListaTrozos.h"
 
 namespace quimbel {

@@ -1,4 +1,4 @@
-#include "FormatoMiles.h"
+#include "files/FormatoMiles.h"
 
 namespace quimbel {
 

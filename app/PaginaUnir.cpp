@@ -1,0 +1,51 @@
+// The "Unir" page's handlers: the analysis of the chosen piece and the join.
+#include "app/FormMain.h"
+#include "app/Texto.h"
+#include "files/FormatoMiles.h"
+#include "join/AnalisisUnir.h"
+#include "join/PropuestaDestino.h"
+#include "join/Union.h"
+
+namespace quimbel {
+
+void TFormMain::FilenameEditFicheroUnirAfterDialog(QString& Name, bool& Action) {
+    const AnalisisUnir a = AnalizarFicheroUnir(ventana_, ARuta(Name));
+    if (a.destino) FilenameEditFicheroUnido->setText(DeUtf8(*a.destino));
+    if (!a.correcto) {
+        // The earlier plan stays in force, matching the base box and the labels.
+        Name.clear();
+        Action = false;
+        return;
+    }
+    PlanUnir_ = a.plan;
+    const std::string separador = SeparadorMiles();
+    LabelTamFicUnir->setText(DeUtf8(FormatoMiles(a.tamTrozo, separador)));
+    LabelNum_TrozosUnir->setText(QString::number(a.trozos));
+    LabelTamFicUnido->setText(DeUtf8(FormatoMiles(a.tamUnido, separador)));
+    LabelTamFicUnidoTeorico->setText(a.mostrarTeorico ? DeUtf8(FormatoMiles(a.tamTeorico, separador)) : QString());
+    LabelTamFicUnidoTeoricoDes->setVisible(a.mostrarTeorico);
+    LabelTamFicUnidoTeorico->setVisible(a.mostrarTeorico);
+}
+
+void TFormMain::FilenameEditFicheroUnirExit() {
+    const std::optional<std::string> propuesta = PropuestaDestino(
+        ARuta(FilenameEditFicheroUnir->text()), ARuta(FilenameEditFicheroUnido->text()), PlanUnir_);
+    if (propuesta) FilenameEditFicheroUnido->setText(DeRuta(*propuesta));
+}
+
+void TFormMain::ExplorerButtonUnirClick() {
+    Ejecutar([this] {
+        Unir(ventana_,
+             {ARuta(FilenameEditFicheroUnir->text()), ARuta(FilenameEditFicheroUnido->text()), PlanUnir_});
+    });
+}
+
+void TFormMain::ConectarUnir() {
+    FilenameEditFicheroUnir->PonerDespuesDialogo(
+        [this](QString& Name, bool& Action) { FilenameEditFicheroUnirAfterDialog(Name, Action); });
+    connect(FilenameEditFicheroUnir, &TFilenameEdit::salida, this, &TFormMain::FilenameEditFicheroUnirExit);
+    connect(FilenameEditFicheroUnido, &TFilenameEdit::salida, this, &TFormMain::FilenameEditFicheroUnidoExit);
+    connect(ExplorerButtonUnir, &QToolButton::clicked, this, &TFormMain::ExplorerButtonUnirClick);
+}
+
+} // namespace quimbel

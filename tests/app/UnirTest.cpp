@@ -1,0 +1,127 @@
+// The "Unir" page: the analysis of the chosen piece, its labels, the proposal and the join.
+#include <QtTest>
+
+#include "Ventana.h"
+
+using namespace quimbel;
+using quimbel::prueba::VentanaDePrueba;
+
+class UnirTest : public QObject {
+    Q_OBJECT
+private slots:
+    void initTestCase() { QLocale::setDefault(QLocale::c()); }
+    void numeradoDeLaEleccionALaUnion();
+    void analisisFallidoConservaElPlan();
+    void hachaDaElNombreDelDestino();
+    void tamanosDistintosYTeorico();
+};
+
+namespace {
+// The window shown and active, so that focus moves run the exit handlers.
+TFormMain& Activa(VentanaDePrueba& v) {
+    TFormMain& f = v.Crear();
+    f.show();
+    if (!QTest::qWaitForWindowActive(&f)) qWarning("window not active");
+    f.PageControlQuimbel->setCurrentWidget(f.TabSheetUnir);
+    return f;
+}
+
+void Elegir(VentanaDePrueba& v, TFormMain& f, const QString& nombre) {
+    v.dialogos.ficheros.push_back(v.Ruta(nombre));
+    f.FilenameEditFicheroUnir->Examinar();
+}
+} // namespace
+
+void UnirTest::numeradoDeLaEleccionALaUnion() {
+    VentanaDePrueba v;
+    TFormMain& f = Activa(v);
+    v.Escribir("pelicula.001", QByteArray(4000, 'a'));
+    v.Escribir("pelicula.002", QByteArray(4000, 'b'));
+    v.Escribir("pelicula.003", QByteArray(1500, 'c'));
+    Elegir(v, f, "pelicula.001");
+    QCOMPARE(f.FilenameEditFicheroUnir->text(), v.Ruta("pelicula.001"));
+    QCOMPARE(f.LabelTamFicUnir->text(), QStringLiteral("4,000"));
+    QCOMPARE(f.LabelNum_TrozosUnir->text(), QStringLiteral("3"));
+    QCOMPARE(f.LabelTamFicUnido->text(), QStringLiteral("9,500"));
+    QVERIFY(f.LabelTamFicUnidoTeorico->isHidden());
+    QVERIFY(v.dialogos.cajas.empty());
+
+    f.FilenameEditFicheroUnir->setFocus();
+    f.FilenameEditFicheroUnido->setFocus();
+    QCOMPARE(f.FilenameEditFicheroUnido->text(), v.Ruta("pelicula.avi"));
+    f.ExplorerButtonUnir->click();
+    QCOMPARE(v.Leer("pelicula.avi"), QByteArray(4000, 'a') + QByteArray(4000, 'b') + QByteArray(1500, 'c'));
+    QCOMPARE(f.MemoResultadoUnir->Lineas(),
+             (QStringList{"Uniendo trozos...", "Uniendo trozo 1 : " + v.Ruta("pelicula.001"),
+                          "Uniendo trozo 2 : " + v.Ruta("pelicula.002"), "Uniendo trozo 3 : " + v.Ruta("pelicula.003"),
+                          ""}));
+    QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Proceso finalizado !")});
+}
+
+void UnirTest::analisisFallidoConservaElPlan() {
+    VentanaDePrueba v;
+    TFormMain& f = Activa(v);
+    v.Escribir("p.001", "uno");
+    v.Escribir("p.002", "dos");
+    v.Escribir("p.avi", "no es un trozo");
+    Elegir(v, f, "p.001");
+    Elegir(v, f, "p.avi");
+    QCOMPARE(v.dialogos.Textos(),
+             QStringList{"¡ Error obteniendo la numeración del fichero inicial " + v.Ruta("p.avi") + " !"});
+    QCOMPARE(f.FilenameEditFicheroUnir->text(), v.Ruta("p.001"));
+    QCOMPARE(f.LabelNum_TrozosUnir->text(), QStringLiteral("2"));
+    f.FilenameEditFicheroUnido->setText(v.Ruta("junto"));
+    f.ExplorerButtonUnir->click();
+    QCOMPARE(v.Leer("junto"), QByteArray("unodos"));
+    // Without any plan, "Unir" finds nothing to join.
+    VentanaDePrueba w;
+    TFormMain& g = w.Crear();
+    g.FilenameEditFicheroUnido->setText(w.Ruta("x"));
+    g.ExplorerButtonUnir->click();
+    QCOMPARE(w.dialogos.Textos(), QStringList{QStringLiteral("¡ Debes indicar el fichero base para unir !")});
+    QVERIFY(!QFile::exists(w.Ruta("x")));
+}
+
+void UnirTest::hachaDaElNombreDelDestino() {
+    VentanaDePrueba v;
+    TFormMain& f = v.Crear();
+    v.Escribir("datos.bin", QByteArray("0123456789abcdefghijklmnopqrst"));
+    f.FilenameEditFicheroCortar->setText(v.Ruta("datos.bin"));
+    QDir(v.carpeta.path()).mkdir("trozos");
+    f.DirectoryEditFicheroCortar->setText(v.Ruta("trozos"));
+    f.ComboBoxSizes->setEditText("12");
+    f.RadioButtonCortarHacha->setChecked(true);
+    f.ExplorerButtonCortar->click();
+    Elegir(v, f, "trozos/datos.0");
+    QCOMPARE(f.FilenameEditFicheroUnido->text(), QStringLiteral("\"datos.bin\""));
+    QCOMPARE(f.LabelNum_TrozosUnir->text(), QStringLiteral("3"));
+    QCOMPARE(f.LabelTamFicUnir->text(), QStringLiteral("12"));
+    QCOMPARE(f.LabelTamFicUnido->text(), QStringLiteral("30"));
+    f.ExplorerButtonUnir->click();
+    // A name without a folder goes beside the pieces.
+    QCOMPARE(v.Leer("trozos/datos.bin"), QByteArray("0123456789abcdefghijklmnopqrst"));
+}
+
+void UnirTest::tamanosDistintosYTeorico() {
+    VentanaDePrueba v;
+    TFormMain& f = v.Crear();
+    v.Escribir("t.001", QByteArray(10, 'x'));
+    v.Escribir("t.002", QByteArray(9, 'x'));
+    v.Escribir("t.003", QByteArray(10, 'x'));
+    v.Escribir("t.004", QByteArray(3, 'x'));
+    Elegir(v, f, "t.001");
+    QCOMPARE(v.dialogos.Textos(), QStringList{"¡ Atención ! El trozo 2 en el fichero " + v.Ruta("t.002") +
+                                              " tiene tamaño distinto al primero."});
+    QCOMPARE(v.dialogos.cajas[0].titulo, QStringLiteral("Information"));
+    QCOMPARE(f.LabelTamFicUnido->text(), QStringLiteral("32"));
+    QVERIFY(!f.LabelTamFicUnidoTeorico->isHidden());
+    QVERIFY(!f.LabelTamFicUnidoTeoricoDes->isHidden());
+    QCOMPARE(f.LabelTamFicUnidoTeorico->text(), QStringLiteral("33"));
+    // Cancelling the dialog analyses the box's file again, boxes included.
+    f.FilenameEditFicheroUnir->Examinar();
+    QCOMPARE(v.dialogos.cajas.size(), size_t{2});
+    QCOMPARE(f.FilenameEditFicheroUnir->text(), v.Ruta("t.001"));
+}
+
+QTEST_MAIN(UnirTest)
+#include "UnirTest.moc"
