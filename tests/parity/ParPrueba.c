@@ -2,21 +2,26 @@
    record with the C layout. Its call_par records what it received (the count, every
    argument, and whether the entries from the count to the record's end are null),
    reports each argument after the program name through the callback, and returns the
-   count. Built with SIN_CALL_PAR it loads but lacks the export. */
+   count. It also keeps the current folder of the call. Built with SIN_CALL_PAR it loads but lacks the export. */
 #include <stdio.h>
 #include <string.h>
+#include <unistd.h>
 
 #include "parity/LlamadaPar.h"
 
 static char recibido[1 << 16];
+static char carpeta[4096];
 
 const char* par_prueba_recibido(void) { return recibido; }
+/* The current folder at the last call. */
+const char* par_prueba_carpeta(void) { return carpeta; }
 
 #ifndef SIN_CALL_PAR
 int32_t call_par(LlamadaPar* llamada) {
     size_t usado = 0;
     int nulos = 1;
     int32_t i;
+    if (getcwd(carpeta, sizeof carpeta) == NULL) carpeta[0] = '\0';
     usado += (size_t)snprintf(recibido, sizeof recibido, "%d", (int)llamada->cuenta);
     for (i = 0; i < llamada->cuenta && usado < sizeof recibido; ++i)
         usado += (size_t)snprintf(recibido + usado, sizeof recibido - usado, "|%s", llamada->argumentos[i]);
