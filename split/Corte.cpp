@@ -6,6 +6,7 @@
 #include "files/Entero.h"
 #include "files/Ficheros.h"
 #include "files/Rutas.h"
+#include "verify/PasoSfv.h"
 
 namespace quimbel {
 
@@ -55,6 +56,14 @@ bool EscribirTrozo(Ventana& v, const EntradaCorte& e, Fichero& fuente, const std
     // A full disk may show only when the piece is closed.
     if (trozo.Cerrar() != 0) return fallo();
     return true;
+}
+
+EntradaSfv EntradaSfvDe(const EntradaCorte& e, const std::string& rutaFuente, const std::string& destino,
+                       int64_t n) {
+    EntradaSfv sfv{rutaFuente, destino, n, e.tipo, {}};
+    for (int64_t k = 1; k <= n; ++k)
+        if (Marcado(e, k)) sfv.trozos.push_back(k);
+    return sfv;
 }
 
 } // namespace
@@ -121,6 +130,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     }
     fuente.Cerrar();
     v.AnadirLinea(Memo::Cortar, "");
+    if (e.sfv && !PasoSfv(v, EntradaSfvDe(e, rutaFuente, destino, n))) return {};
     v.AnadirLinea(Memo::Cortar, "");
     v.Informacion("¡ Proceso finalizado !");
     return {true, true};

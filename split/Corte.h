@@ -18,6 +18,7 @@ struct EntradaCorte {
     // Check marks of the plan in force (entry k - 1 stands for piece k); none when no
     // plan is in force for these inputs, and then every piece is written.
     std::optional<std::vector<bool>> marcas;
+    bool sfv = false; // "Crear SFV": an SFV file lists the written pieces
 };
 
 // How a run ended.
