@@ -22,6 +22,8 @@ int OrdenCortar(std::span<const std::string> args) {
             else if (esquema == "cortaarchivos") entrada.tipo = TipoCorte::CortaArchivos;
             else if (esquema == "hacha") entrada.tipo = TipoCorte::Hacha;
             else return ErrorDeUso("esquema desconocido: " + esquema);
+        } else if (a == "--sfv") {
+            entrada.sfv = true;
         } else if (a.starts_with("--")) {
             return ErrorDeUso("opción desconocida: " + a);
         } else {
