@@ -16,10 +16,14 @@ bool LeerMostrar(const std::string& lista, OpcionesVerificacion& o) {
     for (;;) {
         const size_t coma = lista.find(',', inicio);
         const std::string palabra = lista.substr(inicio, coma == std::string::npos ? coma : coma - inicio);
-        if (palabra == "errores") o.mostrarErrorCrc = true;
-        else if (palabra == "inexistentes") o.mostrarInexistentes = true;
-        else if (palabra == "correctos") o.mostrarCorrectos = true;
-        else return false;
+        if (palabra == "errores")
+            o.mostrarErrorCrc = true;
+        else if (palabra == "inexistentes")
+            o.mostrarInexistentes = true;
+        else if (palabra == "correctos")
+            o.mostrarCorrectos = true;
+        else
+            return false;
         if (coma == std::string::npos) return true;
         inicio = coma + 1;
     }
@@ -54,7 +58,8 @@ int OrdenVerificar(std::span<const std::string> args) {
             posicionales.push_back(a);
         }
     }
-    if (posicionales.size() != 1 || posicionales[0].empty()) return ErrorDeUso("verificar necesita un fichero SFV");
+    if (posicionales.size() != 1 || posicionales[0].empty())
+        return ErrorDeUso("verificar necesita un fichero SFV");
     if (letra && !opciones.renombrar) return ErrorDeUso("--letra solo tiene sentido con --renombrar");
     opciones.letra = letra;
     entrada.sfv = posicionales[0];

@@ -20,7 +20,7 @@ struct FechaHora {
 
 FechaHora Ahora() {
     const time_t t = time(nullptr);
-    struct tm local{};
+    struct tm local {};
     localtime_r(&t, &local);
     return {local.tm_mday, local.tm_mon + 1, local.tm_year + 1900, local.tm_hour, local.tm_min};
 }
@@ -57,7 +57,7 @@ std::string Rechazo(const std::string& ruta) {
 
 // The open SFV file and the way every stop of the step closes it.
 class Escritura {
-public:
+  public:
     Escritura(Ventana& v, std::string ruta) : v_(v), ruta_(std::move(ruta)) {}
 
     TextoSalida& Texto() { return texto_; }
@@ -79,7 +79,7 @@ public:
         return false;
     }
 
-private:
+  private:
     Ventana& v_;
     std::string ruta_;
     TextoSalida texto_;
@@ -126,7 +126,8 @@ bool PasoSfv(Ventana& v, const EntradaSfv& e) {
         InfoRegistro info;
         if (InfoFichero(trozo, info) != 0) return sfv.Parar("¡ Error al leer fichero " + trozo + " !");
         const FechaHora cambio = DeFechaDos(info.fechaDos);
-        if (!sfv.Linea("; " + std::to_string(info.tamano) + " " + Hora(cambio) + " " + Fecha(cambio) + " " + nombre))
+        if (!sfv.Linea("; " + std::to_string(info.tamano) + " " + Hora(cambio) + " " + Fecha(cambio) + " " +
+                       nombre))
             return false;
     }
     for (const std::string& nombre : nombres) {

@@ -13,9 +13,9 @@ namespace quimbel {
 
 // What the split hands to the SFV step.
 struct EntradaSfv {
-    std::string fuente;          // the source path, quotes removed
-    std::string destino;         // the pieces' folder, ending in "/", or empty
-    int64_t n = 0;               // the piece count of the whole set
+    std::string fuente;  // the source path, quotes removed
+    std::string destino; // the pieces' folder, ending in "/", or empty
+    int64_t n = 0;       // the piece count of the whole set
     TipoCorte tipo = TipoCorte::Normal;
     std::vector<int64_t> trozos; // the pieces the split wrote (k), in increasing order
 };

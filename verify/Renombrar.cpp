@@ -17,8 +17,10 @@ std::string NombreErroneo(std::string_view ruta, std::string_view extension, boo
     std::string nombre(ruta);
     nombre += '.';
     nombre += extension;
-    if (letra) nombre += Letras[static_cast<size_t>(i - 1)];
-    else nombre += std::to_string(i);
+    if (letra)
+        nombre += Letras[static_cast<size_t>(i - 1)];
+    else
+        nombre += std::to_string(i);
     return nombre;
 }
 

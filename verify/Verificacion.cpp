@@ -73,7 +73,8 @@ bool NombreDentroDeCarpeta(std::string_view nombre) {
     return true;
 }
 
-ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e, const LeerOpcionesVerificacion& opciones) {
+ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e,
+                                const LeerOpcionesVerificacion& opciones) {
     ResultadoVerificacion r;
     v.LimpiarMemo(Memo::Verificar);
     const std::string rutaSfv = QuitarComillas(e.sfv);

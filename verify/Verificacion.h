@@ -38,11 +38,11 @@ struct ResultadoVerificacion {
     bool lecturaCortada = false; // a read of the SFV file failed before its end
     int64_t entradas = 0;        // lines that name a file
     int64_t correctos = 0;
-    int64_t erroneos = 0;        // CRC differs
-    int64_t inexistentes = 0;    // no regular file of that path
-    int64_t crcInvalidos = 0;    // the CRC text is not eight hexadecimal digits' worth
-    int64_t ilegibles = 0;       // the file's CRC could not be computed
-    int64_t sinComprobar = 0;    // existing files not read, as the filters asked
+    int64_t erroneos = 0;     // CRC differs
+    int64_t inexistentes = 0; // no regular file of that path
+    int64_t crcInvalidos = 0; // the CRC text is not eight hexadecimal digits' worth
+    int64_t ilegibles = 0;    // the file's CRC could not be computed
+    int64_t sinComprobar = 0; // existing files not read, as the filters asked
     int64_t renombrados = 0;
 };
 

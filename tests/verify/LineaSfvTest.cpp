@@ -44,8 +44,8 @@ TEST(LineaSfv, TextoDelCrc) {
     EXPECT_EQ(LeerCrcSfv("ffffffff"), 0xffffffffu);
     EXPECT_EQ(LeerCrcSfv("0000000000cbf43926"), 0xcbf43926u) << "any leading zeros";
     EXPECT_EQ(LeerCrcSfv("1"), 1u);
-    for (const char* malo : {"", "0x0a1b2c3d", "0X0a1b2c3d", "$0a1b2c3d", "x0a1b2c3d", "100000000", " 0a1b2c3d",
-                             "0a1b2c3d ", "-1", "+1", "0a1b2c3g", "0a1b\r"})
+    for (const char* malo : {"", "0x0a1b2c3d", "0X0a1b2c3d", "$0a1b2c3d", "x0a1b2c3d", "100000000",
+                             " 0a1b2c3d", "0a1b2c3d ", "-1", "+1", "0a1b2c3g", "0a1b\r"})
         EXPECT_FALSE(LeerCrcSfv(malo)) << "[" << malo << "]";
 }
 

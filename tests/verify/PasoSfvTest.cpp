@@ -3,17 +3,16 @@
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
-#include <zlib.h>
 
 #include <cstdio>
 #include <ctime>
 
+#include "CrcZlib.h"
 #include "files/Trozos.h"
 #include "split/Corte.h"
 #include "support/Carpeta.h"
 #include "support/Grabadora.h"
 #include "verify/Crc.h"
-#include "verify/PasoSfv.h"
 
 namespace quimbel {
 namespace {
@@ -25,13 +24,8 @@ using prueba::Existe;
 using prueba::Grabadora;
 using prueba::LeerFichero;
 
-std::string Crc8(const std::string& ruta) {
-    const std::string datos = LeerFichero(ruta);
-    char texto[9];
-    std::snprintf(texto, sizeof texto, "%8.8x",
-                  static_cast<unsigned>(::crc32(0, reinterpret_cast<const Bytef*>(datos.data()),
-                                                static_cast<uInt>(datos.size()))));
-    return texto;
+std::string Crc8DeFichero(const std::string& ruta) {
+    return prueba::Crc8(LeerFichero(ruta));
 }
 
 // The lines of a file written with CR LF after each; fails when a line end is anything else.
@@ -54,7 +48,7 @@ std::vector<std::string> LineasCrLf(const std::string& ruta) {
 }
 
 std::string FormatoLocal(time_t t, const char* formato) {
-    struct tm local{};
+    struct tm local {};
     localtime_r(&t, &local);
     char texto[64];
     strftime(texto, sizeof texto, formato, &local);
@@ -62,7 +56,7 @@ std::string FormatoLocal(time_t t, const char* formato) {
 }
 
 time_t Local(int anio, int mes, int dia, int hora, int minuto) {
-    struct tm t{};
+    struct tm t {};
     t.tm_year = anio - 1900;
     t.tm_mon = mes - 1;
     t.tm_mday = dia;
@@ -79,7 +73,7 @@ void PonerHora(const std::string& ruta, time_t t) {
 }
 
 class PasoSfvTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { CargarCrc(CARPETA_CRC32); }
     void TearDown() override { LiberarCrc(); }
 
@@ -128,9 +122,9 @@ TEST_F(PasoSfvTest, EjemploLineaALinea) {
                          "; 10000000 17:29 06-12-2026 pelicula.001",
                          "; 10000000 17:29 06-12-2026 pelicula.002",
                          "; 5000000 17:30 06-12-2026 pelicula.003",
-                         "pelicula.001 " + Crc8(trozos / "pelicula.001"),
-                         "pelicula.002 " + Crc8(trozos / "pelicula.002"),
-                         "pelicula.003 " + Crc8(trozos / "pelicula.003"),
+                         "pelicula.001 " + Crc8DeFichero(trozos / "pelicula.001"),
+                         "pelicula.002 " + Crc8DeFichero(trozos / "pelicula.002"),
+                         "pelicula.003 " + Crc8DeFichero(trozos / "pelicula.003"),
                      }));
     EXPECT_EQ(v.Memo(Memo::Cortar), (std::vector<std::string>{
                                         "Creando trozos...",
@@ -174,7 +168,7 @@ TEST_F(PasoSfvTest, OrdenDeLosEsquemasYCabeceraIncluida) {
         for (size_t i = 0; i < n; ++i) {
             const std::string trozo = d / caso.nombres[i];
             // The CRC and the size cover the whole piece, header included.
-            EXPECT_EQ(lineas[2 + n + i], caso.nombres[i] + " " + Crc8(trozo));
+            EXPECT_EQ(lineas[2 + n + i], caso.nombres[i] + " " + Crc8DeFichero(trozo));
             EXPECT_TRUE(lineas[2 + i].starts_with("; " + std::to_string(LeerFichero(trozo).size()) + " "));
             EXPECT_TRUE(lineas[2 + i].ends_with(" " + caso.nombres[i]));
         }
@@ -190,8 +184,8 @@ TEST_F(PasoSfvTest, SoloLosTrozosMarcadosConBlancosEnElNombre) {
     ASSERT_EQ(lineas.size(), 6u);
     EXPECT_TRUE(lineas[2].ends_with(" mi pelicula.002"));
     EXPECT_TRUE(lineas[3].ends_with(" mi pelicula.005"));
-    EXPECT_EQ(lineas[4], "mi pelicula.002 " + Crc8(c / "mi pelicula.002"));
-    EXPECT_EQ(lineas[5], "mi pelicula.005 " + Crc8(c / "mi pelicula.005"));
+    EXPECT_EQ(lineas[4], "mi pelicula.002 " + Crc8DeFichero(c / "mi pelicula.002"));
+    EXPECT_EQ(lineas[5], "mi pelicula.005 " + Crc8DeFichero(c / "mi pelicula.005"));
 }
 
 TEST_F(PasoSfvTest, TrozoBorradoAntesDelSfvParaEnLaPrimeraPasada) {
@@ -215,7 +209,8 @@ TEST_F(PasoSfvTest, TrozoBorradoAntesDelSfvParaEnLaPrimeraPasada) {
 TEST_F(PasoSfvTest, ListaSfvEnSuPropiaCarpeta) {
     const std::string datos = Datos(25);
     EscribirFichero(c / "lista.sfv", datos);
-    const std::string rechazo = "¡ Error, fichero " + (c / "lista.sfv") + " igual a fichero base !\r\r ¿ Qué intentas :) ?";
+    const std::string rechazo =
+        "¡ Error, fichero " + (c / "lista.sfv") + " igual a fichero base !\r\r ¿ Qué intentas :) ?";
     EXPECT_FALSE(Cortar(v, Entrada(c / "lista.sfv", "", 10)).finalizado);
     EXPECT_EQ(v.errores, std::vector<std::string>{rechazo});
     EXPECT_TRUE(Existe(c / "lista.003"));
@@ -261,12 +256,6 @@ TEST_F(PasoSfvTest, SinSfvNoSeEscribeNinguno) {
     EXPECT_TRUE(Cortar(v, e).finalizado);
     EXPECT_FALSE(Existe(c / "f.sfv"));
     EXPECT_EQ(v.Memo(Memo::Cortar).size(), 6u);
-}
-
-TEST_F(PasoSfvTest, RutaSfv) {
-    EXPECT_EQ(RutaSfv("/v/pelicula.avi", "/t/"), "/t/pelicula.sfv");
-    EXPECT_EQ(RutaSfv("/v/copia.tar.gz", ""), "copia.tar.sfv");
-    EXPECT_EQ(RutaSfv("/v.d/datos", "/t/"), "/t/datos.sfv");
 }
 
 } // namespace

@@ -14,13 +14,14 @@ using prueba::Grabadora;
 using prueba::LeerFichero;
 
 TEST(ExtensionValida, LosNueveCaracteresProhibidos) {
-    for (const char* buena : {"", "mal", " ", "..", "m a.l", "malo~", "ñ"}) EXPECT_TRUE(ExtensionValida(buena)) << buena;
+    for (const char* buena : {"", "mal", " ", "..", "m a.l", "malo~", "ñ"})
+        EXPECT_TRUE(ExtensionValida(buena)) << buena;
     for (const char* mala : {"mal?", "*", "a/b", "a\\b", "|", "<", ">", "c:", "\"", "mal/../../x"})
         EXPECT_FALSE(ExtensionValida(mala)) << mala;
 }
 
 class Renombrar : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { EscribirFichero(p, "malo"); }
     CarpetaTemporal c;
     Grabadora v;
@@ -38,7 +39,8 @@ TEST_F(Renombrar, SaltaLosNombresOcupadosSinPisarlos) {
 }
 
 TEST_F(Renombrar, LetrasAgotadasDejanElNombreYNombranLaZ) {
-    for (char l = 'a'; l <= 'z'; ++l) EscribirFichero(p + ".mal" + l, std::string(1, l));
+    for (char l = 'a'; l <= 'z'; ++l)
+        EscribirFichero(p + ".mal" + l, std::string(1, l));
     EXPECT_FALSE(RenombrarErroneo(v, p, "mal", true));
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al renombrar " + p + " a " + p + ".malz !"});
     EXPECT_TRUE(v.Memo(Memo::Verificar).empty());
@@ -56,16 +58,16 @@ TEST_F(Renombrar, ExtensionVaciaYModoLetra) {
     EscribirFichero(p, "y otra");
     EXPECT_TRUE(RenombrarErroneo(v, p, "mal", true));
     EXPECT_EQ(v.Memo(Memo::Verificar),
-              (std::vector<std::string>{" Renombrando: " + p + " -> " + p + ".1", " Renombrando: " + p + " -> " + p + ".a",
+              (std::vector<std::string>{" Renombrando: " + p + " -> " + p + ".1",
+                                        " Renombrando: " + p + " -> " + p + ".a",
                                         " Renombrando: " + p + " -> " + p + ".mala"}));
 }
 
 TEST_F(Renombrar, NumerosAgotadosTrasMilIntentos) {
     // A file that is already gone costs every attempt and one box naming the last name.
     EXPECT_FALSE(RenombrarErroneo(v, c / "ya no existe", "mal", false));
-    EXPECT_EQ(v.errores,
-              std::vector<std::string>{"¡ Error al renombrar " + (c / "ya no existe") + " a " + (c / "ya no existe") +
-                                       ".mal1000 !"});
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al renombrar " + (c / "ya no existe") + " a " +
+                                                  (c / "ya no existe") + ".mal1000 !"});
 }
 
 // The box is read while a run goes on; a text never checked must not move the file

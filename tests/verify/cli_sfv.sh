@@ -11,13 +11,7 @@ for herramienta in cksfv rhash; do
 done
 t=$(mktemp -d)
 trap 'rm -rf "$t"' EXIT
-fallos=0 pruebas=0
-
-falla() { echo "FALLO: $*"; fallos=$((fallos + 1)); }
-comprueba() { # name, expected, got
-    pruebas=$((pruebas + 1))
-    [ "$2" = "$3" ] || falla "$1: se esperaba [$2], salió [$3]"
-}
+. "$(dirname "$0")/../support/comprobar.sh"
 # Changes one byte in the middle of a file.
 estropea() { printf 'X' | dd of="$1" bs=1 seek=$(($(stat -c %s "$1") / 2)) conv=notrunc status=none; }
 
@@ -99,5 +93,4 @@ comprueba "renombrar: estado" 1 $?
 comprueba "renombrar: línea" " Renombrando: $d/b c.002 -> $d/b c.002.mala" "$(grep Renombrando "$t/out")"
 [ -f "$d/b c.002.mala" ] && [ ! -e "$d/b c.002" ] || falla "renombrar: el fichero no cambió de nombre"
 
-echo "$((pruebas - fallos)) passed, $fallos failed"
-[ "$fallos" -eq 0 ]
+resumen

@@ -11,7 +11,9 @@ namespace {
 void Exigir(bool condicion) {
     if (!condicion) std::abort();
 }
-bool EsHex(char c) { return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F'); }
+bool EsHex(char c) {
+    return (c >= '0' && c <= '9') || (c >= 'a' && c <= 'f') || (c >= 'A' && c <= 'F');
+}
 } // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
@@ -20,8 +22,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     const auto entrada = LeerLineaSfv(linea);
     if (!entrada) {
         // No entry: empty, a comment, or no blank before the last character.
-        Exigir(linea.size() < 2 || linea.front() == ';' || linea.substr(0, linea.size() - 1).find(' ') ==
-                                                               std::string_view::npos);
+        Exigir(linea.size() < 2 || linea.front() == ';' ||
+               linea.substr(0, linea.size() - 1).find(' ') == std::string_view::npos);
         return 0;
     }
     Exigir(linea.front() != ';');
@@ -30,7 +32,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     const size_t blanco = entrada->textoCrc.find(' ');
     Exigir(blanco == std::string_view::npos || blanco + 1 == entrada->textoCrc.size());
     if (const auto valor = LeerCrcSfv(entrada->textoCrc)) {
-        for (char c : entrada->textoCrc) Exigir(EsHex(c));
+        for (char c : entrada->textoCrc)
+            Exigir(EsHex(c));
         char texto[9];
         std::snprintf(texto, sizeof texto, "%8.8x", *valor);
         Exigir(LeerCrcSfv(texto) == valor);
