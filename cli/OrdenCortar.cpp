@@ -33,6 +33,8 @@ int OrdenCortar(std::span<const std::string> args) {
             if (!hayValor) return ErrorDeUso("--trozos necesita una lista de trozos, como 2,5,7-9");
             lista = LeerListaTrozos(args[++i]);
             if (!lista) return ErrorDeUso("lista de trozos no válida: " + args[i] + " (ejemplo: 2,5,7-9)");
+        } else if (a == "--sfv") {
+            entrada.sfv = true;
         } else if (a.starts_with("--")) {
             return ErrorDeUso("opción desconocida: " + a);
         } else {

@@ -15,15 +15,24 @@ constexpr const char* Uso =
     "Uso: quimbel-cli ORDEN [ARGUMENTOS]\n"
     "\n"
     "  cortar FUENTE TAMAÑO [--destino CARPETA] [--esquema normal|cortaarchivos|hacha]\n"
-    "         [--trozos LISTA]\n"
+    "         [--trozos LISTA] [--sfv]\n"
     "      Corta FUENTE en trozos de TAMAÑO bytes. LISTA (p. ej. 2,5,7-9) elige los trozos a\n"
-    "      escribir, numerados en el juego entero; sin ella se escriben todos.\n"
+    "      escribir, numerados en el juego entero; sin ella se escriben todos. Con --sfv escribe\n"
+    "      además el fichero SFV de los trozos escritos.\n"
     "\n"
     "  crc FICHERO...\n"
     "      Muestra el CRC-32 de cada FICHERO (\"%8.8x\", dos blancos y el nombre).\n"
     "\n"
     "  unir TROZO [--destino FICHERO]\n"
     "      Une el juego de trozos al que pertenece TROZO.\n"
+    "\n"
+    "  verificar SFV [--carpeta CARPETA] [--mostrar errores,inexistentes,correctos]\n"
+    "            [--renombrar EXTENSION] [--letra]\n"
+    "      Comprueba el CRC-32 de cada fichero de la lista SFV, buscado en CARPETA (por omisión,\n"
+    "      la del fichero SFV). --mostrar elige qué resultados se listan (todos por omisión);\n"
+    "      --renombrar da a cada fichero erróneo el nombre FICHERO.EXTENSION1, 2... (a, b... con\n"
+    "      --letra). Estado de salida: 0 si la lista nombra algún fichero y todos son correctos,\n"
+    "      1 si alguno no lo es o la lista no nombra ninguno, 2 si el SFV no se puede abrir.\n"
     "\n"
     "Las líneas del registro van a la salida estándar y los mensajes a la salida de errores.\n"
     "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n";
@@ -52,5 +61,6 @@ int main(int argc, char** argv) {
     if (orden == "cortar") return OrdenCortar(resto);
     if (orden == "crc") return OrdenCrc(resto);
     if (orden == "unir") return OrdenUnir(resto);
+    if (orden == "verificar") return OrdenVerificar(resto);
     return ErrorDeUso("orden desconocida: " + orden);
 }

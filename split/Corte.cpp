@@ -6,6 +6,8 @@
 #include "files/Entero.h"
 #include "files/Ficheros.h"
 #include "files/Rutas.h"
+#include "parity/PasoPar.h"
+#include "verify/PasoSfv.h"
 
 namespace quimbel {
 
@@ -68,6 +70,14 @@ bool EscribirTrozo(Ventana& v, const EntradaCorte& e, Fichero& fuente, const std
     // A full disk may show only when the piece is closed.
     if (trozo.Cerrar() != 0) return fallo();
     return true;
+}
+
+// The file names, without folder, of the pieces written, in set order.
+std::vector<std::string> NombresDeTrozos(const std::vector<int64_t>& elegidos, const std::string& rutaFuente,
+                                         int64_t n, TipoCorte tipo) {
+    std::vector<std::string> nombres;
+    for (const int64_t k : elegidos) nombres.push_back(NombreTrozo(NombreDeRuta(rutaFuente), "", k, n, tipo));
+    return nombres;
 }
 
 } // namespace
@@ -133,18 +143,28 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
         return {};
     }
 
+    std::vector<int64_t> elegidos;
+    for (int64_t k = 1; k <= n; ++k)
+        if (Marcado(marcas, k)) elegidos.push_back(k);
+
     CursorOcupadoMientras cursor(v);
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
-    for (int64_t k = 1; k <= n; ++k) {
-        if (!Marcado(marcas, k)) continue;
+    for (const int64_t k : elegidos) {
         if (!EscribirTrozo(v, e, fuente, rutaFuente, destino, s, p, k, n)) return {};
         v.ProcesarMensajes();
     }
     fuente.Cerrar();
     v.AnadirLinea(Memo::Cortar, "");
+    if (e.sfv && !PasoSfv(v, {rutaFuente, destino, n, e.tipo, elegidos})) return {};
     v.AnadirLinea(Memo::Cortar, "");
+    bool completo = true;
+    if (e.par) {
+        const ResultadoPar par = PasoPar(v, {destino, rutaFuente, e.numeroPar, NombresDeTrozos(elegidos, rutaFuente, n, e.tipo)});
+        if (par.detenido) return {};
+        completo = par.hecho;
+    }
     v.Informacion("¡ Proceso finalizado !");
-    return {true, true};
+    return {true, completo};
 }
 
 } // namespace quimbel

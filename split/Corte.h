@@ -30,6 +30,9 @@ struct EntradaCorte {
     // separadorMiles.
     std::function<void(const PlanCorte&)> mostrarPlan;
     std::string separadorMiles = ",";
+    bool sfv = false;      // "Crear SFV": an SFV file lists the written pieces
+    bool par = false;      // "Crear PAR": the parity library builds a set for them
+    std::string numeroPar; // text of the PAR count box
 };
 
 // How a run ended.

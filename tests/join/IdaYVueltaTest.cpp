@@ -13,6 +13,7 @@
 #include "split/Corte.h"
 #include "support/Carpeta.h"
 #include "support/Grabadora.h"
+#include "support/PlanEnVigor.h"
 
 namespace quimbel {
 namespace {
@@ -26,12 +27,7 @@ EntradaCorte Corte(const std::string& fuente, const std::string& destino, int64_
     e.destino = destino;
     e.tamano = std::to_string(p);
     e.tipo = tipo;
-    if (marcas) {
-        // The plan in force with these marks, as the window hands it in.
-        Grabadora g;
-        const PlanCorte plan = PrepararCorte(g, fuente, e.tamano, tipo, ",");
-        e.plan = PlanEnVigor{plan.origen, std::move(*marcas)};
-    }
+    if (marcas) PonerPlanEnVigor(e, std::move(*marcas));
     return e;
 }
 

@@ -16,6 +16,7 @@
 #include "split/Plan.h"
 #include "support/Carpeta.h"
 #include "support/Grabadora.h"
+#include "support/PlanEnVigor.h"
 
 namespace quimbel::prueba {
 
@@ -29,15 +30,6 @@ inline EntradaCorte Entrada(const std::string& fuente, const std::string& destin
     return e;
 }
 
-// Plans e's inputs as the window would and puts that plan in force with these marks
-// (every piece when marcas is empty).
-inline void PlanConMarcas(EntradaCorte& e, std::vector<bool> marcas = {}) {
-    Grabadora g;
-    const PlanCorte plan = PrepararCorte(g, QuitarComillas(e.fuente), e.tamano, e.tipo, ",");
-    ASSERT_TRUE(plan.cortePreparado);
-    if (marcas.empty()) marcas.assign(plan.lineas.size(), true);
-    e.plan = PlanEnVigor{plan.origen, marcas};
-}
 
 // The data a piece carries: its bytes with the scheme's header skipped.
 inline std::string DatosDeTrozo(const std::string& trozo, TipoCorte tipo, int64_t k, int64_t n) {

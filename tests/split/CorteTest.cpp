@@ -213,7 +213,7 @@ TEST_F(Corte, FuenteDeMasDeDosGiB) {
         close(fd);
     }
     EntradaCorte e = Entrada(fuente, "", 1000000000, TipoCorte::Hacha);
-    PlanConMarcas(e, {false, false, true, true});
+    PonerPlanEnVigor(e, {false, false, true, true});
     EXPECT_TRUE(Cortar(v, e).finalizado);
     const auto leer = [](const std::string& ruta, int64_t pos, size_t n) {
         std::string s2(n, '\0');

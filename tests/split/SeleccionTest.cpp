@@ -32,7 +32,7 @@ TEST_F(Seleccion, SoloLosTrozosElegidosConLosNombresYDatosDeSuPosicion) {
         SCOPED_TRACE(static_cast<int>(tipo));
         CarpetaTemporal d;
         EntradaCorte e = Entrada(c / "nombre", d.Ruta(), 10, tipo);
-        PlanConMarcas(e, Elegidos(7, {2, 5}));
+        PonerPlanEnVigor(e, Elegidos(7, {2, 5}));
         Grabadora g;
         EXPECT_TRUE(Cortar(g, e).finalizado);
         for (int64_t k = 1; k <= 7; ++k) {
@@ -50,12 +50,12 @@ TEST_F(Seleccion, SoloLosTrozosElegidosConLosNombresYDatosDeSuPosicion) {
     // The header comes with the piece that carries it, and only then.
     CarpetaTemporal d;
     EntradaCorte e = Entrada(c / "nombre", d.Ruta(), 10, TipoCorte::CortaArchivos);
-    PlanConMarcas(e, Elegidos(7, {7}));
+    PonerPlanEnVigor(e, Elegidos(7, {7}));
     EXPECT_TRUE(Cortar(v, e).finalizado);
     const std::string cabeceraCA("\x07" "cortarc\x07\x00\x00\x00\x00", 13);
     EXPECT_EQ(LeerFichero(d / "nombre.fin"), cabeceraCA + datos.substr(60));
     e = Entrada(c / "nombre", d.Ruta(), 10, TipoCorte::Hacha);
-    PlanConMarcas(e, Elegidos(7, {1}));
+    PonerPlanEnVigor(e, Elegidos(7, {1}));
     EXPECT_TRUE(Cortar(v, e).finalizado);
     EXPECT_EQ(LeerFichero(d / "nombre.0"),
               std::string("?????\x1e\0\0\0", 9) + "?????nombre?????65?????10?????" + datos.substr(0, 10));
@@ -70,7 +70,7 @@ TEST_F(Seleccion, VariasPasadasCompletanUnJuego) {
         CarpetaTemporal d;
         for (const auto& ks : {std::initializer_list<int64_t>{4, 1}, {2, 5, 7}, {3, 6}}) {
             EntradaCorte e = Entrada(c / "v.bin", d.Ruta(), 10, tipo);
-            PlanConMarcas(e, Elegidos(7, ks));
+            PonerPlanEnVigor(e, Elegidos(7, ks));
             Grabadora g;
             EXPECT_TRUE(Cortar(g, e).finalizado);
             EXPECT_EQ(g.Memo(Memo::Cortar).size(), ks.size() + 3);
@@ -86,7 +86,7 @@ TEST_F(Seleccion, NadaElegidoNoEmpiezaYMuestraLaLista) {
     EscribirFichero(c / "f", Datos(30));
     v.memos[Memo::Cortar] = {"anterior"};
     EntradaCorte e = Entrada(c / "f", "", 10, TipoCorte::Normal);
-    PlanConMarcas(e, Elegidos(3, {}));
+    PonerPlanEnVigor(e, Elegidos(3, {}));
     bool planificado = false;
     e.mostrarPlan = [&](const PlanCorte&) { planificado = true; };
     EXPECT_FALSE(Cortar(v, e).finalizado);
@@ -100,7 +100,7 @@ TEST_F(Seleccion, NadaElegidoNoEmpiezaYMuestraLaLista) {
 TEST_F(Seleccion, PlanEnVigorParaLasMismasEntradasNoSeRehace) {
     EscribirFichero(c / "f", Datos(30));
     EntradaCorte e = Entrada("\"" + (c / "f") + "\"", "", 10, TipoCorte::Hacha);
-    PlanConMarcas(e, Elegidos(3, {3}));
+    PonerPlanEnVigor(e, Elegidos(3, {3}));
     e.tamano = "0xA";
     int planes = 0;
     e.mostrarPlan = [&](const PlanCorte&) { ++planes; };
@@ -133,7 +133,7 @@ TEST_F(Seleccion, PlanDeOtrasEntradasSeRehaceYEscribeTodo) {
         CarpetaTemporal d;
         EntradaCorte e = Entrada(c / "f.avi", d.Ruta(), 1000, TipoCorte::Normal);
         // Nothing chosen: a plan in force for these inputs would stop the split.
-        PlanConMarcas(e, Elegidos(3, {}));
+        PonerPlanEnVigor(e, Elegidos(3, {}));
         caso.cambiar(e);
         e.separadorMiles = ".";
         std::vector<PlanCorte> mostrados;

@@ -1,5 +1,4 @@
 #include <dlfcn.h>
-#include <zlib.h>
 
 #include <gtest/gtest.h>
 
@@ -7,6 +6,7 @@
 #include <string>
 #include <utility>
 
+#include "CrcZlib.h"
 #include "support/Carpeta.h"
 #include "verify/Crc.h"
 #include "verify/Crc32Contrato.h"
@@ -15,13 +15,9 @@ namespace quimbel {
 namespace {
 
 using prueba::CarpetaTemporal;
+using prueba::CrcZlib;
 using prueba::Datos;
 using prueba::EscribirFichero;
-
-uint32_t CrcZlib(const std::string& datos) {
-    return static_cast<uint32_t>(
-        ::crc32(0, reinterpret_cast<const Bytef*>(datos.data()), static_cast<uInt>(datos.size())));
-}
 
 class CrcFicheroTest : public ::testing::Test {
 protected:

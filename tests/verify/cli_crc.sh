@@ -7,13 +7,7 @@ set -u
 cli=$1 provider=$2 sin_exportacion=$3
 t=$(mktemp -d)
 trap 'rm -rf "$t"' EXIT
-fallos=0 pruebas=0
-
-falla() { echo "FALLO: $*"; fallos=$((fallos + 1)); }
-comprueba() { # name, expected, got
-    pruebas=$((pruebas + 1))
-    [ "$2" = "$3" ] || falla "$1: se esperaba [$2], salió [$3]"
-}
+. "$(dirname "$0")/../support/comprobar.sh"
 
 mkdir "$t/con" "$t/sin" "$t/sin_exportacion" "$t/datos" "$t/otra"
 cp "$cli" "$t/con/" && cp "$provider" "$t/con/libcrc32.so"
@@ -41,5 +35,4 @@ for copia in sin sin_exportacion; do
 ¡ Error al calcular CRC del fichero $t/datos/vacio !" "$(cat "$t/err")"
 done
 
-echo "$((pruebas - fallos)) passed, $fallos failed"
-[ "$fallos" -eq 0 ]
+resumen

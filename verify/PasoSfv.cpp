@@ -1,0 +1,144 @@
+#include "PasoSfv.h"
+
+#include <cstdio>
+#include <ctime>
+#include <optional>
+#include <utility>
+
+#include "files/Ficheros.h"
+#include "files/Rutas.h"
+#include "files/Texto.h"
+#include "verify/Crc.h"
+
+namespace quimbel {
+
+namespace {
+
+struct FechaHora {
+    int dia = 1, mes = 1, anio = 1980, hora = 0, minuto = 0;
+};
+
+FechaHora Ahora() {
+    const time_t t = time(nullptr);
+    struct tm local {};
+    localtime_r(&t, &local);
+    return {local.tm_mday, local.tm_mon + 1, local.tm_year + 1900, local.tm_hour, local.tm_min};
+}
+
+// The local time packed as InfoFichero reports it.
+FechaHora DeFechaDos(int32_t fechaDos) {
+    const auto v = static_cast<uint32_t>(fechaDos);
+    return {static_cast<int>((v >> 16) & 0x1F), static_cast<int>((v >> 21) & 0x0F),
+            static_cast<int>((v >> 25) & 0x7F) + 1980, static_cast<int>((v >> 11) & 0x1F),
+            static_cast<int>((v >> 5) & 0x3F)};
+}
+
+std::string Fecha(const FechaHora& f) {
+    char texto[32];
+    std::snprintf(texto, sizeof texto, "%02d-%02d-%04d", f.dia, f.mes, f.anio);
+    return texto;
+}
+
+std::string Hora(const FechaHora& f) {
+    char texto[16];
+    std::snprintf(texto, sizeof texto, "%02d:%02d", f.hora, f.minuto);
+    return texto;
+}
+
+std::string Hex8(uint32_t crc) {
+    char texto[9];
+    std::snprintf(texto, sizeof texto, "%8.8x", crc);
+    return texto;
+}
+
+std::string Rechazo(const std::string& ruta) {
+    return "¡ Error, fichero " + ruta + " igual a fichero base !\r\r ¿ Qué intentas :) ?";
+}
+
+// The open SFV file and the way every stop of the step closes it.
+class Escritura {
+  public:
+    Escritura(Ventana& v, std::string ruta) : v_(v), ruta_(std::move(ruta)) {}
+
+    TextoSalida& Texto() { return texto_; }
+
+    // Writes one line; a failed write stops the step.
+    bool Linea(std::string_view linea) {
+        if (texto_.EscribirLinea(linea) == 0) return true;
+        return Parar("¡ Error al escribir en fichero " + ruta_ + " !");
+    }
+    // Closes the file; a full disk often shows only here.
+    bool Cerrar() {
+        if (texto_.Cerrar() == 0) return true;
+        v_.Error("¡ Error al escribir en fichero " + ruta_ + " !");
+        return false;
+    }
+    bool Parar(const std::string& mensaje) {
+        texto_.Cerrar();
+        v_.Error(mensaje);
+        return false;
+    }
+
+  private:
+    Ventana& v_;
+    std::string ruta_;
+    TextoSalida texto_;
+};
+
+} // namespace
+
+std::string RutaSfv(std::string_view fuente, std::string_view destino) {
+    return std::string(destino) + CambiarExtension(NombreDeRuta(fuente), ".sfv");
+}
+
+bool PasoSfv(Ventana& v, const EntradaSfv& e) {
+    const std::string ruta = RutaSfv(e.fuente, e.destino);
+    const std::optional<IdFichero> idFuente = IdDeRuta(e.fuente);
+    if (ruta == e.fuente || (idFuente && IdDeRuta(ruta) == idFuente)) {
+        v.Error(Rechazo(ruta));
+        return false;
+    }
+    v.AnadirLinea(Memo::Cortar, "Creando SFV: " + ruta);
+
+    // Neither the source nor a listed piece is emptied, whatever link the SFV name is.
+    std::vector<IdFichero> intocables;
+    if (idFuente) intocables.push_back(*idFuente);
+    std::vector<std::string> nombres;
+    nombres.reserve(e.trozos.size());
+    for (const int64_t k : e.trozos) {
+        nombres.push_back(NombreDeRuta(NombreTrozo(e.fuente, "", k, e.n, e.tipo)));
+        if (const auto id = IdDeRuta(e.destino + nombres.back())) intocables.push_back(*id);
+    }
+    Escritura sfv(v, ruta);
+    const int creado = CrearTexto(sfv.Texto(), ruta, intocables);
+    if (creado != 0) {
+        v.Error(creado == ErrorFicheroIntocable && idFuente && IdDeRuta(ruta) == idFuente
+                    ? Rechazo(ruta)
+                    : "¡ Error al crear fichero " + ruta + " !");
+        return false;
+    }
+    const FechaHora ahora = Ahora();
+    if (!sfv.Linea(std::string(CabeceraSfv) + Fecha(ahora) + " a las " + Hora(ahora)) || !sfv.Linea(";"))
+        return false;
+
+    for (const std::string& nombre : nombres) {
+        const std::string trozo = e.destino + nombre;
+        InfoRegistro info;
+        if (InfoFichero(trozo, info) != 0) return sfv.Parar("¡ Error al leer fichero " + trozo + " !");
+        const FechaHora cambio = DeFechaDos(info.fechaDos);
+        if (!sfv.Linea("; " + std::to_string(info.tamano) + " " + Hora(cambio) + " " + Fecha(cambio) + " " +
+                       nombre))
+            return false;
+    }
+    for (const std::string& nombre : nombres) {
+        const std::string trozo = e.destino + nombre;
+        v.AnadirLinea(Memo::Cortar, "Calculando crc: " + trozo);
+        const uint32_t crc = CrcFichero(trozo);
+        if (FalloCrc() != 0) return sfv.Parar("¡ Error al calcular CRC del fichero " + trozo + " !");
+        if (!sfv.Linea(nombre + " " + Hex8(crc))) return false;
+        v.ProcesarMensajes();
+    }
+    return sfv.Cerrar();
+}
+
+} // namespace quimbel

@@ -1,0 +1,39 @@
+#pragma once
+// The SFV step of a split: one SFV file listing the pieces the split wrote, each with
+// its size, time and CRC-32, in the pieces' folder.
+#include <cstdint>
+#include <string>
+#include <string_view>
+#include <vector>
+
+#include "files/Trozos.h"
+#include "files/Ventana.h"
+
+namespace quimbel {
+
+// What the split hands to the SFV step.
+struct EntradaSfv {
+    std::string fuente;  // the source path, quotes removed
+    std::string destino; // the pieces' folder, ending in "/", or empty
+    int64_t n = 0;       // the piece count of the whole set
+    TipoCorte tipo = TipoCorte::Normal;
+    std::vector<int64_t> trozos; // the pieces the split wrote (k), in increasing order
+};
+
+// The first line of every SFV file the program writes, before its date and time.
+inline constexpr std::string_view CabeceraSfv = "; Creado con Quimbel v0.2.492 el ";
+
+// The SFV path: destino followed by the source's file name with its extension
+// replaced by ".sfv".
+std::string RutaSfv(std::string_view fuente, std::string_view destino);
+
+// Writes the SFV file: the header line with the local date and time, ";", one comment
+// line per listed piece ("; " size, hh:mm dd-mm-yyyy of its last change, name), then
+// one data line per piece (name, a blank, "%8.8x"), each line ending in CR LF. Adds
+// "Creando SFV: " and one "Calculando crc: " line per piece to the "Cortar" memo and
+// lets the window breathe after each data line. False when it stopped: the message
+// has been shown and the file is closed; what was written stays. Never empties the
+// source or a piece, whatever path reaches them.
+bool PasoSfv(Ventana& ventana, const EntradaSfv& entrada);
+
+} // namespace quimbel

@@ -1,0 +1,47 @@
+#include "Renombrar.h"
+
+#include "files/Ficheros.h"
+
+namespace quimbel {
+
+namespace {
+constexpr int MaxNumeros = 1000;
+constexpr std::string_view Letras = "abcdefghijklmnopqrstuvwxyz";
+} // namespace
+
+bool ExtensionValida(std::string_view extension) {
+    return extension.find_first_of("*?/\\|<>:\"") == std::string_view::npos;
+}
+
+std::string NombreErroneo(std::string_view ruta, std::string_view extension, bool letra, int i) {
+    std::string nombre(ruta);
+    nombre += '.';
+    nombre += extension;
+    if (letra)
+        nombre += Letras[static_cast<size_t>(i - 1)];
+    else
+        nombre += std::to_string(i);
+    return nombre;
+}
+
+bool RenombrarErroneo(Ventana& v, const std::string& ruta, std::string_view extension, bool letra) {
+    // The box is checked when it is left, but a run reads it while it may be typed into;
+    // a "/" here would move the file into another folder.
+    if (!ExtensionValida(extension)) {
+        v.Error("¡ Extensión no válida !");
+        return false;
+    }
+    const int limite = letra ? static_cast<int>(Letras.size()) : MaxNumeros;
+    std::string nueva;
+    for (int i = 1; i <= limite; ++i) {
+        nueva = NombreErroneo(ruta, extension, letra, i);
+        if (RenombrarFichero(ruta, nueva) == 0) {
+            v.AnadirLinea(Memo::Verificar, " Renombrando: " + ruta + " -> " + nueva);
+            return true;
+        }
+    }
+    v.Error("¡ Error al renombrar " + ruta + " a " + nueva + " !");
+    return false;
+}
+
+} // namespace quimbel

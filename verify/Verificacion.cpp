@@ -1,0 +1,113 @@
+#include "Verificacion.h"
+
+#include <optional>
+
+#include "files/Ficheros.h"
+#include "files/Rutas.h"
+#include "files/Texto.h"
+#include "verify/Crc.h"
+#include "verify/LineaSfv.h"
+#include "verify/Renombrar.h"
+
+namespace quimbel {
+
+namespace {
+
+constexpr std::string_view ControlSfv = "FilenameEditFicheroVerificar";
+
+// Handles one entry of the SFV file.
+void Comprobar(Ventana& v, const EntradaVerificacion& e, const OpcionesVerificacion& o,
+               const std::string& carpeta, const LineaSfv& linea, ResultadoVerificacion& r) {
+    ++r.entradas;
+    const std::string ruta = carpeta + linea.nombre;
+    // Only a regular file counts: opening a FIFO or a device could hang the run.
+    if (!ExisteFichero(ruta)) {
+        ++r.inexistentes;
+        if (o.mostrarInexistentes) v.AnadirLinea(Memo::Verificar, " No existe: " + ruta);
+        return;
+    }
+    if (!o.mostrarErrorCrc && !o.mostrarCorrectos && !e.comprobarOcultos) {
+        ++r.sinComprobar;
+        return;
+    }
+    const std::optional<uint32_t> esperado = LeerCrcSfv(linea.textoCrc);
+    if (!esperado) {
+        ++r.crcInvalidos;
+        v.Error("¡ Error, el CRC del fichero " + ruta + " es incorrecto !");
+        return;
+    }
+    const uint32_t crc = CrcFichero(ruta);
+    if (FalloCrc() != 0) {
+        ++r.ilegibles;
+        v.Error("¡ Error al calcular CRC del fichero " + ruta + " !");
+    } else if (crc == *esperado) {
+        ++r.correctos;
+        if (o.mostrarCorrectos) v.AnadirLinea(Memo::Verificar, "  Correcto: " + ruta);
+    } else {
+        ++r.erroneos;
+        if (o.mostrarErrorCrc) {
+            v.AnadirLinea(Memo::Verificar, " Error CRC: " + ruta);
+            // A downloaded list must not move files that lie outside the chosen folder.
+            if (o.renombrar && NombreDentroDeCarpeta(linea.nombre) &&
+                RenombrarErroneo(v, ruta, o.extension, o.letra))
+                ++r.renombrados;
+        }
+    }
+    v.ProcesarMensajes();
+}
+
+} // namespace
+
+std::string CarpetaVerificacion(const std::string& rutaSfv, const std::string& textoCarpeta) {
+    return textoCarpeta.empty() ? CarpetaDeRuta(rutaSfv) : ConBarraFinal(textoCarpeta);
+}
+
+bool NombreDentroDeCarpeta(std::string_view nombre) {
+    if (!nombre.empty() && nombre.front() == '/') return false;
+    while (!nombre.empty()) {
+        const size_t barra = nombre.find('/');
+        if (nombre.substr(0, barra) == "..") return false;
+        if (barra == std::string_view::npos) break;
+        nombre.remove_prefix(barra + 1);
+    }
+    return true;
+}
+
+ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e,
+                                const LeerOpcionesVerificacion& opciones) {
+    ResultadoVerificacion r;
+    v.LimpiarMemo(Memo::Verificar);
+    const std::string rutaSfv = QuitarComillas(e.sfv);
+    if (rutaSfv.empty()) {
+        v.Error("¡ Debes indicar el fichero a verificar !");
+        v.Enfocar(ControlSfv);
+        return r;
+    }
+    const std::string carpeta = CarpetaVerificacion(rutaSfv, e.carpeta);
+    TextoEntrada sfv;
+    if (AbrirTexto(sfv, rutaSfv) != 0) {
+        v.Error("¡ Error al abrir fichero " + rutaSfv + " !");
+        return r;
+    }
+    r.abierto = true;
+
+    CursorOcupadoMientras cursor(v);
+    v.AnadirLinea(Memo::Verificar, "Verificando SFV: " + rutaSfv);
+    std::string texto;
+    while (sfv.LeerLinea(texto)) {
+        if (const std::optional<LineaSfv> linea = LeerLineaSfv(texto))
+            Comprobar(v, e, opciones ? opciones() : OpcionesVerificacion{}, carpeta, *linea, r);
+    }
+    if (sfv.Error() != 0) {
+        sfv.Cerrar();
+        r.lecturaCortada = true;
+        v.Error("¡ Error al leer fichero " + rutaSfv + " !");
+        return r;
+    }
+    sfv.Cerrar();
+    v.Informacion("¡ Proceso finalizado !");
+    r.finalizado = true;
+    return r;
+}
+
+} // namespace quimbel
