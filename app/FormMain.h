@@ -101,6 +101,9 @@ public:
     void CheckBoxMostrarInexistentesClick() { VerificarBotonVerificar(); }
     void CheckBoxMostrarCorrectosClick() { VerificarBotonVerificar(); }
     void CheckBoxVerificarRenombrarClick();
+    void ExplorerButtonVerificarClick();
+    void EditVerificarExtensionEnter();
+    void EditVerificarExtensionExit();
 
 protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -141,6 +144,7 @@ private:
     int32_t TamTrozo_ = 0;
     OrigenPlan origenPlan_;
     PlanUnir PlanUnir_;
+    QString ExtensionAnterior_;
     bool sizesOrdenados_ = false;
     bool enEjecucion_ = false;
     bool cierrePendiente_ = false;

@@ -114,6 +114,9 @@ void TFormMain::ExplorerButtonCortarClick() {
         entrada.destino = ARuta(DirectoryEditFicheroCortar->text());
         entrada.tamano = ComboBoxSizes->currentText().toStdString();
         entrada.tipo = TipoCorteElegido();
+        entrada.sfv = CheckBoxCortarSfv->isChecked();
+        entrada.par = CheckBoxCortarPar->isChecked();
+        entrada.numeroPar = EditCortarNumeroPar->text().toStdString();
         if (CortePreparado_) entrada.plan = PlanEnVigor{origenPlan_, RxCheckListBoxCortarExtraer->Marcas()};
         entrada.mostrarPlan = [this](const PlanCorte& plan) { MostrarPlan(plan); };
         entrada.separadorMiles = SeparadorMiles();

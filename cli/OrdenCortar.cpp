@@ -35,6 +35,10 @@ int OrdenCortar(std::span<const std::string> args) {
             if (!lista) return ErrorDeUso("lista de trozos no válida: " + args[i] + " (ejemplo: 2,5,7-9)");
         } else if (a == "--sfv") {
             entrada.sfv = true;
+        } else if (a == "--par") {
+            if (!hayValor) return ErrorDeUso("--par necesita el número de trozos recuperables (\"\" o 0: solo el índice)");
+            entrada.par = true;
+            entrada.numeroPar = args[++i];
         } else if (a.starts_with("--")) {
             return ErrorDeUso("opción desconocida: " + a);
         } else {
