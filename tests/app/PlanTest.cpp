@@ -23,13 +23,6 @@ QStringList Lineas(const TFormMain& f) {
     return l;
 }
 
-// The window shown and active, so that focus moves run the exit handlers.
-TFormMain& Activa(VentanaDePrueba& v) {
-    TFormMain& f = v.Crear();
-    f.show();
-    if (!QTest::qWaitForWindowActive(&f)) qWarning("window not active");
-    return f;
-}
 
 void Escribir(QComboBox* caja, const QString& texto) {
     caja->setFocus();
@@ -136,7 +129,7 @@ void PlanTest::cambioDeEsquemaMarcaTodo() {
 
 void PlanTest::quinientosConNoYConSi() {
     VentanaDePrueba v;
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
     Disperso(v.Ruta("p.avi"), 30000);
     f.FilenameEditFicheroCortar->setText(v.Ruta("p.avi"));
     f.ComboBoxSizes->setEditText(QStringLiteral("10000"));
@@ -164,7 +157,7 @@ void PlanTest::quinientosConNoYConSi() {
 
 void PlanTest::salirConElMismoTamanoConservaLaSeleccion() {
     VentanaDePrueba v;
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
     Disperso(v.Ruta("p.avi"), 30000);
     f.FilenameEditFicheroCortar->setText(v.Ruta("p.avi"));
     Escribir(f.ComboBoxSizes, QStringLiteral("10000"));
@@ -185,7 +178,7 @@ void PlanTest::salirConElMismoTamanoConservaLaSeleccion() {
 
 void PlanTest::letraEnLaCaja() {
     VentanaDePrueba v;
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
     Disperso(v.Ruta("p.avi"), 30);
     f.ComboBoxSizes->setEditText(QStringLiteral("10"));
     f.PrepararCorte(v.Ruta("p.avi"));
@@ -213,7 +206,7 @@ void PlanTest::letraEnLaCaja() {
 
 void PlanTest::comillasYCarpetaPorDefecto() {
     VentanaDePrueba v;
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
     QDir(v.carpeta.path()).mkdir(QStringLiteral("con blanco"));
     const QString fuente = v.Ruta(QStringLiteral("con blanco/p.avi"));
     Disperso(fuente, 20);
@@ -260,7 +253,7 @@ void PlanTest::ningunoYCortar() {
 
 void PlanTest::elegirEjecutaLaSalidaDeLaCaja() {
     VentanaDePrueba v;
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
     Disperso(v.Ruta("p.avi"), 30);
     f.FilenameEditFicheroCortar->setText(v.Ruta("p.avi"));
     f.ComboBoxSizes->setEditText(QStringLiteral("10"));
@@ -275,7 +268,7 @@ void PlanTest::elegirEjecutaLaSalidaDeLaCaja() {
 
 void PlanTest::teclasDeLaLista() {
     VentanaDePrueba v;
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
     Disperso(v.Ruta("p.avi"), 30);
     f.ComboBoxSizes->setEditText(QStringLiteral("10"));
     f.PrepararCorte(v.Ruta("p.avi"));
@@ -300,7 +293,7 @@ void PlanTest::teclasDeLaLista() {
 void PlanTest::tamanoNuevoEnListaOrdenada() {
     VentanaDePrueba v;
     v.Escribir(QStringLiteral("Sizes.txt"), "9000000\r\n10000000\r\n");
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
     Escribir(f.ComboBoxSizes, QStringLiteral("7000000"));
     f.EditCortarNumeroPar->setFocus();
     QStringList items;

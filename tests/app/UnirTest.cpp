@@ -17,14 +17,6 @@ private slots:
 };
 
 namespace {
-// The window shown and active, so that focus moves run the exit handlers.
-TFormMain& Activa(VentanaDePrueba& v) {
-    TFormMain& f = v.Crear();
-    f.show();
-    if (!QTest::qWaitForWindowActive(&f)) qWarning("window not active");
-    f.PageControlQuimbel->setCurrentWidget(f.TabSheetUnir);
-    return f;
-}
 
 void Elegir(VentanaDePrueba& v, TFormMain& f, const QString& nombre) {
     v.dialogos.ficheros.push_back(v.Ruta(nombre));
@@ -34,7 +26,9 @@ void Elegir(VentanaDePrueba& v, TFormMain& f, const QString& nombre) {
 
 void UnirTest::numeradoDeLaEleccionALaUnion() {
     VentanaDePrueba v;
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
+    f.PageControlQuimbel->setCurrentWidget(f.TabSheetUnir);
+
     v.Escribir("pelicula.001", QByteArray(4000, 'a'));
     v.Escribir("pelicula.002", QByteArray(4000, 'b'));
     v.Escribir("pelicula.003", QByteArray(1500, 'c'));
@@ -60,7 +54,9 @@ void UnirTest::numeradoDeLaEleccionALaUnion() {
 
 void UnirTest::analisisFallidoConservaElPlan() {
     VentanaDePrueba v;
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
+    f.PageControlQuimbel->setCurrentWidget(f.TabSheetUnir);
+
     v.Escribir("p.001", "uno");
     v.Escribir("p.002", "dos");
     v.Escribir("p.avi", "no es un trozo");

@@ -3,6 +3,7 @@
 #include <QDir>
 #include <QFile>
 #include <QTemporaryDir>
+#include <QtTest>
 #include <memory>
 
 #include "DialogosPrueba.h"
@@ -26,6 +27,14 @@ struct VentanaDePrueba {
         form = std::make_unique<TFormMain>(e, dialogos);
         if (formCreate) form->FormCreate();
         return *form;
+    }
+
+    // The window built, shown and active, so that focus moves run the exit handlers.
+    TFormMain& CrearActiva() {
+        TFormMain& f = Crear();
+        f.show();
+        if (!QTest::qWaitForWindowActive(&f)) qWarning("window not active");
+        return f;
     }
 
     void Escribir(const QString& nombre, const QByteArray& contenido) const {

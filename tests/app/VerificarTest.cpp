@@ -19,18 +19,10 @@ private slots:
     void parSinBiblioteca();
 };
 
-namespace {
-TFormMain& Activa(VentanaDePrueba& v) {
-    TFormMain& f = v.Crear();
-    f.show();
-    if (!QTest::qWaitForWindowActive(&f)) qWarning("window not active");
-    return f;
-}
-} // namespace
 
 void VerificarTest::cortarConSfvYVerificar() {
     VentanaDePrueba v;
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
     v.Escribir("datos.bin", QByteArray(25, 'q'));
     f.FilenameEditFicheroCortar->setText(v.Ruta("datos.bin"));
     f.ComboBoxSizes->setEditText("10");
@@ -91,7 +83,7 @@ void VerificarTest::filtrosYRenombrar() {
 
 void VerificarTest::extensionNoValidaVuelveALaAnterior() {
     VentanaDePrueba v;
-    TFormMain& f = Activa(v);
+    TFormMain& f = v.CrearActiva();
     f.PageControlQuimbel->setCurrentWidget(f.TabSheetVerificar);
     f.CheckBoxVerificarRenombrar->click();
     f.EditVerificarExtension->setFocus();
