@@ -1,0 +1,17 @@
+#pragma once
+// The bounds a job works within. The library uses the defaults; tests lower them to
+// reach several slices per piece and several passes with small files.
+#include <cstddef>
+#include <cstdint>
+
+namespace quimbel::par {
+
+struct Limites {
+    uint64_t rebanadaMaxima = 1'000'000'000; // a larger piece is cut into several slices
+    uint32_t rebanadasMaximas = 32768;       // input slices of a set, and recovery slices
+    uint64_t memoria = uint64_t{256} << 20;  // buffers of a job, all threads together
+    size_t bloqueLectura = size_t{1} << 20;  // bytes read at a time (a multiple of 64)
+    unsigned hilos = 0;                      // worker threads; 0: one per core
+};
+
+} // namespace quimbel::par
