@@ -1,8 +1,9 @@
 #pragma once
-// The reading of a set's pieces, in passes: each pass takes the same byte range of
-// every slice, hashes it (MD5 and CRC-32 of the slice, MD5 of the file) and adds it,
-// times each slice's factor, to every recovery slice. Each thread keeps its own
-// recovery sums; after a pass they are added together and written out.
+// The reading of a set's pieces, stripe by stripe: each stripe is the same byte range of
+// every slice. A thread takes a piece's part of the stripe, hashes it (MD5 and CRC-32 of
+// the slice; for a piece of one slice, its MD5 is the slice's) and adds it, times the
+// slice's factor, to its own sums for every recovery slice. When all pieces are in, the
+// threads' sums are added together and written into the volumes; then the next stripe.
 #include "libs/par/Avisos.h"
 #include "libs/par/Conjunto.h"
 #include "libs/par/Galois.h"
@@ -10,8 +11,8 @@
 #include "libs/par/Reparto.h"
 #include "libs/par/Volumenes.h"
 
+#include <atomic>
 #include <memory>
-#include <optional>
 #include <string>
 #include <vector>
 
@@ -19,39 +20,38 @@ namespace quimbel::par {
 
 class Calculo {
 public:
-    Calculo(Conjunto& conjunto, const Pasadas& pasadas, unsigned hilos, const Limites& limites);
+    Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos);
 
-    // Reads pass n of every piece. A piece read for the last time is reported.
-    std::string Leer(uint32_t pasada, Avisos& avisos);
-    // Adds the threads' sums of pass n together and writes them into the volumes; after
-    // the last pass, the packet headers too.
-    std::string Volcar(uint32_t pasada, Avisos& avisos, Volumenes& volumenes);
-    // After the last pass: the slice digests into the set.
-    void Cerrar();
+    // Reads every piece and writes every recovery slice, reporting each piece when its
+    // last stripe is read. Then the slice digests go into the set. "" or the line.
+    std::string Ejecutar(Avisos& avisos, Volumenes& volumenes);
 
 private:
     struct Trabajador {
-        Trabajador(size_t bytesSumas, size_t bytesBloque) : sumas(bytesSumas), bloque(bytesBloque) {}
-        Memoria sumas;  // recuperacion rows of pasadas.fila bytes
-        Memoria bloque; // bloqueLectura bytes and room to round up
+        Trabajador(size_t bytesSumas, size_t bytesFranja) : sumas(bytesSumas), franja(bytesFranja) {}
+        Memoria sumas;  // one row of franjas.fila bytes per recovery slice
+        Memoria franja; // a stripe of one slice, with room to round it up
         RegionGalois region;
     };
-    struct Tramo { // the part of every slice a pass takes
+    struct Tramo {
         uint64_t desde = 0, hasta = 0;
     };
 
-    Tramo TramoDe(uint32_t pasada) const;
-    std::string LeerTrozo(size_t trozo, uint32_t pasada, Trabajador& t, const Avisos& avisos);
-    void Sumar(uint32_t rebanada, uint8_t* datos, uint64_t n, uint64_t posicion, Trabajador& t);
+    Tramo TramoDe(uint64_t franja) const;
+    std::string Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera);
+    std::string LeerFranja(size_t trozo, const Tramo& tramo, Trabajador& t);
+    void Sumar(uint32_t rebanada, uint8_t* datos, size_t n, Trabajador& t);
+    std::string VolcarFranja(uint32_t volumen, const Tramo& tramo, bool ultima, RegionGalois& region,
+                             Volumenes& volumenes);
 
     Conjunto& conjunto_;
-    Pasadas pasadas_;
-    size_t bloque_;
+    Franjas franjas_;
     std::vector<std::unique_ptr<Trabajador>> trabajadores_;
     std::vector<uint32_t> logaritmos_; // of each input slice's factor
     std::vector<Md5> md5Rebanadas_;
     std::vector<uint32_t> crcRebanadas_;
-    std::vector<std::optional<Md5>> md5Ficheros_; // for pieces of several slices
+    std::atomic<size_t> siguienteTrozo_{0};
+    std::atomic<uint32_t> siguienteVolumen_{0};
 };
 
 } // namespace quimbel::par

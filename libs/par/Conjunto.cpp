@@ -14,12 +14,24 @@ namespace {
 
 constexpr std::string_view Creador = "Creado por Quimbel " QUIMBEL_VERSION;
 
-std::string HuellaInicio(TrozoPar& trozo) {
-    const size_t n = static_cast<size_t>(std::min<uint64_t>(trozo.tamano, TamanoInicio));
-    std::vector<uint8_t> datos(n);
+std::string LeerPrincipio(TrozoPar& trozo, uint64_t tamanoRebanada, const Avisos& avisos) {
+    constexpr uint64_t bloqueEntero = uint64_t{1} << 20;
+    const std::string error = "¡ Error al leer fichero " + trozo.nombre + " !";
     const Descriptor fichero = AbrirLectura(trozo.nombre);
-    if (!fichero.Abierto() || !fichero.LeerEn(datos.data(), n, 0)) return "¡ Error al leer fichero " + trozo.nombre + " !";
-    trozo.md5Inicio = Md5De(datos.data(), n);
+    if (!fichero.Abierto()) return error;
+    const bool entero = RebanadasDe(trozo.tamano, tamanoRebanada) > 1;
+    const uint64_t hasta = entero ? trozo.tamano : std::min<uint64_t>(trozo.tamano, TamanoInicio);
+    std::vector<uint8_t> bloque(static_cast<size_t>(std::min(hasta, bloqueEntero)));
+    Md5 md5;
+    // The first block ends at 16 KiB, where the 16 KiB hash is taken.
+    for (uint64_t x = 0; x < hasta && !avisos.Parar();) {
+        const auto n = static_cast<size_t>(std::min<uint64_t>(hasta - x, x == 0 ? TamanoInicio : bloque.size()));
+        if (!fichero.LeerEn(bloque.data(), n, x)) return error;
+        md5.Anadir(bloque.data(), n);
+        if (x == 0) trozo.md5Inicio = md5.Valor();
+        x += n;
+    }
+    if (entero) trozo.md5 = md5.Valor();
     trozo.id = IdDeFichero(trozo.md5Inicio, trozo.tamano, trozo.nombre);
     return "";
 }
@@ -43,7 +55,7 @@ std::string PrepararConjunto(std::span<const Entrada> entradas, uint32_t volumen
         while (!avisos.Parar()) {
             const size_t i = siguiente++;
             if (i >= conjunto.trozos.size()) break;
-            if (std::string e = HuellaInicio(conjunto.trozos[i]); !e.empty()) return e;
+            if (std::string e = LeerPrincipio(conjunto.trozos[i], reparto.tamano, avisos); !e.empty()) return e;
         }
         return "";
     });

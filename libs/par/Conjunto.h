@@ -34,7 +34,8 @@ struct Conjunto {
 inline constexpr size_t TamanoInicio = 16384;
 
 // Reads the first 16 KiB of every piece (on `hilos` threads), works out the file IDs,
-// puts the pieces in set order and derives the set ID. "" or the line of a failure.
+// puts the pieces in set order and derives the set ID. A piece of several slices is read
+// whole here for its MD5, which no slice's digest gives. "" or the line of a failure.
 std::string PrepararConjunto(std::span<const Entrada> entradas, uint32_t volumenes, const Reparto& reparto,
                              unsigned hilos, Avisos& avisos, Conjunto& conjunto);
 

@@ -4,6 +4,11 @@ extern "C" {
 #include <gf_complete.h>
 }
 
+#ifdef __SSE2__
+#include <emmintrin.h>
+#endif
+
+#include <algorithm>
 #include <numeric>
 #include <stdexcept>
 
@@ -38,8 +43,49 @@ std::vector<uint32_t> LogaritmosDeEntrada(uint32_t n) {
     return logaritmos;
 }
 
+void AFormaAlterna(uint8_t* datos, size_t n) {
+    for (uint8_t* p = datos; p < datos + n; p += 32) {
+#ifdef __SSE2__
+        const __m128i a = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i b = _mm_load_si128(reinterpret_cast<const __m128i*>(p + 16));
+        const __m128i bajos = _mm_set1_epi16(0x00FF);
+        const __m128i bajo = _mm_packus_epi16(_mm_and_si128(a, bajos), _mm_and_si128(b, bajos));
+        const __m128i alto = _mm_packus_epi16(_mm_srli_epi16(a, 8), _mm_srli_epi16(b, 8));
+        _mm_store_si128(reinterpret_cast<__m128i*>(p), alto);
+        _mm_store_si128(reinterpret_cast<__m128i*>(p + 16), bajo);
+#else
+        uint8_t t[32];
+        for (int i = 0; i < 16; ++i) {
+            t[i] = p[2 * i + 1];
+            t[16 + i] = p[2 * i];
+        }
+        std::copy(t, t + 32, p);
+#endif
+    }
+}
+
+void AFormaPar(uint8_t* datos, size_t n) {
+    for (uint8_t* p = datos; p < datos + n; p += 32) {
+#ifdef __SSE2__
+        const __m128i alto = _mm_load_si128(reinterpret_cast<const __m128i*>(p));
+        const __m128i bajo = _mm_load_si128(reinterpret_cast<const __m128i*>(p + 16));
+        _mm_store_si128(reinterpret_cast<__m128i*>(p), _mm_unpacklo_epi8(bajo, alto));
+        _mm_store_si128(reinterpret_cast<__m128i*>(p + 16), _mm_unpackhi_epi8(bajo, alto));
+#else
+        uint8_t t[32];
+        for (int i = 0; i < 16; ++i) {
+            t[2 * i + 1] = p[i];
+            t[2 * i] = p[16 + i];
+        }
+        std::copy(t, t + 32, p);
+#endif
+    }
+}
+
 RegionGalois::RegionGalois() : gf_(std::make_unique<gf>()) {
-    if (gf_init_easy(gf_.get(), 16) == 0) throw std::runtime_error("GF(2^16)");
+    if (gf_init_hard(gf_.get(), 16, GF_MULT_SPLIT_TABLE, GF_REGION_ALTMAP, GF_DIVIDE_DEFAULT, 0, 16, 4, nullptr,
+                     nullptr) == 0)
+        throw std::runtime_error("GF(2^16)");
 }
 
 RegionGalois::~RegionGalois() { gf_free(gf_.get(), 1); }

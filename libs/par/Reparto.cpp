@@ -45,15 +45,14 @@ std::optional<Reparto> Repartir(std::span<const uint64_t> tamanos, const Limites
                    static_cast<uint32_t>(Total(tamanos, tamano))};
 }
 
-Pasadas PlanearPasadas(uint64_t tamanoRebanada, uint32_t recuperacion, unsigned hilos, const Limites& limites) {
-    const uint64_t filaEntera = Redondear(tamanoRebanada, 64);
-    if (recuperacion == 0) return {tamanoRebanada, filaEntera, 1};
-    const uint64_t lectura = uint64_t{hilos} * (limites.bloqueLectura + 64);
-    const uint64_t libre = limites.memoria > lectura ? limites.memoria - lectura : 0;
-    const uint64_t porFila = libre / (uint64_t{hilos} * recuperacion);
-    if (porFila >= filaEntera) return {tamanoRebanada, filaEntera, 1};
-    const uint64_t ancho = std::max<uint64_t>(64, porFila / 64 * 64);
-    return {ancho, ancho, static_cast<uint32_t>(RebanadasDe(tamanoRebanada, ancho))};
+Franjas PlanearFranjas(uint64_t tamanoRebanada, uint32_t recuperacion, unsigned hilos, const Limites& limites) {
+    // Per thread: the stripe's data and one row of sums per recovery slice.
+    const uint64_t filas = uint64_t{recuperacion} + 1;
+    uint64_t ancho = std::min(limites.franjaMaxima, limites.memoria / (uint64_t{hilos} * filas));
+    if (recuperacion > 0) ancho = std::min(ancho, std::max<uint64_t>(16384, limites.cache / filas));
+    ancho = std::max<uint64_t>(64, ancho / 64 * 64);
+    if (ancho >= tamanoRebanada) return {tamanoRebanada, Redondear(tamanoRebanada, 64), 1};
+    return {ancho, ancho, RebanadasDe(tamanoRebanada, ancho)};
 }
 
 } // namespace quimbel::par

@@ -1,6 +1,6 @@
 #pragma once
-// How a set is cut into slices, and how the recovery work is cut into passes so
-// that the buffers stay within the memory bound.
+// How a set is cut into slices, and how the slices are read in stripes so that the
+// buffers stay small.
 #include "libs/par/Limites.h"
 
 #include <cstdint>
@@ -24,14 +24,17 @@ uint64_t RebanadasDe(uint64_t n, uint64_t tamanoRebanada);
 // per piece is too many, or when there is no byte to slice.
 std::optional<Reparto> Repartir(std::span<const uint64_t> tamanos, const Limites& limites);
 
-struct Pasadas {
-    uint64_t ancho = 0;  // bytes of every slice handled per pass (the last pass may have fewer)
-    uint64_t fila = 0;   // distance between two recovery slices in a buffer, a multiple of 64
-    uint32_t numero = 1; // passes over the slices
+// The slices are read stripe by stripe: the same byte range of every slice, then the
+// next range. Each thread keeps its sums of the stripe for every recovery slice.
+struct Franjas {
+    uint64_t ancho = 0;  // bytes of every slice in a stripe (the last stripe may have fewer)
+    uint64_t fila = 0;   // room of one recovery slice's sums, a multiple of 64
+    uint64_t numero = 1; // stripes
 };
 
-// The widest pass whose recovery buffers (one set per thread) fit in memory beside the
-// read buffers. One pass when there is nothing to recover.
-Pasadas PlanearPasadas(uint64_t tamanoRebanada, uint32_t recuperacion, unsigned hilos, const Limites& limites);
+// Stripes narrow enough that a thread's sums and data stay in its cache and all threads'
+// buffers stay within the memory bound; at least 64 bytes, a multiple of 64 unless one
+// stripe takes whole slices.
+Franjas PlanearFranjas(uint64_t tamanoRebanada, uint32_t recuperacion, unsigned hilos, const Limites& limites);
 
 } // namespace quimbel::par

@@ -59,17 +59,12 @@ std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limit
     Conjunto conjunto;
     if (std::string error = PrepararConjunto(entradas, volumenes, *reparto, hilos, avisos, conjunto); !error.empty())
         return error;
-    const Pasadas pasadas = PlanearPasadas(reparto->tamano, conjunto.recuperacion, hilos, limites);
-    Calculo calculo(conjunto, pasadas, hilos, limites);
+    Calculo calculo(conjunto, PlanearFranjas(reparto->tamano, conjunto.recuperacion, hilos, limites), hilos);
 
     if (std::string error = RenombrarViejas(salidas); !error.empty()) return error;
     Volumenes ficheros(conjunto, salidas.indice, salidas.volumenes);
     if (std::string error = ficheros.Crear(); !error.empty()) return error;
-    for (uint32_t p = 0; p < pasadas.numero; ++p) {
-        if (std::string error = calculo.Leer(p, avisos); !error.empty()) return error;
-        if (std::string error = calculo.Volcar(p, avisos, ficheros); !error.empty()) return error;
-    }
-    calculo.Cerrar();
+    if (std::string error = calculo.Ejecutar(avisos, ficheros); !error.empty()) return error;
     return ficheros.Terminar(PaquetesComunes(conjunto), hilos, avisos);
 }
 

@@ -114,22 +114,32 @@ TEST(RepartoPar, NuncaMasDe32768Rebanadas) {
     EXPECT_FALSE(Repartir(std::vector<uint64_t>{1, 1, 1}, pocas));
 }
 
-TEST(RepartoPar, LasSumasCabenEnLaMemoria) {
-    const Limites limites; // 256 MiB
-    const Pasadas una = PlanearPasadas(10'737'420, 10, 2, limites);
-    EXPECT_EQ(una.numero, 1u);
-    EXPECT_EQ(una.ancho, 10'737'420u);
+TEST(RepartoPar, FranjasQueCabenEnLaCacheYEnLaMemoria) {
+    const Limites limites; // 256 MiB, stripes up to 1 MiB, 1 MiB of cache
+    const Franjas indice = PlanearFranjas(10'737'420, 0, 2, limites);
+    EXPECT_EQ(indice.ancho, limites.franjaMaxima);
+    EXPECT_EQ(indice.numero, 11u);
+    const Franjas entera = PlanearFranjas(5002, 10, 2, limites);
+    EXPECT_EQ(entera.numero, 1u);
+    EXPECT_EQ(entera.ancho, 5002u);
+    EXPECT_EQ(entera.fila, 5056u);
     for (uint32_t recuperacion : {1u, 10u, 993u, 32768u}) {
-        const Pasadas p = PlanearPasadas(1'000'000'000, recuperacion, 2, limites);
-        EXPECT_GT(p.numero, 1u);
-        EXPECT_EQ(p.ancho % 64, 0u);
-        EXPECT_GE(p.ancho * p.numero, 1'000'000'000u);
-        EXPECT_LE(2 * recuperacion * p.fila + 2 * (limites.bloqueLectura + 64), limites.memoria) << recuperacion;
+        const Franjas f = PlanearFranjas(1'000'000'000, recuperacion, 2, limites);
+        EXPECT_EQ(f.ancho % 64, 0u);
+        EXPECT_EQ(f.fila, f.ancho);
+        EXPECT_EQ(f.numero, (1'000'000'000 + f.ancho - 1) / f.ancho);
+        EXPECT_LE(2 * (recuperacion + 1) * f.fila, limites.memoria) << recuperacion;
+        EXPECT_LE((recuperacion + 1) * f.fila, std::max<uint64_t>(limites.cache, (recuperacion + 1) * 16384));
     }
-    EXPECT_EQ(PlanearPasadas(1'000'000'000, 0, 2, limites).numero, 1u);
+    Limites poca;
+    poca.memoria = 2 * 4 * 200;
+    EXPECT_EQ(PlanearFranjas(100'000, 3, 2, poca).ancho, 192u);
+    poca.memoria = 10;
+    EXPECT_EQ(PlanearFranjas(100'000, 3, 2, poca).ancho, 64u);
 }
 
-// GF-Complete's regions and the tables agree: native little-endian words, 0x1100B.
+// GF-Complete's regions, through the alternate layout and back, and the tables agree:
+// little-endian words, polynomial 0x1100B.
 TEST(GaloisPar, LaRegionMultiplicaComoLasTablas) {
     const TablasGalois& tablas = TablasGalois::Unicas();
     EXPECT_EQ(tablas.Multiplicar(2, 0x8000), 0x100B);
@@ -146,7 +156,10 @@ TEST(GaloisPar, LaRegionMultiplicaComoLasTablas) {
         esperado[i + 1] ^= static_cast<uint8_t>(producto >> 8);
     }
     RegionGalois region;
+    AFormaAlterna(origen, sizeof origen);
+    AFormaAlterna(destino, sizeof destino);
     region.MultiplicarSumar(origen, destino, factor, sizeof origen);
+    AFormaPar(destino, sizeof destino);
     EXPECT_TRUE(std::equal(std::begin(destino), std::end(destino), esperado));
     EXPECT_EQ(LogaritmosDeEntrada(12), (std::vector<uint32_t>{1, 2, 4, 7, 8, 11, 13, 14, 16, 19, 22, 23}));
 }
