@@ -35,11 +35,13 @@ int main(int argc, char** argv) {
         return 2;
     }
     std::vector<std::string> textos{"par.exe", "add", std::string("-n") + argv[2], "-m", "+C", "--"};
-    for (int i = 3; i < argc; ++i) textos.emplace_back(argv[i]);
+    for (int i = 3; i < argc; ++i)
+        textos.emplace_back(argv[i]);
     LlamadaPar llamada{};
     llamada.progreso = Mostrar;
     llamada.cuenta = static_cast<int32_t>(textos.size());
-    for (size_t i = 0; i < textos.size(); ++i) llamada.argumentos[i] = textos[i].data();
+    for (size_t i = 0; i < textos.size(); ++i)
+        llamada.argumentos[i] = textos[i].data();
     const int32_t resultado = callPar(&llamada);
     std::fflush(stdout);
     return resultado == 0 ? 0 : 1;

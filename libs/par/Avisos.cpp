@@ -30,7 +30,8 @@ void Avisos::Terminar(std::string error) {
     aviso_.notify_one();
 }
 
-std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(unsigned)>& tarea) {
+std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(unsigned)>& tarea,
+                               const std::function<void()>& sinArrancar) {
     primerError_.clear();
     parar_ = false;
     std::vector<std::thread> trabajadores;
@@ -54,6 +55,9 @@ std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(u
             });
         } catch (const std::exception&) {
             Terminar("¡ Error, no se pudo arrancar un hilo para crear el PAR !");
+            if (sinArrancar)
+                for (unsigned falta = t; falta < hilos; ++falta)
+                    sinArrancar();
             break;
         }
     }
@@ -70,7 +74,8 @@ std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(u
         if (vivos_ == 0) break;
     }
     bloqueo.unlock();
-    for (std::thread& t : trabajadores) t.join();
+    for (std::thread& t : trabajadores)
+        t.join();
     return primerError_;
 }
 

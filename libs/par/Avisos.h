@@ -13,7 +13,7 @@
 namespace quimbel::par {
 
 class Avisos {
-public:
+  public:
     explicit Avisos(ProgresoParFuncion progreso) : progreso_(progreso) {}
 
     // On the calling thread: the line goes to the callback now.
@@ -24,11 +24,13 @@ public:
     // Runs tarea(0) .. tarea(hilos - 1) on as many threads and passes their lines on
     // until all have ended. A task returns "" or the line of its failure; the first
     // failure is returned, and Parar() turns true as soon as one fails so that the
-    // others can give up early.
-    std::string EnParalelo(unsigned hilos, const std::function<std::string(unsigned)>& tarea);
+    // others can give up early. When a thread cannot be started, sinArrancar is called
+    // once for it and each later one, so that the started ones never wait for them.
+    std::string EnParalelo(unsigned hilos, const std::function<std::string(unsigned)>& tarea,
+                           const std::function<void()>& sinArrancar = {});
     bool Parar() const { return parar_.load(std::memory_order_relaxed); }
 
-private:
+  private:
     void Terminar(std::string error);
 
     ProgresoParFuncion progreso_;

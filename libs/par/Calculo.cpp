@@ -10,7 +10,9 @@
 namespace quimbel::par {
 namespace {
 
-size_t Redondear32(size_t n) { return (n + 31) / 32 * 32; }
+size_t Redondear32(size_t n) {
+    return (n + 31) / 32 * 32;
+}
 
 } // namespace
 
@@ -19,7 +21,8 @@ Calculo::Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos)
       md5Rebanadas_(conjunto.reparto.total), crcRebanadas_(conjunto.reparto.total, 0) {
     const auto bytesSumas = static_cast<size_t>(uint64_t{conjunto.recuperacion} * franjas.fila);
     for (unsigned h = 0; h < hilos; ++h)
-        trabajadores_.push_back(std::make_unique<Trabajador>(bytesSumas, static_cast<size_t>(franjas.fila + 64)));
+        trabajadores_.push_back(
+            std::make_unique<Trabajador>(bytesSumas, static_cast<size_t>(franjas.fila + 64)));
 }
 
 Calculo::Tramo Calculo::TramoDe(uint64_t franja) const {
@@ -34,8 +37,9 @@ std::string Calculo::Ejecutar(Avisos& avisos, Volumenes& volumenes) {
         siguienteVolumen_ = 0;
     };
     std::barrier barrera(static_cast<std::ptrdiff_t>(trabajadores_.size()), alTerminarFase);
-    const std::string error =
-        avisos.EnParalelo(static_cast<unsigned>(trabajadores_.size()), [&](unsigned h) -> std::string {
+    const std::string error = avisos.EnParalelo(
+        static_cast<unsigned>(trabajadores_.size()),
+        [&](unsigned h) -> std::string {
             std::string fallo;
             try {
                 fallo = Trabajar(*trabajadores_[h], avisos, volumenes, barrera);
@@ -44,7 +48,8 @@ std::string Calculo::Ejecutar(Avisos& avisos, Volumenes& volumenes) {
                 throw;
             }
             return fallo;
-        });
+        },
+        [&] { barrera.arrive_and_drop(); });
     if (!error.empty()) return error;
     for (size_t r = 0; r < md5Rebanadas_.size(); ++r)
         conjunto_.huellas[r] = {md5Rebanadas_[r].Valor(), crcRebanadas_[r]};
@@ -123,8 +128,8 @@ void Calculo::Sumar(uint32_t r, uint8_t* datos, size_t n, Trabajador& t) {
     AFormaAlterna(datos, bloques);
     const TablasGalois& tablas = TablasGalois::Unicas();
     for (uint32_t e = 0; e < conjunto_.recuperacion; ++e)
-        t.region.MultiplicarSumar(datos, t.sumas.Datos() + e * franjas_.fila, tablas.Coeficiente(logaritmos_[r], e),
-                                  bloques);
+        t.region.MultiplicarSumar(datos, t.sumas.Datos() + e * franjas_.fila,
+                                  tablas.Coeficiente(logaritmos_[r], e), bloques);
 }
 
 std::string Calculo::VolcarFranja(uint32_t v, const Tramo& tramo, bool ultima, RegionGalois& region,
@@ -137,7 +142,8 @@ std::string Calculo::VolcarFranja(uint32_t v, const Tramo& tramo, bool ultima, R
     for (uint32_t e = v * porVolumen; e < (v + 1) * porVolumen; ++e) {
         uint8_t* suma = trabajadores_[0]->sumas.Datos() + e * franjas_.fila;
         for (size_t u = 1; u < trabajadores_.size(); ++u)
-            region.MultiplicarSumar(trabajadores_[u]->sumas.Datos() + e * franjas_.fila, suma, 1, Redondear32(n));
+            region.MultiplicarSumar(trabajadores_[u]->sumas.Datos() + e * franjas_.fila, suma, 1,
+                                    Redondear32(n));
         AFormaPar(suma, Redondear32(n));
         if (!volumenes.EscribirRecuperacion(fichero, e, tramo.desde, suma, n) ||
             (ultima && !volumenes.CerrarRecuperacion(fichero, e)))

@@ -19,14 +19,14 @@
 namespace quimbel::par {
 
 class Calculo {
-public:
+  public:
     Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos);
 
     // Reads every piece and writes every recovery slice, reporting each piece when its
     // last stripe is read. Then the slice digests go into the set. "" or the line.
     std::string Ejecutar(Avisos& avisos, Volumenes& volumenes);
 
-private:
+  private:
     struct Trabajador {
         Trabajador(size_t bytesSumas, size_t bytesFranja) : sumas(bytesSumas), franja(bytesFranja) {}
         Memoria sumas;  // one row of franjas.fila bytes per recovery slice

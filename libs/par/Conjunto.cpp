@@ -25,7 +25,8 @@ std::string LeerPrincipio(TrozoPar& trozo, uint64_t tamanoRebanada, const Avisos
     Md5 md5;
     // The first block ends at 16 KiB, where the 16 KiB hash is taken.
     for (uint64_t x = 0; x < hasta && !avisos.Parar();) {
-        const auto n = static_cast<size_t>(std::min<uint64_t>(hasta - x, x == 0 ? TamanoInicio : bloque.size()));
+        const auto n =
+            static_cast<size_t>(std::min<uint64_t>(hasta - x, x == 0 ? TamanoInicio : bloque.size()));
         if (!fichero.LeerEn(bloque.data(), n, x)) return error;
         md5.Anadir(bloque.data(), n);
         if (x == 0) trozo.md5Inicio = md5.Valor();
@@ -36,11 +37,14 @@ std::string LeerPrincipio(TrozoPar& trozo, uint64_t tamanoRebanada, const Avisos
     return "";
 }
 
-void Anexar(Bytes& todo, const Bytes& paquete) { todo.insert(todo.end(), paquete.begin(), paquete.end()); }
+void Anexar(Bytes& todo, const Bytes& paquete) {
+    todo.insert(todo.end(), paquete.begin(), paquete.end());
+}
 
 Bytes CuerpoPrincipalDe(const Conjunto& conjunto) {
     std::vector<Huella> ids;
-    for (const TrozoPar& t : conjunto.trozos) ids.push_back(t.id);
+    for (const TrozoPar& t : conjunto.trozos)
+        ids.push_back(t.id);
     return CuerpoPrincipal(conjunto.reparto.tamano, ids);
 }
 
@@ -49,13 +53,15 @@ Bytes CuerpoPrincipalDe(const Conjunto& conjunto) {
 std::string PrepararConjunto(std::span<const Entrada> entradas, uint32_t volumenes, const Reparto& reparto,
                              unsigned hilos, Avisos& avisos, Conjunto& conjunto) {
     conjunto = {};
-    for (const Entrada& e : entradas) conjunto.trozos.push_back({e.nombre, e.tamano, {}, {}, {}, 0, 0});
+    for (const Entrada& e : entradas)
+        conjunto.trozos.push_back({e.nombre, e.tamano, {}, {}, {}, 0, 0});
     std::atomic<size_t> siguiente{0};
     const std::string error = avisos.EnParalelo(hilos, [&](unsigned) -> std::string {
         while (!avisos.Parar()) {
             const size_t i = siguiente++;
             if (i >= conjunto.trozos.size()) break;
-            if (std::string e = LeerPrincipio(conjunto.trozos[i], reparto.tamano, avisos); !e.empty()) return e;
+            if (std::string e = LeerPrincipio(conjunto.trozos[i], reparto.tamano, avisos); !e.empty())
+                return e;
         }
         return "";
     });

@@ -25,9 +25,9 @@ struct TrozoPar {
 struct Conjunto {
     std::vector<TrozoPar> trozos; // sorted by file ID
     Reparto reparto;
-    uint32_t volumenes = 0;    // recovery volumes
-    uint32_t recuperacion = 0; // recovery slices, porTrozo in each volume
-    Huella id{};               // recovery set ID
+    uint32_t volumenes = 0;              // recovery volumes
+    uint32_t recuperacion = 0;           // recovery slices, porTrozo in each volume
+    Huella id{};                         // recovery set ID
     std::vector<HuellaRebanada> huellas; // of every input slice, once read
 };
 

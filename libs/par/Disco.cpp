@@ -11,24 +11,40 @@ namespace quimbel::par {
 namespace {
 
 EstadoDisco DeStat(const struct stat& st) {
-    return {S_ISREG(st.st_mode), S_ISDIR(st.st_mode), static_cast<uint64_t>(st.st_size),
+    return {S_ISREG(st.st_mode),
+            S_ISDIR(st.st_mode),
+            static_cast<uint64_t>(st.st_size),
             {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)}};
+}
+
+// Repeats a positioned read or write until all n bytes moved; false on an error or
+// when nothing more moves (end of file, full disk).
+template <typename Llamada> bool Completar(size_t n, uint64_t posicion, Llamada llamada) {
+    for (size_t hecho = 0; hecho < n;) {
+        const ssize_t r = llamada(hecho, n - hecho, posicion + hecho);
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return false;
+        hecho += static_cast<size_t>(r);
+    }
+    return true;
 }
 
 } // namespace
 
 std::optional<EstadoDisco> Estado(const std::string& ruta) {
-    struct stat st{};
+    struct stat st {};
     if (stat(ruta.c_str(), &st) != 0) return std::nullopt;
     return DeStat(st);
 }
 
 bool HayAlgo(const std::string& ruta) {
-    struct stat st{};
+    struct stat st {};
     return lstat(ruta.c_str(), &st) == 0;
 }
 
-Descriptor::~Descriptor() { Cerrar(); }
+Descriptor::~Descriptor() {
+    Cerrar();
+}
 
 Descriptor::Descriptor(Descriptor&& otro) noexcept : fd_(std::exchange(otro.fd_, -1)) {}
 
@@ -47,38 +63,26 @@ bool Descriptor::Cerrar() {
 }
 
 std::optional<EstadoDisco> Descriptor::Estado() const {
-    struct stat st{};
+    struct stat st {};
     if (fstat(fd_, &st) != 0) return std::nullopt;
     return DeStat(st);
 }
 
 bool Descriptor::LeerEn(void* datos, size_t n, uint64_t posicion) const {
-    auto* p = static_cast<char*>(datos);
-    while (n > 0) {
-        const ssize_t r = pread(fd_, p, n, static_cast<off_t>(posicion));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) return false;
-        p += r;
-        n -= static_cast<size_t>(r);
-        posicion += static_cast<uint64_t>(r);
-    }
-    return true;
+    return Completar(n, posicion, [&](size_t hecho, size_t resto, uint64_t donde) {
+        return pread(fd_, static_cast<char*>(datos) + hecho, resto, static_cast<off_t>(donde));
+    });
 }
 
 bool Descriptor::EscribirEn(const void* datos, size_t n, uint64_t posicion) const {
-    const auto* p = static_cast<const char*>(datos);
-    while (n > 0) {
-        const ssize_t r = pwrite(fd_, p, n, static_cast<off_t>(posicion));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) return false;
-        p += r;
-        n -= static_cast<size_t>(r);
-        posicion += static_cast<uint64_t>(r);
-    }
-    return true;
+    return Completar(n, posicion, [&](size_t hecho, size_t resto, uint64_t donde) {
+        return pwrite(fd_, static_cast<const char*>(datos) + hecho, resto, static_cast<off_t>(donde));
+    });
 }
 
-Descriptor AbrirLectura(const std::string& ruta) { return Descriptor(open(ruta.c_str(), O_RDONLY | O_CLOEXEC)); }
+Descriptor AbrirLectura(const std::string& ruta) {
+    return Descriptor(open(ruta.c_str(), O_RDONLY | O_CLOEXEC));
+}
 
 Descriptor CrearNuevo(const std::string& ruta) {
     return Descriptor(open(ruta.c_str(), O_WRONLY | O_CREAT | O_EXCL | O_CLOEXEC, 0666));

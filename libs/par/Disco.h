@@ -28,7 +28,7 @@ bool HayAlgo(const std::string& ruta);
 
 // An open descriptor, closed when it goes out of scope.
 class Descriptor {
-public:
+  public:
     explicit Descriptor(int fd = -1) : fd_(fd) {}
     ~Descriptor();
     Descriptor(Descriptor&& otro) noexcept;
@@ -46,7 +46,7 @@ public:
     // Writes all n bytes at the offset.
     bool EscribirEn(const void* datos, size_t n, uint64_t posicion) const;
 
-private:
+  private:
     int fd_;
 };
 

@@ -83,12 +83,14 @@ void AFormaPar(uint8_t* datos, size_t n) {
 }
 
 RegionGalois::RegionGalois() : gf_(std::make_unique<gf>()) {
-    if (gf_init_hard(gf_.get(), 16, GF_MULT_SPLIT_TABLE, GF_REGION_ALTMAP, GF_DIVIDE_DEFAULT, 0, 16, 4, nullptr,
-                     nullptr) == 0)
+    if (gf_init_hard(gf_.get(), 16, GF_MULT_SPLIT_TABLE, GF_REGION_ALTMAP, GF_DIVIDE_DEFAULT, 0, 16, 4,
+                     nullptr, nullptr) == 0)
         throw std::runtime_error("GF(2^16)");
 }
 
-RegionGalois::~RegionGalois() { gf_free(gf_.get(), 1); }
+RegionGalois::~RegionGalois() {
+    gf_free(gf_.get(), 1);
+}
 
 void RegionGalois::MultiplicarSumar(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n) {
     if (n == 0 || factor == 0) return;
@@ -96,8 +98,8 @@ void RegionGalois::MultiplicarSumar(const uint8_t* origen, uint8_t* destino, uin
     constexpr size_t parteMaxima = size_t{1} << 30;
     while (n > 0) {
         const size_t parte = n < parteMaxima ? n : parteMaxima;
-        gf_->multiply_region.w32(gf_.get(), const_cast<uint8_t*>(origen), destino, factor, static_cast<int>(parte),
-                                 1);
+        gf_->multiply_region.w32(gf_.get(), const_cast<uint8_t*>(origen), destino, factor,
+                                 static_cast<int>(parte), 1);
         origen += parte;
         destino += parte;
         n -= parte;

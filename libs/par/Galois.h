@@ -15,7 +15,7 @@ namespace quimbel::par {
 inline constexpr uint32_t OrdenGalois = 65535;
 
 class TablasGalois {
-public:
+  public:
     // The one set of tables, built on first use.
     static const TablasGalois& Unicas();
 
@@ -26,7 +26,7 @@ public:
         return Potencia(static_cast<uint32_t>((uint64_t{logConstante} * exponente) % OrdenGalois));
     }
 
-private:
+  private:
     TablasGalois();
     std::vector<uint16_t> exp_; // 2^i
     std::vector<uint16_t> log_; // log_[2^i] = i; log_[0] unused
@@ -43,7 +43,7 @@ void AFormaPar(uint8_t* datos, size_t n);
 
 // Multiply-add over memory regions in the alternate layout (GF-Complete); one per thread.
 class RegionGalois {
-public:
+  public:
     RegionGalois();
     ~RegionGalois();
     RegionGalois(const RegionGalois&) = delete;
@@ -53,7 +53,7 @@ public:
     // aligned to 16 bytes.
     void MultiplicarSumar(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n);
 
-private:
+  private:
     std::unique_ptr<gf> gf_;
 };
 

@@ -30,7 +30,9 @@ Md5::Md5() : ctx_(NuevoContexto()) {
     }
 }
 
-Md5::~Md5() { EVP_MD_CTX_free(ctx_); }
+Md5::~Md5() {
+    EVP_MD_CTX_free(ctx_);
+}
 
 Md5::Md5(const Md5& otro) : ctx_(NuevoContexto()) {
     try {

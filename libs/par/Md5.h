@@ -12,7 +12,7 @@ namespace quimbel::par {
 using Huella = std::array<uint8_t, 16>;
 
 class Md5 {
-public:
+  public:
     Md5();
     ~Md5();
     Md5(const Md5& otro);
@@ -26,7 +26,7 @@ public:
     // The digest of everything added so far; the running digest is left as it was.
     Huella Valor() const;
 
-private:
+  private:
     evp_md_ctx_st* ctx_;
 };
 

@@ -10,7 +10,7 @@
 namespace quimbel::par {
 
 class Memoria {
-public:
+  public:
     Memoria() = default;
     explicit Memoria(size_t n) : n_(n) {
         const size_t redondeado = (n + 63) / 64 * 64;
@@ -21,7 +21,7 @@ public:
     uint8_t* Datos() const { return p_.get(); }
     size_t Tamano() const { return n_; }
 
-private:
+  private:
     struct Liberar {
         void operator()(uint8_t* p) const { std::free(p); }
     };

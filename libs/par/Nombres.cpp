@@ -5,7 +5,8 @@ namespace {
 
 size_t Digitos(uint64_t n) {
     size_t d = 1;
-    for (; n >= 10; n /= 10) ++d;
+    for (; n >= 10; n /= 10)
+        ++d;
     return d;
 }
 
@@ -45,8 +46,8 @@ std::vector<std::string> NombresVolumenes(std::string_view base, uint32_t volume
     std::vector<std::string> nombres;
     nombres.reserve(volumenes);
     for (uint32_t v = 0; v < volumenes; ++v)
-        nombres.push_back(std::string(base) + ".vol" + Rellenado(uint64_t{v} * porVolumen, anchoPrimero) + "+" +
-                          Rellenado(porVolumen, anchoCuenta) + std::string(ExtensionIndice));
+        nombres.push_back(std::string(base) + ".vol" + Rellenado(uint64_t{v} * porVolumen, anchoPrimero) +
+                          "+" + Rellenado(porVolumen, anchoCuenta) + std::string(ExtensionIndice));
     return nombres;
 }
 

@@ -9,11 +9,13 @@ namespace {
 constexpr std::string_view Magia{"PAR2\0PKT", 8};
 
 void Poner64(uint8_t* p, uint64_t v) {
-    for (int i = 0; i < 8; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 8; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 void Poner32(uint8_t* p, uint32_t v) {
-    for (int i = 0; i < 4; ++i) p[i] = static_cast<uint8_t>(v >> (8 * i));
+    for (int i = 0; i < 4; ++i)
+        p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
 void Anexar(Bytes& b, const void* datos, size_t n) {
@@ -34,7 +36,8 @@ void Anexar32(Bytes& b, uint32_t v) {
 }
 
 void AnexarRelleno(Bytes& b) {
-    while (b.size() % 4 != 0) b.push_back(0);
+    while (b.size() % 4 != 0)
+        b.push_back(0);
 }
 
 // Magic and length: the first 16 bytes of every header.
@@ -60,7 +63,8 @@ Bytes CuerpoPrincipal(uint64_t tamanoRebanada, std::span<const Huella> ficheros)
     Bytes b;
     Anexar64(b, tamanoRebanada);
     Anexar32(b, static_cast<uint32_t>(ficheros.size()));
-    for (const Huella& id : ficheros) Anexar(b, id.data(), id.size());
+    for (const Huella& id : ficheros)
+        Anexar(b, id.data(), id.size());
     return b;
 }
 
@@ -117,7 +121,8 @@ Md5 InicioHashRecuperacion(const Huella& conjunto, uint32_t exponente) {
 }
 
 std::array<uint8_t, CabeceraRecuperacion> CabeceraDeRecuperacion(const Huella& conjunto, uint32_t exponente,
-                                                                  uint64_t tamanoRebanada, const Huella& hash) {
+                                                                 uint64_t tamanoRebanada,
+                                                                 const Huella& hash) {
     std::array<uint8_t, CabeceraRecuperacion> c{};
     PonerInicio(c.data(), CabeceraRecuperacion + tamanoRebanada);
     std::copy(hash.begin(), hash.end(), c.begin() + 16);

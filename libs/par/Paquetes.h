@@ -62,6 +62,6 @@ Md5 InicioHashRecuperacion(const Huella& conjunto, uint32_t exponente);
 // The first CabeceraRecuperacion bytes of a recovery slice packet, given the digest of
 // the rest once all data went in.
 std::array<uint8_t, CabeceraRecuperacion> CabeceraDeRecuperacion(const Huella& conjunto, uint32_t exponente,
-                                                                  uint64_t tamanoRebanada, const Huella& hash);
+                                                                 uint64_t tamanoRebanada, const Huella& hash);
 
 } // namespace quimbel::par

@@ -5,11 +5,14 @@
 namespace quimbel::par {
 namespace {
 
-uint64_t Redondear(uint64_t n, uint64_t multiplo) { return (n + multiplo - 1) / multiplo * multiplo; }
+uint64_t Redondear(uint64_t n, uint64_t multiplo) {
+    return (n + multiplo - 1) / multiplo * multiplo;
+}
 
 uint64_t Total(std::span<const uint64_t> tamanos, uint64_t tamanoRebanada) {
     uint64_t total = 0;
-    for (uint64_t t : tamanos) total += RebanadasDe(t, tamanoRebanada);
+    for (uint64_t t : tamanos)
+        total += RebanadasDe(t, tamanoRebanada);
     return total;
 }
 
@@ -45,7 +48,8 @@ std::optional<Reparto> Repartir(std::span<const uint64_t> tamanos, const Limites
                    static_cast<uint32_t>(Total(tamanos, tamano))};
 }
 
-Franjas PlanearFranjas(uint64_t tamanoRebanada, uint32_t recuperacion, unsigned hilos, const Limites& limites) {
+Franjas PlanearFranjas(uint64_t tamanoRebanada, uint32_t recuperacion, unsigned hilos,
+                       const Limites& limites) {
     // Per thread: the stripe's data and one row of sums per recovery slice.
     const uint64_t filas = uint64_t{recuperacion} + 1;
     uint64_t ancho = std::min(limites.franjaMaxima, limites.memoria / (uint64_t{hilos} * filas));

@@ -35,6 +35,7 @@ struct Franjas {
 // Stripes narrow enough that a thread's sums and data stay in its cache and all threads'
 // buffers stay within the memory bound; at least 64 bytes, a multiple of 64 unless one
 // stripe takes whole slices.
-Franjas PlanearFranjas(uint64_t tamanoRebanada, uint32_t recuperacion, unsigned hilos, const Limites& limites);
+Franjas PlanearFranjas(uint64_t tamanoRebanada, uint32_t recuperacion, unsigned hilos,
+                       const Limites& limites);
 
 } // namespace quimbel::par

@@ -24,7 +24,9 @@ bool EsCarpeta(const std::string& ruta) {
 }
 
 // The folder part of a path as it prefixes names in it ("" for the current folder).
-std::string Prefijo(const std::string& ruta) { return ruta.substr(0, ruta.size() - NombreSinCarpeta(ruta).size()); }
+std::string Prefijo(const std::string& ruta) {
+    return ruta.substr(0, ruta.size() - NombreSinCarpeta(ruta).size());
+}
 
 // Every "<base>.vol*.par2" in the base's folder that is not a folder.
 std::vector<std::string> VolumenesPresentes(const std::string& base) {
@@ -34,7 +36,8 @@ std::vector<std::string> VolumenesPresentes(const std::string& base) {
     if (carpeta == nullptr) return presentes;
     while (const dirent* entrada = readdir(carpeta)) {
         const std::string ruta = prefijo + entrada->d_name;
-        if (EsVolumenDe(entrada->d_name, NombreSinCarpeta(base)) && !EsCarpeta(ruta)) presentes.push_back(ruta);
+        if (EsVolumenDe(entrada->d_name, NombreSinCarpeta(base)) && !EsCarpeta(ruta))
+            presentes.push_back(ruta);
     }
     closedir(carpeta);
     std::sort(presentes.begin(), presentes.end());

@@ -12,7 +12,8 @@ namespace quimbel::par {
 struct Salidas {
     std::string indice;
     std::vector<std::string> volumenes; // the volumes this job writes
-    std::vector<std::string> presentes; // outputs of the set on disk now: the index and every <base>.vol*.par2
+    std::vector<std::string>
+        presentes; // outputs of the set on disk now: the index and every <base>.vol*.par2
 };
 
 // Fills presentes and checks them. Without renombrar, any present output refuses the

@@ -18,7 +18,8 @@ namespace {
 
 unsigned Hilos(const Limites& limites, size_t trozos) {
     constexpr unsigned maximo = 16;
-    unsigned hilos = limites.hilos != 0 ? limites.hilos : std::min(maximo, std::max(1u, std::thread::hardware_concurrency()));
+    unsigned hilos = limites.hilos != 0 ? limites.hilos
+                                        : std::min(maximo, std::max(1u, std::thread::hardware_concurrency()));
     return static_cast<unsigned>(std::min<size_t>(hilos, std::max<size_t>(trozos, 1)));
 }
 
@@ -57,7 +58,8 @@ std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limit
 
     const unsigned hilos = Hilos(limites, entradas.size());
     Conjunto conjunto;
-    if (std::string error = PrepararConjunto(entradas, volumenes, *reparto, hilos, avisos, conjunto); !error.empty())
+    if (std::string error = PrepararConjunto(entradas, volumenes, *reparto, hilos, avisos, conjunto);
+        !error.empty())
         return error;
     Calculo calculo(conjunto, PlanearFranjas(reparto->tamano, conjunto.recuperacion, hilos, limites), hilos);
 

@@ -12,7 +12,7 @@
 namespace quimbel::par {
 
 class Volumenes {
-public:
+  public:
     Volumenes(const Conjunto& conjunto, std::string indice, std::vector<std::string> volumenes);
     // Unless Terminar succeeded, the files created are removed: a set is whole or absent.
     ~Volumenes();
@@ -30,19 +30,19 @@ public:
     // Once all data of recovery slice e are in: its packet header.
     bool CerrarRecuperacion(const Descriptor& volumen, uint32_t e);
 
-    // Writes the common packets into the index and every volume (on `hilos` threads) and
-    // says which file was written. "" or the line of a failure.
-    // On success the files are the caller's to keep.
+    // Writes the common packets into the index and every volume (on `hilos` threads);
+    // then the files are the caller's to keep, and a line names each. "" or the line of
+    // a failure.
     std::string Terminar(const Bytes& comunes, unsigned hilos, Avisos& avisos);
 
-private:
+  private:
     uint64_t Posicion(uint32_t e) const; // of recovery packet e in its volume
     void Borrar();
 
     const Conjunto& conjunto_;
     std::string indice_;
     std::vector<std::string> volumenes_;
-    std::vector<Md5> hashes_; // of each recovery packet, as far as its data went
+    std::vector<Md5> hashes_;          // of each recovery packet, as far as its data went
     std::vector<std::string> creados_; // to remove unless the set was finished
 };
 

@@ -16,7 +16,8 @@ namespace {
 
 uint64_t Leer64(const std::string& d, size_t p) {
     uint64_t v = 0;
-    for (int i = 7; i >= 0; --i) v = (v << 8) | static_cast<uint8_t>(d[p + static_cast<size_t>(i)]);
+    for (int i = 7; i >= 0; --i)
+        v = (v << 8) | static_cast<uint8_t>(d[p + static_cast<size_t>(i)]);
     return v;
 }
 
@@ -52,7 +53,7 @@ std::vector<PaquetePar> LeerPaquetes(const std::string& ruta) {
 }
 
 std::set<std::pair<std::string, std::string>> PaquetesDeConjunto(const std::string& carpeta,
-                                                                  const std::string& prefijo) {
+                                                                 const std::string& prefijo) {
     std::set<std::pair<std::string, std::string>> todos;
     for (const auto& [nombre, contenido] : Contenido(carpeta)) {
         if (!nombre.starts_with(prefijo) || !nombre.ends_with(".par2")) continue;
@@ -65,7 +66,8 @@ std::set<std::pair<std::string, std::string>> PaquetesDeConjunto(const std::stri
 std::map<std::string, std::string> Contenido(const std::string& carpeta) {
     std::map<std::string, std::string> contenido;
     for (const auto& e : std::filesystem::directory_iterator(carpeta))
-        contenido[e.path().filename().string()] = e.is_regular_file() ? LeerFichero(e.path().string()) : "<carpeta>";
+        contenido[e.path().filename().string()] =
+            e.is_regular_file() ? LeerFichero(e.path().string()) : "<carpeta>";
     return contenido;
 }
 

@@ -23,20 +23,20 @@ std::vector<PaquetePar> LeerPaquetes(const std::string& ruta);
 // Every distinct (type, body) in the files of the folder whose names start with
 // prefijo and end in ".par2", creator packets left out.
 std::set<std::pair<std::string, std::string>> PaquetesDeConjunto(const std::string& carpeta,
-                                                                  const std::string& prefijo);
+                                                                 const std::string& prefijo);
 
 // Names and contents of every file in a folder.
 std::map<std::string, std::string> Contenido(const std::string& carpeta);
 
 // The current folder for the life of the object.
 class EnCarpeta {
-public:
+  public:
     explicit EnCarpeta(const std::string& carpeta);
     ~EnCarpeta();
     EnCarpeta(const EnCarpeta&) = delete;
     EnCarpeta& operator=(const EnCarpeta&) = delete;
 
-private:
+  private:
     std::string anterior_;
 };
 

@@ -32,8 +32,13 @@ Limites Con(uint64_t rebanadaMaxima, uint64_t memoria, uint64_t franja, unsigned
     return l;
 }
 
+// Tests are listed by the case's name.
+void PrintTo(const CasoLimites& caso, std::ostream* os) {
+    *os << caso.nombre;
+}
+
 class ConjuntoLimitado : public ::testing::TestWithParam<CasoLimites> {
-protected:
+  protected:
     prueba::CarpetaTemporal carpeta;
     prueba::EnCarpeta dentro{carpeta.Ruta()};
 };
@@ -41,7 +46,8 @@ protected:
 TEST_P(ConjuntoLimitado, IgualQuePar2YReparable) {
     const CasoLimites& caso = GetParam();
     const auto trozos = prueba::EscribirTrozos(carpeta.Ruta(), "t", caso.tamanos);
-    std::vector<std::string> vector{"par.exe", "add", "-n" + std::to_string(caso.pares), "--", carpeta / "n.par"};
+    std::vector<std::string> vector{"par.exe", "add", "-n" + std::to_string(caso.pares), "--",
+                                    carpeta / "n.par"};
     vector.insert(vector.end(), trozos.begin(), trozos.end());
     Avisos avisos(nullptr);
     ASSERT_EQ(EjecutarPar(vector, avisos, caso.limites), 0);
@@ -49,7 +55,8 @@ TEST_P(ConjuntoLimitado, IgualQuePar2YReparable) {
     std::vector<uint64_t> tamanos(caso.tamanos.begin(), caso.tamanos.end());
     const Reparto reparto = *Repartir(tamanos, caso.limites);
     std::string lista;
-    for (const std::string& t : trozos) lista += " " + t;
+    for (const std::string& t : trozos)
+        lista += " " + t;
     ASSERT_EQ(Par2("create -s" + std::to_string(reparto.tamano) + " -c" +
                    std::to_string(caso.pares * reparto.porTrozo) + " -n" + std::to_string(caso.pares) +
                    " -u s.par2" + lista),
@@ -60,21 +67,26 @@ TEST_P(ConjuntoLimitado, IgualQuePar2YReparable) {
 
     ASSERT_EQ(Par2("verify -q n.par2"), 0);
     const auto original = Contenido(carpeta.Ruta());
-    for (unsigned i = 0; i < caso.pares; ++i) std::filesystem::remove(trozos[i * 2 % trozos.size()]);
+    for (unsigned i = 0; i < caso.pares; ++i)
+        std::filesystem::remove(trozos[i * 2 % trozos.size()]);
     for (const auto& [nombre, contenido] : original)
         if (nombre.starts_with("s.")) std::filesystem::remove(nombre);
     ASSERT_EQ(Par2("repair -q n.par2"), 0);
-    for (const std::string& t : trozos) EXPECT_EQ(prueba::LeerFichero(t), original.at(t)) << t;
+    for (const std::string& t : trozos)
+        EXPECT_EQ(prueba::LeerFichero(t), original.at(t)) << t;
 }
 
 // Bounds: largest slice, memory, widest stripe, threads.
 INSTANTIATE_TEST_SUITE_P(
     Limites, ConjuntoLimitado,
     ::testing::Values(
-        CasoLimites{"VariasRebanadasPorTrozo", {10000, 10000, 10000, 3001}, 2, Con(4096, 64 << 20, 1 << 20, 2)},
+        CasoLimites{
+            "VariasRebanadasPorTrozo", {10000, 10000, 10000, 3001}, 2, Con(4096, 64 << 20, 1 << 20, 2)},
         CasoLimites{"VariasRebanadasYFranjas", {10002, 10002, 10002, 6003}, 2, Con(4096, 64 << 20, 256, 2)},
-        CasoLimites{"FranjasDeUnaRebanada", {5001, 5001, 5001, 5001, 99}, 3, Con(1'000'000'000, 64 << 20, 128, 3)},
-        CasoLimites{"FranjasPorLaMemoria", {3000, 3000, 3000, 1}, 3, Con(1'000'000'000, 2 * 4 * 200, 1 << 20, 2)},
+        CasoLimites{
+            "FranjasDeUnaRebanada", {5001, 5001, 5001, 5001, 99}, 3, Con(1'000'000'000, 64 << 20, 128, 3)},
+        CasoLimites{
+            "FranjasPorLaMemoria", {3000, 3000, 3000, 1}, 3, Con(1'000'000'000, 2 * 4 * 200, 1 << 20, 2)},
         CasoLimites{"UnHiloYFranjasMinimas", {3000, 3000, 1}, 1, Con(1'000'000'000, 64 << 20, 64, 1)},
         CasoLimites{"MasHilosQueTrozos", {70000, 17}, 2, Con(16384, 64 << 20, 4096, 5)}),
     [](const ::testing::TestParamInfo<CasoLimites>& caso) { return std::string(caso.param.nombre); });
@@ -85,8 +97,9 @@ TEST(ConjuntoPar, ElResultadoNoDependeDeHilosNiFranjas) {
     prueba::EnCarpeta dentro(carpeta.Ruta());
     const auto trozos = prueba::EscribirTrozos(carpeta.Ruta(), "h", {9001, 9001, 9001, 9001, 9001, 4});
     std::map<std::string, std::string> primero;
-    for (const Limites& limites : {Con(1'000'000'000, 64 << 20, 1 << 20, 1), Con(1'000'000'000, 64 << 20, 64, 4),
-                                   Con(1'000'000'000, 64 << 20, 192, 2)}) {
+    for (const Limites& limites :
+         {Con(1'000'000'000, 64 << 20, 1 << 20, 1), Con(1'000'000'000, 64 << 20, 64, 4),
+          Con(1'000'000'000, 64 << 20, 192, 2)}) {
         std::vector<std::string> vector{"par.exe", "add", "-n3", "-m", "--", carpeta / "h.par"};
         vector.insert(vector.end(), trozos.begin(), trozos.end());
         Avisos avisos(nullptr);

@@ -37,7 +37,8 @@ int32_t Llamar(const std::vector<std::string>& vector) {
     LlamadaPar llamada{};
     llamada.progreso = Recoger;
     llamada.cuenta = static_cast<int32_t>(textos.size());
-    for (size_t i = 0; i < textos.size(); ++i) llamada.argumentos[i] = textos[i].data();
+    for (size_t i = 0; i < textos.size(); ++i)
+        llamada.argumentos[i] = textos[i].data();
     lineas.clear();
     otroHilo = false;
     hiloLlamada = std::this_thread::get_id();
@@ -53,12 +54,12 @@ std::vector<std::string> VectorPaso(const std::string& pares, const std::string&
 }
 
 size_t Contar(const std::string& prefijo) {
-    return static_cast<size_t>(
-        std::count_if(lineas.begin(), lineas.end(), [&](const std::string& l) { return l.starts_with(prefijo); }));
+    return static_cast<size_t>(std::count_if(lineas.begin(), lineas.end(),
+                                             [&](const std::string& l) { return l.starts_with(prefijo); }));
 }
 
 class LibreriaPar : public ::testing::Test {
-protected:
+  protected:
     CarpetaTemporal carpeta;
     EnCarpeta dentro{carpeta.Ruta()};
 };
@@ -68,6 +69,11 @@ struct CasoConjunto {
     std::vector<size_t> tamanos;
     unsigned pares;
 };
+
+// Tests are listed by the case's name.
+void PrintTo(const CasoConjunto& caso, std::ostream* os) {
+    *os << caso.nombre;
+}
 
 class ConjuntoPar : public LibreriaPar, public ::testing::WithParamInterface<CasoConjunto> {};
 
@@ -94,10 +100,12 @@ TEST_P(ConjuntoPar, Par2VerificaReparaYDetectaLoQueNoSePuedeReparar) {
         }
     }
     ASSERT_EQ(Par2("repair -q datos.par2"), 0);
-    for (const std::string& t : trozos) EXPECT_EQ(LeerFichero(t), original.at(t)) << t;
+    for (const std::string& t : trozos)
+        EXPECT_EQ(LeerFichero(t), original.at(t)) << t;
 
     if (caso.pares < trozos.size()) {
-        for (unsigned i = 0; i <= caso.pares; ++i) std::filesystem::remove(trozos[i]);
+        for (unsigned i = 0; i <= caso.pares; ++i)
+            std::filesystem::remove(trozos[i]);
         EXPECT_EQ(Par2("verify -q datos.par2"), 2);
     }
 }
@@ -108,12 +116,14 @@ INSTANTIATE_TEST_SUITE_P(
                       CasoConjunto{"UltimoBajo16KiB", {20000, 20000, 20000, 16383}, 2},
                       CasoConjunto{"Restos1y2UltimoSobre16KiB", {20001, 20001, 20001, 18002}, 1},
                       CasoConjunto{"Resto3TodosReparables", {16387, 16387, 16387, 16387, 3}, 5},
-                      CasoConjunto{"UltimoDeUnByte", {40003, 40003, 40003, 40003, 40003, 40003, 40003, 1}, 3}),
+                      CasoConjunto{
+                          "UltimoDeUnByte", {40003, 40003, 40003, 40003, 40003, 40003, 40003, 1}, 3}),
     [](const ::testing::TestParamInfo<CasoConjunto>& caso) { return std::string(caso.param.nombre); });
 
 TEST_F(LibreriaPar, NovecientosNoventaYTresTrozos) {
     std::vector<size_t> tamanos(993);
-    for (size_t i = 0; i < tamanos.size(); ++i) tamanos[i] = 64 + i % 4;
+    for (size_t i = 0; i < tamanos.size(); ++i)
+        tamanos[i] = 64 + i % 4;
     const auto trozos = EscribirTrozos(carpeta.Ruta(), "mil", tamanos);
     const auto vector = VectorPaso("3", carpeta / "mil.par", trozos);
     ASSERT_EQ(vector.size(), 1000u);
@@ -121,9 +131,11 @@ TEST_F(LibreriaPar, NovecientosNoventaYTresTrozos) {
     EXPECT_EQ(Contar("Leído trozo "), 993u);
     ASSERT_EQ(Par2("verify -q mil.par2"), 0);
     const auto original = Contenido(carpeta.Ruta());
-    for (const char* t : {"mil.001", "mil.500", "mil.993"}) std::filesystem::remove(t);
+    for (const char* t : {"mil.001", "mil.500", "mil.993"})
+        std::filesystem::remove(t);
     ASSERT_EQ(Par2("repair -q mil.par2"), 0);
-    for (const char* t : {"mil.001", "mil.500", "mil.993"}) EXPECT_EQ(LeerFichero(t), original.at(t));
+    for (const char* t : {"mil.001", "mil.500", "mil.993"})
+        EXPECT_EQ(LeerFichero(t), original.at(t));
 }
 
 TEST_F(LibreriaPar, SinParesSoloElIndiceQueDetectaUnTrozoPerdido) {
@@ -131,7 +143,8 @@ TEST_F(LibreriaPar, SinParesSoloElIndiceQueDetectaUnTrozoPerdido) {
     ASSERT_EQ(Llamar(VectorPaso("0", carpeta / "solo.par", trozos)), 0);
     EXPECT_EQ(Contar("Creado fichero "), 1u);
     EXPECT_TRUE(Existe(carpeta / "solo.par2"));
-    for (const auto& [nombre, contenido] : Contenido(carpeta.Ruta())) EXPECT_EQ(nombre.find(".vol"), std::string::npos);
+    for (const auto& [nombre, contenido] : Contenido(carpeta.Ruta()))
+        EXPECT_EQ(nombre.find(".vol"), std::string::npos);
     EXPECT_EQ(Par2("verify -q solo.par2"), 0);
     std::filesystem::remove("solo.002");
     EXPECT_NE(Par2("verify -q solo.par2"), 0);
@@ -139,11 +152,13 @@ TEST_F(LibreriaPar, SinParesSoloElIndiceQueDetectaUnTrozoPerdido) {
 
 // Same slice size and count as par2 create -u: the same packets, the same file names.
 TEST_F(LibreriaPar, MismosPaquetesQuePar2) {
-    const auto trozos = EscribirTrozos(carpeta.Ruta(), "ref", {70001, 70001, 70001, 70001, 70001, 70001, 70001,
-                                                             70001, 70001, 70001, 70001, 2302});
+    const auto trozos =
+        EscribirTrozos(carpeta.Ruta(), "ref",
+                       {70001, 70001, 70001, 70001, 70001, 70001, 70001, 70001, 70001, 70001, 70001, 2302});
     ASSERT_EQ(Llamar(VectorPaso("10", carpeta / "nuestro.par", trozos)), 0);
     std::string lista;
-    for (const std::string& t : trozos) lista += " " + t;
+    for (const std::string& t : trozos)
+        lista += " " + t;
     ASSERT_EQ(Par2("create -s70004 -c10 -n10 -u suyo.par2" + lista), 0);
 
     const auto nuestros = PaquetesDeConjunto(carpeta.Ruta(), "nuestro");
@@ -177,7 +192,8 @@ TEST_F(LibreriaPar, NumeroMayorQueLosTrozosSeRebajaYLoDice) {
     EXPECT_TRUE(Existe("pocos.vol0+1.par2"));
     EXPECT_TRUE(Existe("pocos.vol2+1.par2"));
     EXPECT_FALSE(Existe("pocos.vol3+1.par2"));
-    for (const std::string& t : trozos) std::filesystem::remove(t);
+    for (const std::string& t : trozos)
+        std::filesystem::remove(t);
     EXPECT_EQ(Par2("repair -q pocos.par2"), 0);
 }
 
@@ -222,7 +238,8 @@ TEST_F(LibreriaPar, UnaNegativaEsUnaLineaYNadaEscrito) {
     const auto antes = Contenido(carpeta.Ruta());
     for (const auto& v : vectores) {
         std::string texto;
-        for (const auto& a : v) texto += a + " ";
+        for (const auto& a : v)
+            texto += a + " ";
         EXPECT_NE(Llamar(v), 0) << texto;
         ASSERT_EQ(lineas.size(), 1u) << texto;
         EXPECT_TRUE(lineas[0].starts_with("¡ ") && lineas[0].ends_with(" !")) << lineas[0];

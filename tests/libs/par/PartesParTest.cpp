@@ -146,7 +146,8 @@ TEST(GaloisPar, LaRegionMultiplicaComoLasTablas) {
     EXPECT_EQ(tablas.Coeficiente(7, 0), 1);
     std::mt19937 azar(3);
     alignas(64) uint8_t origen[256], destino[256], esperado[256];
-    for (int i = 0; i < 256; ++i) origen[i] = destino[i] = static_cast<uint8_t>(azar());
+    for (int i = 0; i < 256; ++i)
+        origen[i] = destino[i] = static_cast<uint8_t>(azar());
     std::copy(std::begin(destino), std::end(destino), esperado);
     const auto factor = static_cast<uint16_t>(azar() | 1);
     for (int i = 0; i < 256; i += 2) {
