@@ -34,7 +34,7 @@ cat "$@" >/dev/null # both runs read from the page cache
 
 veces=${VECES:-2}
 # medir SALIDA ORDEN...: runs the command under /usr/bin/time $veces times; prints
-# "seconds kib" of the fastest run.
+# "wall-seconds peak-kib cpu-seconds" of the fastest run.
 medir() {
     salida=$1
     shift
@@ -42,8 +42,9 @@ medir() {
     i=0
     while [ $i -lt "$veces" ]; do
         rm -f "$tmp"/nuestro/* "$tmp"/trozos/suyo*.par2
-        /usr/bin/time -f "%e %M" -o "$tmp/tiempo" "$@" >"$salida" 2>&1
-        mejor=$(printf '%s\n%s\n' "$mejor" "$(cat "$tmp/tiempo")" | sed '/^$/d' | sort -n | head -n 1)
+        /usr/bin/time -f "%e %M %U %S" -o "$tmp/tiempo" "$@" >"$salida" 2>&1
+        mejor=$(printf '%s\n%s\n' "$mejor" "$(awk '{ print $1, $2, $3 + $4 }' "$tmp/tiempo")" |
+            sed '/^$/d' | sort -n | head -n 1)
         i=$((i + 1))
     done
     echo "$mejor"
@@ -57,7 +58,8 @@ for n in 1 10; do
         { echo "par2 no verifica nuestro conjunto" >&2; exit 1; }
     rm -f "$tmp"/trozos/banco*.par2 "$tmp"/trozos/suyo*.par2
     set -- $nuestro $suyo
-    awk -v n=$n -v tn=$1 -v mn=$2 -v ts=$3 -v ms=$4 'BEGIN {
-        printf "Número %2d: libpar %6.2f s %7.1f MiB | par2 %6.2f s %7.1f MiB | tiempo %.3f  memoria %.3f\n",
-               n, tn, mn / 1024, ts, ms / 1024, tn / ts, mn / ms }'
+    awk -v n=$n -v tn=$1 -v mn=$2 -v cn=$3 -v ts=$4 -v ms=$5 -v cs=$6 'BEGIN {
+        printf "Número %2d: libpar %6.2f s (CPU %5.2f s) %6.1f MiB | par2 %6.2f s (CPU %5.2f s) %6.1f MiB\n",
+               n, tn, cn, mn / 1024, ts, cs, ms / 1024
+        printf "           libpar / par2: tiempo %.3f  memoria %.3f  (CPU %.3f)\n", tn / ts, mn / ms, cn / cs }'
 done
