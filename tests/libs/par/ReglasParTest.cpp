@@ -1,4 +1,5 @@
-// The parts of the parity library whose rules are not seen through par2 alone.
+// The rules of the parity library that par2 alone does not show: names, options,
+// slicing, stripes and the region arithmetic.
 #include "libs/par/Galois.h"
 #include "libs/par/Nombres.h"
 #include "libs/par/Orden.h"
