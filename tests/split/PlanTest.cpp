@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include <chrono>
 #include <limits>
 
 #include "AyudaCorte.h"
@@ -159,12 +158,9 @@ TEST_F(Plan, TamanosExactosYDeMasDeDosGiB) {
 }
 
 TEST_F(Plan, LimiteDeTrozos) {
-    // The most pieces a plan may list, built fast enough for the window.
+    // The most pieces a plan may list (bench/plan_lista measures how fast).
     FicheroDisperso(c / "f", MaxTrozos);
-    const auto inicio = std::chrono::steady_clock::now();
     const PlanCorte p = Preparar(c / "f", "1");
-    const auto duracion = std::chrono::steady_clock::now() - inicio;
-    EXPECT_LT(duracion, std::chrono::milliseconds(500));
     EXPECT_TRUE(p.cortePreparado);
     ASSERT_EQ(p.lineas.size(), static_cast<size_t>(MaxTrozos));
     EXPECT_EQ(p.lineas.front(), "f.000001           1");

@@ -1,0 +1,82 @@
+#include "libs/par/Avisos.h"
+
+#include <new>
+#include <thread>
+#include <vector>
+
+namespace quimbel::par {
+
+void Avisos::Decir(const std::string& linea) const {
+    if (progreso_ != nullptr) progreso_(linea.c_str());
+}
+
+void Avisos::Enviar(std::string linea) {
+    {
+        std::lock_guard bloqueo(mutex_);
+        cola_.push_back(std::move(linea));
+    }
+    aviso_.notify_one();
+}
+
+void Avisos::Terminar(std::string error) {
+    {
+        std::lock_guard bloqueo(mutex_);
+        if (!error.empty()) {
+            if (primerError_.empty()) primerError_ = std::move(error);
+            parar_ = true;
+        }
+        --vivos_;
+    }
+    aviso_.notify_one();
+}
+
+std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(unsigned)>& tarea,
+                               const std::function<void()>& sinArrancar) {
+    primerError_.clear();
+    parar_ = false;
+    std::vector<std::thread> trabajadores;
+    trabajadores.reserve(hilos);
+    for (unsigned t = 0; t < hilos; ++t) {
+        {
+            std::lock_guard bloqueo(mutex_);
+            ++vivos_;
+        }
+        try {
+            trabajadores.emplace_back([this, &tarea, t] {
+                std::string error;
+                try {
+                    error = tarea(t);
+                } catch (const std::bad_alloc&) {
+                    error = ErrorMemoria;
+                } catch (const std::exception& e) {
+                    error = std::string("¡ Error al crear el PAR: ") + e.what() + " !";
+                }
+                Terminar(std::move(error));
+            });
+        } catch (const std::exception&) {
+            Terminar("¡ Error, no se pudo arrancar un hilo para crear el PAR !");
+            if (sinArrancar)
+                for (unsigned falta = t; falta < hilos; ++falta)
+                    sinArrancar();
+            break;
+        }
+    }
+    std::unique_lock bloqueo(mutex_);
+    for (;;) {
+        aviso_.wait(bloqueo, [this] { return !cola_.empty() || vivos_ == 0; });
+        while (!cola_.empty()) {
+            const std::string linea = std::move(cola_.front());
+            cola_.pop_front();
+            bloqueo.unlock();
+            Decir(linea);
+            bloqueo.lock();
+        }
+        if (vivos_ == 0) break;
+    }
+    bloqueo.unlock();
+    for (std::thread& t : trabajadores)
+        t.join();
+    return primerError_;
+}
+
+} // namespace quimbel::par

@@ -1,0 +1,48 @@
+#pragma once
+// Progress lines of a job. Worker threads queue them; the calling thread alone hands
+// them to the caller's callback, while it waits for the workers.
+#include "parity/LlamadaPar.h"
+
+#include <atomic>
+#include <condition_variable>
+#include <deque>
+#include <functional>
+#include <mutex>
+#include <string>
+
+namespace quimbel::par {
+
+class Avisos {
+  public:
+    explicit Avisos(ProgresoParFuncion progreso) : progreso_(progreso) {}
+
+    // On the calling thread: the line goes to the callback now.
+    void Decir(const std::string& linea) const;
+    // On a worker: the line is queued for the calling thread.
+    void Enviar(std::string linea);
+
+    // Runs tarea(0) .. tarea(hilos - 1) on as many threads and passes their lines on
+    // until all have ended. A task returns "" or the line of its failure; the first
+    // failure is returned, and Parar() turns true as soon as one fails so that the
+    // others can give up early. When a thread cannot be started, sinArrancar is called
+    // once for it and each later one, so that the started ones never wait for them.
+    std::string EnParalelo(unsigned hilos, const std::function<std::string(unsigned)>& tarea,
+                           const std::function<void()>& sinArrancar = {});
+    bool Parar() const { return parar_.load(std::memory_order_relaxed); }
+
+  private:
+    void Terminar(std::string error);
+
+    ProgresoParFuncion progreso_;
+    std::mutex mutex_;
+    std::condition_variable aviso_;
+    std::deque<std::string> cola_;
+    unsigned vivos_ = 0;
+    std::string primerError_;
+    std::atomic<bool> parar_{false};
+};
+
+// The line of a failed allocation.
+inline constexpr const char* ErrorMemoria = "¡ Error, memoria insuficiente para crear el PAR !";
+
+} // namespace quimbel::par

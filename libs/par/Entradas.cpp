@@ -1,0 +1,31 @@
+#include "libs/par/Entradas.h"
+
+#include "libs/par/Nombres.h"
+
+#include <algorithm>
+
+namespace quimbel::par {
+std::string ExaminarEntradas(const OrdenPar& orden, std::vector<Entrada>& entradas) {
+    entradas.clear();
+    // Duplicates by sorting the compared forms of the names.
+    std::vector<std::pair<std::string, size_t>> claves;
+    for (size_t i = 0; i < orden.trozos.size(); ++i) {
+        const std::string& nombre = orden.trozos[i];
+        if (!NombreSimple(nombre))
+            return "¡ Error, el trozo " + nombre + " no es un nombre de fichero sin carpeta !";
+        claves.emplace_back(ClaveDeNombre(nombre, orden.mayusculasIguales), i);
+    }
+    std::sort(claves.begin(), claves.end());
+    for (size_t i = 1; i < claves.size(); ++i)
+        if (claves[i].first == claves[i - 1].first)
+            return "¡ Error, fichero repetido " +
+                   orden.trozos[std::max(claves[i].second, claves[i - 1].second)] + " !";
+    for (const std::string& nombre : orden.trozos) {
+        const auto estado = Estado(nombre);
+        if (!estado || !estado->regular) return "¡ Error, no existe el fichero " + nombre + " !";
+        entradas.push_back({nombre, estado->tamano, estado->id});
+    }
+    return "";
+}
+
+} // namespace quimbel::par

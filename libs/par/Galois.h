@@ -1,0 +1,60 @@
+#pragma once
+// GF(2^16) as PAR 2.0 uses it: generator polynomial 0x1100B, generator 2.
+// Input slice i gets the constant 2^l(i), l(i) the i-th power coprime with 65535;
+// recovery slice e is the sum over i of (2^l(i))^e times input slice i, each slice
+// read as little-endian 16-bit words.
+#include <cstddef>
+#include <cstdint>
+#include <memory>
+#include <vector>
+
+struct gf;
+
+namespace quimbel::par {
+
+inline constexpr uint32_t OrdenGalois = 65535;
+
+class TablasGalois {
+  public:
+    // The one set of tables, built on first use.
+    static const TablasGalois& Unicas();
+
+    uint16_t Potencia(uint32_t logaritmo) const { return exp_[logaritmo % OrdenGalois]; }
+    uint16_t Multiplicar(uint16_t a, uint16_t b) const;
+    // (2^logConstante)^exponente: the factor of an input slice in a recovery slice.
+    uint16_t Coeficiente(uint32_t logConstante, uint32_t exponente) const {
+        return Potencia(static_cast<uint32_t>((uint64_t{logConstante} * exponente) % OrdenGalois));
+    }
+
+  private:
+    TablasGalois();
+    std::vector<uint16_t> exp_; // 2^i
+    std::vector<uint16_t> log_; // log_[2^i] = i; log_[0] unused
+};
+
+// The logarithms of the constants of the first n input slices, in slice order.
+std::vector<uint32_t> LogaritmosDeEntrada(uint32_t n);
+
+// GF-Complete multiplies faster in its alternate layout, where every 32 bytes hold the
+// high bytes of 16 words and then their low bytes. Data go into that layout once, on
+// their way in, and back once, on their way out. n is a multiple of 32.
+void AFormaAlterna(uint8_t* datos, size_t n);
+void AFormaPar(uint8_t* datos, size_t n);
+
+// Multiply-add over memory regions in the alternate layout (GF-Complete); one per thread.
+class RegionGalois {
+  public:
+    RegionGalois();
+    ~RegionGalois();
+    RegionGalois(const RegionGalois&) = delete;
+    RegionGalois& operator=(const RegionGalois&) = delete;
+
+    // destino ^= factor * origen over n bytes, n a multiple of 32, both addresses
+    // aligned to 16 bytes.
+    void MultiplicarSumar(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n);
+
+  private:
+    std::unique_ptr<gf> gf_;
+};
+
+} // namespace quimbel::par

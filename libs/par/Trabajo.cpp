@@ -1,0 +1,89 @@
+#include "libs/par/Trabajo.h"
+
+#include "libs/par/Calculo.h"
+#include "libs/par/Conjunto.h"
+#include "libs/par/Entradas.h"
+#include "libs/par/Nombres.h"
+#include "libs/par/Orden.h"
+#include "libs/par/Reparto.h"
+#include "libs/par/Salidas.h"
+#include "libs/par/Volumenes.h"
+
+#include <algorithm>
+#include <new>
+#include <thread>
+
+namespace quimbel::par {
+namespace {
+
+unsigned Hilos(const Limites& limites, size_t trozos) {
+    constexpr unsigned maximo = 16;
+    unsigned hilos = limites.hilos != 0 ? limites.hilos
+                                        : std::min(maximo, std::max(1u, std::thread::hardware_concurrency()));
+    return static_cast<unsigned>(std::min<size_t>(hilos, std::max<size_t>(trozos, 1)));
+}
+
+std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limites) {
+    std::vector<Entrada> listadas;
+    if (std::string error = ExaminarEntradas(orden, listadas); !error.empty()) return error;
+    // An empty piece has no slice; PAR clients take it for a damaged file, so it stays out.
+    std::vector<Entrada> entradas;
+    std::vector<uint64_t> tamanos;
+    for (Entrada& e : listadas) {
+        if (e.tamano == 0) {
+            avisos.Decir("Trozo vacío, queda fuera del PAR: " + e.nombre);
+            continue;
+        }
+        tamanos.push_back(e.tamano);
+        entradas.push_back(std::move(e));
+    }
+    if (entradas.empty()) return "¡ Error, no hay datos para el PAR: los trozos están vacíos !";
+    const auto reparto = Repartir(tamanos, limites);
+    if (!reparto) return "¡ Error, demasiados trozos para el PAR !";
+
+    uint64_t pares = orden.pares;
+    if (pares > entradas.size()) {
+        pares = entradas.size();
+        avisos.Decir("Número de pares rebajado a " + std::to_string(pares) + ", el número de trozos");
+    }
+    if (pares * reparto->porTrozo > limites.rebanadasMaximas)
+        return "¡ Error, demasiados bloques de recuperación para el PAR !";
+    const auto volumenes = static_cast<uint32_t>(pares);
+
+    Salidas salidas;
+    salidas.indice = NombreIndice(orden.rutaPar);
+    salidas.volumenes = NombresVolumenes(BaseVolumenes(salidas.indice), volumenes, reparto->porTrozo);
+    if (std::string error = ExaminarSalidas(salidas, entradas, orden.renombrarViejos); !error.empty())
+        return error;
+
+    const unsigned hilos = Hilos(limites, entradas.size());
+    Conjunto conjunto;
+    if (std::string error = PrepararConjunto(entradas, volumenes, *reparto, hilos, avisos, conjunto);
+        !error.empty())
+        return error;
+    Calculo calculo(conjunto, PlanearFranjas(reparto->tamano, conjunto.recuperacion, hilos, limites), hilos);
+
+    if (std::string error = RenombrarViejas(salidas); !error.empty()) return error;
+    Volumenes ficheros(conjunto, salidas.indice, salidas.volumenes);
+    if (std::string error = ficheros.Crear(); !error.empty()) return error;
+    if (std::string error = calculo.Ejecutar(avisos, ficheros); !error.empty()) return error;
+    return ficheros.Terminar(PaquetesComunes(conjunto), hilos, avisos);
+}
+
+} // namespace
+
+int EjecutarPar(std::span<const std::string> argumentos, Avisos& avisos, const Limites& limites) {
+    std::string error;
+    try {
+        if (const auto orden = LeerOrden(argumentos, error)) error = CrearPar(*orden, avisos, limites);
+    } catch (const std::bad_alloc&) {
+        error = ErrorMemoria;
+    } catch (const std::exception& e) {
+        error = std::string("¡ Error al crear el PAR: ") + e.what() + " !";
+    }
+    if (error.empty()) return 0;
+    avisos.Decir(error);
+    return 1;
+}
+
+} // namespace quimbel::par

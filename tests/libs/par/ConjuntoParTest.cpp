@@ -1,0 +1,119 @@
+// Whole jobs under lowered bounds, so that small files take several slices per piece,
+// several passes and several threads; par2 builds the same set and repairs ours.
+#include "libs/par/Avisos.h"
+#include "libs/par/Reparto.h"
+#include "libs/par/Trabajo.h"
+#include "support/Carpeta.h"
+#include "tests/libs/par/ApoyoPar.h"
+
+#include <gtest/gtest.h>
+
+#include <filesystem>
+
+namespace quimbel::par {
+namespace {
+
+using prueba::Contenido;
+using prueba::Par2;
+
+struct CasoLimites {
+    const char* nombre;
+    std::vector<size_t> tamanos;
+    unsigned pares;
+    Limites limites;
+};
+
+Limites Con(uint64_t rebanadaMaxima, uint64_t memoria, uint64_t franja, unsigned hilos) {
+    Limites l;
+    l.rebanadaMaxima = rebanadaMaxima;
+    l.memoria = memoria;
+    l.franjaMaxima = franja;
+    l.hilos = hilos;
+    return l;
+}
+
+// Tests are listed by the case's name.
+void PrintTo(const CasoLimites& caso, std::ostream* os) {
+    *os << caso.nombre;
+}
+
+class ConjuntoLimitado : public ::testing::TestWithParam<CasoLimites> {
+  protected:
+    prueba::CarpetaTemporal carpeta;
+    prueba::EnCarpeta dentro{carpeta.Ruta()};
+};
+
+TEST_P(ConjuntoLimitado, IgualQuePar2YReparable) {
+    const CasoLimites& caso = GetParam();
+    const auto trozos = prueba::EscribirTrozos(carpeta.Ruta(), "t", caso.tamanos);
+    std::vector<std::string> vector{"par.exe", "add", "-n" + std::to_string(caso.pares), "--",
+                                    carpeta / "n.par"};
+    vector.insert(vector.end(), trozos.begin(), trozos.end());
+    Avisos avisos(nullptr);
+    ASSERT_EQ(EjecutarPar(vector, avisos, caso.limites), 0);
+
+    std::vector<uint64_t> tamanos(caso.tamanos.begin(), caso.tamanos.end());
+    const Reparto reparto = *Repartir(tamanos, caso.limites);
+    std::string lista;
+    for (const std::string& t : trozos)
+        lista += " " + t;
+    ASSERT_EQ(Par2("create -s" + std::to_string(reparto.tamano) + " -c" +
+                   std::to_string(caso.pares * reparto.porTrozo) + " -n" + std::to_string(caso.pares) +
+                   " -u s.par2" + lista),
+              0);
+    const auto nuestros = prueba::PaquetesDeConjunto(carpeta.Ruta(), "n.");
+    EXPECT_EQ(nuestros.size(), 1 + 2 * trozos.size() + caso.pares * reparto.porTrozo);
+    EXPECT_EQ(nuestros, prueba::PaquetesDeConjunto(carpeta.Ruta(), "s."));
+
+    ASSERT_EQ(Par2("verify -q n.par2"), 0);
+    const auto original = Contenido(carpeta.Ruta());
+    for (unsigned i = 0; i < caso.pares; ++i)
+        std::filesystem::remove(trozos[i * 2 % trozos.size()]);
+    for (const auto& [nombre, contenido] : original)
+        if (nombre.starts_with("s.")) std::filesystem::remove(nombre);
+    ASSERT_EQ(Par2("repair -q n.par2"), 0);
+    for (const std::string& t : trozos)
+        EXPECT_EQ(prueba::LeerFichero(t), original.at(t)) << t;
+}
+
+// Bounds: largest slice, memory, widest stripe, threads.
+INSTANTIATE_TEST_SUITE_P(
+    Limites, ConjuntoLimitado,
+    ::testing::Values(
+        CasoLimites{
+            "VariasRebanadasPorTrozo", {10000, 10000, 10000, 3001}, 2, Con(4096, 64 << 20, 1 << 20, 2)},
+        CasoLimites{"VariasRebanadasYFranjas", {10002, 10002, 10002, 6003}, 2, Con(4096, 64 << 20, 256, 2)},
+        CasoLimites{
+            "FranjasDeUnaRebanada", {5001, 5001, 5001, 5001, 99}, 3, Con(1'000'000'000, 64 << 20, 128, 3)},
+        CasoLimites{
+            "FranjasPorLaMemoria", {3000, 3000, 3000, 1}, 3, Con(1'000'000'000, 2 * 4 * 200, 1 << 20, 2)},
+        CasoLimites{"UnHiloYFranjasMinimas", {3000, 3000, 1}, 1, Con(1'000'000'000, 64 << 20, 64, 1)},
+        CasoLimites{"MasHilosQueTrozos", {70000, 17}, 2, Con(16384, 64 << 20, 4096, 5)}),
+    [](const ::testing::TestParamInfo<CasoLimites>& caso) { return std::string(caso.param.nombre); });
+
+// The same job gives the same bytes whatever the threads and stripes.
+TEST(ConjuntoPar, ElResultadoNoDependeDeHilosNiFranjas) {
+    prueba::CarpetaTemporal carpeta;
+    prueba::EnCarpeta dentro(carpeta.Ruta());
+    const auto trozos = prueba::EscribirTrozos(carpeta.Ruta(), "h", {9001, 9001, 9001, 9001, 9001, 4});
+    std::map<std::string, std::string> primero;
+    for (const Limites& limites :
+         {Con(1'000'000'000, 64 << 20, 1 << 20, 1), Con(1'000'000'000, 64 << 20, 64, 4),
+          Con(1'000'000'000, 64 << 20, 192, 2)}) {
+        std::vector<std::string> vector{"par.exe", "add", "-n3", "-m", "--", carpeta / "h.par"};
+        vector.insert(vector.end(), trozos.begin(), trozos.end());
+        Avisos avisos(nullptr);
+        ASSERT_EQ(EjecutarPar(vector, avisos, limites), 0);
+        std::map<std::string, std::string> ahora;
+        for (const auto& [nombre, contenido] : Contenido(carpeta.Ruta()))
+            if (nombre.ends_with(".par2")) ahora[nombre] = contenido;
+        if (primero.empty())
+            primero = ahora;
+        else
+            EXPECT_EQ(ahora, primero);
+    }
+    EXPECT_EQ(Par2("verify -q h.par2"), 0);
+}
+
+} // namespace
+} // namespace quimbel::par

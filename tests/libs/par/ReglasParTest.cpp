@@ -1,0 +1,170 @@
+// The rules of the parity library that par2 alone does not show: names, options,
+// slicing, stripes and the region arithmetic.
+#include "libs/par/Galois.h"
+#include "libs/par/Nombres.h"
+#include "libs/par/Orden.h"
+#include "libs/par/Reparto.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace quimbel::par {
+namespace {
+
+TEST(NombresPar, ElIndiceCambiaPorPar2LaExtensionParEnCualquierCaso) {
+    EXPECT_EQ(NombreIndice("/d/pelicula.par"), "/d/pelicula.par2");
+    EXPECT_EQ(NombreIndice("/d/pelicula.PaR"), "/d/pelicula.par2");
+    EXPECT_EQ(NombreIndice("/d/pelicula"), "/d/pelicula.par2");
+    EXPECT_EQ(NombreIndice("/d.par/pelicula"), "/d.par/pelicula.par2");
+    EXPECT_EQ(NombreIndice("copia.tar"), "copia.tar.par2");
+    EXPECT_EQ(BaseVolumenes("/d/pelicula.par2"), "/d/pelicula");
+}
+
+TEST(NombresPar, VolumenesNumeradosComoLosUniformesDePar2) {
+    using V = std::vector<std::string>;
+    EXPECT_EQ(NombresVolumenes("x", 3, 1), (V{"x.vol0+1.par2", "x.vol1+1.par2", "x.vol2+1.par2"}));
+    EXPECT_EQ(NombresVolumenes("x", 9, 1).back(), "x.vol8+1.par2");
+    EXPECT_EQ(NombresVolumenes("x", 10, 1).front(), "x.vol00+1.par2");
+    EXPECT_EQ(NombresVolumenes("x", 100, 1).back(), "x.vol099+1.par2");
+    EXPECT_EQ(NombresVolumenes("x", 3, 10), (V{"x.vol00+10.par2", "x.vol10+10.par2", "x.vol20+10.par2"}));
+    EXPECT_EQ(NombresVolumenes("x", 1, 10), (V{"x.vol00+10.par2"}));
+    EXPECT_TRUE(NombresVolumenes("x", 0, 1).empty());
+    EXPECT_TRUE(EsVolumenDe("x.vol12+3.par2", "x"));
+    EXPECT_FALSE(EsVolumenDe("xy.vol0+1.par2", "x"));
+    EXPECT_FALSE(EsVolumenDe("x.vol0+1.par2.old", "x"));
+}
+
+std::optional<OrdenPar> Leer(const std::vector<std::string>& v, std::string& error) {
+    std::vector<std::string> todo{"par.exe"};
+    todo.insert(todo.end(), v.begin(), v.end());
+    return LeerOrden(todo, error);
+}
+
+TEST(OrdenPar, ElVectorDelPasoDeCorte) {
+    std::string error;
+    const auto orden = Leer({"add", "-n4294967295", "-m", "+C", "--", "/d/p.par", "p.001", "-p.002"}, error);
+    ASSERT_TRUE(orden) << error;
+    EXPECT_EQ(orden->pares, 4294967295u);
+    EXPECT_TRUE(orden->renombrarViejos);
+    EXPECT_TRUE(orden->mayusculasIguales);
+    EXPECT_EQ(orden->rutaPar, "/d/p.par");
+    EXPECT_EQ(orden->trozos, (std::vector<std::string>{"p.001", "-p.002"}));
+
+    const auto sinOpciones = Leer({"add", "p.par", "p.001"}, error);
+    ASSERT_TRUE(sinOpciones);
+    EXPECT_EQ(sinOpciones->pares, 0u);
+    EXPECT_FALSE(sinOpciones->renombrarViejos || sinOpciones->mayusculasIguales);
+    const auto enorme = Leer({"add", "-n99999999999999999999999", "--", "p.par", "a"}, error);
+    ASSERT_TRUE(enorme);
+    EXPECT_EQ(enorme->pares, UINT64_MAX);
+}
+
+TEST(OrdenPar, LoQueNoEsUnaOrdenAddConSusOpcionesSeRechaza) {
+    for (const std::vector<std::string>& v : std::vector<std::vector<std::string>>{
+             {},
+             {"ADD", "--", "p.par", "a"},
+             {"add", "-n", "--", "p.par", "a"},
+             {"add", "-n-1", "--", "p.par", "a"},
+             {"add", "-n 5", "--", "p.par", "a"},
+             {"add", "-C", "--", "p.par", "a"},
+             {"add", "-n1", "--", "p.par"},
+             {"add", "-n1", "--", "/d/", "a"},
+         }) {
+        std::string error;
+        EXPECT_FALSE(Leer(v, error));
+        EXPECT_TRUE(error.starts_with("¡ ") && error.ends_with(" !")) << error;
+    }
+}
+
+TEST(RepartoPar, UnaRebanadaPorTrozoRedondeadaAMultiploDe4) {
+    const Limites limites;
+    const std::vector<uint64_t> tamanos{1001, 1001, 5};
+    const auto r = Repartir(tamanos, limites);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->tamano, 1004u);
+    EXPECT_EQ(r->porTrozo, 1u);
+    EXPECT_EQ(r->total, 3u);
+    EXPECT_FALSE(Repartir(std::vector<uint64_t>{0, 0}, limites));
+}
+
+TEST(RepartoPar, TrozosDeMasDeMilMillonesVanEnVariasRebanadas) {
+    const Limites limites;
+    const auto justo = Repartir(std::vector<uint64_t>{1'000'000'000, 7}, limites);
+    EXPECT_EQ(justo->tamano, 1'000'000'000u);
+    EXPECT_EQ(justo->porTrozo, 1u);
+    const auto r = Repartir(std::vector<uint64_t>{2'500'000'001, 2'500'000'001, 900'000'000}, limites);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->porTrozo, 3u);
+    EXPECT_EQ(r->tamano, 833'333'336u);
+    EXPECT_EQ(r->total, 3u + 3u + 2u);
+}
+
+TEST(RepartoPar, NuncaMasDe32768Rebanadas) {
+    const Limites limites;
+    const std::vector<uint64_t> tamanos(993, uint64_t{40'000'000'000});
+    const auto r = Repartir(tamanos, limites);
+    ASSERT_TRUE(r);
+    EXPECT_LE(r->total, 32768u);
+    EXPECT_EQ(r->tamano % 4, 0u);
+    EXPECT_GE(r->tamano * r->porTrozo, uint64_t{40'000'000'000});
+    // The smallest slice that fits: 4 bytes less gives too many.
+    EXPECT_GT(993 * RebanadasDe(40'000'000'000, r->tamano - 4), 32768u);
+    Limites pocas;
+    pocas.rebanadasMaximas = 2;
+    EXPECT_FALSE(Repartir(std::vector<uint64_t>{1, 1, 1}, pocas));
+}
+
+TEST(RepartoPar, FranjasQueCabenEnLaCacheYEnLaMemoria) {
+    const Limites limites; // 256 MiB, stripes up to 1 MiB, 1 MiB of cache
+    const Franjas indice = PlanearFranjas(10'737'420, 0, 2, limites);
+    EXPECT_EQ(indice.ancho, limites.franjaMaxima);
+    EXPECT_EQ(indice.numero, 11u);
+    const Franjas entera = PlanearFranjas(5002, 10, 2, limites);
+    EXPECT_EQ(entera.numero, 1u);
+    EXPECT_EQ(entera.ancho, 5002u);
+    EXPECT_EQ(entera.fila, 5056u);
+    for (uint32_t recuperacion : {1u, 10u, 993u, 32768u}) {
+        const Franjas f = PlanearFranjas(1'000'000'000, recuperacion, 2, limites);
+        EXPECT_EQ(f.ancho % 64, 0u);
+        EXPECT_EQ(f.fila, f.ancho);
+        EXPECT_EQ(f.numero, (1'000'000'000 + f.ancho - 1) / f.ancho);
+        EXPECT_LE(2 * (recuperacion + 1) * f.fila, limites.memoria) << recuperacion;
+        EXPECT_LE((recuperacion + 1) * f.fila, std::max<uint64_t>(limites.cache, (recuperacion + 1) * 16384));
+    }
+    Limites poca;
+    poca.memoria = 2 * 4 * 200;
+    EXPECT_EQ(PlanearFranjas(100'000, 3, 2, poca).ancho, 192u);
+    poca.memoria = 10;
+    EXPECT_EQ(PlanearFranjas(100'000, 3, 2, poca).ancho, 64u);
+}
+
+// GF-Complete's regions, through the alternate layout and back, and the tables agree:
+// little-endian words, polynomial 0x1100B.
+TEST(GaloisPar, LaRegionMultiplicaComoLasTablas) {
+    const TablasGalois& tablas = TablasGalois::Unicas();
+    EXPECT_EQ(tablas.Multiplicar(2, 0x8000), 0x100B);
+    EXPECT_EQ(tablas.Coeficiente(7, 0), 1);
+    std::mt19937 azar(3);
+    alignas(64) uint8_t origen[256], destino[256], esperado[256];
+    for (int i = 0; i < 256; ++i)
+        origen[i] = destino[i] = static_cast<uint8_t>(azar());
+    std::copy(std::begin(destino), std::end(destino), esperado);
+    const auto factor = static_cast<uint16_t>(azar() | 1);
+    for (int i = 0; i < 256; i += 2) {
+        const auto palabra = static_cast<uint16_t>(origen[i] | origen[i + 1] << 8);
+        const uint16_t producto = tablas.Multiplicar(palabra, factor);
+        esperado[i] ^= static_cast<uint8_t>(producto);
+        esperado[i + 1] ^= static_cast<uint8_t>(producto >> 8);
+    }
+    RegionGalois region;
+    AFormaAlterna(origen, sizeof origen);
+    AFormaAlterna(destino, sizeof destino);
+    region.MultiplicarSumar(origen, destino, factor, sizeof origen);
+    AFormaPar(destino, sizeof destino);
+    EXPECT_TRUE(std::equal(std::begin(destino), std::end(destino), esperado));
+    EXPECT_EQ(LogaritmosDeEntrada(12), (std::vector<uint32_t>{1, 2, 4, 7, 8, 11, 13, 14, 16, 19, 22, 23}));
+}
+
+} // namespace
+} // namespace quimbel::par
