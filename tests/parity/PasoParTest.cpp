@@ -8,6 +8,7 @@
 
 #include "parity/Par.h"
 #include "parity/PasoPar.h"
+#include "split/Corte.h"
 #include "support/Carpeta.h"
 #include "support/Grabadora.h"
 
@@ -133,6 +134,32 @@ TEST_F(PasoParTest, NuncaPisaLaFuenteNiUnTrozo) {
     Grabadora g;
     PasoPar(g, {c.Ruta(), c / "x.par2x", "1", {"x.vol1.par2", "x.volA+1.par2"}});
     EXPECT_TRUE(g.informaciones.empty());
+}
+
+} // namespace
+} // namespace quimbel
+
+namespace quimbel {
+namespace {
+
+// The split hands the step the names of the pieces it wrote, in set order.
+TEST_F(PasoParTest, ElCortePasaSusTrozosEnOrden) {
+    EscribirFichero(c / "p.avi", Datos(30));
+    for (const auto& [tipo, esperado] : std::vector<std::pair<TipoCorte, std::string>>{
+             {TipoCorte::CortaArchivos, "|p.1|p.2|p.fin|nulos"}, {TipoCorte::Hacha, "|p.0|p.1|p.2|nulos"}}) {
+        EntradaCorte e;
+        e.fuente = c / "p.avi";
+        e.tamano = "10";
+        e.tipo = tipo;
+        e.par = true;
+        e.numeroPar = "1";
+        Grabadora g;
+        const ResultadoCorte r = Cortar(g, e);
+        EXPECT_TRUE(r.finalizado);
+        EXPECT_FALSE(r.completo) << "the stand-in library answers non-zero";
+        EXPECT_TRUE(Recibido().ends_with(esperado)) << Recibido();
+        EXPECT_EQ(g.informaciones, std::vector<std::string>{"¡ Proceso finalizado !"});
+    }
 }
 
 } // namespace
