@@ -24,6 +24,14 @@ QStringList Lineas(const TFormMain& f) {
 }
 
 
+// A plan in force for a sparse p.avi of tamano bytes, chosen in the source box.
+void Planificar(VentanaDePrueba& v, TFormMain& f, qint64 tamano, const QString& trozo) {
+    Disperso(v.Ruta("p.avi"), tamano);
+    f.FilenameEditFicheroCortar->setText(v.Ruta("p.avi"));
+    f.ComboBoxSizes->setEditText(trozo);
+    f.PrepararCorte(v.Ruta("p.avi"));
+}
+
 void Escribir(QComboBox* caja, const QString& texto) {
     caja->setFocus();
     caja->lineEdit()->selectAll();
@@ -116,10 +124,7 @@ void PlanTest::trozoMayorQueFuenteYFuenteVacia() {
 void PlanTest::cambioDeEsquemaMarcaTodo() {
     VentanaDePrueba v;
     TFormMain& f = v.Crear();
-    Disperso(v.Ruta("p.avi"), 30);
-    f.FilenameEditFicheroCortar->setText(v.Ruta("p.avi"));
-    f.ComboBoxSizes->setEditText(QStringLiteral("10"));
-    f.PrepararCorte(v.Ruta("p.avi"));
+    Planificar(v, f, 30, QStringLiteral("10"));
     f.RxCheckListBoxCortarExtraer->Marcar(1, false);
     QCOMPARE(f.TrozosElegidos(), 2);
     f.RadioButtonCortarHacha->click();
@@ -130,10 +135,7 @@ void PlanTest::cambioDeEsquemaMarcaTodo() {
 void PlanTest::quinientosConNoYConSi() {
     VentanaDePrueba v;
     TFormMain& f = v.CrearActiva();
-    Disperso(v.Ruta("p.avi"), 30000);
-    f.FilenameEditFicheroCortar->setText(v.Ruta("p.avi"));
-    f.ComboBoxSizes->setEditText(QStringLiteral("10000"));
-    f.PrepararCorte(v.Ruta("p.avi"));
+    Planificar(v, f, 30000, QStringLiteral("10000"));
     QCOMPARE(f.TrozosElegidos(), 3);
 
     Escribir(f.ComboBoxSizes, QStringLiteral("500"));
@@ -179,9 +181,7 @@ void PlanTest::salirConElMismoTamanoConservaLaSeleccion() {
 void PlanTest::letraEnLaCaja() {
     VentanaDePrueba v;
     TFormMain& f = v.CrearActiva();
-    Disperso(v.Ruta("p.avi"), 30);
-    f.ComboBoxSizes->setEditText(QStringLiteral("10"));
-    f.PrepararCorte(v.Ruta("p.avi"));
+    Planificar(v, f, 30, QStringLiteral("10"));
     QVERIFY(f.ExplorerButtonCortarElegir->isEnabled());
     f.ComboBoxSizes->setFocus();
     f.ComboBoxSizes->lineEdit()->end(false);
@@ -232,10 +232,7 @@ void PlanTest::comillasYCarpetaPorDefecto() {
 void PlanTest::ningunoYCortar() {
     VentanaDePrueba v;
     TFormMain& f = v.Crear();
-    Disperso(v.Ruta("p.avi"), 30);
-    f.FilenameEditFicheroCortar->setText(v.Ruta("p.avi"));
-    f.ComboBoxSizes->setEditText(QStringLiteral("10"));
-    f.PrepararCorte(v.Ruta("p.avi"));
+    Planificar(v, f, 30, QStringLiteral("10"));
     f.ExplorerButtonCortarElegir->click();
     QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetExtraer);
     f.ExplorerButtonExtraerNinguno->click();
@@ -254,10 +251,7 @@ void PlanTest::ningunoYCortar() {
 void PlanTest::elegirEjecutaLaSalidaDeLaCaja() {
     VentanaDePrueba v;
     TFormMain& f = v.CrearActiva();
-    Disperso(v.Ruta("p.avi"), 30);
-    f.FilenameEditFicheroCortar->setText(v.Ruta("p.avi"));
-    f.ComboBoxSizes->setEditText(QStringLiteral("10"));
-    f.PrepararCorte(v.Ruta("p.avi"));
+    Planificar(v, f, 30, QStringLiteral("10"));
     // A new size typed and "Elegir" clicked: the box is left first, and the list is the new plan.
     v.dialogos.respuestas.push_back(Respuesta::Si);
     Escribir(f.ComboBoxSizes, QStringLiteral("15"));
@@ -269,9 +263,7 @@ void PlanTest::elegirEjecutaLaSalidaDeLaCaja() {
 void PlanTest::teclasDeLaLista() {
     VentanaDePrueba v;
     TFormMain& f = v.CrearActiva();
-    Disperso(v.Ruta("p.avi"), 30);
-    f.ComboBoxSizes->setEditText(QStringLiteral("10"));
-    f.PrepararCorte(v.Ruta("p.avi"));
+    Planificar(v, f, 30, QStringLiteral("10"));
     f.ExplorerButtonCortarElegir->click();
     TRxCheckListBox* lista = f.RxCheckListBoxCortarExtraer;
     lista->setCurrentIndex(lista->model()->index(1, 0));
