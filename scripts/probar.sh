@@ -6,7 +6,7 @@ cd "$(dirname "$0")/.."
 ./scripts/dependencias.sh
 # The engines and quimbel-cli build without Qt at all.
 cmake -S . -B build-nucleo -G Ninja -DQUIMBEL_GUI=OFF -DQUIMBEL_TESTS=OFF >/dev/null
-cmake --build build-nucleo
+cmake --build build-nucleo --target quimbel-cli
 dir=$(./scripts/compilar.sh | tail -n 1)
 export QT_QPA_PLATFORM=offscreen
 ctest --test-dir "$dir" --output-on-failure -j "$(nproc)" </dev/null

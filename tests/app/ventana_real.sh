@@ -9,6 +9,10 @@ trap 'rm -rf "$tmp"' EXIT
 cp "$bin"/quimbel "$tmp"/
 cp "$bin"/*.so "$tmp"/ 2>/dev/null || true
 unset QT_QPA_PLATFORM
+# Without any display it says so in one line instead of aborting.
+if env -u DISPLAY -u WAYLAND_DISPLAY "$tmp/quimbel" 2>"$tmp/err"; then echo "started without a display"; exit 1; fi
+grep -q "^quimbel: no hay pantalla" "$tmp/err" || { cat "$tmp/err"; exit 1; }
+[ "$(wc -l <"$tmp/err")" -eq 1 ] || { cat "$tmp/err"; exit 1; }
 # Under the sanitizers, leaks of the system's own libraries are not ours to report.
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
