@@ -7,13 +7,15 @@
 namespace quimbel {
 
 class Aplicacion : public QApplication {
-public:
+  public:
     Aplicacion(int& argc, char** argv) : QApplication(argc, argv) {}
     // Where uncaught errors are shown (the main window's "Quimbel" box).
-    void PonerManejadorError(std::function<void(const QString&)> manejador) { manejador_ = std::move(manejador); }
+    void PonerManejadorError(std::function<void(const QString&)> manejador) {
+        manejador_ = std::move(manejador);
+    }
     bool notify(QObject* receptor, QEvent* evento) override;
 
-private:
+  private:
     std::function<void(const QString&)> manejador_;
 };
 

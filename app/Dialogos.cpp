@@ -11,8 +11,10 @@ namespace quimbel {
 Respuesta DialogosQt::Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) {
     // A CR alone is a line break in the box, as the messages are written.
     QString mostrado = texto;
-    mostrado.replace(QLatin1String("\r\n"), QLatin1String("\n")).replace(QLatin1Char('\r'), QLatin1Char('\n'));
-    QMessageBox caja(icono == Icono::Error ? QMessageBox::Critical : QMessageBox::Information, titulo, mostrado);
+    mostrado.replace(QLatin1String("\r\n"), QLatin1String("\n"))
+        .replace(QLatin1Char('\r'), QLatin1Char('\n'));
+    QMessageBox caja(icono == Icono::Error ? QMessageBox::Critical : QMessageBox::Information, titulo,
+                     mostrado);
     caja.setTextFormat(Qt::PlainText);
     QAbstractButton* si = nullptr;
     QAbstractButton* no = nullptr;

@@ -11,13 +11,13 @@ namespace quimbel {
 // What a file dialog is asked for.
 struct OpcionesDialogo {
     QString titulo;
-    QString filtro;  // "description|pattern|description|pattern"
-    QString inicial; // the file already in the box, or empty
+    QString filtro;       // "description|pattern|description|pattern"
+    QString inicial;      // the file already in the box, or empty
     bool guardar = false; // a save dialog (prompts before overwriting) rather than an open one
 };
 
 class ServicioDialogos {
-public:
+  public:
     enum class Icono { Error, Informacion };
     virtual ~ServicioDialogos() = default;
 
@@ -32,7 +32,7 @@ public:
 
 // The real thing: QMessageBox and QFileDialog.
 class DialogosQt : public ServicioDialogos {
-public:
+  public:
     Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) override;
     std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) override;
     std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) override;

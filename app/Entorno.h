@@ -7,8 +7,8 @@
 namespace quimbel {
 
 struct EntornoPrograma {
-    QString carpetaEjecutable; // the executable's folder, ending in "/"
-    QString nombreEjecutable;  // its file name ("quimbel")
+    QString carpetaEjecutable;     // the executable's folder, ending in "/"
+    QString nombreEjecutable;      // its file name ("quimbel")
     std::optional<QSize> pantalla; // the screen size to centre on; the primary screen's when none
     // Where the settings go when the executable's folder cannot be written.
     QString carpetaConfiguracion;

@@ -18,7 +18,9 @@ namespace {
 constexpr const char* SeccionMain = "Main";
 }
 
-bool MenorTamano(const QString& a, const QString& b) { return a.compare(b, Qt::CaseInsensitive) < 0; }
+bool MenorTamano(const QString& a, const QString& b) {
+    return a.compare(b, Qt::CaseInsensitive) < 0;
+}
 
 QString ConPuntoFinal(const QString& texto) {
     if (!texto.isEmpty() && texto.back() <= QLatin1Char('.')) return texto;
@@ -136,7 +138,8 @@ void TFormMain::CargarSizes() {
     const QSignalBlocker bloqueo(ComboBoxSizes);
     ComboBoxSizes->clear();
     QStringList textos;
-    for (const std::string& item : items) textos << DeUtf8(item);
+    for (const std::string& item : items)
+        textos << DeUtf8(item);
     std::stable_sort(textos.begin(), textos.end(), MenorTamano);
     ComboBoxSizes->addItems(textos);
     ComboBoxSizes->setCurrentIndex(-1);
@@ -146,7 +149,8 @@ void TFormMain::CargarSizes() {
 
 void TFormMain::FormClose() {
     std::vector<std::string> items;
-    for (int i = 0; i < ComboBoxSizes->count(); ++i) items.push_back(ComboBoxSizes->itemText(i).toStdString());
+    for (int i = 0; i < ComboBoxSizes->count(); ++i)
+        items.push_back(ComboBoxSizes->itemText(i).toStdString());
     if (EscribirListaTamanos(ARuta(FicheroSizes_), items) != 0)
         ErrorAplicacion(QStringLiteral("Cannot create file %1").arg(FicheroSizes_));
     GuardarPosicion();
@@ -163,7 +167,9 @@ void TFormMain::closeEvent(QCloseEvent* evento) {
     evento->accept();
 }
 
-void TFormMain::ExplorerButtonSalirClick() { close(); }
+void TFormMain::ExplorerButtonSalirClick() {
+    close();
+}
 
 void TFormMain::Ejecutar(const std::function<void()>& corrida) {
     if (enEjecucion_) return;

@@ -27,7 +27,7 @@ namespace quimbel {
 
 class TFormMain : public QWidget {
     Q_OBJECT
-public:
+  public:
     TFormMain(const EntornoPrograma& entorno, ServicioDialogos& dialogos, QWidget* padre = nullptr);
 
     // Runs once when the window has been built and before it is shown.
@@ -105,10 +105,10 @@ public:
     void EditVerificarExtensionEnter();
     void EditVerificarExtensionExit();
 
-protected:
+  protected:
     void closeEvent(QCloseEvent* evento) override;
 
-private:
+  private:
     void CrearControles();
     QWidget* CrearPaginaCortar();
     QWidget* CrearPaginaUnir();

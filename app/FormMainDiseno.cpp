@@ -12,7 +12,8 @@ namespace quimbel {
 
 namespace {
 
-const QString FiltroF1 = QStringLiteral("CortaArchivos (*.fin)|*.fin|Estandar (*.001)|*.001|Hacha (*.0)|*.0|Todos (*.*)|*.*");
+const QString FiltroF1 =
+    QStringLiteral("CortaArchivos (*.fin)|*.fin|Estandar (*.001)|*.001|Hacha (*.0)|*.0|Todos (*.*)|*.*");
 const QString FiltroF2 = QStringLiteral("Avi (*.avi)|*.avi|Mpeg (*.mpg)|*.mpg|Todos (*.*)|*.*");
 const QString FiltroF3 = QStringLiteral("___ _____ (*.sfv)|*.sfv");
 const QString FiltroTodos = QStringLiteral("Todos (*.*)|*.*");
@@ -33,13 +34,16 @@ QLabel* Valor(const char* nombre) {
 }
 
 // "Tamaño:" value "Trozos:" value, in one row.
-QHBoxLayout* FilaValores(QLabel* primero, const QString& segundoTexto, QLabel* segundoTitulo, QLabel* segundo) {
+QHBoxLayout* FilaValores(QLabel* primero, const QString& segundoTexto, QLabel* segundoTitulo,
+                         QLabel* segundo) {
     auto* fila = new QHBoxLayout;
     fila->addWidget(new QLabel(QStringLiteral("Tamaño:")));
     fila->addWidget(primero);
     fila->addSpacing(12);
-    if (segundoTitulo) fila->addWidget(segundoTitulo);
-    else fila->addWidget(new QLabel(segundoTexto));
+    if (segundoTitulo)
+        fila->addWidget(segundoTitulo);
+    else
+        fila->addWidget(new QLabel(segundoTexto));
     fila->addWidget(segundo);
     fila->addStretch();
     return fila;
@@ -69,18 +73,22 @@ QWidget* TFormMain::CrearPaginaCortar() {
     v->addLayout(FilaValores(LabelTamFic, QStringLiteral("Trozos:"), nullptr, LabelNum_Trozos));
 
     v->addWidget(new QLabel(QStringLiteral("Carpeta destino")));
-    DirectoryEditFicheroCortar = Nombrar(new TDirectoryEdit(QStringLiteral("Carpeta destino para los trozos")),
-                                         "DirectoryEditFicheroCortar");
+    DirectoryEditFicheroCortar = Nombrar(
+        new TDirectoryEdit(QStringLiteral("Carpeta destino para los trozos")), "DirectoryEditFicheroCortar");
     v->addWidget(DirectoryEditFicheroCortar);
 
     auto* fila = new QHBoxLayout;
     GroupBoxTipoCorte = Nombrar(new QGroupBox, "GroupBoxTipoCorte");
     auto* tipos = new QVBoxLayout(GroupBoxTipoCorte);
-    RadioButtonCortarNormal = Nombrar(new QRadioButton(QStringLiteral("Normal (001..00N)")), "RadioButtonCortarNormal");
-    RadioButtonCortarCA = Nombrar(new QRadioButton(QStringLiteral("CortaArchivos (1..N-1..fin)")), "RadioButtonCortarCA");
-    RadioButtonCortarHacha = Nombrar(new QRadioButton(QStringLiteral("Hacha (0..N-1)")), "RadioButtonCortarHacha");
+    RadioButtonCortarNormal =
+        Nombrar(new QRadioButton(QStringLiteral("Normal (001..00N)")), "RadioButtonCortarNormal");
+    RadioButtonCortarCA =
+        Nombrar(new QRadioButton(QStringLiteral("CortaArchivos (1..N-1..fin)")), "RadioButtonCortarCA");
+    RadioButtonCortarHacha =
+        Nombrar(new QRadioButton(QStringLiteral("Hacha (0..N-1)")), "RadioButtonCortarHacha");
     RadioButtonCortarNormal->setChecked(true);
-    for (QRadioButton* r : {RadioButtonCortarNormal, RadioButtonCortarCA, RadioButtonCortarHacha}) tipos->addWidget(r);
+    for (QRadioButton* r : {RadioButtonCortarNormal, RadioButtonCortarCA, RadioButtonCortarHacha})
+        tipos->addWidget(r);
     GroupBoxTipoCorte->setMinimumSize(GroupBoxTipoCorte->sizeHint());
     fila->addWidget(GroupBoxTipoCorte);
 
@@ -113,9 +121,10 @@ QWidget* TFormMain::CrearPaginaCortar() {
     ExplorerButtonCortar = Nombrar(
         new TExplorerButton(QStringLiteral("  Cortar"), style()->standardIcon(QStyle::SP_FileDialogListView)),
         "ExplorerButtonCortar");
-    ExplorerButtonCortarElegir = Nombrar(
-        new TExplorerButton(QStringLiteral("  Elegir"), style()->standardIcon(QStyle::SP_FileDialogDetailedView)),
-        "ExplorerButtonCortarElegir");
+    ExplorerButtonCortarElegir =
+        Nombrar(new TExplorerButton(QStringLiteral("  Elegir"),
+                                    style()->standardIcon(QStyle::SP_FileDialogDetailedView)),
+                "ExplorerButtonCortarElegir");
     ExplorerButtonCortarElegir->setEnabled(false);
     botones->addWidget(ExplorerButtonCortar);
     botones->addWidget(ExplorerButtonCortarElegir);
@@ -134,9 +143,9 @@ QWidget* TFormMain::CrearPaginaUnir() {
     auto* v = new QVBoxLayout(pagina);
 
     v->addWidget(new QLabel(QStringLiteral("Fichero base")));
-    FilenameEditFicheroUnir = Nombrar(
-        new TFilenameEdit({QStringLiteral("Seleccionar fichero a unir"), FiltroF1, {}, false}, false),
-        "FilenameEditFicheroUnir");
+    FilenameEditFicheroUnir =
+        Nombrar(new TFilenameEdit({QStringLiteral("Seleccionar fichero a unir"), FiltroF1, {}, false}, false),
+                "FilenameEditFicheroUnir");
     FilenameEditFicheroUnir->Edit()->setToolTip(QStringLiteral("Fichero a Unir"));
     v->addWidget(FilenameEditFicheroUnir);
     LabelTamFicUnir = Valor("LabelTamFicUnir");
@@ -144,14 +153,15 @@ QWidget* TFormMain::CrearPaginaUnir() {
     v->addLayout(FilaValores(LabelTamFicUnir, QStringLiteral("Trozos:"), nullptr, LabelNum_TrozosUnir));
 
     v->addWidget(new QLabel(QStringLiteral("Fichero destino")));
-    FilenameEditFicheroUnido = Nombrar(
-        new TFilenameEdit({QStringLiteral("Introducir fichero a crear"), FiltroF2, {}, true}, true),
-        "FilenameEditFicheroUnido");
+    FilenameEditFicheroUnido =
+        Nombrar(new TFilenameEdit({QStringLiteral("Introducir fichero a crear"), FiltroF2, {}, true}, true),
+                "FilenameEditFicheroUnido");
     FilenameEditFicheroUnido->Edit()->setToolTip(QStringLiteral("Fichero destino"));
     FilenameEditFicheroUnido->Boton()->setToolTip(QStringLiteral("Seleccionar fichero a Crear"));
     v->addWidget(FilenameEditFicheroUnido);
     LabelTamFicUnido = Valor("LabelTamFicUnido");
-    LabelTamFicUnidoTeoricoDes = Nombrar(new QLabel(QStringLiteral("Teórico:")), "LabelTamFicUnidoTeoricoDes");
+    LabelTamFicUnidoTeoricoDes =
+        Nombrar(new QLabel(QStringLiteral("Teórico:")), "LabelTamFicUnidoTeoricoDes");
     LabelTamFicUnidoTeorico = Valor("LabelTamFicUnidoTeorico");
     LabelTamFicUnidoTeoricoDes->hide();
     LabelTamFicUnidoTeorico->hide();
@@ -159,9 +169,10 @@ QWidget* TFormMain::CrearPaginaUnir() {
 
     auto* fila = new QHBoxLayout;
     fila->addStretch();
-    ExplorerButtonUnir = Nombrar(
-        new TExplorerButton(QStringLiteral("   Unir"), style()->standardIcon(QStyle::SP_FileDialogContentsView)),
-        "ExplorerButtonUnir");
+    ExplorerButtonUnir =
+        Nombrar(new TExplorerButton(QStringLiteral("   Unir"),
+                                    style()->standardIcon(QStyle::SP_FileDialogContentsView)),
+                "ExplorerButtonUnir");
     fila->addWidget(ExplorerButtonUnir);
     v->addLayout(fila);
 
@@ -175,24 +186,28 @@ QWidget* TFormMain::CrearPaginaVerificar() {
     auto* v = new QVBoxLayout(pagina);
 
     v->addWidget(new QLabel(QStringLiteral("Fichero SFV a verificar")));
-    FilenameEditFicheroVerificar = Nombrar(
-        new TFilenameEdit({QStringLiteral("Seleccionar fichero SFV a verificar"), FiltroF3, {}, false}, false),
-        "FilenameEditFicheroVerificar");
+    FilenameEditFicheroVerificar =
+        Nombrar(new TFilenameEdit(
+                    {QStringLiteral("Seleccionar fichero SFV a verificar"), FiltroF3, {}, false}, false),
+                "FilenameEditFicheroVerificar");
     FilenameEditFicheroVerificar->Edit()->setToolTip(QStringLiteral("Fichero a Verificar"));
     FilenameEditFicheroVerificar->Boton()->setToolTip(QStringLiteral("Seleccionar fichero a verificar"));
     v->addWidget(FilenameEditFicheroVerificar);
 
     v->addWidget(new QLabel(QStringLiteral("Carpeta con los ficheros")));
-    DirectoryEditFicheroVerificar = Nombrar(new TDirectoryEdit(QStringLiteral("Carpeta origen de los ficheros")),
-                                            "DirectoryEditFicheroVerificar");
+    DirectoryEditFicheroVerificar =
+        Nombrar(new TDirectoryEdit(QStringLiteral("Carpeta origen de los ficheros")),
+                "DirectoryEditFicheroVerificar");
     v->addWidget(DirectoryEditFicheroVerificar);
 
     auto* fila = new QHBoxLayout;
     auto* filtros = new QVBoxLayout;
     filtros->addWidget(new QLabel(QStringLiteral("Mostrar ficheros:")));
     CheckBoxMostrarErrorCrc = Nombrar(new QCheckBox(QStringLiteral("Error CRC")), "CheckBoxMostrarErrorCrc");
-    CheckBoxMostrarInexistentes = Nombrar(new QCheckBox(QStringLiteral("Inexistentes")), "CheckBoxMostrarInexistentes");
-    CheckBoxMostrarCorrectos = Nombrar(new QCheckBox(QStringLiteral("Correctos")), "CheckBoxMostrarCorrectos");
+    CheckBoxMostrarInexistentes =
+        Nombrar(new QCheckBox(QStringLiteral("Inexistentes")), "CheckBoxMostrarInexistentes");
+    CheckBoxMostrarCorrectos =
+        Nombrar(new QCheckBox(QStringLiteral("Correctos")), "CheckBoxMostrarCorrectos");
     for (QCheckBox* c : {CheckBoxMostrarErrorCrc, CheckBoxMostrarInexistentes, CheckBoxMostrarCorrectos}) {
         c->setChecked(true);
         filtros->addWidget(c);
@@ -200,7 +215,8 @@ QWidget* TFormMain::CrearPaginaVerificar() {
     fila->addLayout(filtros);
 
     auto* renombrar = new QVBoxLayout;
-    CheckBoxVerificarRenombrar = Nombrar(new QCheckBox(QStringLiteral("Renombrar")), "CheckBoxVerificarRenombrar");
+    CheckBoxVerificarRenombrar =
+        Nombrar(new QCheckBox(QStringLiteral("Renombrar")), "CheckBoxVerificarRenombrar");
     renombrar->addWidget(CheckBoxVerificarRenombrar);
     auto* extension = new QHBoxLayout;
     extension->addWidget(new QLabel(QStringLiteral("Extensión")));
@@ -210,8 +226,10 @@ QWidget* TFormMain::CrearPaginaVerificar() {
     renombrar->addLayout(extension);
     GroupBoxTipoExtension = Nombrar(new QGroupBox, "GroupBoxTipoExtension");
     auto* tipos = new QHBoxLayout(GroupBoxTipoExtension);
-    RadioButtonRenombrarNumero = Nombrar(new QRadioButton(QStringLiteral("Número")), "RadioButtonRenombrarNumero");
-    RadioButtonRenombrarLetra = Nombrar(new QRadioButton(QStringLiteral("Letra")), "RadioButtonRenombrarLetra");
+    RadioButtonRenombrarNumero =
+        Nombrar(new QRadioButton(QStringLiteral("Número")), "RadioButtonRenombrarNumero");
+    RadioButtonRenombrarLetra =
+        Nombrar(new QRadioButton(QStringLiteral("Letra")), "RadioButtonRenombrarLetra");
     RadioButtonRenombrarNumero->setChecked(true);
     tipos->addWidget(RadioButtonRenombrarNumero);
     tipos->addWidget(RadioButtonRenombrarLetra);
@@ -220,9 +238,10 @@ QWidget* TFormMain::CrearPaginaVerificar() {
     fila->addLayout(renombrar);
     fila->addStretch();
 
-    ExplorerButtonVerificar = Nombrar(
-        new TExplorerButton(QStringLiteral(" Verificar"), style()->standardIcon(QStyle::SP_DialogApplyButton)),
-        "ExplorerButtonVerificar");
+    ExplorerButtonVerificar =
+        Nombrar(new TExplorerButton(QStringLiteral(" Verificar"),
+                                    style()->standardIcon(QStyle::SP_DialogApplyButton)),
+                "ExplorerButtonVerificar");
     auto* boton = new QVBoxLayout;
     boton->addWidget(ExplorerButtonVerificar);
     boton->addStretch();
@@ -253,10 +272,11 @@ QWidget* TFormMain::CrearPaginaExtraer() {
     ExplorerButtonExtraerNinguno = Nombrar(
         new TExplorerButton(QStringLiteral(" Ninguno"), style()->standardIcon(QStyle::SP_DialogNoButton)),
         "ExplorerButtonExtraerNinguno");
-    ExplorerButtonExtraerVolver = Nombrar(
-        new TExplorerButton(QStringLiteral("  Volver"), style()->standardIcon(QStyle::SP_ArrowBack)),
-        "ExplorerButtonExtraerVolver");
-    for (TExplorerButton* b : {ExplorerButtonExtraerTodos, ExplorerButtonExtraerNinguno, ExplorerButtonExtraerVolver})
+    ExplorerButtonExtraerVolver =
+        Nombrar(new TExplorerButton(QStringLiteral("  Volver"), style()->standardIcon(QStyle::SP_ArrowBack)),
+                "ExplorerButtonExtraerVolver");
+    for (TExplorerButton* b :
+         {ExplorerButtonExtraerTodos, ExplorerButtonExtraerNinguno, ExplorerButtonExtraerVolver})
         botones->addWidget(b);
     botones->addStretch();
     h->addWidget(columna);
@@ -299,8 +319,8 @@ void TFormMain::CrearControles() {
     v->addWidget(PageControlQuimbel, 1);
     v->addWidget(CrearPanelPrincipal());
     for (EditConBoton* caja : std::initializer_list<EditConBoton*>{
-             FilenameEditFicheroCortar, DirectoryEditFicheroCortar, FilenameEditFicheroUnir, FilenameEditFicheroUnido,
-             FilenameEditFicheroVerificar, DirectoryEditFicheroVerificar})
+             FilenameEditFicheroCortar, DirectoryEditFicheroCortar, FilenameEditFicheroUnir,
+             FilenameEditFicheroUnido, FilenameEditFicheroVerificar, DirectoryEditFicheroVerificar})
         caja->PonerDialogos(&dialogos_);
 }
 

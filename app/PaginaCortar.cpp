@@ -4,10 +4,10 @@
 #include "app/FormMain.h"
 #include "app/Texto.h"
 #include "app/widgets/EventosFoco.h"
+#include "files/FormatoMiles.h"
 #include "files/Rutas.h"
 #include "split/CajaTamano.h"
 #include "split/Corte.h"
-#include "files/FormatoMiles.h"
 
 namespace quimbel {
 
@@ -17,9 +17,13 @@ TipoCorte TFormMain::TipoCorteElegido() const {
     return TipoCorte::Normal;
 }
 
-std::string TFormMain::SeparadorMiles() const { return QLocale::system().groupSeparator().toStdString(); }
+std::string TFormMain::SeparadorMiles() const {
+    return QLocale::system().groupSeparator().toStdString();
+}
 
-QString TFormMain::FuenteCortar() const { return DeRuta(QuitarComillas(ARuta(FilenameEditFicheroCortar->text()))); }
+QString TFormMain::FuenteCortar() const {
+    return DeRuta(QuitarComillas(ARuta(FilenameEditFicheroCortar->text())));
+}
 
 void TFormMain::MostrarPlan(const PlanCorte& plan) {
     const std::string separador = SeparadorMiles();
@@ -30,27 +34,36 @@ void TFormMain::MostrarPlan(const PlanCorte& plan) {
     LabelNum_Trozos->setText(plan.numTrozos ? QString::number(*plan.numTrozos) : QString());
     QStringList lineas;
     lineas.reserve(static_cast<qsizetype>(plan.lineas.size()));
-    for (const std::string& linea : plan.lineas) lineas << DeUtf8(linea);
+    for (const std::string& linea : plan.lineas)
+        lineas << DeUtf8(linea);
     RxCheckListBoxCortarExtraer->PonerLineas(std::move(lineas));
     ExplorerButtonCortarElegir->setEnabled(plan.cortePreparado);
 }
 
-void TFormMain::VaciarPlan() { MostrarPlan(PlanCorte{}); }
+void TFormMain::VaciarPlan() {
+    MostrarPlan(PlanCorte{});
+}
 
 void TFormMain::PrepararCorte(const QString& nombre) {
     MostrarPlan(quimbel::PrepararCorte(ventana_, ARuta(nombre), ComboBoxSizes->currentText().toStdString(),
                                        TipoCorteElegido(), SeparadorMiles()));
 }
 
-void TFormMain::FilenameEditFicheroCortarAfterDialog(QString& Name, bool&) { PrepararCorte(Name); }
+void TFormMain::FilenameEditFicheroCortarAfterDialog(QString& Name, bool&) {
+    PrepararCorte(Name);
+}
 
 void TFormMain::FilenameEditFicheroCortarExit() {
     CarpetaPorDefecto(FilenameEditFicheroCortar, DirectoryEditFicheroCortar);
 }
 
-void TFormMain::RadioButtonCortarNormalClick() { PrepararCorte(FuenteCortar()); }
+void TFormMain::RadioButtonCortarNormalClick() {
+    PrepararCorte(FuenteCortar());
+}
 
-void TFormMain::RadioButtonCortarCAClick() { PrepararCorte(FuenteCortar()); }
+void TFormMain::RadioButtonCortarCAClick() {
+    PrepararCorte(FuenteCortar());
+}
 
 void TFormMain::AnadirTamano(const QString& tamano) {
     if (ComboBoxSizes->findText(tamano, Qt::MatchExactly) >= 0) return;
@@ -129,7 +142,8 @@ void TFormMain::ConectarCortar() {
     ComboBoxSizes->setCompleter(nullptr);
     FilenameEditFicheroCortar->PonerDespuesDialogo(
         [this](QString& Name, bool& Action) { FilenameEditFicheroCortarAfterDialog(Name, Action); });
-    connect(FilenameEditFicheroCortar, &TFilenameEdit::salida, this, &TFormMain::FilenameEditFicheroCortarExit);
+    connect(FilenameEditFicheroCortar, &TFilenameEdit::salida, this,
+            &TFormMain::FilenameEditFicheroCortarExit);
     connect(ComboBoxSizes, &QComboBox::editTextChanged, this, &TFormMain::ComboBoxSizesChange);
     connect(new EventosFoco(ComboBoxSizes), &EventosFoco::salida, this, &TFormMain::ComboBoxSizesExit);
     connect(RadioButtonCortarNormal, &QRadioButton::toggled, this, [this](bool marcado) {

@@ -9,11 +9,17 @@ void TFormMain::ExplorerButtonCortarElegirClick() {
     RxCheckListBoxCortarExtraer->setFocus(Qt::OtherFocusReason);
 }
 
-void TFormMain::ExplorerButtonExtraerTodosClick() { RxCheckListBoxCortarExtraer->MarcarTodas(true); }
+void TFormMain::ExplorerButtonExtraerTodosClick() {
+    RxCheckListBoxCortarExtraer->MarcarTodas(true);
+}
 
-void TFormMain::ExplorerButtonExtraerNingunoClick() { RxCheckListBoxCortarExtraer->MarcarTodas(false); }
+void TFormMain::ExplorerButtonExtraerNingunoClick() {
+    RxCheckListBoxCortarExtraer->MarcarTodas(false);
+}
 
-void TFormMain::ExplorerButtonExtraerVolverClick() { PageControlQuimbel->setCurrentWidget(TabSheetCortar); }
+void TFormMain::ExplorerButtonExtraerVolverClick() {
+    PageControlQuimbel->setCurrentWidget(TabSheetCortar);
+}
 
 int32_t TFormMain::TrozosElegidos() const {
     int32_t elegidos = 0;
@@ -23,10 +29,14 @@ int32_t TFormMain::TrozosElegidos() const {
 }
 
 void TFormMain::ConectarExtraer() {
-    connect(ExplorerButtonCortarElegir, &QToolButton::clicked, this, &TFormMain::ExplorerButtonCortarElegirClick);
-    connect(ExplorerButtonExtraerTodos, &QToolButton::clicked, this, &TFormMain::ExplorerButtonExtraerTodosClick);
-    connect(ExplorerButtonExtraerNinguno, &QToolButton::clicked, this, &TFormMain::ExplorerButtonExtraerNingunoClick);
-    connect(ExplorerButtonExtraerVolver, &QToolButton::clicked, this, &TFormMain::ExplorerButtonExtraerVolverClick);
+    connect(ExplorerButtonCortarElegir, &QToolButton::clicked, this,
+            &TFormMain::ExplorerButtonCortarElegirClick);
+    connect(ExplorerButtonExtraerTodos, &QToolButton::clicked, this,
+            &TFormMain::ExplorerButtonExtraerTodosClick);
+    connect(ExplorerButtonExtraerNinguno, &QToolButton::clicked, this,
+            &TFormMain::ExplorerButtonExtraerNingunoClick);
+    connect(ExplorerButtonExtraerVolver, &QToolButton::clicked, this,
+            &TFormMain::ExplorerButtonExtraerVolverClick);
 }
 
 } // namespace quimbel

@@ -22,7 +22,8 @@ void TFormMain::FilenameEditFicheroUnirAfterDialog(QString& Name, bool& Action) 
     LabelTamFicUnir->setText(DeUtf8(FormatoMiles(a.tamTrozo, separador)));
     LabelNum_TrozosUnir->setText(QString::number(a.trozos));
     LabelTamFicUnido->setText(DeUtf8(FormatoMiles(a.tamUnido, separador)));
-    LabelTamFicUnidoTeorico->setText(a.mostrarTeorico ? DeUtf8(FormatoMiles(a.tamTeorico, separador)) : QString());
+    LabelTamFicUnidoTeorico->setText(a.mostrarTeorico ? DeUtf8(FormatoMiles(a.tamTeorico, separador))
+                                                      : QString());
     LabelTamFicUnidoTeoricoDes->setVisible(a.mostrarTeorico);
     LabelTamFicUnidoTeorico->setVisible(a.mostrarTeorico);
 }

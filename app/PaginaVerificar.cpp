@@ -42,12 +42,15 @@ void TFormMain::ExplorerButtonVerificarClick() {
             o.letra = !RadioButtonRenombrarNumero->isChecked();
             return o;
         };
-        Verificar(ventana_, {ARuta(FilenameEditFicheroVerificar->text()), ARuta(DirectoryEditFicheroVerificar->text())},
+        Verificar(ventana_,
+                  {ARuta(FilenameEditFicheroVerificar->text()), ARuta(DirectoryEditFicheroVerificar->text())},
                   opciones);
     });
 }
 
-void TFormMain::EditVerificarExtensionEnter() { ExtensionAnterior_ = EditVerificarExtension->text(); }
+void TFormMain::EditVerificarExtensionEnter() {
+    ExtensionAnterior_ = EditVerificarExtension->text();
+}
 
 void TFormMain::EditVerificarExtensionExit() {
     if (ExtensionValida(EditVerificarExtension->text().toStdString())) return;
@@ -64,11 +67,14 @@ void TFormMain::ConectarVerificar() {
         connect(foco, &EventosFoco::entrada, this, &TFormMain::EditVerificarExtensionEnter);
         connect(foco, &EventosFoco::salida, this, &TFormMain::EditVerificarExtensionExit);
     }
-    connect(FilenameEditFicheroVerificar, &TFilenameEdit::salida, this, &TFormMain::FilenameEditFicheroVerificarExit);
+    connect(FilenameEditFicheroVerificar, &TFilenameEdit::salida, this,
+            &TFormMain::FilenameEditFicheroVerificarExit);
     connect(CheckBoxMostrarErrorCrc, &QCheckBox::clicked, this, &TFormMain::CheckBoxMostrarErrorCrcClick);
-    connect(CheckBoxMostrarInexistentes, &QCheckBox::clicked, this, &TFormMain::CheckBoxMostrarInexistentesClick);
+    connect(CheckBoxMostrarInexistentes, &QCheckBox::clicked, this,
+            &TFormMain::CheckBoxMostrarInexistentesClick);
     connect(CheckBoxMostrarCorrectos, &QCheckBox::clicked, this, &TFormMain::CheckBoxMostrarCorrectosClick);
-    connect(CheckBoxVerificarRenombrar, &QCheckBox::clicked, this, &TFormMain::CheckBoxVerificarRenombrarClick);
+    connect(CheckBoxVerificarRenombrar, &QCheckBox::clicked, this,
+            &TFormMain::CheckBoxVerificarRenombrarClick);
 }
 
 } // namespace quimbel

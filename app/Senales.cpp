@@ -25,7 +25,7 @@ CierrePorSenal::CierrePorSenal(std::function<void()> cerrar, QObject* padre) : Q
         }
         cerrar();
     });
-    struct sigaction accion{};
+    struct sigaction accion {};
     accion.sa_handler = AlRecibirSenal;
     sigemptyset(&accion.sa_mask);
     accion.sa_flags = SA_RESTART;

@@ -7,7 +7,7 @@
 namespace quimbel {
 
 class CierrePorSenal : public QObject {
-public:
+  public:
     // Runs cerrar on the GUI thread when the process is asked to terminate.
     explicit CierrePorSenal(std::function<void()> cerrar, QObject* padre = nullptr);
 };

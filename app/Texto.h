@@ -12,7 +12,9 @@ inline QString DeUtf8(std::string_view texto) {
 }
 
 // A path as the file system takes it.
-inline std::string ARuta(const QString& ruta) { return QFile::encodeName(ruta).toStdString(); }
+inline std::string ARuta(const QString& ruta) {
+    return QFile::encodeName(ruta).toStdString();
+}
 
 // A path as the window shows it.
 inline QString DeRuta(std::string_view ruta) {

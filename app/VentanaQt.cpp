@@ -19,27 +19,36 @@ TMemo* VentanaQt::MemoDe(Memo memo) const {
     return form_.MemoResultadoCortar;
 }
 
-void VentanaQt::AnadirLinea(Memo memo, std::string_view linea) { MemoDe(memo)->AnadirLinea(DeUtf8(linea)); }
+void VentanaQt::AnadirLinea(Memo memo, std::string_view linea) {
+    MemoDe(memo)->AnadirLinea(DeUtf8(linea));
+}
 
-void VentanaQt::LimpiarMemo(Memo memo) { MemoDe(memo)->Limpiar(); }
+void VentanaQt::LimpiarMemo(Memo memo) {
+    MemoDe(memo)->Limpiar();
+}
 
 Respuesta VentanaQt::Caja(bool error, std::string_view texto, bool preguntar) {
     // The box shows the normal cursor even in the middle of a run.
     const bool estabaOcupado = ocupado_;
     if (estabaOcupado) CursorNormal();
-    const Respuesta r = form_.Dialogos().Mensaje(error ? ServicioDialogos::Icono::Error
-                                                       : ServicioDialogos::Icono::Informacion,
-                                                 error ? QStringLiteral("Error") : QStringLiteral("Information"),
-                                                 DeUtf8(texto), preguntar);
+    const Respuesta r = form_.Dialogos().Mensaje(
+        error ? ServicioDialogos::Icono::Error : ServicioDialogos::Icono::Informacion,
+        error ? QStringLiteral("Error") : QStringLiteral("Information"), DeUtf8(texto), preguntar);
     if (estabaOcupado) CursorOcupado();
     return r;
 }
 
-void VentanaQt::Error(std::string_view texto) { Caja(true, texto, false); }
+void VentanaQt::Error(std::string_view texto) {
+    Caja(true, texto, false);
+}
 
-void VentanaQt::Informacion(std::string_view texto) { Caja(false, texto, false); }
+void VentanaQt::Informacion(std::string_view texto) {
+    Caja(false, texto, false);
+}
 
-Respuesta VentanaQt::Pregunta(std::string_view texto) { return Caja(true, texto, true); }
+Respuesta VentanaQt::Pregunta(std::string_view texto) {
+    return Caja(true, texto, true);
+}
 
 void VentanaQt::Enfocar(std::string_view control) {
     if (auto* w = form_.findChild<QWidget*>(DeUtf8(control))) w->setFocus(Qt::OtherFocusReason);
@@ -75,6 +84,8 @@ void VentanaQt::CursorNormal() {
     QApplication::restoreOverrideCursor();
 }
 
-void VentanaQt::ProcesarMensajes() { QCoreApplication::processEvents(); }
+void VentanaQt::ProcesarMensajes() {
+    QCoreApplication::processEvents();
+}
 
 } // namespace quimbel

@@ -7,7 +7,7 @@ namespace quimbel {
 class TFormMain;
 
 class VentanaQt : public Ventana {
-public:
+  public:
     explicit VentanaQt(TFormMain& form) : form_(form) {}
 
     void AnadirLinea(Memo memo, std::string_view linea) override;
@@ -21,7 +21,7 @@ public:
     void CursorNormal() override;
     void ProcesarMensajes() override;
 
-private:
+  private:
     class TMemo* MemoDe(Memo memo) const;
     Respuesta Caja(bool error, std::string_view texto, bool preguntar);
     TFormMain& form_;

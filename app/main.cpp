@@ -23,7 +23,8 @@ bool HayPantalla() {
 
 int main(int argc, char** argv) {
     if (!HayPantalla()) {
-        std::fputs("quimbel: no hay pantalla (DISPLAY vacío); para abrir la ventana sin una, use: xvfb-run -a quimbel\n",
+        std::fputs("quimbel: no hay pantalla (DISPLAY vacío); para abrir la ventana sin una, use: xvfb-run "
+                   "-a quimbel\n",
                    stderr);
         return 1;
     }

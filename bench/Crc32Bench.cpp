@@ -18,8 +18,12 @@ constexpr size_t Bloque = 1000000;
 
 using Funcion = uint32_t (*)(uint32_t, const unsigned char*, size_t);
 
-uint32_t Isal(uint32_t v, const unsigned char* p, size_t n) { return crc32_gzip_refl(v, p, n); }
-uint32_t Deflate(uint32_t v, const unsigned char* p, size_t n) { return libdeflate_crc32(v, p, n); }
+uint32_t Isal(uint32_t v, const unsigned char* p, size_t n) {
+    return crc32_gzip_refl(v, p, n);
+}
+uint32_t Deflate(uint32_t v, const unsigned char* p, size_t n) {
+    return libdeflate_crc32(v, p, n);
+}
 uint32_t Zlib(uint32_t v, const unsigned char* p, size_t n) {
     return static_cast<uint32_t>(crc32(v, p, static_cast<uInt>(n)));
 }
@@ -40,7 +44,8 @@ Medida Medir(Funcion f, const std::vector<unsigned char>& datos, size_t bloques)
         std::chrono::duration<double> pasado{};
         do {
             uint32_t v = 0;
-            for (size_t b = 0; b < bloques; ++b) v = f(v, datos.data() + (b * Bloque) % datos.size(), Bloque);
+            for (size_t b = 0; b < bloques; ++b)
+                v = f(v, datos.data() + (b * Bloque) % datos.size(), Bloque);
             valor = v;
             bytes += bloques * Bloque;
             pasado = Reloj::now() - inicio;
@@ -56,15 +61,15 @@ Medida Medir(Funcion f, const std::vector<unsigned char>& datos, size_t bloques)
 int main() {
     std::vector<unsigned char> area(256 * Bloque);
     std::mt19937_64 azar(1);
-    for (auto& b : area) b = static_cast<unsigned char>(azar());
+    for (auto& b : area)
+        b = static_cast<unsigned char>(azar());
     const std::vector<unsigned char> uno(area.begin(), area.begin() + Bloque);
 
     struct {
         const char* nombre;
         Funcion f;
-    } const implementaciones[] = {{"ISA-L crc32_gzip_refl", Isal},
-                                  {"libdeflate_crc32", Deflate},
-                                  {"zlib crc32", Zlib}};
+    } const implementaciones[] = {
+        {"ISA-L crc32_gzip_refl", Isal}, {"libdeflate_crc32", Deflate}, {"zlib crc32", Zlib}};
     std::printf("%-24s %14s %14s\n", "", "en caché GB/s", "memoria GB/s");
     uint32_t referencia[2] = {0, 0};
     bool iguales = true;

@@ -9,7 +9,9 @@ void Escribir(std::FILE* f, std::string_view texto) {
 }
 } // namespace
 
-void Consola::AnadirLinea(Memo, std::string_view linea) { Escribir(salida_, linea); }
+void Consola::AnadirLinea(Memo, std::string_view linea) {
+    Escribir(salida_, linea);
+}
 
 void Consola::Error(std::string_view texto) {
     ++errores_mostrados_;
@@ -27,6 +29,8 @@ Respuesta Consola::Pregunta(std::string_view texto) {
     return Respuesta::No;
 }
 
-void Consola::ProcesarMensajes() { std::fflush(salida_); }
+void Consola::ProcesarMensajes() {
+    std::fflush(salida_);
+}
 
 } // namespace quimbel

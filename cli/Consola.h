@@ -8,7 +8,7 @@
 namespace quimbel {
 
 class Consola : public Ventana {
-public:
+  public:
     Consola(std::FILE* salida = stdout, std::FILE* errores = stderr) : salida_(salida), errores_(errores) {}
 
     void AnadirLinea(Memo memo, std::string_view linea) override;
@@ -25,7 +25,7 @@ public:
 
     int Errores() const { return errores_mostrados_; }
 
-private:
+  private:
     std::FILE* salida_;
     std::FILE* errores_;
     int errores_mostrados_ = 0;

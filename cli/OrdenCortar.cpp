@@ -25,10 +25,14 @@ int OrdenCortar(std::span<const std::string> args) {
         } else if (a == "--esquema") {
             if (!hayValor) return ErrorDeUso("--esquema necesita normal, cortaarchivos o hacha");
             const std::string& esquema = args[++i];
-            if (esquema == "normal") entrada.tipo = TipoCorte::Normal;
-            else if (esquema == "cortaarchivos") entrada.tipo = TipoCorte::CortaArchivos;
-            else if (esquema == "hacha") entrada.tipo = TipoCorte::Hacha;
-            else return ErrorDeUso("esquema desconocido: " + esquema);
+            if (esquema == "normal")
+                entrada.tipo = TipoCorte::Normal;
+            else if (esquema == "cortaarchivos")
+                entrada.tipo = TipoCorte::CortaArchivos;
+            else if (esquema == "hacha")
+                entrada.tipo = TipoCorte::Hacha;
+            else
+                return ErrorDeUso("esquema desconocido: " + esquema);
         } else if (a == "--trozos") {
             if (!hayValor) return ErrorDeUso("--trozos necesita una lista de trozos, como 2,5,7-9");
             lista = LeerListaTrozos(args[++i]);
@@ -36,7 +40,9 @@ int OrdenCortar(std::span<const std::string> args) {
         } else if (a == "--sfv") {
             entrada.sfv = true;
         } else if (a == "--par") {
-            if (!hayValor) return ErrorDeUso("--par necesita el número de trozos recuperables (\"\" o 0: solo el índice)");
+            if (!hayValor)
+                return ErrorDeUso(
+                    "--par necesita el número de trozos recuperables (\"\" o 0: solo el índice)");
             entrada.par = true;
             entrada.numeroPar = args[++i];
         } else if (a.starts_with("--")) {

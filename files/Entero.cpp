@@ -11,7 +11,9 @@ int ValorHex(char c) {
     return -1;
 }
 
-bool EsDigito(char c) { return c >= '0' && c <= '9'; }
+bool EsDigito(char c) {
+    return c >= '0' && c <= '9';
+}
 
 std::optional<int32_t> LeerHex(std::string_view digitos) {
     if (digitos.empty()) return std::nullopt;
@@ -40,17 +42,20 @@ std::optional<int64_t> LeerConSigno(std::string_view texto, uint64_t limite) {
         if (magnitud > limite + 1) return std::nullopt;
     }
     if (!negativo && magnitud > limite) return std::nullopt;
-    if (negativo) return magnitud == limite + 1 ? -static_cast<int64_t>(limite) - 1 : -static_cast<int64_t>(magnitud);
+    if (negativo)
+        return magnitud == limite + 1 ? -static_cast<int64_t>(limite) - 1 : -static_cast<int64_t>(magnitud);
     return static_cast<int64_t>(magnitud);
 }
 
 } // namespace
 
 std::optional<int32_t> LeerEntero(std::string_view texto) {
-    while (!texto.empty() && texto.front() == ' ') texto.remove_prefix(1);
+    while (!texto.empty() && texto.front() == ' ')
+        texto.remove_prefix(1);
     if (texto.empty()) return std::nullopt;
     if (texto.front() == '$' || texto.front() == 'x' || texto.front() == 'X') return LeerHex(texto.substr(1));
-    if (texto.size() >= 2 && texto[0] == '0' && (texto[1] == 'x' || texto[1] == 'X')) return LeerHex(texto.substr(2));
+    if (texto.size() >= 2 && texto[0] == '0' && (texto[1] == 'x' || texto[1] == 'X'))
+        return LeerHex(texto.substr(2));
     const auto valor = LeerConSigno(texto, 0x7FFFFFFFu);
     if (!valor) return std::nullopt;
     return static_cast<int32_t>(*valor);

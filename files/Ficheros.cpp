@@ -30,12 +30,14 @@ int CerrarDescriptor(int& fd) {
 } // namespace
 
 std::optional<IdFichero> IdDeRuta(const std::string& ruta) {
-    struct stat st{};
+    struct stat st {};
     if (stat(ruta.c_str(), &st) != 0) return std::nullopt;
     return IdDeStat(st);
 }
 
-Fichero::~Fichero() { CerrarDescriptor(fd_); }
+Fichero::~Fichero() {
+    CerrarDescriptor(fd_);
+}
 
 Fichero::Fichero(Fichero&& otro) noexcept : fd_(std::exchange(otro.fd_, -1)) {}
 
@@ -47,16 +49,18 @@ Fichero& Fichero::operator=(Fichero&& otro) noexcept {
     return *this;
 }
 
-int Fichero::Cerrar() { return CerrarDescriptor(fd_); }
+int Fichero::Cerrar() {
+    return CerrarDescriptor(fd_);
+}
 
 int64_t Fichero::Tamano() const {
-    struct stat st{};
+    struct stat st {};
     if (fstat(fd_, &st) != 0) return -1;
     return static_cast<int64_t>(st.st_size);
 }
 
 IdFichero Fichero::Id() const {
-    struct stat st{};
+    struct stat st {};
     if (fstat(fd_, &st) != 0) return {};
     return IdDeStat(st);
 }
@@ -102,7 +106,7 @@ int AbrirFichero(Fichero& fichero, const std::string& ruta) {
     // Non-blocking open so that a FIFO never hangs the window; reads block as usual afterwards.
     int fd = open(ruta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno;
-    struct stat st{};
+    struct stat st {};
     if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
         const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
         CerrarDescriptor(fd);
@@ -119,7 +123,7 @@ int CrearFichero(Fichero& fichero, const std::string& ruta, std::span<const IdFi
     // Opened without O_TRUNC: the identity is checked before anything is emptied.
     int fd = open(ruta.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
     if (fd < 0) return errno;
-    struct stat st{};
+    struct stat st {};
     if (fstat(fd, &st) != 0) {
         const int error = errno;
         CerrarDescriptor(fd);
@@ -153,19 +157,21 @@ int RenombrarFichero(const std::string& antigua, const std::string& nueva) {
 }
 
 bool ExisteFichero(const std::string& ruta) {
-    struct stat st{};
+    struct stat st {};
     return stat(ruta.c_str(), &st) == 0 && S_ISREG(st.st_mode);
 }
 
 int32_t FechaDosDeTiempo(int64_t segundosUnix) {
     const auto t = static_cast<time_t>(segundosUnix);
-    struct tm local{};
+    struct tm local {};
     if (localtime_r(&t, &local) == nullptr) return 0;
     int anio = local.tm_year + 1900;
     if (anio < 1980) return (0 << 25) | (1 << 21) | (1 << 16); // 1980-01-01 00:00:00
-    if (anio > 2107) return static_cast<int32_t>((127u << 25) | (12u << 21) | (31u << 16) | (23u << 11) |
-                                                 (59u << 5) | 29u);
-    const auto fecha = static_cast<uint32_t>(((anio - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
+    if (anio > 2107)
+        return static_cast<int32_t>((127u << 25) | (12u << 21) | (31u << 16) | (23u << 11) | (59u << 5) |
+                                    29u);
+    const auto fecha =
+        static_cast<uint32_t>(((anio - 1980) << 9) | ((local.tm_mon + 1) << 5) | local.tm_mday);
     const auto hora = static_cast<uint32_t>((local.tm_hour << 11) | (local.tm_min << 5) | (local.tm_sec / 2));
     return static_cast<int32_t>((fecha << 16) | hora);
 }
@@ -191,7 +197,7 @@ double FechaDeDos(int32_t fechaDos) {
 }
 
 int InfoFichero(const std::string& ruta, InfoRegistro& info) {
-    struct stat st{};
+    struct stat st {};
     if (stat(ruta.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
     InfoRegistro nuevo;
     Fichero f;

@@ -22,7 +22,7 @@ std::optional<IdFichero> IdDeRuta(const std::string& ruta);
 
 // An open binary file, addressed in bytes. Closes itself when it goes out of scope.
 class Fichero {
-public:
+  public:
     Fichero() = default;
     ~Fichero();
     Fichero(Fichero&& otro) noexcept;
@@ -43,7 +43,7 @@ public:
     // Writes all n bytes; 0, or an error number (a short write is ENOSPC).
     int Escribir(const void* datos, size_t n);
 
-private:
+  private:
     friend int AbrirFichero(Fichero&, const std::string&);
     friend int CrearFichero(Fichero&, const std::string&, std::span<const IdFichero>);
     int fd_ = -1;

@@ -21,9 +21,13 @@ size_t PosicionPunto(std::string_view ruta) {
 
 } // namespace
 
-std::string NombreDeRuta(std::string_view ruta) { return std::string(ruta.substr(InicioNombre(ruta))); }
+std::string NombreDeRuta(std::string_view ruta) {
+    return std::string(ruta.substr(InicioNombre(ruta)));
+}
 
-std::string CarpetaDeRuta(std::string_view ruta) { return std::string(ruta.substr(0, InicioNombre(ruta))); }
+std::string CarpetaDeRuta(std::string_view ruta) {
+    return std::string(ruta.substr(0, InicioNombre(ruta)));
+}
 
 std::string Extension(std::string_view ruta) {
     const size_t punto = PosicionPunto(ruta);

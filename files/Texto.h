@@ -11,14 +11,14 @@ namespace quimbel {
 
 // A text file open for reading line by line.
 class TextoEntrada {
-public:
+  public:
     // The next line, without its end; false at the end of the file or on a read error.
     bool LeerLinea(std::string& linea);
     // The error number of a failed read; 0 when the file simply ended.
     int Error() const { return error_; }
     int Cerrar() { return fichero_.Cerrar(); }
 
-private:
+  private:
     friend int AbrirTexto(TextoEntrada&, const std::string&);
     bool Rellenar();
     Fichero fichero_;
@@ -31,13 +31,13 @@ private:
 
 // A text file open for writing; every line ends in CR LF.
 class TextoSalida {
-public:
+  public:
     // Writes one line and its end; 0, or the error number of a failed write.
     int EscribirLinea(std::string_view linea);
     // Writes what is pending and closes; 0, or the first error met (also of earlier lines).
     int Cerrar();
 
-private:
+  private:
     friend int CrearTexto(TextoSalida&, const std::string&, std::span<const IdFichero>);
     int Vaciar();
     Fichero fichero_;

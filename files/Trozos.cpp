@@ -8,16 +8,21 @@ namespace {
 
 void PonerEntero32(std::vector<unsigned char>& bytes, int32_t valor) {
     const auto v = static_cast<uint32_t>(valor);
-    for (int i = 0; i < 4; ++i) bytes.push_back(static_cast<unsigned char>(v >> (8 * i)));
+    for (int i = 0; i < 4; ++i)
+        bytes.push_back(static_cast<unsigned char>(v >> (8 * i)));
 }
 
-void PonerTexto(std::vector<unsigned char>& bytes, std::string_view texto) { bytes.insert(bytes.end(), texto.begin(), texto.end()); }
+void PonerTexto(std::vector<unsigned char>& bytes, std::string_view texto) {
+    bytes.insert(bytes.end(), texto.begin(), texto.end());
+}
 
 constexpr std::string_view MarcaHacha = "?????";
 
 } // namespace
 
-int64_t NumeroTrozos(int64_t s, int64_t p) { return s / p + (s % p != 0 ? 1 : 0); }
+int64_t NumeroTrozos(int64_t s, int64_t p) {
+    return s / p + (s % p != 0 ? 1 : 0);
+}
 
 int AnchoNormal(int64_t n) {
     const int digitos = static_cast<int>(std::to_string(n).size());
@@ -39,7 +44,8 @@ std::string SufijoTrozo(TipoCorte tipo, int64_t k, int64_t n) {
     return "." + numero;
 }
 
-std::string NombreTrozo(std::string_view fuente, std::string_view destino, int64_t k, int64_t n, TipoCorte tipo) {
+std::string NombreTrozo(std::string_view fuente, std::string_view destino, int64_t k, int64_t n,
+                        TipoCorte tipo) {
     const std::string base = std::string(destino) + NombreDeRuta(fuente);
     return CambiarExtension(base, SufijoTrozo(tipo, k, n));
 }

@@ -15,7 +15,7 @@ enum class Pagina { Cortar, Unir, Verificar, Extraer };
 enum class Respuesta { Si, No, Cancelar };
 
 class Ventana {
-public:
+  public:
     virtual ~Ventana() = default;
 
     // Appends one line (possibly empty) to a page's result memo.
@@ -41,13 +41,13 @@ public:
 
 // Sets the busy cursor for a scope and restores the normal one on every way out.
 class CursorOcupadoMientras {
-public:
+  public:
     explicit CursorOcupadoMientras(Ventana& v) : v_(v) { v_.CursorOcupado(); }
     ~CursorOcupadoMientras() { v_.CursorNormal(); }
     CursorOcupadoMientras(const CursorOcupadoMientras&) = delete;
     CursorOcupadoMientras& operator=(const CursorOcupadoMientras&) = delete;
 
-private:
+  private:
     Ventana& v_;
 };
 

@@ -7,7 +7,7 @@
 namespace quimbel {
 
 class BibliotecasCargadas {
-public:
+  public:
     BibliotecasCargadas() {
         CargarCrc();
         CargarPar();

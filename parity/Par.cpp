@@ -22,13 +22,13 @@ std::string ultimaLinea;
 Ventana* ventanaEnCurso = nullptr;
 
 class VentanaMientras {
-public:
+  public:
     explicit VentanaMientras(Ventana& v) : anterior_(ventanaEnCurso) { ventanaEnCurso = &v; }
     ~VentanaMientras() { ventanaEnCurso = anterior_; }
     VentanaMientras(const VentanaMientras&) = delete;
     VentanaMientras& operator=(const VentanaMientras&) = delete;
 
-private:
+  private:
     Ventana* anterior_;
 };
 

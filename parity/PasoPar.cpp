@@ -18,18 +18,21 @@ namespace {
 bool EmpiezaSinMayusculas(std::string_view texto, std::string_view prefijo) {
     if (texto.size() < prefijo.size()) return false;
     for (size_t i = 0; i < prefijo.size(); ++i)
-        if (std::tolower(static_cast<unsigned char>(texto[i])) != std::tolower(static_cast<unsigned char>(prefijo[i])))
+        if (std::tolower(static_cast<unsigned char>(texto[i])) !=
+            std::tolower(static_cast<unsigned char>(prefijo[i])))
             return false;
     return true;
 }
 
 bool TerminaSinMayusculas(std::string_view texto, std::string_view sufijo) {
-    return texto.size() >= sufijo.size() && EmpiezaSinMayusculas(texto.substr(texto.size() - sufijo.size()), sufijo);
+    return texto.size() >= sufijo.size() &&
+           EmpiezaSinMayusculas(texto.substr(texto.size() - sufijo.size()), sufijo);
 }
 
 // The index of the set: the PAR path with its ".par" extension replaced by ".par2".
 std::string NombreIndice(const std::string& rutaPar) {
-    return TerminaSinMayusculas(rutaPar, ".par") ? rutaPar.substr(0, rutaPar.size() - 4) + ".par2" : rutaPar + ".par2";
+    return TerminaSinMayusculas(rutaPar, ".par") ? rutaPar.substr(0, rutaPar.size() - 4) + ".par2"
+                                                 : rutaPar + ".par2";
 }
 
 // Whether a file name (without folder) is one the library writes or moves for this set: the
@@ -44,7 +47,8 @@ bool EsSalidaDelJuego(std::string nombre, const std::string& indice) {
     const auto digitos = [](std::string_view s) {
         return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
     };
-    return mas != std::string_view::npos && digitos(numeros.substr(0, mas)) && digitos(numeros.substr(mas + 1));
+    return mas != std::string_view::npos && digitos(numeros.substr(0, mas)) &&
+           digitos(numeros.substr(mas + 1));
 }
 
 // The first file the set's outputs would replace or move, or none: the source or a piece named
@@ -52,7 +56,8 @@ bool EsSalidaDelJuego(std::string nombre, const std::string& indice) {
 std::optional<std::string> SalidaQuePisa(const EntradaPar& e, const std::string& rutaPar) {
     const std::string indice = NombreDeRuta(NombreIndice(rutaPar));
     std::vector<std::string> protegidos{e.fuente};
-    for (const std::string& t : e.trozos) protegidos.push_back(e.destino + t);
+    for (const std::string& t : e.trozos)
+        protegidos.push_back(e.destino + t);
     std::vector<IdFichero> ids;
     for (const std::string& ruta : protegidos) {
         if (CarpetaDeRuta(ruta) == e.destino && EsSalidaDelJuego(NombreDeRuta(ruta), indice)) return ruta;

@@ -13,10 +13,10 @@ inline constexpr size_t MaxTrozosPar = 993;
 
 // What the PAR step is given by the split.
 struct EntradaPar {
-    std::string destino;              // D: the pieces' folder, ending in "/" (or empty)
-    std::string fuente;               // the source's path (its file name names the set)
-    std::string numero;               // text of the PAR count box
-    std::vector<std::string> trozos;  // file names (without folder) of the pieces written, in set order
+    std::string destino;             // D: the pieces' folder, ending in "/" (or empty)
+    std::string fuente;              // the source's path (its file name names the set)
+    std::string numero;              // text of the PAR count box
+    std::vector<std::string> trozos; // file names (without folder) of the pieces written, in set order
 };
 
 // How the step ended.

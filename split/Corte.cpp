@@ -49,8 +49,9 @@ bool EscribirTrozo(Ventana& v, const EntradaCorte& e, Fichero& fuente, const std
     const int creado = CrearFichero(trozo, ruta, {&idFuente, 1});
     if (creado != 0) {
         fuente.Cerrar();
-        v.Error(creado == ErrorFicheroIntocable ? "¡ Error, un trozo no puede llamarse igual que el fichero a trocear !"
-                                                : "¡ Error al crear fichero " + ruta + " !");
+        v.Error(creado == ErrorFicheroIntocable
+                    ? "¡ Error, un trozo no puede llamarse igual que el fichero a trocear !"
+                    : "¡ Error al crear fichero " + ruta + " !");
         return false;
     }
     const auto fallo = [&] {
@@ -76,7 +77,8 @@ bool EscribirTrozo(Ventana& v, const EntradaCorte& e, Fichero& fuente, const std
 std::vector<std::string> NombresDeTrozos(const std::vector<int64_t>& elegidos, const std::string& rutaFuente,
                                          int64_t n, TipoCorte tipo) {
     std::vector<std::string> nombres;
-    for (const int64_t k : elegidos) nombres.push_back(NombreTrozo(NombreDeRuta(rutaFuente), "", k, n, tipo));
+    for (const int64_t k : elegidos)
+        nombres.push_back(NombreTrozo(NombreDeRuta(rutaFuente), "", k, n, tipo));
     return nombres;
 }
 
@@ -159,7 +161,8 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     v.AnadirLinea(Memo::Cortar, "");
     bool completo = true;
     if (e.par) {
-        const ResultadoPar par = PasoPar(v, {destino, rutaFuente, e.numeroPar, NombresDeTrozos(elegidos, rutaFuente, n, e.tipo)});
+        const ResultadoPar par =
+            PasoPar(v, {destino, rutaFuente, e.numeroPar, NombresDeTrozos(elegidos, rutaFuente, n, e.tipo)});
         if (par.detenido) return {};
         completo = par.hecho;
     }

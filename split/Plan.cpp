@@ -1,8 +1,8 @@
 #include "Plan.h"
 
-#include "files/FormatoMiles.h"
 #include "files/Entero.h"
 #include "files/Ficheros.h"
+#include "files/FormatoMiles.h"
 
 namespace quimbel {
 

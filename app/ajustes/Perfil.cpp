@@ -9,8 +9,10 @@ namespace quimbel {
 namespace {
 
 std::string_view Recortar(std::string_view s) {
-    while (!s.empty() && (s.front() == ' ' || s.front() == '\t')) s.remove_prefix(1);
-    while (!s.empty() && (s.back() == ' ' || s.back() == '\t')) s.remove_suffix(1);
+    while (!s.empty() && (s.front() == ' ' || s.front() == '\t'))
+        s.remove_prefix(1);
+    while (!s.empty() && (s.back() == ' ' || s.back() == '\t'))
+        s.remove_suffix(1);
     return s;
 }
 
@@ -39,7 +41,8 @@ bool LeerLineas(const std::string& ruta, std::vector<std::string>& lineas) {
     if (abierto == ENOENT) return true;
     if (abierto != 0) return false;
     std::string linea;
-    while (texto.LeerLinea(linea)) lineas.push_back(linea);
+    while (texto.LeerLinea(linea))
+        lineas.push_back(linea);
     return texto.Error() == 0;
 }
 
@@ -60,8 +63,10 @@ std::vector<std::pair<std::string, std::string>> Perfil::LeerSeccion(std::string
     bool dentro = false;
     for (const std::string& linea : lineas) {
         std::string_view nombre, clave, valor;
-        if (EsSeccion(linea, nombre)) dentro = IgualesSinMayusculas(nombre, seccion);
-        else if (dentro && EsClave(linea, clave, valor)) claves.emplace_back(clave, valor);
+        if (EsSeccion(linea, nombre))
+            dentro = IgualesSinMayusculas(nombre, seccion);
+        else if (dentro && EsClave(linea, clave, valor))
+            claves.emplace_back(clave, valor);
     }
     return claves;
 }
@@ -97,7 +102,8 @@ int Perfil::EscribirClave(std::string_view seccion, std::string_view clave, std:
 
     TextoSalida salida;
     if (const int creado = CrearTexto(salida, ruta_); creado != 0) return creado;
-    for (const std::string& l : lineas) salida.EscribirLinea(l);
+    for (const std::string& l : lineas)
+        salida.EscribirLinea(l);
     return salida.Cerrar();
 }
 

@@ -9,7 +9,7 @@
 namespace quimbel {
 
 class Perfil {
-public:
+  public:
     explicit Perfil(std::string ruta) : ruta_(std::move(ruta)) {}
 
     const std::string& Ruta() const { return ruta_; }
@@ -24,7 +24,7 @@ public:
     // 0, or the error number of the failed write.
     int EscribirClave(std::string_view seccion, std::string_view clave, std::string_view valor) const;
 
-private:
+  private:
     std::string ruta_;
 };
 

@@ -9,7 +9,8 @@ TDirectoryEdit::TDirectoryEdit(const QString& textoDialogo, QWidget* padre)
 
 void TDirectoryEdit::Examinar() {
     if (!dialogos_) return;
-    if (const std::optional<QString> carpeta = dialogos_->ElegirCarpeta(textoDialogo_, text())) setText(*carpeta);
+    if (const std::optional<QString> carpeta = dialogos_->ElegirCarpeta(textoDialogo_, text()))
+        setText(*carpeta);
 }
 
 } // namespace quimbel

@@ -7,12 +7,12 @@ namespace quimbel {
 
 class TDirectoryEdit : public EditConBoton {
     Q_OBJECT
-public:
+  public:
     TDirectoryEdit(const QString& textoDialogo, QWidget* padre = nullptr);
     const QString& TextoDialogo() const { return textoDialogo_; }
     void Examinar() override;
 
-private:
+  private:
     QString textoDialogo_;
 };
 

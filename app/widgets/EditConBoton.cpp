@@ -7,7 +7,8 @@
 
 namespace quimbel {
 
-EditConBoton::EditConBoton(QWidget* padre) : QWidget(padre), edit_(new QLineEdit(this)), boton_(new QToolButton(this)) {
+EditConBoton::EditConBoton(QWidget* padre)
+    : QWidget(padre), edit_(new QLineEdit(this)), boton_(new QToolButton(this)) {
     auto* fila = new QHBoxLayout(this);
     fila->setContentsMargins(0, 0, 0, 0);
     fila->setSpacing(0);

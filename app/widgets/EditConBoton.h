@@ -11,7 +11,7 @@ class ServicioDialogos;
 
 class EditConBoton : public QWidget {
     Q_OBJECT
-public:
+  public:
     explicit EditConBoton(QWidget* padre = nullptr);
 
     QString text() const { return edit_->text(); }
@@ -21,16 +21,16 @@ public:
     // The service through which the browse button opens its dialog.
     void PonerDialogos(ServicioDialogos* dialogos) { dialogos_ = dialogos; }
 
-signals:
+  signals:
     // The keyboard focus entered or left the edit (not the window losing activation).
     void entrada();
     void salida();
 
-protected:
+  protected:
     virtual void Examinar() = 0;
     ServicioDialogos* dialogos_ = nullptr;
 
-private:
+  private:
     QLineEdit* edit_;
     QToolButton* boton_;
 };

@@ -5,15 +5,19 @@
 
 namespace quimbel {
 
-EventosFoco::EventosFoco(QWidget* objetivo) : QObject(objetivo) { objetivo->installEventFilter(this); }
+EventosFoco::EventosFoco(QWidget* objetivo) : QObject(objetivo) {
+    objetivo->installEventFilter(this);
+}
 
 bool EventosFoco::eventFilter(QObject* objeto, QEvent* evento) {
     if (evento->type() == QEvent::FocusIn || evento->type() == QEvent::FocusOut) {
         const Qt::FocusReason motivo = static_cast<QFocusEvent*>(evento)->reason();
         // A modal box or a popup taking the activation is no move between controls.
         if (motivo != Qt::ActiveWindowFocusReason && motivo != Qt::PopupFocusReason) {
-            if (evento->type() == QEvent::FocusIn) emit entrada();
-            else emit salida();
+            if (evento->type() == QEvent::FocusIn)
+                emit entrada();
+            else
+                emit salida();
         }
     }
     return QObject::eventFilter(objeto, evento);

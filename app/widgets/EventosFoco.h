@@ -7,15 +7,15 @@ namespace quimbel {
 
 class EventosFoco : public QObject {
     Q_OBJECT
-public:
+  public:
     // Watches objetivo (and is owned by it).
     explicit EventosFoco(QWidget* objetivo);
 
-signals:
+  signals:
     void entrada();
     void salida();
 
-protected:
+  protected:
     bool eventFilter(QObject* objeto, QEvent* evento) override;
 };
 

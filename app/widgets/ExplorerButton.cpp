@@ -2,7 +2,8 @@
 
 namespace quimbel {
 
-TExplorerButton::TExplorerButton(const QString& caption, const QIcon& icono, QWidget* padre) : QToolButton(padre) {
+TExplorerButton::TExplorerButton(const QString& caption, const QIcon& icono, QWidget* padre)
+    : QToolButton(padre) {
     setText(caption);
     setIcon(icono);
     setToolButtonStyle(Qt::ToolButtonTextBesideIcon);

@@ -7,7 +7,7 @@ namespace quimbel {
 
 class TExplorerButton : public QToolButton {
     Q_OBJECT
-public:
+  public:
     TExplorerButton(const QString& caption, const QIcon& icono, QWidget* padre = nullptr);
 };
 

@@ -4,14 +4,14 @@
 // sets it.
 #include <functional>
 
-#include "app/Dialogos.h"
 #include "EditConBoton.h"
+#include "app/Dialogos.h"
 
 namespace quimbel {
 
 class TFilenameEdit : public EditConBoton {
     Q_OBJECT
-public:
+  public:
     // Raised when the dialog closes: Name is the chosen file (on a cancel, the box's file
     // without quotes) and Action whether one was chosen. When the handler leaves Action
     // true, the box shows Name, between double quotes when it holds a blank.
@@ -24,7 +24,7 @@ public:
     // Opens the dialog as the browse button does.
     void Examinar() override;
 
-private:
+  private:
     OpcionesDialogo opciones_;
     DespuesDialogo despuesDialogo_;
 };

@@ -11,8 +11,10 @@ TMemo::TMemo(QWidget* padre) : QPlainTextEdit(padre) {
 
 void TMemo::AnadirLinea(const QString& linea) {
     // The document's first block exists already; it becomes the first line.
-    if (lineas_ == 0) setPlainText(linea);
-    else appendPlainText(linea);
+    if (lineas_ == 0)
+        setPlainText(linea);
+    else
+        appendPlainText(linea);
     ++lineas_;
 }
 

@@ -7,13 +7,13 @@ namespace quimbel {
 
 class TMemo : public QPlainTextEdit {
     Q_OBJECT
-public:
+  public:
     explicit TMemo(QWidget* padre = nullptr);
     void AnadirLinea(const QString& linea);
     void Limpiar();
     QStringList Lineas() const;
 
-private:
+  private:
     int lineas_ = 0;
 };
 

@@ -50,11 +50,14 @@ TRxCheckListBox::TRxCheckListBox(QWidget* padre) : QListView(padre), modelo_(new
     setHorizontalScrollBarPolicy(Qt::ScrollBarAsNeeded);
 }
 
-void TRxCheckListBox::PonerLineas(QStringList lineas) { modelo_->Poner(std::move(lineas)); }
+void TRxCheckListBox::PonerLineas(QStringList lineas) {
+    modelo_->Poner(std::move(lineas));
+}
 
 std::vector<bool> TRxCheckListBox::Marcas() const {
     std::vector<bool> marcas(static_cast<size_t>(Cuenta()));
-    for (int i = 0; i < Cuenta(); ++i) marcas[static_cast<size_t>(i)] = Marcada(i);
+    for (int i = 0; i < Cuenta(); ++i)
+        marcas[static_cast<size_t>(i)] = Marcada(i);
     return marcas;
 }
 

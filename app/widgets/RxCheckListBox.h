@@ -9,7 +9,7 @@ namespace quimbel {
 
 class ModeloCheckList : public QAbstractListModel {
     Q_OBJECT
-public:
+  public:
     using QAbstractListModel::QAbstractListModel;
     int rowCount(const QModelIndex& padre = {}) const override;
     QVariant data(const QModelIndex& indice, int rol) const override;
@@ -22,14 +22,14 @@ public:
     void Marcar(int i, bool marca);
     const QStringList& Lineas() const { return lineas_; }
 
-private:
+  private:
     QStringList lineas_;
     std::vector<char> marcas_;
 };
 
 class TRxCheckListBox : public QListView {
     Q_OBJECT
-public:
+  public:
     explicit TRxCheckListBox(QWidget* padre = nullptr);
 
     // Replaces the lines, every one checked.
@@ -43,10 +43,10 @@ public:
     // The marks, entry i for line i.
     std::vector<bool> Marcas() const;
 
-protected:
+  protected:
     void keyPressEvent(QKeyEvent* evento) override;
 
-private:
+  private:
     ModeloCheckList* modelo_;
 };
 

@@ -22,11 +22,13 @@ int main(int argc, char** argv) {
     quimbel::TRxCheckListBox lista;
     lista.show();
     const auto inicio = std::chrono::steady_clock::now();
-    const quimbel::PlanCorte plan = quimbel::PrepararCorte(consola, ruta, "1", quimbel::TipoCorte::Normal, ".");
+    const quimbel::PlanCorte plan =
+        quimbel::PrepararCorte(consola, ruta, "1", quimbel::TipoCorte::Normal, ".");
     const auto motor = std::chrono::steady_clock::now();
     QStringList lineas;
     lineas.reserve(static_cast<qsizetype>(plan.lineas.size()));
-    for (const std::string& l : plan.lineas) lineas << QString::fromStdString(l);
+    for (const std::string& l : plan.lineas)
+        lineas << QString::fromStdString(l);
     lista.PonerLineas(std::move(lineas));
     QCoreApplication::processEvents();
     const auto fin = std::chrono::steady_clock::now();

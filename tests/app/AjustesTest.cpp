@@ -8,7 +8,7 @@ using quimbel::prueba::VentanaDePrueba;
 
 class AjustesTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void primerArranqueCentrado();
     void sinSeccionMain();
     void faltaUnaClave();
@@ -29,7 +29,7 @@ void AjustesTest::primerArranqueCentrado() {
     QCOMPARE(f.FicheroIni(), v.Ruta("quimbel.ini"));
     QCOMPARE(f.FicheroSizes(), v.Ruta("Sizes.txt"));
     QCOMPARE(v.Leer("quimbel.ini"), QByteArray("[Main]\r\nFormLeft=273\r\nFormTop=159\r\nFormHeight=450\r\n"
-                                                "FormWidth=478\r\nWindowState=wsNormal\r\n"));
+                                               "FormWidth=478\r\nWindowState=wsNormal\r\n"));
     QVERIFY(v.dialogos.cajas.empty());
 }
 
@@ -39,18 +39,20 @@ void AjustesTest::sinSeccionMain() {
     TFormMain& f = v.Crear();
     QCOMPARE(f.pos(), QPoint(306, 116));
     QCOMPARE(f.size(), QSize(478, 450));
-    QCOMPARE(v.Leer("quimbel.ini"), QByteArray("[Otra]\r\nclave=1\r\n[Main]\r\nFormLeft=306\r\nFormTop=116\r\n"
-                                                "FormHeight=450\r\nFormWidth=478\r\nWindowState=wsNormal\r\n"));
+    QCOMPARE(v.Leer("quimbel.ini"),
+             QByteArray("[Otra]\r\nclave=1\r\n[Main]\r\nFormLeft=306\r\nFormTop=116\r\n"
+                        "FormHeight=450\r\nFormWidth=478\r\nWindowState=wsNormal\r\n"));
 }
 
 void AjustesTest::faltaUnaClave() {
     VentanaDePrueba v;
-    v.Escribir("quimbel.ini", "[main]\r\nformleft=10\r\nFORMTOP=-20\r\nFormHeight=400\r\nWindowState=wsNormal\r\n");
+    v.Escribir("quimbel.ini",
+               "[main]\r\nformleft=10\r\nFORMTOP=-20\r\nFormHeight=400\r\nWindowState=wsNormal\r\n");
     TFormMain& f = v.Crear();
     QCOMPARE(f.pos(), QPoint(10, -20));
     QCOMPARE(f.size(), QSize(478, 400));
     QCOMPARE(v.Leer("quimbel.ini"), QByteArray("[main]\r\nformleft=10\r\nFORMTOP=-20\r\nFormHeight=400\r\n"
-                                                "WindowState=wsNormal\r\nFormWidth=478\r\n"));
+                                               "WindowState=wsNormal\r\nFormWidth=478\r\n"));
 }
 
 void AjustesTest::estadoMalEscrito() {
@@ -112,7 +114,8 @@ void AjustesTest::listaDeTamanos() {
     QCOMPARE(v.Leer("Sizes.txt"), QByteArray("4900000\r\n5000000\r\n9000000\r\n10000000\r\n"));
     TFormMain& g = v.Crear();
     QStringList items;
-    for (int i = 0; i < g.ComboBoxSizes->count(); ++i) items << g.ComboBoxSizes->itemText(i);
+    for (int i = 0; i < g.ComboBoxSizes->count(); ++i)
+        items << g.ComboBoxSizes->itemText(i);
     QCOMPARE(items, (QStringList{"10000000", "4900000", "5000000", "9000000"}));
     QCOMPARE(g.ComboBoxSizes->currentText(), QString());
 }
@@ -122,7 +125,8 @@ void AjustesTest::tamanosConLineaVaciaYPalabra() {
     v.Escribir("Sizes.txt", "700\nhola\r\n\r\n5");
     TFormMain& f = v.Crear();
     QStringList items;
-    for (int i = 0; i < f.ComboBoxSizes->count(); ++i) items << f.ComboBoxSizes->itemText(i);
+    for (int i = 0; i < f.ComboBoxSizes->count(); ++i)
+        items << f.ComboBoxSizes->itemText(i);
     QCOMPARE(items, (QStringList{"", "5", "700", "hola"}));
 }
 
@@ -135,8 +139,9 @@ void AjustesTest::ficherosQueNoSePuedenEscribir() {
     QDir(v.carpeta.path()).mkdir(QStringLiteral("Sizes.txt"));
     f.show();
     QVERIFY(f.close());
-    QCOMPARE(v.dialogos.Textos(), (QStringList{QStringLiteral("Cannot create file %1.").arg(v.Ruta("Sizes.txt")),
-                                               QStringLiteral("Unable to write to %1.").arg(v.Ruta("quimbel.ini"))}));
+    QCOMPARE(v.dialogos.Textos(),
+             (QStringList{QStringLiteral("Cannot create file %1.").arg(v.Ruta("Sizes.txt")),
+                          QStringLiteral("Unable to write to %1.").arg(v.Ruta("quimbel.ini"))}));
     QVERIFY2(!f.isVisible(), "the window closes all the same");
 }
 

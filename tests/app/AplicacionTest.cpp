@@ -11,7 +11,7 @@ using quimbel::prueba::VentanaDePrueba;
 
 namespace {
 class Lanzador : public QObject {
-public:
+  public:
     bool event(QEvent* e) override {
         if (e->type() == QEvent::User) throw std::runtime_error("Cannot create file /x/Sizes.txt");
         return QObject::event(e);
@@ -21,7 +21,7 @@ public:
 
 class AplicacionTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void errorNoCapturado() {
         VentanaDePrueba v;
         TFormMain& f = v.Crear();

@@ -8,7 +8,7 @@ using quimbel::prueba::VentanaDePrueba;
 
 class CortarTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void cortarDesdeLaVentana();
     void faltaElFichero();
     void unaCorridaALaVez();
@@ -29,8 +29,8 @@ void CortarTest::cortarDesdeLaVentana() {
     const QString carpeta = v.Ruta(QStringLiteral("mis datos/"));
     QCOMPARE(f.MemoResultadoCortar->Lineas(),
              (QStringList{"Creando trozos...", "Creando trozo 1 : " + carpeta + "pelicula.0",
-                          "Creando trozo 2 : " + carpeta + "pelicula.1", "Creando trozo 3 : " + carpeta + "pelicula.2",
-                          "", ""}));
+                          "Creando trozo 2 : " + carpeta + "pelicula.1",
+                          "Creando trozo 3 : " + carpeta + "pelicula.2", "", ""}));
     QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Proceso finalizado !")});
     QCOMPARE(v.dialogos.cajas[0].titulo, QStringLiteral("Information"));
     QCOMPARE(v.dialogos.cajas[0].icono, ServicioDialogos::Icono::Informacion);

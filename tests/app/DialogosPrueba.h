@@ -20,7 +20,7 @@ struct Caja {
 };
 
 class DialogosPrueba : public ServicioDialogos {
-public:
+  public:
     Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) override {
         cajas.push_back({icono, titulo, texto, preguntar});
         if (alMostrar) alMostrar(cajas.back());
@@ -48,7 +48,8 @@ public:
     // The texts of the boxes shown, in order.
     QStringList Textos() const {
         QStringList t;
-        for (const Caja& c : cajas) t << c.texto;
+        for (const Caja& c : cajas)
+            t << c.texto;
         return t;
     }
 

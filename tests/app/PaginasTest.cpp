@@ -11,7 +11,7 @@ using quimbel::prueba::VentanaDePrueba;
 
 class PaginasTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void estadoInicial();
     void textosYFiltros();
     void cajasNoEscribibles();
@@ -47,7 +47,8 @@ void PaginasTest::estadoInicial() {
     QVERIFY(f.LabelTamFicUnidoTeoricoDes->isHidden() && f.LabelTamFicUnidoTeorico->isHidden());
 
     QStringList items;
-    for (int i = 0; i < f.ComboBoxSizes->count(); ++i) items << f.ComboBoxSizes->itemText(i);
+    for (int i = 0; i < f.ComboBoxSizes->count(); ++i)
+        items << f.ComboBoxSizes->itemText(i);
     QCOMPARE(items, (QStringList{"4900000", "5000000", "9000000", "10000000"}));
     QCOMPARE(f.ComboBoxSizes->currentText(), QString());
     QCOMPARE(f.MemoResultadoCortar->Lineas(), QStringList{QString()});
@@ -73,22 +74,27 @@ void PaginasTest::textosYFiltros() {
     QCOMPARE(f.RadioButtonCortarCA->text(), QStringLiteral("CortaArchivos (1..N-1..fin)"));
     QCOMPARE(f.RadioButtonCortarHacha->text(), QStringLiteral("Hacha (0..N-1)"));
 
-    QCOMPARE(f.FilenameEditFicheroCortar->Opciones().titulo, QStringLiteral("Seleccionar fichero para cortar"));
+    QCOMPARE(f.FilenameEditFicheroCortar->Opciones().titulo,
+             QStringLiteral("Seleccionar fichero para cortar"));
     QCOMPARE(f.FilenameEditFicheroCortar->Edit()->toolTip(), QStringLiteral("Fichero a Cortar"));
     QCOMPARE(f.FilenameEditFicheroCortar->Boton()->toolTip(), QStringLiteral("Seleccionar fichero a Cortar"));
-    QCOMPARE(f.FilenameEditFicheroUnir->Opciones().filtro,
-             QStringLiteral("CortaArchivos (*.fin)|*.fin|Estandar (*.001)|*.001|Hacha (*.0)|*.0|Todos (*.*)|*.*"));
+    QCOMPARE(
+        f.FilenameEditFicheroUnir->Opciones().filtro,
+        QStringLiteral("CortaArchivos (*.fin)|*.fin|Estandar (*.001)|*.001|Hacha (*.0)|*.0|Todos (*.*)|*.*"));
     QCOMPARE(f.FilenameEditFicheroUnir->Opciones().titulo, QStringLiteral("Seleccionar fichero a unir"));
     QCOMPARE(f.FilenameEditFicheroUnido->Opciones().filtro,
              QStringLiteral("Avi (*.avi)|*.avi|Mpeg (*.mpg)|*.mpg|Todos (*.*)|*.*"));
     QVERIFY(f.FilenameEditFicheroUnido->Opciones().guardar);
     QCOMPARE(f.FilenameEditFicheroUnido->Opciones().titulo, QStringLiteral("Introducir fichero a crear"));
     QCOMPARE(f.FilenameEditFicheroVerificar->Opciones().filtro, QStringLiteral("___ _____ (*.sfv)|*.sfv"));
-    QCOMPARE(f.FilenameEditFicheroVerificar->Opciones().titulo, QStringLiteral("Seleccionar fichero SFV a verificar"));
+    QCOMPARE(f.FilenameEditFicheroVerificar->Opciones().titulo,
+             QStringLiteral("Seleccionar fichero SFV a verificar"));
     QCOMPARE(f.DirectoryEditFicheroCortar->TextoDialogo(), QStringLiteral("Carpeta destino para los trozos"));
-    QCOMPARE(f.DirectoryEditFicheroVerificar->TextoDialogo(), QStringLiteral("Carpeta origen de los ficheros"));
+    QCOMPARE(f.DirectoryEditFicheroVerificar->TextoDialogo(),
+             QStringLiteral("Carpeta origen de los ficheros"));
     // "*.*" matches names without a dot too.
-    QCOMPARE(FiltroQt(QStringLiteral("Todos (*.*)|*.*|Hacha (*.0)|*.0")), QStringLiteral("Todos (*.*) (*);;Hacha (*.0) (*.0)"));
+    QCOMPARE(FiltroQt(QStringLiteral("Todos (*.*)|*.*|Hacha (*.0)|*.0")),
+             QStringLiteral("Todos (*.*) (*);;Hacha (*.0) (*.0)"));
 }
 
 void PaginasTest::cajasNoEscribibles() {
@@ -97,7 +103,8 @@ void PaginasTest::cajasNoEscribibles() {
     f.show();
     QVERIFY(QTest::qWaitForWindowActive(&f));
     QApplication::clipboard()->setText(QStringLiteral("/tmp/pegado"));
-    for (TFilenameEdit* caja : {f.FilenameEditFicheroCortar, f.FilenameEditFicheroUnir, f.FilenameEditFicheroVerificar}) {
+    for (TFilenameEdit* caja :
+         {f.FilenameEditFicheroCortar, f.FilenameEditFicheroUnir, f.FilenameEditFicheroVerificar}) {
         f.PageControlQuimbel->setCurrentWidget(caja->parentWidget());
         caja->setText(QStringLiteral("/tmp/previo"));
         caja->setFocus();

@@ -13,8 +13,9 @@ using prueba::LeerFichero;
 
 TEST(Perfil, LeeLaSeccionSinMayusculasYRecorta) {
     CarpetaTemporal c;
-    EscribirFichero(c / "p.ini", "[Otra]\r\nFormLeft=9\r\n[ main ]\nFormLeft = 10\r\n;comentario=1\r\nsin igual\r\n"
-                                 "WindowState=wsNormal\r\n[Main]\r\nFormTop=3\r\n");
+    EscribirFichero(c / "p.ini",
+                    "[Otra]\r\nFormLeft=9\r\n[ main ]\nFormLeft = 10\r\n;comentario=1\r\nsin igual\r\n"
+                    "WindowState=wsNormal\r\n[Main]\r\nFormTop=3\r\n");
     const auto claves = Perfil(c / "p.ini").LeerSeccion("Main");
     ASSERT_EQ(claves.size(), 3u);
     EXPECT_EQ(claves[0], (std::pair<std::string, std::string>{"FormLeft", "10"}));
@@ -32,8 +33,9 @@ TEST(Perfil, EscribeUnaClaveYConservaLoDemas) {
     EXPECT_EQ(p.EscribirClave("main", "FormLeft", "-3"), 0);
     EXPECT_EQ(p.EscribirClave("Main", "FormTop", "4"), 0);
     EXPECT_EQ(p.EscribirClave("Nueva", "K", "v"), 0);
-    EXPECT_EQ(LeerFichero(c / "p.ini"), "; cabecera\r\n[Main]\r\nFormLeft=-3\r\nOtra=x\r\nFormTop=4\r\n\r\n[Sig]\r\n"
-                                        "FormLeft=7\r\n[Nueva]\r\nK=v\r\n");
+    EXPECT_EQ(LeerFichero(c / "p.ini"),
+              "; cabecera\r\n[Main]\r\nFormLeft=-3\r\nOtra=x\r\nFormTop=4\r\n\r\n[Sig]\r\n"
+              "FormLeft=7\r\n[Nueva]\r\nK=v\r\n");
     EXPECT_NE(Perfil(c / "no/existe.ini").EscribirClave("Main", "A", "1"), 0);
 }
 

@@ -19,10 +19,10 @@ void Disperso(const QString& ruta, qint64 tamano) {
 
 QStringList Lineas(const TFormMain& f) {
     QStringList l;
-    for (int i = 0; i < f.RxCheckListBoxCortarExtraer->Cuenta(); ++i) l << f.RxCheckListBoxCortarExtraer->Linea(i);
+    for (int i = 0; i < f.RxCheckListBoxCortarExtraer->Cuenta(); ++i)
+        l << f.RxCheckListBoxCortarExtraer->Linea(i);
     return l;
 }
-
 
 // A plan in force for a sparse p.avi of tamano bytes, chosen in the source box.
 void Planificar(VentanaDePrueba& v, TFormMain& f, qint64 tamano, const QString& trozo) {
@@ -42,7 +42,7 @@ void Escribir(QComboBox* caja, const QString& texto) {
 
 class PlanTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void fuenteSinTamano();
     void lineasDelPlan();
@@ -82,7 +82,8 @@ void PlanTest::lineasDelPlan() {
     f.FilenameEditFicheroCortar->Examinar();
     QCOMPARE(f.LabelTamFic->text(), QStringLiteral("25,000,000"));
     QCOMPARE(f.LabelNum_Trozos->text(), QStringLiteral("3"));
-    QCOMPARE(Lineas(f), (QStringList{"pelicula.001  10,000,000", "pelicula.002  10,000,000", "pelicula.003   5,000,000"}));
+    QCOMPARE(Lineas(f), (QStringList{"pelicula.001  10,000,000", "pelicula.002  10,000,000",
+                                     "pelicula.003   5,000,000"}));
     QCOMPARE(f.TrozosElegidos(), 3);
     QVERIFY(f.ExplorerButtonCortarElegir->isEnabled());
     QVERIFY(f.CortePreparado());
@@ -141,7 +142,8 @@ void PlanTest::quinientosConNoYConSi() {
     Escribir(f.ComboBoxSizes, QStringLiteral("500"));
     v.dialogos.respuestas.push_back(Respuesta::No);
     f.EditCortarNumeroPar->setFocus();
-    QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ El número es muy pequeño !, ¿ Estás seguro ?")});
+    QCOMPARE(v.dialogos.Textos(),
+             QStringList{QStringLiteral("¡ El número es muy pequeño !, ¿ Estás seguro ?")});
     QCOMPARE(v.dialogos.cajas[0].titulo, QStringLiteral("Error"));
     QVERIFY(v.dialogos.cajas[0].pregunta);
     QCOMPARE(f.ComboBoxSizes->currentText(), QStringLiteral("500"));
@@ -240,7 +242,8 @@ void PlanTest::ningunoYCortar() {
     f.ExplorerButtonExtraerVolver->click();
     QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetCortar);
     f.ExplorerButtonCortar->click();
-    QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Debes seleccionar los trozos del fichero a extraer !")});
+    QCOMPARE(v.dialogos.Textos(),
+             QStringList{QStringLiteral("¡ Debes seleccionar los trozos del fichero a extraer !")});
     QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetExtraer);
     QCOMPARE(f.MemoResultadoCortar->Lineas(), QStringList{QString()});
     QVERIFY(!QFile::exists(v.Ruta("p.001")));
@@ -289,7 +292,8 @@ void PlanTest::tamanoNuevoEnListaOrdenada() {
     Escribir(f.ComboBoxSizes, QStringLiteral("7000000"));
     f.EditCortarNumeroPar->setFocus();
     QStringList items;
-    for (int i = 0; i < f.ComboBoxSizes->count(); ++i) items << f.ComboBoxSizes->itemText(i);
+    for (int i = 0; i < f.ComboBoxSizes->count(); ++i)
+        items << f.ComboBoxSizes->itemText(i);
     QCOMPARE(items, (QStringList{"10000000", "7000000", "9000000"}));
     f.close();
     QCOMPARE(v.Leer(QStringLiteral("Sizes.txt")), QByteArray("10000000\r\n7000000\r\n9000000\r\n"));
@@ -299,12 +303,14 @@ void PlanTest::cortarConSeleccion() {
     VentanaDePrueba v;
     TFormMain& f = v.Crear();
     QByteArray datos;
-    for (int i = 0; i < 70; ++i) datos.append(static_cast<char>('a' + i % 26));
+    for (int i = 0; i < 70; ++i)
+        datos.append(static_cast<char>('a' + i % 26));
     v.Escribir(QStringLiteral("nombre"), datos);
     f.FilenameEditFicheroCortar->setText(v.Ruta("nombre"));
     f.ComboBoxSizes->setEditText(QStringLiteral("10"));
     f.RadioButtonCortarCA->setChecked(true);
-    for (int i = 0; i < 7; ++i) f.RxCheckListBoxCortarExtraer->Marcar(i, i == 1 || i == 4);
+    for (int i = 0; i < 7; ++i)
+        f.RxCheckListBoxCortarExtraer->Marcar(i, i == 1 || i == 4);
     f.ExplorerButtonCortar->click();
     QCOMPARE(v.Leer(QStringLiteral("nombre.2")), datos.mid(10, 10));
     QCOMPARE(v.Leer(QStringLiteral("nombre.5")), datos.mid(40, 10));

@@ -8,7 +8,7 @@ using quimbel::prueba::VentanaDePrueba;
 
 class UnirTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { QLocale::setDefault(QLocale::c()); }
     void numeradoDeLaEleccionALaUnion();
     void analisisFallidoConservaElPlan();
@@ -47,8 +47,8 @@ void UnirTest::numeradoDeLaEleccionALaUnion() {
     QCOMPARE(v.Leer("pelicula.avi"), QByteArray(4000, 'a') + QByteArray(4000, 'b') + QByteArray(1500, 'c'));
     QCOMPARE(f.MemoResultadoUnir->Lineas(),
              (QStringList{"Uniendo trozos...", "Uniendo trozo 1 : " + v.Ruta("pelicula.001"),
-                          "Uniendo trozo 2 : " + v.Ruta("pelicula.002"), "Uniendo trozo 3 : " + v.Ruta("pelicula.003"),
-                          ""}));
+                          "Uniendo trozo 2 : " + v.Ruta("pelicula.002"),
+                          "Uniendo trozo 3 : " + v.Ruta("pelicula.003"), ""}));
     QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Proceso finalizado !")});
 }
 

@@ -10,7 +10,7 @@ using quimbel::prueba::VentanaDePrueba;
 
 class VerificarTest : public QObject {
     Q_OBJECT
-private slots:
+  private slots:
     void initTestCase() { CargarCrc(CARPETA_BIN); }
     void cleanupTestCase() { LiberarCrc(); }
     void cortarConSfvYVerificar();
@@ -18,7 +18,6 @@ private slots:
     void extensionNoValidaVuelveALaAnterior();
     void parSinBiblioteca();
 };
-
 
 void VerificarTest::cortarConSfvYVerificar() {
     VentanaDePrueba v;
@@ -110,8 +109,8 @@ void VerificarTest::parSinBiblioteca() {
     f.ExplorerButtonCortar->click();
     QDir::setCurrent(antes);
     QCOMPARE(f.MemoResultadoCortar->Lineas().last(), "Creando PAR: " + v.Ruta("datos.par"));
-    QCOMPARE(v.dialogos.Textos(),
-             (QStringList{QStringLiteral("¡ Error en la DLL Par.dll !"), QStringLiteral("¡ Proceso finalizado !")}));
+    QCOMPARE(v.dialogos.Textos(), (QStringList{QStringLiteral("¡ Error en la DLL Par.dll !"),
+                                               QStringLiteral("¡ Proceso finalizado !")}));
     QCOMPARE(v.dialogos.cajas[0].titulo, QStringLiteral("Information"));
 }
 

@@ -110,7 +110,7 @@ TEST(Ficheros, InfoFichero) {
 
     EscribirFichero(c / "f", "12345");
     // 2026-12-06 17:29:31 local time: DOS keeps 2-second steps.
-    struct tm t{};
+    struct tm t {};
     t.tm_year = 126;
     t.tm_mon = 11;
     t.tm_mday = 6;
@@ -150,7 +150,8 @@ std::vector<std::string> Lineas(const CarpetaTemporal& c, std::string_view conte
     EXPECT_EQ(AbrirTexto(t, c / "t.txt"), 0);
     std::vector<std::string> lineas;
     std::string linea;
-    while (t.LeerLinea(linea)) lineas.push_back(linea);
+    while (t.LeerLinea(linea))
+        lineas.push_back(linea);
     EXPECT_EQ(t.Error(), 0);
     return lineas;
 }
@@ -165,8 +166,12 @@ TEST(Texto, FinesDeLineaYCtrlZ) {
     EXPECT_EQ(Lineas(c, "a\n\rb"), (V{"a", "", "b"}));
     EXPECT_EQ(Lineas(c, "\r\n"), (V{""}));
     EXPECT_EQ(Lineas(c, ""), V{});
-    EXPECT_EQ(Lineas(c, "a\r\nb\x1A" "c\r\nd"), (V{"a", "b"}));
-    EXPECT_EQ(Lineas(c, "\x1A" "a"), V{});
+    EXPECT_EQ(Lineas(c, "a\r\nb\x1A"
+                        "c\r\nd"),
+              (V{"a", "b"}));
+    EXPECT_EQ(Lineas(c, "\x1A"
+                        "a"),
+              V{});
     // A line of any length, across the reader's buffer.
     const std::string larga(200000, 'x');
     EXPECT_EQ(Lineas(c, larga + "\r\n" + "y"), (V{larga, "y"}));

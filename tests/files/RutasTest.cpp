@@ -45,8 +45,8 @@ TEST(LeerEntero, SintaxisDelPrograma) {
     EXPECT_EQ(LeerEntero("2147483647"), 2147483647);
     EXPECT_EQ(LeerEntero("-2147483648"), INT32_MIN);
     EXPECT_EQ(LeerEntero("0007"), 7);
-    for (const char* malo : {"", "   ", "5 ", "2147483648", "-2147483649", "$100000000", "0x", "$", "+$5", "-0x5",
-                             "abc", "1e3", "$0x10", "$ 12", "99999999999999999999999", "\t5"})
+    for (const char* malo : {"", "   ", "5 ", "2147483648", "-2147483649", "$100000000", "0x", "$", "+$5",
+                             "-0x5", "abc", "1e3", "$0x10", "$ 12", "99999999999999999999999", "\t5"})
         EXPECT_FALSE(LeerEntero(malo).has_value()) << malo;
 }
 

@@ -8,10 +8,12 @@
 namespace quimbel {
 namespace {
 
-std::vector<std::string> Nombres(int64_t s, int64_t p, TipoCorte tipo, const std::string& fuente = "/v/pelicula.avi") {
+std::vector<std::string> Nombres(int64_t s, int64_t p, TipoCorte tipo,
+                                 const std::string& fuente = "/v/pelicula.avi") {
     std::vector<std::string> nombres;
     const int64_t n = NumeroTrozos(s, p);
-    for (int64_t k = 1; k <= n; ++k) nombres.push_back(NombreTrozo(fuente, "/t/", k, n, tipo));
+    for (int64_t k = 1; k <= n; ++k)
+        nombres.push_back(NombreTrozo(fuente, "/t/", k, n, tipo));
     return nombres;
 }
 
@@ -20,9 +22,12 @@ TEST(NombreTrozo, TablaDeEjemplos) {
     EXPECT_EQ(Nombres(4000000, 5000000, TipoCorte::Normal), V{"/t/pelicula.001"});
     EXPECT_EQ(Nombres(4000000, 5000000, TipoCorte::CortaArchivos), V{"/t/pelicula.fin"});
     EXPECT_EQ(Nombres(4000000, 5000000, TipoCorte::Hacha), V{"/t/pelicula.0"});
-    EXPECT_EQ(Nombres(25000000, 10000000, TipoCorte::Normal), (V{"/t/pelicula.001", "/t/pelicula.002", "/t/pelicula.003"}));
-    EXPECT_EQ(Nombres(25000000, 10000000, TipoCorte::CortaArchivos), (V{"/t/pelicula.1", "/t/pelicula.2", "/t/pelicula.fin"}));
-    EXPECT_EQ(Nombres(25000000, 10000000, TipoCorte::Hacha), (V{"/t/pelicula.0", "/t/pelicula.1", "/t/pelicula.2"}));
+    EXPECT_EQ(Nombres(25000000, 10000000, TipoCorte::Normal),
+              (V{"/t/pelicula.001", "/t/pelicula.002", "/t/pelicula.003"}));
+    EXPECT_EQ(Nombres(25000000, 10000000, TipoCorte::CortaArchivos),
+              (V{"/t/pelicula.1", "/t/pelicula.2", "/t/pelicula.fin"}));
+    EXPECT_EQ(Nombres(25000000, 10000000, TipoCorte::Hacha),
+              (V{"/t/pelicula.0", "/t/pelicula.1", "/t/pelicula.2"}));
 
     const auto doce = Nombres(115000000, 10000000, TipoCorte::Normal);
     ASSERT_EQ(doce.size(), 12u);

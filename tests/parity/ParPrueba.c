@@ -2,7 +2,8 @@
    record with the C layout. Its call_par records what it received (the count, every
    argument, and whether the entries from the count to the record's end are null),
    reports each argument after the program name through the callback, and returns the
-   count. It also keeps the current folder of the call. Built with SIN_CALL_PAR it loads but lacks the export. */
+   count. It also keeps the current folder of the call. Built with SIN_CALL_PAR it loads but lacks the export.
+ */
 #include <stdio.h>
 #include <string.h>
 #include <unistd.h>
@@ -12,9 +13,13 @@
 static char recibido[1 << 16];
 static char carpeta[4096];
 
-const char* par_prueba_recibido(void) { return recibido; }
+const char* par_prueba_recibido(void) {
+    return recibido;
+}
 /* The current folder at the last call. */
-const char* par_prueba_carpeta(void) { return carpeta; }
+const char* par_prueba_carpeta(void) {
+    return carpeta;
+}
 
 #ifndef SIN_CALL_PAR
 int32_t call_par(LlamadaPar* llamada) {
@@ -29,7 +34,8 @@ int32_t call_par(LlamadaPar* llamada) {
         if (llamada->argumentos[i] != NULL) nulos = 0;
     if (usado < sizeof recibido)
         snprintf(recibido + usado, sizeof recibido - usado, "|%s", nulos ? "nulos" : "NO NULOS");
-    for (i = 1; i < llamada->cuenta; ++i) llamada->progreso(llamada->argumentos[i]);
+    for (i = 1; i < llamada->cuenta; ++i)
+        llamada->progreso(llamada->argumentos[i]);
     return llamada->cuenta;
 }
 #endif

@@ -15,7 +15,7 @@ namespace {
 using prueba::Grabadora;
 
 class ParTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { CargarPar(CARPETA_PAR_PRUEBA); }
     void TearDown() override {
         LiberarArgumentos(LLAMADA_PAR_ENTRADAS, llamada.argumentos);

@@ -18,11 +18,12 @@ namespace {
 using namespace prueba;
 
 class PasoParTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CargarPar(CARPETA_PAR_PRUEBA);
         anterior_ = getcwd(nullptr, 0);
-        for (const char* t : {"pelicula.001", "pelicula.002", "pelicula.003"}) EscribirFichero(c / t, t);
+        for (const char* t : {"pelicula.001", "pelicula.002", "pelicula.003"})
+            EscribirFichero(c / t, t);
         EscribirFichero(c / "pelicula.avi", "fuente");
     }
     void TearDown() override {
@@ -54,10 +55,12 @@ TEST_F(PasoParTest, VectorCarpetaYLineasDeLaBiblioteca) {
     const ResultadoPar r = PasoPar(v, Entrada("5"));
     EXPECT_FALSE(r.detenido);
     const std::string par = c / "pelicula.par";
-    EXPECT_EQ(Recibido(), "10|par.exe|add|-n5|-m|+C|--|" + par + "|pelicula.001|pelicula.002|pelicula.003|nulos");
+    EXPECT_EQ(Recibido(),
+              "10|par.exe|add|-n5|-m|+C|--|" + par + "|pelicula.001|pelicula.002|pelicula.003|nulos");
     EXPECT_EQ(Llamada("par_prueba_carpeta") + "/", c.Ruta());
-    const std::vector<std::string> memo{"Creando PAR: " + par, "add", "-n5", "-m", "+C", "--", par,
-                                        "pelicula.001", "pelicula.002", "pelicula.003"};
+    const std::vector<std::string> memo{
+        "Creando PAR: " + par, "add",          "-n5",         "-m", "+C", "--", par,
+        "pelicula.001",        "pelicula.002", "pelicula.003"};
     EXPECT_EQ(v.Memo(Memo::Cortar), memo);
     EXPECT_TRUE(v.informaciones.empty());
     EXPECT_EQ(v.respiros, 1);
@@ -70,8 +73,14 @@ TEST_F(PasoParTest, VectorCarpetaYLineasDeLaBiblioteca) {
 }
 
 TEST_F(PasoParTest, NumeroDePares) {
-    for (const auto& [texto, opcion] : std::vector<std::pair<std::string, std::string>>{
-             {"", "-n0"}, {" 5", "-n5"}, {"+5", "-n5"}, {"$5", "-n5"}, {"0x10", "-n16"}, {"-1", "-n4294967295"}, {"0", "-n0"}})
+    for (const auto& [texto, opcion] :
+         std::vector<std::pair<std::string, std::string>>{{"", "-n0"},
+                                                          {" 5", "-n5"},
+                                                          {"+5", "-n5"},
+                                                          {"$5", "-n5"},
+                                                          {"0x10", "-n16"},
+                                                          {"-1", "-n4294967295"},
+                                                          {"0", "-n0"}})
         EXPECT_EQ(OpcionNumeroPar(texto), opcion) << texto;
     for (const std::string malo : {"5 ", "cinco", "   "}) {
         Grabadora g;
@@ -88,7 +97,8 @@ TEST_F(PasoParTest, CarpetaQueYaNoExisteYBibliotecaAusente) {
     EntradaPar e = Entrada("1");
     e.destino = c / "ida/";
     PasoPar(v, e);
-    EXPECT_EQ(v.informaciones, std::vector<std::string>{"¡ Error al cambiar al directorio " + (c / "ida/") + " !"});
+    EXPECT_EQ(v.informaciones,
+              std::vector<std::string>{"¡ Error al cambiar al directorio " + (c / "ida/") + " !"});
     EXPECT_NE(Recibido().find("|-n1|"), std::string::npos) << "the library is still called";
 
     LiberarPar();
@@ -104,7 +114,8 @@ TEST_F(PasoParTest, DemasiadosTrozos) {
     e.trozos.assign(994, "pelicula.001");
     const std::string antes = Recibido();
     EXPECT_FALSE(PasoPar(v, e).hecho);
-    EXPECT_EQ(v.informaciones, std::vector<std::string>{"¡ Demasiados trozos para crear el PAR: el máximo es 993 !"});
+    EXPECT_EQ(v.informaciones,
+              std::vector<std::string>{"¡ Demasiados trozos para crear el PAR: el máximo es 993 !"});
     EXPECT_EQ(Recibido(), antes);
     e.trozos.resize(993);
     Grabadora g;
@@ -120,15 +131,16 @@ TEST_F(PasoParTest, NuncaPisaLaFuenteNiUnTrozo) {
         Grabadora g;
         EscribirFichero(c / fuente, "datos");
         PasoPar(g, {c.Ruta(), c / fuente, "1", {"x.001"}});
-        EXPECT_EQ(g.informaciones, std::vector<std::string>{"¡ Error, el PAR sobrescribiría el fichero " + (c / fuente) + " !"})
+        EXPECT_EQ(g.informaciones, std::vector<std::string>{"¡ Error, el PAR sobrescribiría el fichero " +
+                                                            (c / fuente) + " !"})
             << fuente;
         EXPECT_EQ(Recibido(), antes);
     }
     // An existing output that is the same file as a piece.
     ASSERT_EQ(link((c / "pelicula.002").c_str(), (c / "pelicula.vol0+1.par2").c_str()), 0);
     PasoPar(v, Entrada("1"));
-    EXPECT_EQ(v.informaciones,
-              std::vector<std::string>{"¡ Error, el PAR sobrescribiría el fichero " + (c / "pelicula.vol0+1.par2") + " !"});
+    EXPECT_EQ(v.informaciones, std::vector<std::string>{"¡ Error, el PAR sobrescribiría el fichero " +
+                                                        (c / "pelicula.vol0+1.par2") + " !"});
     EXPECT_EQ(Recibido(), antes);
     // Names that only look alike are no outputs.
     Grabadora g;

@@ -30,7 +30,6 @@ inline EntradaCorte Entrada(const std::string& fuente, const std::string& destin
     return e;
 }
 
-
 // The data a piece carries: its bytes with the scheme's header skipped.
 inline std::string DatosDeTrozo(const std::string& trozo, TipoCorte tipo, int64_t k, int64_t n) {
     const std::string bytes = LeerFichero(trozo);

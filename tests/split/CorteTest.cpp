@@ -12,7 +12,7 @@ namespace {
 using namespace prueba;
 
 class Corte : public ::testing::Test {
-protected:
+  protected:
     CarpetaTemporal c;
     Grabadora v;
 };
@@ -22,7 +22,8 @@ TEST_F(Corte, CadaEsquemaRecomponeLaFuente) {
     for (const TipoCorte tipo : {TipoCorte::Normal, TipoCorte::CortaArchivos, TipoCorte::Hacha}) {
         for (const auto& [s, p] : std::vector<std::pair<int64_t, int64_t>>{
                  {1, 10}, {9, 10}, {10, 10}, {11, 10}, {30, 10}, {31, 10}, {2500001, 1000000}, {13, 1}}) {
-            SCOPED_TRACE(testing::Message() << "esquema " << static_cast<int>(tipo) << " S " << s << " P " << p);
+            SCOPED_TRACE(testing::Message()
+                         << "esquema " << static_cast<int>(tipo) << " S " << s << " P " << p);
             CarpetaTemporal destino;
             const std::string datos = Datos(static_cast<size_t>(s), static_cast<unsigned>(s));
             EscribirFichero(fuente, datos);
@@ -57,7 +58,9 @@ TEST_F(Corte, MemoYCabecerasDeUnCorteCompleto) {
     EXPECT_FALSE(v.ocupado);
     EXPECT_EQ(v.eventos.back(), "cursor normal") << "el cursor vuelve tras el mensaje final";
     const std::string fin = LeerFichero(c / "pelicula.fin");
-    EXPECT_EQ(fin.substr(0, 17), std::string("\x07" "cortarc\x03\x00\x00\x00\x04.avi", 17));
+    EXPECT_EQ(fin.substr(0, 17), std::string("\x07"
+                                             "cortarc\x03\x00\x00\x00\x04.avi",
+                                             17));
     EXPECT_EQ(fin.size(), 17u + 5u);
     EXPECT_EQ(v.respiros, 3);
 
@@ -65,7 +68,8 @@ TEST_F(Corte, MemoYCabecerasDeUnCorteCompleto) {
     EscribirFichero(c / "pelicula.avi", Datos(25000));
     Cortar(h, Entrada(c / "pelicula.avi", c.Ruta(), 10000, TipoCorte::Hacha));
     const std::string cero = LeerFichero(c / "pelicula.0");
-    EXPECT_EQ(cero.substr(0, 45), std::string("?????\x2a\x00\x00\x00?????pelicula.avi?????25000?????10000?????", 45));
+    EXPECT_EQ(cero.substr(0, 45),
+              std::string("?????\x2a\x00\x00\x00?????pelicula.avi?????25000?????10000?????", 45));
 }
 
 TEST_F(Corte, DestinoPorDefectoYBarraFinal) {
@@ -97,19 +101,24 @@ TEST_F(Corte, ParadasAntesDeEscribirEnSuOrden) {
          "FilenameEditFicheroCortar"},
         {"fuente con comillas vacía", Entrada("\"\"", "", 10, TipoCorte::Normal),
          "¡ Debes indicar el fichero a cortar !", "FilenameEditFicheroCortar"},
-        {"sin tamaño", [&] { auto e = Entrada(c / "f", "", 0, TipoCorte::Normal); e.tamano = ""; return e; }(),
+        {"sin tamaño",
+         [&] {
+             auto e = Entrada(c / "f", "", 0, TipoCorte::Normal);
+             e.tamano = "";
+             return e;
+         }(),
          "¡ Debes indicar el tamaño de los trozos !", "ComboBoxSizes"},
-        {"tamaño 0", Entrada(c / "f", "", 0, TipoCorte::Normal), "¡ Debes indicar un tamaño de trozo mayor que 0 !",
-         "ComboBoxSizes"},
+        {"tamaño 0", Entrada(c / "f", "", 0, TipoCorte::Normal),
+         "¡ Debes indicar un tamaño de trozo mayor que 0 !", "ComboBoxSizes"},
         {"tamaño negativo", Entrada(c / "f", "", -5, TipoCorte::Normal),
          "¡ Debes indicar un tamaño de trozo mayor que 0 !", "ComboBoxSizes"},
         {"fuente inexistente", Entrada(c / "falta", "", 10, TipoCorte::Normal),
          "¡ Error al abrir fichero " + (c / "falta") + " !", "", 2},
-        {"fuente carpeta", Entrada(c.Ruta(), "", 10, TipoCorte::Normal), "¡ Error al abrir fichero " + c.Ruta() + " !",
-         "", 2},
+        {"fuente carpeta", Entrada(c.Ruta(), "", 10, TipoCorte::Normal),
+         "¡ Error al abrir fichero " + c.Ruta() + " !", "", 2},
         {"fuente vacía en disco", Entrada(c / "vacio", "", 10, TipoCorte::Normal), "¡ Tamaño 0 !", ""},
-        {"demasiados trozos", Entrada(c / "f", "", 1, TipoCorte::Normal), "¡ Demasiados trozos: el máximo es 100000 !",
-         "", 2},
+        {"demasiados trozos", Entrada(c / "f", "", 1, TipoCorte::Normal),
+         "¡ Demasiados trozos: el máximo es 100000 !", "", 2},
     };
     for (const Parada& p : paradas) {
         SCOPED_TRACE(p.nombre);
@@ -140,7 +149,8 @@ TEST_F(Corte, UnTrozoNuncaPisaLaFuente) {
     EscribirFichero(c / "pelicula.fin", datos);
     Grabadora g;
     EXPECT_FALSE(Cortar(g, Entrada(c / "pelicula.fin", "", 10, TipoCorte::CortaArchivos)).finalizado);
-    EXPECT_EQ(g.errores, std::vector<std::string>{"¡ Error, un trozo no puede llamarse igual que el fichero a trocear !"});
+    EXPECT_EQ(g.errores, std::vector<std::string>{
+                             "¡ Error, un trozo no puede llamarse igual que el fichero a trocear !"});
     EXPECT_EQ(LeerFichero(c / "pelicula.1"), datos.substr(0, 10));
     EXPECT_EQ(LeerFichero(c / "pelicula.2"), datos.substr(10, 10));
     EXPECT_EQ(LeerFichero(c / "pelicula.fin"), datos);
@@ -158,7 +168,8 @@ TEST_F(Corte, UnTrozoNuncaPisaLaFuente) {
     ASSERT_EQ(link((c / "d/x.avi").c_str(), (c / "d/x.002").c_str()), 0);
     Grabadora h;
     EXPECT_FALSE(Cortar(h, Entrada(c / "d/x.avi", "", 10, TipoCorte::Normal)).finalizado);
-    EXPECT_EQ(h.errores, std::vector<std::string>{"¡ Error, un trozo no puede llamarse igual que el fichero a trocear !"});
+    EXPECT_EQ(h.errores, std::vector<std::string>{
+                             "¡ Error, un trozo no puede llamarse igual que el fichero a trocear !"});
     EXPECT_EQ(LeerFichero(c / "d/x.avi"), datos);
     EXPECT_EQ(LeerFichero(c / "d/x.001"), datos.substr(0, 10)) << "los trozos anteriores quedan";
     ASSERT_EQ(unlink((c / "d/x.002").c_str()), 0);
@@ -222,7 +233,7 @@ TEST_F(Corte, FuenteDeMasDeDosGiB) {
         close(fd);
         return s2;
     };
-    struct stat st{};
+    struct stat st {};
     ASSERT_EQ(stat((c / "grande.2").c_str(), &st), 0);
     EXPECT_EQ(st.st_size, 1000000000);
     ASSERT_EQ(stat((c / "grande.3").c_str(), &st), 0);

@@ -31,7 +31,7 @@ Salida Ejecutar(const CarpetaTemporal& c, const std::string& argumentos) {
 }
 
 class OrdenCortar : public ::testing::Test {
-protected:
+  protected:
     CarpetaTemporal c;
     const std::string datos = Datos(65);
     void SetUp() override { EscribirFichero(c / "f.avi", datos); }

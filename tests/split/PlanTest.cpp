@@ -33,7 +33,7 @@ TEST(FormatoMiles, ValorExactoConElSeparadorDado) {
 }
 
 class Plan : public ::testing::Test {
-protected:
+  protected:
     CarpetaTemporal c;
     Grabadora v;
     PlanCorte Preparar(const std::string& fuente, const std::string& tamano,

@@ -20,7 +20,7 @@ std::vector<bool> Elegidos(int64_t n, std::initializer_list<int64_t> ks) {
 }
 
 class Seleccion : public ::testing::Test {
-protected:
+  protected:
     CarpetaTemporal c;
     Grabadora v;
 };
@@ -43,16 +43,20 @@ TEST_F(Seleccion, SoloLosTrozosElegidosConLosNombresYDatosDeSuPosicion) {
         EXPECT_EQ(LeerFichero(NombreTrozo(c / "nombre", d.Ruta(), 2, 7, tipo)), datos.substr(10, 10));
         EXPECT_EQ(LeerFichero(NombreTrozo(c / "nombre", d.Ruta(), 5, 7, tipo)), datos.substr(40, 10));
         const auto linea = [&](int64_t k) {
-            return "Creando trozo " + std::to_string(k) + " : " + NombreTrozo(c / "nombre", d.Ruta(), k, 7, tipo);
+            return "Creando trozo " + std::to_string(k) + " : " +
+                   NombreTrozo(c / "nombre", d.Ruta(), k, 7, tipo);
         };
-        EXPECT_EQ(g.Memo(Memo::Cortar), (std::vector<std::string>{"Creando trozos...", linea(2), linea(5), "", ""}));
+        EXPECT_EQ(g.Memo(Memo::Cortar),
+                  (std::vector<std::string>{"Creando trozos...", linea(2), linea(5), "", ""}));
     }
     // The header comes with the piece that carries it, and only then.
     CarpetaTemporal d;
     EntradaCorte e = Entrada(c / "nombre", d.Ruta(), 10, TipoCorte::CortaArchivos);
     PonerPlanEnVigor(e, Elegidos(7, {7}));
     EXPECT_TRUE(Cortar(v, e).finalizado);
-    const std::string cabeceraCA("\x07" "cortarc\x07\x00\x00\x00\x00", 13);
+    const std::string cabeceraCA("\x07"
+                                 "cortarc\x07\x00\x00\x00\x00",
+                                 13);
     EXPECT_EQ(LeerFichero(d / "nombre.fin"), cabeceraCA + datos.substr(60));
     e = Entrada(c / "nombre", d.Ruta(), 10, TipoCorte::Hacha);
     PonerPlanEnVigor(e, Elegidos(7, {1}));

@@ -47,14 +47,15 @@ std::string LeerFichero(const std::string& ruta) {
 }
 
 bool Existe(const std::string& ruta) {
-    struct stat st{};
+    struct stat st {};
     return lstat(ruta.c_str(), &st) == 0;
 }
 
 std::string Datos(size_t n, unsigned semilla) {
     std::mt19937 gen(semilla);
     std::string s(n, '\0');
-    for (auto& c : s) c = static_cast<char>(gen() & 0xFF);
+    for (auto& c : s)
+        c = static_cast<char>(gen() & 0xFF);
     return s;
 }
 

@@ -7,7 +7,7 @@
 namespace quimbel::prueba {
 
 class CarpetaTemporal {
-public:
+  public:
     CarpetaTemporal();
     ~CarpetaTemporal();
     CarpetaTemporal(const CarpetaTemporal&) = delete;
@@ -18,7 +18,7 @@ public:
     // The path of a name inside the folder.
     std::string operator/(std::string_view nombre) const { return ruta_ + std::string(nombre); }
 
-private:
+  private:
     std::string ruta_;
 };
 

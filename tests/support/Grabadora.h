@@ -12,7 +12,7 @@
 namespace quimbel::prueba {
 
 class Grabadora : public Ventana {
-public:
+  public:
     void AnadirLinea(Memo memo, std::string_view linea) override {
         memos[memo].emplace_back(linea);
         eventos.push_back("linea: " + std::string(linea));

@@ -8,8 +8,12 @@
 
 static char llamadas[4096];
 
-const char* crc32_prueba_llamadas(void) { return llamadas; }
-void crc32_prueba_borrar(void) { llamadas[0] = '\0'; }
+const char* crc32_prueba_llamadas(void) {
+    return llamadas;
+}
+void crc32_prueba_borrar(void) {
+    llamadas[0] = '\0';
+}
 
 #ifndef SIN_CRC32
 uint32_t crc32(uint32_t valor, const unsigned char* buffer, uint32_t longitud) {

@@ -20,7 +20,7 @@ using prueba::Datos;
 using prueba::EscribirFichero;
 
 class CrcFicheroTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override { CargarCrc(CARPETA_CRC32); }
     void TearDown() override { LiberarCrc(); }
 
@@ -115,7 +115,7 @@ TEST(BibliotecaCrc32, ContratoDelValorEnCurso) {
 
 // The exact calls made for a file, seen by a provider that records them.
 class CrcLlamadasTest : public ::testing::Test {
-protected:
+  protected:
     void SetUp() override {
         CargarCrc(CARPETA_CRC32_GRABADORA);
         grabadora_ = dlopen(CARPETA_CRC32_GRABADORA "libcrc32.so", RTLD_NOW | RTLD_NOLOAD);
