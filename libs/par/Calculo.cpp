@@ -16,9 +16,13 @@ size_t Redondear32(size_t n) {
 
 } // namespace
 
-Calculo::Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos)
+Calculo::Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos, bool mantenerAbiertos)
     : conjunto_(conjunto), franjas_(franjas), logaritmos_(LogaritmosDeEntrada(conjunto.reparto.total)),
       md5Rebanadas_(conjunto.reparto.total), crcRebanadas_(conjunto.reparto.total, 0) {
+    if (mantenerAbiertos) {
+        trozosAbiertos_.resize(conjunto.trozos.size());
+        volumenesAbiertos_.resize(conjunto.volumenes);
+    }
     const auto bytesSumas = static_cast<size_t>(uint64_t{conjunto.recuperacion} * franjas.fila);
     for (unsigned h = 0; h < hilos; ++h)
         trabajadores_.push_back(
@@ -66,7 +70,7 @@ std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumene
         while (!avisos.Parar()) {
             const size_t i = siguienteTrozo_++;
             if (i >= conjunto_.trozos.size()) break;
-            if (std::string error = LeerFranja(i, tramo, t); !error.empty()) {
+            if (std::string error = LeerFranja(i, tramo, ultima, t); !error.empty()) {
                 barrera.arrive_and_drop();
                 return error;
             }
@@ -88,13 +92,23 @@ std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumene
     return "";
 }
 
-std::string Calculo::LeerFranja(size_t i, const Tramo& tramo, Trabajador& t) {
-    TrozoPar& trozo = conjunto_.trozos[i];
-    const Descriptor fichero = AbrirLectura(trozo.nombre);
+// A piece that changed size since it was listed would be described wrongly.
+std::string Calculo::AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) const {
+    if (!fichero.Abierto()) fichero = AbrirLectura(trozo.nombre);
     if (!fichero.Abierto()) return "¡ Error al abrir fichero " + trozo.nombre + " !";
     const auto estado = fichero.Estado();
     if (!estado || estado->tamano != trozo.tamano)
         return "¡ Error, el fichero " + trozo.nombre + " ha cambiado mientras se creaba el PAR !";
+    return "";
+}
+
+std::string Calculo::LeerFranja(size_t i, const Tramo& tramo, bool ultima, Trabajador& t) {
+    TrozoPar& trozo = conjunto_.trozos[i];
+    Descriptor deLaFranja;
+    Descriptor& fichero = trozosAbiertos_.empty() ? deLaFranja : trozosAbiertos_[i];
+    // A piece kept open is checked when opened and again after its last stripe.
+    if (!fichero.Abierto())
+        if (std::string error = AbrirTrozo(trozo, fichero); !error.empty()) return error;
     const uint64_t tamano = conjunto_.reparto.tamano;
     for (uint32_t j = 0; j < trozo.rebanadas; ++j) {
         const uint32_t r = trozo.primera + j;
@@ -113,6 +127,10 @@ std::string Calculo::LeerFranja(size_t i, const Tramo& tramo, Trabajador& t) {
             md5Rebanadas_[r].AnadirCeros(relleno);
             crcRebanadas_[r] = SumarCerosCrc(crcRebanadas_[r], relleno);
         }
+    }
+    if (ultima && !trozosAbiertos_.empty()) {
+        if (std::string error = AbrirTrozo(trozo, fichero); !error.empty()) return error;
+        fichero.Cerrar();
     }
     return "";
 }
@@ -137,7 +155,9 @@ std::string Calculo::VolcarFranja(uint32_t v, const Tramo& tramo, bool ultima, R
     const std::string error = "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !";
     const auto n = static_cast<size_t>(tramo.hasta - tramo.desde);
     const uint32_t porVolumen = conjunto_.reparto.porTrozo;
-    Descriptor fichero = volumenes.AbrirVolumen(v);
+    Descriptor deLaFranja;
+    Descriptor& fichero = volumenesAbiertos_.empty() ? deLaFranja : volumenesAbiertos_[v];
+    if (!fichero.Abierto()) fichero = volumenes.AbrirVolumen(v);
     if (!fichero.Abierto()) return error;
     for (uint32_t e = v * porVolumen; e < (v + 1) * porVolumen; ++e) {
         uint8_t* suma = trabajadores_[0]->sumas.Datos() + e * franjas_.fila;
@@ -149,6 +169,7 @@ std::string Calculo::VolcarFranja(uint32_t v, const Tramo& tramo, bool ultima, R
             (ultima && !volumenes.CerrarRecuperacion(fichero, e)))
             return error;
     }
+    if (!ultima && !volumenesAbiertos_.empty()) return "";
     return fichero.Cerrar() ? "" : error;
 }
 

@@ -4,6 +4,8 @@
 // the slice; for a piece of one slice, its MD5 is the slice's) and adds it, times the
 // slice's factor, to its own sums for every recovery slice. When all pieces are in, the
 // threads' sums are added together and written into the volumes; then the next stripe.
+// When the files fit the bound on open files, each piece and volume is opened once and
+// stays open until its last stripe; otherwise it is opened again for every stripe.
 #include "libs/par/Avisos.h"
 #include "libs/par/Conjunto.h"
 #include "libs/par/Galois.h"
@@ -20,7 +22,7 @@ namespace quimbel::par {
 
 class Calculo {
   public:
-    Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos);
+    Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos, bool mantenerAbiertos);
 
     // Reads every piece and writes every recovery slice, reporting each piece when its
     // last stripe is read. Then the slice digests go into the set. "" or the line.
@@ -39,7 +41,8 @@ class Calculo {
 
     Tramo TramoDe(uint64_t franja) const;
     std::string Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera);
-    std::string LeerFranja(size_t trozo, const Tramo& tramo, Trabajador& t);
+    std::string LeerFranja(size_t trozo, const Tramo& tramo, bool ultima, Trabajador& t);
+    std::string AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) const;
     void Sumar(uint32_t rebanada, uint8_t* datos, size_t n, Trabajador& t);
     std::string VolcarFranja(uint32_t volumen, const Tramo& tramo, bool ultima, RegionGalois& region,
                              Volumenes& volumenes);
@@ -50,6 +53,8 @@ class Calculo {
     std::vector<uint32_t> logaritmos_; // of each input slice's factor
     std::vector<Md5> md5Rebanadas_;
     std::vector<uint32_t> crcRebanadas_;
+    std::vector<Descriptor> trozosAbiertos_;    // empty when files are opened per stripe
+    std::vector<Descriptor> volumenesAbiertos_; // likewise
     std::atomic<size_t> siguienteTrozo_{0};
     std::atomic<uint32_t> siguienteVolumen_{0};
 };

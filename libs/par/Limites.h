@@ -13,6 +13,7 @@ struct Limites {
     uint64_t franjaMaxima = uint64_t{1} << 20; // bytes of a slice read at a time (a multiple of 64)
     uint64_t cache = uint64_t{1} << 20;        // data and sums a thread should keep in its cache
     unsigned hilos = 0;                        // worker threads; 0: one per core
+    unsigned abiertos = 0; // files a job may keep open between stripes; 0: half the process's limit
 };
 
 } // namespace quimbel::par

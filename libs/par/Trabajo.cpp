@@ -9,6 +9,8 @@
 #include "libs/par/Salidas.h"
 #include "libs/par/Volumenes.h"
 
+#include <sys/resource.h>
+
 #include <algorithm>
 #include <new>
 #include <thread>
@@ -21,6 +23,18 @@ unsigned Hilos(const Limites& limites, size_t trozos) {
     unsigned hilos = limites.hilos != 0 ? limites.hilos
                                         : std::min(maximo, std::max(1u, std::thread::hardware_concurrency()));
     return static_cast<unsigned>(std::min<size_t>(hilos, std::max<size_t>(trozos, 1)));
+}
+
+// Pieces and volumes may all stay open through the reading when they fit the bound;
+// by default half the process's limit, leaving the rest to the caller.
+bool CabenAbiertos(const Limites& limites, uint64_t ficheros) {
+    uint64_t abiertos = limites.abiertos;
+    if (abiertos == 0) {
+        rlimit limite{};
+        if (getrlimit(RLIMIT_NOFILE, &limite) != 0) return false;
+        abiertos = limite.rlim_cur == RLIM_INFINITY ? 65536 : limite.rlim_cur / 2;
+    }
+    return ficheros <= abiertos;
 }
 
 std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limites) {
@@ -61,7 +75,8 @@ std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limit
     if (std::string error = PrepararConjunto(entradas, volumenes, *reparto, hilos, avisos, conjunto);
         !error.empty())
         return error;
-    Calculo calculo(conjunto, PlanearFranjas(reparto->tamano, conjunto.recuperacion, hilos, limites), hilos);
+    Calculo calculo(conjunto, PlanearFranjas(reparto->tamano, conjunto.recuperacion, hilos, limites), hilos,
+                    CabenAbiertos(limites, uint64_t{entradas.size()} + volumenes));
 
     if (std::string error = RenombrarViejas(salidas); !error.empty()) return error;
     Volumenes ficheros(conjunto, salidas.indice, salidas.volumenes);

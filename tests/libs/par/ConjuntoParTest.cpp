@@ -23,8 +23,10 @@ struct CasoLimites {
     Limites limites;
 };
 
-Limites Con(uint64_t rebanadaMaxima, uint64_t memoria, uint64_t franja, unsigned hilos) {
+Limites Con(uint64_t rebanadaMaxima, uint64_t memoria, uint64_t franja, unsigned hilos,
+            unsigned abiertos = 0) {
     Limites l;
+    l.abiertos = abiertos;
     l.rebanadaMaxima = rebanadaMaxima;
     l.memoria = memoria;
     l.franjaMaxima = franja;
@@ -76,13 +78,14 @@ TEST_P(ConjuntoLimitado, IgualQuePar2YReparable) {
         EXPECT_EQ(prueba::LeerFichero(t), original.at(t)) << t;
 }
 
-// Bounds: largest slice, memory, widest stripe, threads.
+// Bounds: largest slice, memory, widest stripe, threads, files kept open.
 INSTANTIATE_TEST_SUITE_P(
     Limites, ConjuntoLimitado,
     ::testing::Values(
         CasoLimites{
             "VariasRebanadasPorTrozo", {10000, 10000, 10000, 3001}, 2, Con(4096, 64 << 20, 1 << 20, 2)},
         CasoLimites{"VariasRebanadasYFranjas", {10002, 10002, 10002, 6003}, 2, Con(4096, 64 << 20, 256, 2)},
+        CasoLimites{"AbiertosEnCadaFranja", {10002, 10002, 10002, 6003}, 2, Con(4096, 64 << 20, 256, 2, 5)},
         CasoLimites{
             "FranjasDeUnaRebanada", {5001, 5001, 5001, 5001, 99}, 3, Con(1'000'000'000, 64 << 20, 128, 3)},
         CasoLimites{
@@ -91,7 +94,7 @@ INSTANTIATE_TEST_SUITE_P(
         CasoLimites{"MasHilosQueTrozos", {70000, 17}, 2, Con(16384, 64 << 20, 4096, 5)}),
     [](const ::testing::TestParamInfo<CasoLimites>& caso) { return std::string(caso.param.nombre); });
 
-// The same job gives the same bytes whatever the threads and stripes.
+// The same job gives the same bytes whatever the threads, stripes and files kept open.
 TEST(ConjuntoPar, ElResultadoNoDependeDeHilosNiFranjas) {
     prueba::CarpetaTemporal carpeta;
     prueba::EnCarpeta dentro(carpeta.Ruta());
@@ -99,7 +102,7 @@ TEST(ConjuntoPar, ElResultadoNoDependeDeHilosNiFranjas) {
     std::map<std::string, std::string> primero;
     for (const Limites& limites :
          {Con(1'000'000'000, 64 << 20, 1 << 20, 1), Con(1'000'000'000, 64 << 20, 64, 4),
-          Con(1'000'000'000, 64 << 20, 192, 2)}) {
+          Con(1'000'000'000, 64 << 20, 192, 2), Con(1'000'000'000, 64 << 20, 192, 2, 1)}) {
         std::vector<std::string> vector{"par.exe", "add", "-n3", "-m", "--", carpeta / "h.par"};
         vector.insert(vector.end(), trozos.begin(), trozos.end());
         Avisos avisos(nullptr);
