@@ -66,7 +66,7 @@ std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumene
     for (uint64_t f = 0; f < franjas_.numero; ++f) {
         const Tramo tramo = TramoDe(f);
         const bool ultima = f + 1 == franjas_.numero;
-        std::memset(t.sumas.Datos(), 0, t.sumas.Tamano());
+        t.conDatos = false;
         while (!avisos.Parar()) {
             const size_t i = siguienteTrozo_++;
             if (i >= conjunto_.trozos.size()) break;
@@ -118,7 +118,7 @@ std::string Calculo::LeerFranja(size_t i, const Tramo& tramo, bool ultima, Traba
             const auto n = static_cast<size_t>(std::min(tramo.hasta, real) - tramo.desde);
             if (!fichero.LeerEn(t.franja.Datos(), n, inicio + tramo.desde))
                 return "¡ Error al leer fichero " + trozo.nombre + " !";
-            Sumar(r, t.franja.Datos(), n, t);
+            Sumar(r, t.franja.Datos(), n, tramo, t);
             // A piece of one slice: its MD5 is the slice's before the zero padding.
             if (trozo.rebanadas == 1 && real <= tramo.hasta) trozo.md5 = md5Rebanadas_[r].Valor();
         }
@@ -135,19 +135,28 @@ std::string Calculo::LeerFranja(size_t i, const Tramo& tramo, bool ultima, Traba
     return "";
 }
 
-void Calculo::Sumar(uint32_t r, uint8_t* datos, size_t n, Trabajador& t) {
+void Calculo::Sumar(uint32_t r, uint8_t* datos, size_t n, const Tramo& tramo, Trabajador& t) {
     md5Rebanadas_[r].Anadir(datos, n);
     crcRebanadas_[r] = SumarCrc(crcRebanadas_[r], datos, n);
     if (conjunto_.recuperacion == 0) return;
-    // Zeros complete the stripe to whole blocks of the alternate layout, as the padded
-    // slice has them; the sums beyond the stripe are never written.
-    const size_t bloques = Redondear32(n);
+    // Zeros complete the data to whole blocks of the alternate layout, as the padded
+    // slice has them; the sums beyond the stripe are never written. The thread's first
+    // data of a stripe replace its sums, over the whole stripe, instead of adding to
+    // sums cleared beforehand.
+    const bool primeros = !t.conDatos;
+    const size_t bloques = Redondear32(primeros ? static_cast<size_t>(tramo.hasta - tramo.desde) : n);
     std::memset(datos + n, 0, bloques - n);
     AFormaAlterna(datos, bloques);
     const TablasGalois& tablas = TablasGalois::Unicas();
-    for (uint32_t e = 0; e < conjunto_.recuperacion; ++e)
-        t.region.MultiplicarSumar(datos, t.sumas.Datos() + e * franjas_.fila,
-                                  tablas.Coeficiente(logaritmos_[r], e), bloques);
+    for (uint32_t e = 0; e < conjunto_.recuperacion; ++e) {
+        uint8_t* suma = t.sumas.Datos() + e * franjas_.fila;
+        const uint16_t factor = tablas.Coeficiente(logaritmos_[r], e);
+        if (primeros)
+            t.region.Multiplicar(datos, suma, factor, bloques);
+        else
+            t.region.MultiplicarSumar(datos, suma, factor, bloques);
+    }
+    t.conDatos = true;
 }
 
 std::string Calculo::VolcarFranja(uint32_t v, const Tramo& tramo, bool ultima, RegionGalois& region,
@@ -160,10 +169,20 @@ std::string Calculo::VolcarFranja(uint32_t v, const Tramo& tramo, bool ultima, R
     if (!fichero.Abierto()) fichero = volumenes.AbrirVolumen(v);
     if (!fichero.Abierto()) return error;
     for (uint32_t e = v * porVolumen; e < (v + 1) * porVolumen; ++e) {
-        uint8_t* suma = trabajadores_[0]->sumas.Datos() + e * franjas_.fila;
-        for (size_t u = 1; u < trabajadores_.size(); ++u)
-            region.MultiplicarSumar(trabajadores_[u]->sumas.Datos() + e * franjas_.fila, suma, 1,
-                                    Redondear32(n));
+        // The sums of the threads that had data; zeros when none had.
+        uint8_t* suma = nullptr;
+        for (const auto& u : trabajadores_) {
+            if (!u->conDatos) continue;
+            uint8_t* suya = u->sumas.Datos() + e * franjas_.fila;
+            if (suma == nullptr)
+                suma = suya;
+            else
+                region.MultiplicarSumar(suya, suma, 1, Redondear32(n));
+        }
+        if (suma == nullptr) {
+            suma = trabajadores_[0]->sumas.Datos() + e * franjas_.fila;
+            std::memset(suma, 0, Redondear32(n));
+        }
         AFormaPar(suma, Redondear32(n));
         if (!volumenes.EscribirRecuperacion(fichero, e, tramo.desde, suma, n) ||
             (ultima && !volumenes.CerrarRecuperacion(fichero, e)))

@@ -34,6 +34,7 @@ class Calculo {
         Memoria sumas;  // one row of franjas.fila bytes per recovery slice
         Memoria franja; // a stripe of one slice, with room to round it up
         RegionGalois region;
+        bool conDatos = false; // the sums hold this stripe's data (else they are stale)
     };
     struct Tramo {
         uint64_t desde = 0, hasta = 0;
@@ -43,7 +44,7 @@ class Calculo {
     std::string Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera);
     std::string LeerFranja(size_t trozo, const Tramo& tramo, bool ultima, Trabajador& t);
     std::string AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) const;
-    void Sumar(uint32_t rebanada, uint8_t* datos, size_t n, Trabajador& t);
+    void Sumar(uint32_t rebanada, uint8_t* datos, size_t n, const Tramo& tramo, Trabajador& t);
     std::string VolcarFranja(uint32_t volumen, const Tramo& tramo, bool ultima, RegionGalois& region,
                              Volumenes& volumenes);
 

@@ -92,14 +92,14 @@ RegionGalois::~RegionGalois() {
     gf_free(gf_.get(), 1);
 }
 
-void RegionGalois::MultiplicarSumar(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n) {
-    if (n == 0 || factor == 0) return;
+void RegionGalois::Region(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n, bool sumar) {
+    if (n == 0 || (factor == 0 && sumar)) return;
     // The library takes an int count: large regions go in parts.
     constexpr size_t parteMaxima = size_t{1} << 30;
     while (n > 0) {
         const size_t parte = n < parteMaxima ? n : parteMaxima;
         gf_->multiply_region.w32(gf_.get(), const_cast<uint8_t*>(origen), destino, factor,
-                                 static_cast<int>(parte), 1);
+                                 static_cast<int>(parte), sumar ? 1 : 0);
         origen += parte;
         destino += parte;
         n -= parte;

@@ -51,9 +51,16 @@ class RegionGalois {
 
     // destino ^= factor * origen over n bytes, n a multiple of 32, both addresses
     // aligned to 16 bytes.
-    void MultiplicarSumar(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n);
+    void MultiplicarSumar(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n) {
+        Region(origen, destino, factor, n, true);
+    }
+    // destino = factor * origen, likewise.
+    void Multiplicar(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n) {
+        Region(origen, destino, factor, n, false);
+    }
 
   private:
+    void Region(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n, bool sumar);
     std::unique_ptr<gf> gf_;
 };
 

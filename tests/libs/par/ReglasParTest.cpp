@@ -146,16 +146,20 @@ TEST(GaloisPar, LaRegionMultiplicaComoLasTablas) {
     EXPECT_EQ(tablas.Multiplicar(2, 0x8000), 0x100B);
     EXPECT_EQ(tablas.Coeficiente(7, 0), 1);
     std::mt19937 azar(3);
-    alignas(64) uint8_t origen[256], destino[256], esperado[256];
-    for (int i = 0; i < 256; ++i)
+    alignas(64) uint8_t origen[256], destino[256], esperado[256], producto[256], solo[256];
+    for (int i = 0; i < 256; ++i) {
         origen[i] = destino[i] = static_cast<uint8_t>(azar());
+        solo[i] = static_cast<uint8_t>(azar());
+    }
     std::copy(std::begin(destino), std::end(destino), esperado);
     const auto factor = static_cast<uint16_t>(azar() | 1);
     for (int i = 0; i < 256; i += 2) {
         const auto palabra = static_cast<uint16_t>(origen[i] | origen[i + 1] << 8);
-        const uint16_t producto = tablas.Multiplicar(palabra, factor);
-        esperado[i] ^= static_cast<uint8_t>(producto);
-        esperado[i + 1] ^= static_cast<uint8_t>(producto >> 8);
+        const uint16_t p = tablas.Multiplicar(palabra, factor);
+        producto[i] = static_cast<uint8_t>(p);
+        producto[i + 1] = static_cast<uint8_t>(p >> 8);
+        esperado[i] ^= producto[i];
+        esperado[i + 1] ^= producto[i + 1];
     }
     RegionGalois region;
     AFormaAlterna(origen, sizeof origen);
@@ -163,6 +167,10 @@ TEST(GaloisPar, LaRegionMultiplicaComoLasTablas) {
     region.MultiplicarSumar(origen, destino, factor, sizeof origen);
     AFormaPar(destino, sizeof destino);
     EXPECT_TRUE(std::equal(std::begin(destino), std::end(destino), esperado));
+    // Without adding: whatever the destination held is replaced.
+    region.Multiplicar(origen, solo, factor, sizeof origen);
+    AFormaPar(solo, sizeof solo);
+    EXPECT_TRUE(std::equal(std::begin(solo), std::end(solo), producto));
     EXPECT_EQ(LogaritmosDeEntrada(12), (std::vector<uint32_t>{1, 2, 4, 7, 8, 11, 13, 14, 16, 19, 22, 23}));
 }
 
