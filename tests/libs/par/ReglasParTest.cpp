@@ -174,5 +174,23 @@ TEST(GaloisPar, LaRegionMultiplicaComoLasTablas) {
     EXPECT_EQ(LogaritmosDeEntrada(12), (std::vector<uint32_t>{1, 2, 4, 7, 8, 11, 13, 14, 16, 19, 22, 23}));
 }
 
+// Every 32 bytes: the high bytes of their 16 little-endian words, then the low bytes.
+TEST(GaloisPar, LaFormaAlternaSeparaBytesAltosYBajosPorBloque) {
+    alignas(64) uint8_t datos[96], esperado[96];
+    for (int i = 0; i < 96; ++i)
+        datos[i] = static_cast<uint8_t>(i * 7 + 1);
+    for (int b = 0; b < 96; b += 32)
+        for (int w = 0; w < 16; ++w) {
+            esperado[b + w] = datos[b + 2 * w + 1];
+            esperado[b + 16 + w] = datos[b + 2 * w];
+        }
+    uint8_t original[96];
+    std::copy(std::begin(datos), std::end(datos), original);
+    AFormaAlterna(datos, sizeof datos);
+    EXPECT_TRUE(std::equal(std::begin(datos), std::end(datos), esperado));
+    AFormaPar(datos, sizeof datos);
+    EXPECT_TRUE(std::equal(std::begin(datos), std::end(datos), original));
+}
+
 } // namespace
 } // namespace quimbel::par
