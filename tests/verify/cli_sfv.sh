@@ -12,8 +12,13 @@ done
 t=$(mktemp -d)
 trap 'rm -rf "$t"' EXIT
 . "$(dirname "$0")/../support/comprobar.sh"
-# Changes one byte in the middle of a file.
-estropea() { printf 'X' | dd of="$1" bs=1 seek=$(($(stat -c %s "$1") / 2)) conv=notrunc status=none; }
+# Changes one byte in the middle of a file (to another value, whatever it held).
+estropea() {
+    medio=$(($(stat -c %s "$1") / 2))
+    antes=$(dd if="$1" bs=1 skip="$medio" count=1 status=none | od -An -tu1 | tr -d ' ')
+    if [ "$antes" = 88 ]; then nuevo=Y; else nuevo=X; fi
+    printf '%s' "$nuevo" | dd of="$1" bs=1 seek="$medio" conv=notrunc status=none
+}
 
 # --- our SFV files read by the real clients, for each scheme
 for esquema in normal cortaarchivos hacha; do
