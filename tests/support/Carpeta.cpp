@@ -1,6 +1,7 @@
 #include "Carpeta.h"
 
 #include <sys/stat.h>
+#include <sys/statvfs.h>
 #include <unistd.h>
 
 #include <filesystem>
@@ -49,6 +50,12 @@ std::string LeerFichero(const std::string& ruta) {
 bool Existe(const std::string& ruta) {
     struct stat st {};
     return lstat(ruta.c_str(), &st) == 0;
+}
+
+bool HayEspacio(const std::string& carpeta, long long bytes) {
+    struct statvfs st{};
+    if (statvfs(carpeta.c_str(), &st) != 0) return true;
+    return static_cast<long long>(st.f_bavail) * static_cast<long long>(st.f_frsize) >= bytes;
 }
 
 std::string Datos(size_t n, unsigned semilla) {

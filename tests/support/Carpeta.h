@@ -25,6 +25,8 @@ class CarpetaTemporal {
 void EscribirFichero(const std::string& ruta, std::string_view contenido);
 std::string LeerFichero(const std::string& ruta);
 bool Existe(const std::string& ruta);
+// Whether the folder's file system has at least bytes free (large-file tests skip otherwise).
+bool HayEspacio(const std::string& carpeta, long long bytes);
 // Deterministic pseudo-random bytes, different for each semilla.
 std::string Datos(size_t n, unsigned semilla = 1);
 
