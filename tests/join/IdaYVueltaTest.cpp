@@ -101,7 +101,8 @@ std::string MarcaDeTrozo(int64_t k) {
 TEST(IdaYVuelta, UnaFuenteDe3GiBSobreviveALaIdaYVuelta) {
     CarpetaTemporal origen;
     CarpetaTemporal trozos;
-    if (!HayEspacio(trozos.Ruta(), int64_t{4} << 30)) GTEST_SKIP() << "less than 4 GiB free for the joined file";
+    if (!HayEspacio(trozos.Ruta(), int64_t{4} << 30))
+        GTEST_SKIP() << "less than 4 GiB free for the joined file";
     const std::string fuente = origen / "disco.img";
     const int64_t p = int64_t{64} << 20;
     const int64_t s = (int64_t{3} << 30) + 7;

@@ -53,7 +53,7 @@ bool Existe(const std::string& ruta) {
 }
 
 bool HayEspacio(const std::string& carpeta, long long bytes) {
-    struct statvfs st{};
+    struct statvfs st {};
     if (statvfs(carpeta.c_str(), &st) != 0) return true;
     return static_cast<long long>(st.f_bavail) * static_cast<long long>(st.f_frsize) >= bytes;
 }
