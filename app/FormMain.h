@@ -7,6 +7,7 @@
 #include <QLabel>
 #include <QLineEdit>
 #include <QRadioButton>
+#include <QStyle>
 #include <QTabWidget>
 #include <QWidget>
 #include <functional>
@@ -110,6 +111,10 @@ class TFormMain : public QWidget {
 
   private:
     void CrearControles();
+    // A flat button and a file box of the design, named and with their hints.
+    TExplorerButton* Boton(const char* nombre, const QString& caption, QStyle::StandardPixmap icono);
+    TFilenameEdit* CajaFichero(const char* nombre, const OpcionesDialogo& opciones, bool escribible,
+                               const QString& pista, const QString& pistaBoton);
     QWidget* CrearPaginaCortar();
     QWidget* CrearPaginaUnir();
     QWidget* CrearPaginaVerificar();

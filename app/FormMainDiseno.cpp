@@ -57,16 +57,27 @@ void PanelResultado(QVBoxLayout* pagina, TMemo* memo) {
 
 } // namespace
 
+TExplorerButton* TFormMain::Boton(const char* nombre, const QString& caption, QStyle::StandardPixmap icono) {
+    return Nombrar(new TExplorerButton(caption, style()->standardIcon(icono)), nombre);
+}
+
+TFilenameEdit* TFormMain::CajaFichero(const char* nombre, const OpcionesDialogo& opciones, bool escribible,
+                                      const QString& pista, const QString& pistaBoton) {
+    auto* caja = Nombrar(new TFilenameEdit(opciones, escribible), nombre);
+    caja->Edit()->setToolTip(pista);
+    if (!pistaBoton.isEmpty()) caja->Boton()->setToolTip(pistaBoton);
+    return caja;
+}
+
 QWidget* TFormMain::CrearPaginaCortar() {
     auto* pagina = Nombrar(new QWidget, "TabSheetCortar");
     auto* v = new QVBoxLayout(pagina);
 
     v->addWidget(new QLabel(QStringLiteral("Fichero a cortar")));
-    FilenameEditFicheroCortar = Nombrar(
-        new TFilenameEdit({QStringLiteral("Seleccionar fichero para cortar"), FiltroTodos, {}, false}, false),
-        "FilenameEditFicheroCortar");
-    FilenameEditFicheroCortar->Edit()->setToolTip(QStringLiteral("Fichero a Cortar"));
-    FilenameEditFicheroCortar->Boton()->setToolTip(QStringLiteral("Seleccionar fichero a Cortar"));
+    FilenameEditFicheroCortar =
+        CajaFichero("FilenameEditFicheroCortar",
+                    {QStringLiteral("Seleccionar fichero para cortar"), FiltroTodos, {}, false}, false,
+                    QStringLiteral("Fichero a Cortar"), QStringLiteral("Seleccionar fichero a Cortar"));
     v->addWidget(FilenameEditFicheroCortar);
     LabelTamFic = Valor("LabelTamFic");
     LabelNum_Trozos = Valor("LabelNum_Trozos");
@@ -118,13 +129,10 @@ QWidget* TFormMain::CrearPaginaCortar() {
     fila->addLayout(opciones);
 
     auto* botones = new QVBoxLayout;
-    ExplorerButtonCortar = Nombrar(
-        new TExplorerButton(QStringLiteral("  Cortar"), style()->standardIcon(QStyle::SP_FileDialogListView)),
-        "ExplorerButtonCortar");
+    ExplorerButtonCortar =
+        Boton("ExplorerButtonCortar", QStringLiteral("  Cortar"), QStyle::SP_FileDialogListView);
     ExplorerButtonCortarElegir =
-        Nombrar(new TExplorerButton(QStringLiteral("  Elegir"),
-                                    style()->standardIcon(QStyle::SP_FileDialogDetailedView)),
-                "ExplorerButtonCortarElegir");
+        Boton("ExplorerButtonCortarElegir", QStringLiteral("  Elegir"), QStyle::SP_FileDialogDetailedView);
     ExplorerButtonCortarElegir->setEnabled(false);
     botones->addWidget(ExplorerButtonCortar);
     botones->addWidget(ExplorerButtonCortarElegir);
@@ -143,21 +151,18 @@ QWidget* TFormMain::CrearPaginaUnir() {
     auto* v = new QVBoxLayout(pagina);
 
     v->addWidget(new QLabel(QStringLiteral("Fichero base")));
-    FilenameEditFicheroUnir =
-        Nombrar(new TFilenameEdit({QStringLiteral("Seleccionar fichero a unir"), FiltroF1, {}, false}, false),
-                "FilenameEditFicheroUnir");
-    FilenameEditFicheroUnir->Edit()->setToolTip(QStringLiteral("Fichero a Unir"));
+    FilenameEditFicheroUnir = CajaFichero("FilenameEditFicheroUnir",
+                                          {QStringLiteral("Seleccionar fichero a unir"), FiltroF1, {}, false},
+                                          false, QStringLiteral("Fichero a Unir"), QString());
     v->addWidget(FilenameEditFicheroUnir);
     LabelTamFicUnir = Valor("LabelTamFicUnir");
     LabelNum_TrozosUnir = Valor("LabelNum_TrozosUnir");
     v->addLayout(FilaValores(LabelTamFicUnir, QStringLiteral("Trozos:"), nullptr, LabelNum_TrozosUnir));
 
     v->addWidget(new QLabel(QStringLiteral("Fichero destino")));
-    FilenameEditFicheroUnido =
-        Nombrar(new TFilenameEdit({QStringLiteral("Introducir fichero a crear"), FiltroF2, {}, true}, true),
-                "FilenameEditFicheroUnido");
-    FilenameEditFicheroUnido->Edit()->setToolTip(QStringLiteral("Fichero destino"));
-    FilenameEditFicheroUnido->Boton()->setToolTip(QStringLiteral("Seleccionar fichero a Crear"));
+    FilenameEditFicheroUnido = CajaFichero(
+        "FilenameEditFicheroUnido", {QStringLiteral("Introducir fichero a crear"), FiltroF2, {}, true}, true,
+        QStringLiteral("Fichero destino"), QStringLiteral("Seleccionar fichero a Crear"));
     v->addWidget(FilenameEditFicheroUnido);
     LabelTamFicUnido = Valor("LabelTamFicUnido");
     LabelTamFicUnidoTeoricoDes =
@@ -170,9 +175,7 @@ QWidget* TFormMain::CrearPaginaUnir() {
     auto* fila = new QHBoxLayout;
     fila->addStretch();
     ExplorerButtonUnir =
-        Nombrar(new TExplorerButton(QStringLiteral("   Unir"),
-                                    style()->standardIcon(QStyle::SP_FileDialogContentsView)),
-                "ExplorerButtonUnir");
+        Boton("ExplorerButtonUnir", QStringLiteral("   Unir"), QStyle::SP_FileDialogContentsView);
     fila->addWidget(ExplorerButtonUnir);
     v->addLayout(fila);
 
@@ -187,11 +190,9 @@ QWidget* TFormMain::CrearPaginaVerificar() {
 
     v->addWidget(new QLabel(QStringLiteral("Fichero SFV a verificar")));
     FilenameEditFicheroVerificar =
-        Nombrar(new TFilenameEdit(
-                    {QStringLiteral("Seleccionar fichero SFV a verificar"), FiltroF3, {}, false}, false),
-                "FilenameEditFicheroVerificar");
-    FilenameEditFicheroVerificar->Edit()->setToolTip(QStringLiteral("Fichero a Verificar"));
-    FilenameEditFicheroVerificar->Boton()->setToolTip(QStringLiteral("Seleccionar fichero a verificar"));
+        CajaFichero("FilenameEditFicheroVerificar",
+                    {QStringLiteral("Seleccionar fichero SFV a verificar"), FiltroF3, {}, false}, false,
+                    QStringLiteral("Fichero a Verificar"), QStringLiteral("Seleccionar fichero a verificar"));
     v->addWidget(FilenameEditFicheroVerificar);
 
     v->addWidget(new QLabel(QStringLiteral("Carpeta con los ficheros")));
@@ -239,9 +240,7 @@ QWidget* TFormMain::CrearPaginaVerificar() {
     fila->addStretch();
 
     ExplorerButtonVerificar =
-        Nombrar(new TExplorerButton(QStringLiteral(" Verificar"),
-                                    style()->standardIcon(QStyle::SP_DialogApplyButton)),
-                "ExplorerButtonVerificar");
+        Boton("ExplorerButtonVerificar", QStringLiteral(" Verificar"), QStyle::SP_DialogApplyButton);
     auto* boton = new QVBoxLayout;
     boton->addWidget(ExplorerButtonVerificar);
     boton->addStretch();
@@ -266,15 +265,12 @@ QWidget* TFormMain::CrearPaginaExtraer() {
     auto* columna = new QWidget;
     columna->setFixedWidth(100);
     auto* botones = new QVBoxLayout(columna);
-    ExplorerButtonExtraerTodos = Nombrar(
-        new TExplorerButton(QStringLiteral("  Todos"), style()->standardIcon(QStyle::SP_DialogYesButton)),
-        "ExplorerButtonExtraerTodos");
-    ExplorerButtonExtraerNinguno = Nombrar(
-        new TExplorerButton(QStringLiteral(" Ninguno"), style()->standardIcon(QStyle::SP_DialogNoButton)),
-        "ExplorerButtonExtraerNinguno");
+    ExplorerButtonExtraerTodos =
+        Boton("ExplorerButtonExtraerTodos", QStringLiteral("  Todos"), QStyle::SP_DialogYesButton);
+    ExplorerButtonExtraerNinguno =
+        Boton("ExplorerButtonExtraerNinguno", QStringLiteral(" Ninguno"), QStyle::SP_DialogNoButton);
     ExplorerButtonExtraerVolver =
-        Nombrar(new TExplorerButton(QStringLiteral("  Volver"), style()->standardIcon(QStyle::SP_ArrowBack)),
-                "ExplorerButtonExtraerVolver");
+        Boton("ExplorerButtonExtraerVolver", QStringLiteral("  Volver"), QStyle::SP_ArrowBack);
     for (TExplorerButton* b :
          {ExplorerButtonExtraerTodos, ExplorerButtonExtraerNinguno, ExplorerButtonExtraerVolver})
         botones->addWidget(b);
@@ -288,13 +284,11 @@ QWidget* TFormMain::CrearPanelPrincipal() {
     PanelPrincipal->setFixedHeight(38);
     auto* h = new QHBoxLayout(PanelPrincipal);
     h->setContentsMargins(4, 1, 4, 1);
-    ExplorerButtonCancelar = Nombrar(
-        new TExplorerButton(QStringLiteral("Cancelar"), style()->standardIcon(QStyle::SP_DialogCancelButton)),
-        "ExplorerButtonCancelar");
+    ExplorerButtonCancelar =
+        Boton("ExplorerButtonCancelar", QStringLiteral("Cancelar"), QStyle::SP_DialogCancelButton);
     ExplorerButtonCancelar->hide();
-    ExplorerButtonSalir = Nombrar(
-        new TExplorerButton(QStringLiteral("  Salir"), style()->standardIcon(QStyle::SP_DialogCloseButton)),
-        "ExplorerButtonSalir");
+    ExplorerButtonSalir =
+        Boton("ExplorerButtonSalir", QStringLiteral("  Salir"), QStyle::SP_DialogCloseButton);
     ExplorerButtonSalir->setToolTip(QStringLiteral("Salir del programa"));
     h->addWidget(ExplorerButtonCancelar);
     h->addStretch();

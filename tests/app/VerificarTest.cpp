@@ -19,12 +19,19 @@ class VerificarTest : public QObject {
     void parSinBiblioteca();
 };
 
-void VerificarTest::cortarConSfvYVerificar() {
-    VentanaDePrueba v;
-    TFormMain& f = v.CrearActiva();
+namespace {
+// datos.bin of 25 bytes in the source box, pieces of 10 in the size box.
+void FuenteDeTresTrozos(VentanaDePrueba& v, TFormMain& f) {
     v.Escribir("datos.bin", QByteArray(25, 'q'));
     f.FilenameEditFicheroCortar->setText(v.Ruta("datos.bin"));
     f.ComboBoxSizes->setEditText("10");
+}
+} // namespace
+
+void VerificarTest::cortarConSfvYVerificar() {
+    VentanaDePrueba v;
+    TFormMain& f = v.CrearActiva();
+    FuenteDeTresTrozos(v, f);
     f.CheckBoxCortarSfv->setChecked(true);
     f.ExplorerButtonCortar->click();
     const QStringList memo = f.MemoResultadoCortar->Lineas();
@@ -100,9 +107,7 @@ void VerificarTest::parSinBiblioteca() {
     LiberarPar();
     VentanaDePrueba v;
     TFormMain& f = v.Crear();
-    v.Escribir("datos.bin", QByteArray(25, 'q'));
-    f.FilenameEditFicheroCortar->setText(v.Ruta("datos.bin"));
-    f.ComboBoxSizes->setEditText("10");
+    FuenteDeTresTrozos(v, f);
     f.CheckBoxCortarPar->setChecked(true);
     f.EditCortarNumeroPar->setText("2");
     const QString antes = QDir::currentPath();
