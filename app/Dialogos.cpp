@@ -1,5 +1,6 @@
 #include "Dialogos.h"
 
+#include <QApplication>
 #include <QFileDialog>
 #include <QGuiApplication>
 #include <QMessageBox>
@@ -9,6 +10,7 @@
 namespace quimbel {
 
 Respuesta DialogosQt::Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) {
+    if (Terminado()) return SinRespuesta(preguntar);
     // A CR alone is a line break in the box, as the messages are written.
     QString mostrado = texto;
     mostrado.replace(QLatin1String("\r\n"), QLatin1String("\n"))
@@ -29,7 +31,7 @@ Respuesta DialogosQt::Mensaje(Icono icono, const QString& titulo, const QString&
     if (const QScreen* pantalla = QGuiApplication::primaryScreen())
         caja.move(pantalla->geometry().center() - caja.rect().center());
     caja.exec();
-    if (!preguntar) return Respuesta::Si;
+    if (!preguntar || Terminado()) return SinRespuesta(preguntar);
     if (caja.clickedButton() == si) return Respuesta::Si;
     if (caja.clickedButton() == no) return Respuesta::No;
     return Respuesta::Cancelar;
@@ -47,6 +49,7 @@ QString FiltroQt(const QString& filtro) {
 }
 
 std::optional<QString> DialogosQt::ElegirFichero(const OpcionesDialogo& o) {
+    if (Terminado()) return std::nullopt;
     QFileDialog dialogo(nullptr, o.titulo);
     dialogo.setNameFilter(FiltroQt(o.filtro));
     if (!o.inicial.isEmpty()) dialogo.selectFile(o.inicial);
@@ -57,14 +60,27 @@ std::optional<QString> DialogosQt::ElegirFichero(const OpcionesDialogo& o) {
         dialogo.setAcceptMode(QFileDialog::AcceptOpen);
         dialogo.setFileMode(QFileDialog::ExistingFile);
     }
-    if (dialogo.exec() != QDialog::Accepted || dialogo.selectedFiles().isEmpty()) return std::nullopt;
+    if (dialogo.exec() != QDialog::Accepted || Terminado() || dialogo.selectedFiles().isEmpty())
+        return std::nullopt;
     return dialogo.selectedFiles().constFirst();
 }
 
 std::optional<QString> DialogosQt::ElegirCarpeta(const QString& texto, const QString& inicial) {
+    if (Terminado()) return std::nullopt;
     const QString carpeta = QFileDialog::getExistingDirectory(nullptr, texto, inicial);
-    if (carpeta.isEmpty()) return std::nullopt;
+    if (carpeta.isEmpty() || Terminado()) return std::nullopt;
     return carpeta;
+}
+
+void DialogosQt::CerrarAbiertos() {
+    // Nested boxes close from the innermost out, each returning to the one below it.
+    while (QWidget* modal = QApplication::activeModalWidget()) {
+        if (auto* dialogo = qobject_cast<QDialog*>(modal))
+            dialogo->reject();
+        else
+            modal->close();
+        if (QApplication::activeModalWidget() == modal) break;
+    }
 }
 
 } // namespace quimbel

@@ -21,6 +21,14 @@ class ServicioDialogos {
     enum class Icono { Error, Informacion };
     virtual ~ServicioDialogos() = default;
 
+    // Nobody will answer from now on (the session is ending): the box or dialog that is open
+    // is closed as Cancel or No, and later ones are not shown, answered the same way.
+    void Terminar() {
+        terminado_ = true;
+        CerrarAbiertos();
+    }
+    bool Terminado() const { return terminado_; }
+
     // A modal box centred on the screen. With preguntar, its buttons are "&Yes", "&No" and
     // "Cancel" and the answer is the button pressed; otherwise one "OK" (answer Si).
     virtual Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) = 0;
@@ -28,6 +36,15 @@ class ServicioDialogos {
     virtual std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) = 0;
     // The chosen folder, or none when the browser was cancelled.
     virtual std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) = 0;
+
+  protected:
+    // Closes whatever box or dialog of the service is open now.
+    virtual void CerrarAbiertos() {}
+    // The answer of a box nobody can answer: Cancel for the question, OK otherwise.
+    static Respuesta SinRespuesta(bool preguntar) { return preguntar ? Respuesta::Cancelar : Respuesta::Si; }
+
+  private:
+    bool terminado_ = false;
 };
 
 // The real thing: QMessageBox and QFileDialog.
@@ -36,6 +53,9 @@ class DialogosQt : public ServicioDialogos {
     Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) override;
     std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) override;
     std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) override;
+
+  protected:
+    void CerrarAbiertos() override;
 };
 
 // "desc|pattern|..." as a Qt file dialog filter; "*.*" matches every file, with or without a dot.

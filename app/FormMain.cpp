@@ -5,6 +5,7 @@
 #include <QFileInfo>
 #include <QGuiApplication>
 #include <QScreen>
+#include <cstdio>
 
 #include "app/Texto.h"
 #include "app/ajustes/ListaTamanos.h"
@@ -36,7 +37,18 @@ TFormMain::TFormMain(const EntornoPrograma& entorno, ServicioDialogos& dialogos,
 }
 
 void TFormMain::ErrorAplicacion(const QString& texto) {
+    if (dialogos_.Terminado()) {
+        std::fprintf(stderr, "quimbel: %s\n", qUtf8Printable(ConPuntoFinal(texto)));
+        codigoSalida_ = 1;
+        return;
+    }
     dialogos_.Mensaje(ServicioDialogos::Icono::Error, QStringLiteral("Quimbel"), ConPuntoFinal(texto), false);
+}
+
+void TFormMain::TerminarPorSenal() {
+    dialogos_.Terminar();
+    // During start-up the window is not shown yet: the program closes it once FormCreate ends.
+    if (isVisible()) close();
 }
 
 void TFormMain::FormCreate() {

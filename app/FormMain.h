@@ -33,8 +33,17 @@ class TFormMain : public QWidget {
 
     // Runs once when the window has been built and before it is shown.
     void FormCreate();
-    // Shows an error that no handler caught: a box titled "Quimbel" with the error icon.
+    // Shows an error that no handler caught: a box titled "Quimbel" with the error icon. When
+    // nobody can answer a box any more (see TerminarPorSenal) it is one line on standard error
+    // instead, and the program will end with status 1.
     void ErrorAplicacion(const QString& texto);
+    // The session is ending (SIGTERM): open boxes and dialogs close as Cancel or No, a run in
+    // progress finishes as it would, then the window closes the normal way. Before the window
+    // is shown, only the boxes close: the caller closes the window once start-up is over.
+    void TerminarPorSenal();
+    bool Terminando() const { return dialogos_.Terminado(); }
+    // The exit status the program ends with: 1 after an error no box could show, else 0.
+    int CodigoSalida() const { return codigoSalida_; }
 
     ServicioDialogos& Dialogos() { return dialogos_; }
     const QString& FicheroIni() const { return FicheroIni_; }
@@ -153,6 +162,7 @@ class TFormMain : public QWidget {
     bool sizesOrdenados_ = false;
     bool enEjecucion_ = false;
     bool cierrePendiente_ = false;
+    int codigoSalida_ = 0;
 };
 
 // The order of a sorted size list: by text, without regard to case.

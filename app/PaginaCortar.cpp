@@ -123,7 +123,7 @@ void TFormMain::ComboBoxSizesExit() {
 void TFormMain::ExplorerButtonCortarClick() {
     Ejecutar([this] {
         EntradaCorte entrada;
-        entrada.fuente = ARuta(FilenameEditFicheroCortar->text());
+        entrada.fuente = ARuta(FuenteCortar());
         entrada.destino = ARuta(DirectoryEditFicheroCortar->text());
         entrada.tamano = ComboBoxSizes->currentText().toStdString();
         entrada.tipo = TipoCorteElegido();

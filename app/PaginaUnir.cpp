@@ -2,6 +2,7 @@
 #include "app/FormMain.h"
 #include "app/Texto.h"
 #include "files/FormatoMiles.h"
+#include "files/Rutas.h"
 #include "join/AnalisisUnir.h"
 #include "join/PropuestaDestino.h"
 #include "join/Union.h"
@@ -10,7 +11,8 @@ namespace quimbel {
 
 void TFormMain::FilenameEditFicheroUnirAfterDialog(QString& Name, bool& Action) {
     const AnalisisUnir a = AnalizarFicheroUnir(ventana_, ARuta(Name));
-    if (a.destino) FilenameEditFicheroUnido->setText(DeUtf8(*a.destino));
+    // The box shows the stored name between double quotes.
+    if (a.destino) FilenameEditFicheroUnido->setText(DeRuta("\"" + *a.destino + "\""));
     if (!a.correcto) {
         // The earlier plan stays in force, matching the base box and the labels.
         Name.clear();
@@ -37,7 +39,8 @@ void TFormMain::FilenameEditFicheroUnirExit() {
 void TFormMain::ExplorerButtonUnirClick() {
     Ejecutar([this] {
         Unir(ventana_,
-             {ARuta(FilenameEditFicheroUnir->text()), ARuta(FilenameEditFicheroUnido->text()), PlanUnir_});
+             {QuitarComillas(ARuta(FilenameEditFicheroUnir->text())),
+              QuitarComillas(ARuta(FilenameEditFicheroUnido->text())), PlanUnir_});
     });
 }
 

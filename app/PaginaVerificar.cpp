@@ -43,7 +43,8 @@ void TFormMain::ExplorerButtonVerificarClick() {
             return o;
         };
         Verificar(ventana_,
-                  {ARuta(FilenameEditFicheroVerificar->text()), ARuta(DirectoryEditFicheroVerificar->text())},
+                  {QuitarComillas(ARuta(FilenameEditFicheroVerificar->text())),
+                   ARuta(DirectoryEditFicheroVerificar->text())},
                   opciones);
     });
 }

@@ -34,8 +34,14 @@ int main(int argc, char** argv) {
     quimbel::DialogosQt dialogos;
     quimbel::TFormMain FormMain(quimbel::EntornoReal(), dialogos);
     aplicacion.PonerManejadorError([&](const QString& texto) { FormMain.ErrorAplicacion(texto); });
-    quimbel::CierrePorSenal senales([&] { FormMain.close(); });
+    quimbel::CierrePorSenal senales([&] { FormMain.TerminarPorSenal(); });
     FormMain.FormCreate();
+    if (FormMain.Terminando()) {
+        // The session ended during start-up: closed the normal way, never shown.
+        FormMain.close();
+        return FormMain.CodigoSalida();
+    }
     FormMain.show();
-    return quimbel::Aplicacion::exec();
+    const int salida = quimbel::Aplicacion::exec();
+    return salida != 0 ? salida : FormMain.CodigoSalida();
 }

@@ -59,7 +59,7 @@ int OrdenCortar(std::span<const std::string> args) {
     // plan in force for the same inputs spares the split from planning (and reporting) again.
     Consola consola;
     const PlanCorte plan =
-        PrepararCorte(consola, QuitarComillas(entrada.fuente), entrada.tamano, entrada.tipo, ",");
+        PrepararCorte(consola, entrada.fuente, entrada.tamano, entrada.tipo, ",");
     if (consola.Errores() > 0) return SalidaFallo;
     if (plan.cortePreparado) {
         const int64_t n = *plan.numTrozos;

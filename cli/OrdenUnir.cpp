@@ -40,7 +40,7 @@ int OrdenUnir(std::span<const std::string> args) {
     else if (analisis.destino)
         entrada.destino = *analisis.destino;
     else
-        entrada.destino = PropuestaDestino(entrada.base, "", entrada.plan).value_or("");
+        entrada.destino = NombrePropuesto(entrada.base, entrada.plan);
     return Unir(consola, entrada) ? SalidaBien : SalidaFallo;
 }
 

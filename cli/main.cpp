@@ -1,6 +1,8 @@
 // quimbel-cli: the engines of the window, driven from a shell.
 #include <algorithm>
 #include <cstdio>
+#include <exception>
+#include <new>
 #include <string>
 #include <vector>
 
@@ -47,7 +49,9 @@ int ErrorDeUso(const std::string& mensaje) {
 
 } // namespace quimbel
 
-int main(int argc, char** argv) {
+namespace {
+
+int Ejecutar(int argc, char** argv) {
     using namespace quimbel;
     const BibliotecasCargadas bibliotecas;
     std::vector<std::string> args(argv + 1, argv + argc);
@@ -64,4 +68,18 @@ int main(int argc, char** argv) {
     if (orden == "unir") return OrdenUnir(resto);
     if (orden == "verificar") return OrdenVerificar(resto);
     return ErrorDeUso("orden desconocida: " + orden);
+}
+
+} // namespace
+
+int main(int argc, char** argv) {
+    // A run that cannot get memory stops with a message, its files closed, never with an abort.
+    try {
+        return Ejecutar(argc, argv);
+    } catch (const std::bad_alloc&) {
+        std::fputs("¡ Error: memoria insuficiente !\n", stderr);
+    } catch (const std::exception& error) {
+        std::fprintf(stderr, "¡ Error: %s !\n", error.what());
+    }
+    return quimbel::SalidaFallo;
 }

@@ -15,7 +15,8 @@ unsigned char* BufferCopia() {
 
 } // namespace
 
-int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta) {
+int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta, int64_t* copiados) {
+    if (copiados) *copiados = 0;
     if (cuenta <= 0) return 0;
     if (origen.Posicionar(offset) != 0) return -1;
     unsigned char* buffer = BufferCopia();
@@ -25,12 +26,14 @@ int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuen
     int64_t total = leidos;
     while (leidos == bloque && total < cuenta) {
         if (destino.Escribir(buffer, static_cast<size_t>(leidos)) != 0) return -1;
+        if (copiados) *copiados += leidos;
         bloque = std::min(bloque, cuenta - total);
         leidos = origen.Leer(buffer, static_cast<size_t>(bloque));
         if (leidos < 0) return -1;
         total += leidos;
     }
     if (leidos > 0 && destino.Escribir(buffer, static_cast<size_t>(leidos)) != 0) return -1;
+    if (copiados) *copiados += leidos;
     return 0;
 }
 

@@ -12,7 +12,9 @@ inline constexpr int64_t TamBufferCopia = 1000000;
 // Appends cuenta bytes of origen, from byte offset on, at destino's current position,
 // in blocks of 1,000,000 bytes. A range that runs past the end of origen copies what
 // exists. 0 on success (also for cuenta <= 0, which touches nothing); -1 when a seek,
-// read or write fails or stores fewer bytes than handed. Never runs twice at once.
-int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta);
+// read or write fails or stores fewer bytes than handed. When copiados is given it
+// receives the bytes written, so that a caller that needs exactly cuenta can tell a source
+// that ended early. Never runs twice at once.
+int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta, int64_t* copiados = nullptr);
 
 } // namespace quimbel

@@ -3,17 +3,41 @@
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
-#include <linux/fs.h>
+#include <linux/magic.h>
 #include <sys/stat.h>
-#include <sys/syscall.h>
+#include <sys/statfs.h>
 #include <unistd.h>
 
 #include <algorithm>
+#include <atomic>
 #include <utility>
 
 namespace quimbel {
 
 namespace {
+
+std::atomic<int64_t> discoRestante{-1};
+std::atomic<int64_t> lecturaRestante{-1};
+
+// Takes n bytes from a simulated device's allowance; false when they no longer fit.
+bool Cabe(std::atomic<int64_t>& restante, size_t n) {
+    int64_t resto = restante.load(std::memory_order_relaxed);
+    while (resto >= 0) {
+        if (static_cast<int64_t>(n) > resto) return false;
+        if (restante.compare_exchange_weak(resto, resto - static_cast<int64_t>(n))) return true;
+    }
+    return true;
+}
+
+bool CabeEnDisco(size_t n) {
+    return Cabe(discoRestante, n);
+}
+
+bool SePuedeLeer(size_t n) {
+    if (Cabe(lecturaRestante, n)) return true;
+    errno = EIO;
+    return false;
+}
 
 IdFichero IdDeStat(const struct stat& st) {
     return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
@@ -27,29 +51,65 @@ int CerrarDescriptor(int& fd) {
     return resultado == 0 || errno == EINTR ? 0 : errno;
 }
 
+// Kernel file systems whose files report a size that says nothing of their content, or
+// whose reads may wait for events for ever.
+bool EsPseudoSistema(int fd) {
+    struct statfs fs {};
+    if (fstatfs(fd, &fs) != 0) return false;
+    switch (static_cast<unsigned long>(fs.f_type)) {
+    case PROC_SUPER_MAGIC:
+    case SYSFS_MAGIC:
+    case DEBUGFS_MAGIC:
+    case TRACEFS_MAGIC:
+    case SECURITYFS_MAGIC:
+    case CGROUP_SUPER_MAGIC:
+    case CGROUP2_SUPER_MAGIC:
+    case 0x62656570: // configfs
+    case BPF_FS_MAGIC:
+    case EFIVARFS_MAGIC:
+    case PSTOREFS_MAGIC:
+        return true;
+    default:
+        return false;
+    }
+}
+
 } // namespace
 
-std::optional<IdFichero> IdDeRuta(const std::string& ruta) {
-    struct stat st {};
-    if (stat(ruta.c_str(), &st) != 0) return std::nullopt;
-    return IdDeStat(st);
+void SimularDiscoLleno(int64_t bytes) {
+    discoRestante.store(bytes < 0 ? -1 : bytes);
+}
+
+void SimularFalloDeLectura(int64_t bytes) {
+    lecturaRestante.store(bytes < 0 ? -1 : bytes);
 }
 
 Fichero::~Fichero() {
     CerrarDescriptor(fd_);
 }
 
-Fichero::Fichero(Fichero&& otro) noexcept : fd_(std::exchange(otro.fd_, -1)) {}
+Fichero::Fichero(Fichero&& otro) noexcept
+    : fd_(std::exchange(otro.fd_, -1)), posicion_(otro.posicion_), limite_(otro.limite_) {}
 
 Fichero& Fichero::operator=(Fichero&& otro) noexcept {
     if (this != &otro) {
         CerrarDescriptor(fd_);
         fd_ = std::exchange(otro.fd_, -1);
+        posicion_ = otro.posicion_;
+        limite_ = otro.limite_;
     }
     return *this;
 }
 
+Fichero Fichero::Adoptar(int descriptor) {
+    Fichero f;
+    f.fd_ = descriptor;
+    return f;
+}
+
 int Fichero::Cerrar() {
+    posicion_ = 0;
+    limite_ = -1;
     return CerrarDescriptor(fd_);
 }
 
@@ -66,16 +126,26 @@ IdFichero Fichero::Id() const {
 }
 
 int Fichero::Posicionar(int64_t posicion) {
+    if (posicion < 0) return EINVAL;
     if (lseek(fd_, static_cast<off_t>(posicion), SEEK_SET) < 0) return errno;
+    posicion_ = posicion;
     return 0;
+}
+
+int64_t Fichero::Disponibles(int64_t desde, size_t n) const {
+    const auto pedido = static_cast<int64_t>(std::min<size_t>(n, INT64_MAX));
+    if (limite_ < 0) return pedido;
+    return std::clamp<int64_t>(limite_ - desde, 0, pedido);
 }
 
 int64_t Fichero::Leer(void* datos, size_t n) {
     auto* p = static_cast<unsigned char*>(datos);
+    const auto cuenta = static_cast<size_t>(Disponibles(posicion_, n));
     size_t total = 0;
     // A network or FUSE file system may return less than asked before the end.
-    while (total < n) {
-        const ssize_t leidos = read(fd_, p + total, n - total);
+    while (total < cuenta) {
+        if (!SePuedeLeer(cuenta - total)) return -1;
+        const ssize_t leidos = read(fd_, p + total, cuenta - total);
         if (leidos < 0) {
             if (errno == EINTR) continue;
             return -1;
@@ -83,6 +153,7 @@ int64_t Fichero::Leer(void* datos, size_t n) {
         if (leidos == 0) break;
         total += static_cast<size_t>(leidos);
     }
+    posicion_ += static_cast<int64_t>(total);
     return static_cast<int64_t>(total);
 }
 
@@ -90,6 +161,7 @@ int Fichero::Escribir(const void* datos, size_t n) {
     const auto* p = static_cast<const unsigned char*>(datos);
     size_t total = 0;
     while (total < n) {
+        if (!CabeEnDisco(n - total)) return ENOSPC;
         const ssize_t escritos = write(fd_, p + total, n - total);
         if (escritos < 0) {
             if (errno == EINTR) continue;
@@ -97,62 +169,60 @@ int Fichero::Escribir(const void* datos, size_t n) {
         }
         if (escritos == 0) return ENOSPC;
         total += static_cast<size_t>(escritos);
+        posicion_ += escritos;
     }
     return 0;
 }
 
+bool Fichero::LeerEn(void* datos, size_t n, uint64_t posicion) const {
+    if (posicion > INT64_MAX || Disponibles(static_cast<int64_t>(posicion), n) != static_cast<int64_t>(n))
+        return false;
+    if (!SePuedeLeer(n)) return false;
+    auto* p = static_cast<unsigned char*>(datos);
+    for (size_t hecho = 0; hecho < n;) {
+        const ssize_t r = pread(fd_, p + hecho, n - hecho, static_cast<off_t>(posicion + hecho));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return false;
+        hecho += static_cast<size_t>(r);
+    }
+    return true;
+}
+
+bool Fichero::EscribirEn(const void* datos, size_t n, uint64_t posicion) const {
+    if (!CabeEnDisco(n)) return false;
+    const auto* p = static_cast<const unsigned char*>(datos);
+    for (size_t hecho = 0; hecho < n;) {
+        const ssize_t r = pwrite(fd_, p + hecho, n - hecho, static_cast<off_t>(posicion + hecho));
+        if (r < 0 && errno == EINTR) continue;
+        if (r <= 0) return false;
+        hecho += static_cast<size_t>(r);
+    }
+    return true;
+}
+
 int AbrirFichero(Fichero& fichero, const std::string& ruta) {
     fichero.Cerrar();
-    // Non-blocking open so that a FIFO never hangs the window; reads block as usual afterwards.
+    // Non-blocking: a FIFO must never hang the run before it is recognised and refused.
     int fd = open(ruta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
     if (fd < 0) return errno;
     struct stat st {};
-    if (fstat(fd, &st) != 0 || S_ISDIR(st.st_mode)) {
-        const int error = S_ISDIR(st.st_mode) ? EISDIR : errno;
+    int error = 0;
+    if (fstat(fd, &st) != 0)
+        error = errno;
+    else if (S_ISDIR(st.st_mode))
+        error = EISDIR;
+    else if (!S_ISREG(st.st_mode))
+        error = ErrorNoEsFichero;
+    else if (EsPseudoSistema(fd))
+        error = ErrorPseudoFichero;
+    if (error != 0) {
         CerrarDescriptor(fd);
         return error;
     }
     const int banderas = fcntl(fd, F_GETFL);
     if (banderas >= 0) fcntl(fd, F_SETFL, banderas & ~O_NONBLOCK);
     fichero.fd_ = fd;
-    return 0;
-}
-
-int CrearFichero(Fichero& fichero, const std::string& ruta, std::span<const IdFichero> intocables) {
-    fichero.Cerrar();
-    // Opened without O_TRUNC: the identity is checked before anything is emptied.
-    int fd = open(ruta.c_str(), O_RDWR | O_CREAT | O_CLOEXEC, 0666);
-    if (fd < 0) return errno;
-    struct stat st {};
-    if (fstat(fd, &st) != 0) {
-        const int error = errno;
-        CerrarDescriptor(fd);
-        return error;
-    }
-    if (std::find(intocables.begin(), intocables.end(), IdDeStat(st)) != intocables.end()) {
-        CerrarDescriptor(fd);
-        return ErrorFicheroIntocable;
-    }
-    if (S_ISREG(st.st_mode) && st.st_size != 0 && ftruncate(fd, 0) != 0) {
-        const int error = errno;
-        CerrarDescriptor(fd);
-        return error;
-    }
-    fichero.fd_ = fd;
-    return 0;
-}
-
-int RenombrarFichero(const std::string& antigua, const std::string& nueva) {
-    if (syscall(SYS_renameat2, AT_FDCWD, antigua.c_str(), AT_FDCWD, nueva.c_str(), RENAME_NOREPLACE) == 0)
-        return 0;
-    if (errno != EINVAL && errno != ENOSYS) return errno;
-    // The file system refuses the flag: a hard link cannot replace either.
-    if (link(antigua.c_str(), nueva.c_str()) != 0) return errno;
-    if (unlink(antigua.c_str()) != 0) {
-        const int error = errno;
-        unlink(nueva.c_str()); // one name remains
-        return error;
-    }
+    fichero.limite_ = static_cast<int64_t>(st.st_size);
     return 0;
 }
 

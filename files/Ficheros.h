@@ -1,14 +1,23 @@
 #pragma once
 // The file helpers every operation opens, creates and renames files through.
 // They report failure by a result code (0 = success, otherwise the system's
-// error number) and never show a message: the caller chooses it.
+// error number or one of the codes below) and never show a message: the caller
+// chooses it. Outputs are created by files/Salidas.h, always relative to a folder
+// opened once per run (files/Carpeta.h).
 #include <cstddef>
 #include <cstdint>
 #include <optional>
-#include <span>
 #include <string>
 
 namespace quimbel {
+
+// Result of an open or create when the name reaches something that is not a regular
+// file: a FIFO, socket or device (which could block or never end), or, for an output,
+// a symbolic link (which could carry the write elsewhere).
+inline constexpr int ErrorNoEsFichero = -3;
+// Result of an input open for a file of a kernel pseudo file system (procfs, sysfs...):
+// its size says nothing of what a read would bring.
+inline constexpr int ErrorPseudoFichero = -4;
 
 // Identity of a file on disk, so that two paths to one file compare equal.
 struct IdFichero {
@@ -17,10 +26,8 @@ struct IdFichero {
     bool operator==(const IdFichero&) const = default;
 };
 
-// The identity of the file a path names (symbolic links followed); none when it does not exist.
-std::optional<IdFichero> IdDeRuta(const std::string& ruta);
-
 // An open binary file, addressed in bytes. Closes itself when it goes out of scope.
+// A file opened for reading never yields bytes past the size it had when it was opened.
 class Fichero {
   public:
     Fichero() = default;
@@ -30,10 +37,14 @@ class Fichero {
     Fichero(const Fichero&) = delete;
     Fichero& operator=(const Fichero&) = delete;
 
+    // Takes over an open descriptor (tests: a failing device); -1 gives a closed file.
+    static Fichero Adoptar(int descriptor);
+
     bool Abierto() const { return fd_ >= 0; }
+    int Descriptor() const { return fd_; }
     // Closes the file; 0, or the error number of a failed close. Closing a closed file is 0.
     int Cerrar();
-    // The size in bytes; -1 when it cannot be read.
+    // The size in bytes now; -1 when it cannot be read.
     int64_t Tamano() const;
     IdFichero Id() const;
     // Moves the position; 0 or an error number.
@@ -42,27 +53,23 @@ class Fichero {
     int64_t Leer(void* datos, size_t n);
     // Writes all n bytes; 0, or an error number (a short write is ENOSPC).
     int Escribir(const void* datos, size_t n);
+    // Positioned forms, which leave the position alone and may run on several threads:
+    // exactly n bytes, false on an error or an early end.
+    bool LeerEn(void* datos, size_t n, uint64_t posicion) const;
+    bool EscribirEn(const void* datos, size_t n, uint64_t posicion) const;
 
   private:
     friend int AbrirFichero(Fichero&, const std::string&);
-    friend int CrearFichero(Fichero&, const std::string&, std::span<const IdFichero>);
+    int64_t Disponibles(int64_t desde, size_t n) const;
     int fd_ = -1;
+    int64_t posicion_ = 0;
+    int64_t limite_ = -1; // bytes a read may reach; -1: no bound (a file the run writes)
 };
 
-// Opens an existing file read-only. A folder is not a file (EISDIR).
+// Opens an existing file read-only, following links (reading is no write). Never blocks:
+// a folder gives EISDIR, a FIFO, socket or device ErrorNoEsFichero, a file of a pseudo file
+// system ErrorPseudoFichero; the read bound is the size at this moment.
 int AbrirFichero(Fichero& fichero, const std::string& ruta);
-
-// Result of CrearFichero when the path names one of the files it must not touch.
-inline constexpr int ErrorFicheroIntocable = -2;
-
-// Creates the file, or empties an existing one, open for reading and writing at position 0.
-// When the path already names one of intocables (same device and inode), nothing is
-// emptied and the result is ErrorFicheroIntocable.
-int CrearFichero(Fichero& fichero, const std::string& ruta, std::span<const IdFichero> intocables = {});
-
-// Renames the file; fails, leaving both names as they were, when the new name exists
-// or the old one does not. Never replaces a file.
-int RenombrarFichero(const std::string& antigua, const std::string& nueva);
 
 // True when a regular file exists at the path (symbolic links followed); a folder,
 // FIFO or device does not count.
@@ -73,7 +80,7 @@ struct InfoRegistro {
     double fechaModificacion = 0; // days since 1899-12-30, time of day as the fraction (local time)
     int32_t fechaDos = 0;         // MS-DOS packed local date (high 16 bits) and time (low 16 bits)
     int64_t tamano = 0;           // size in bytes
-    int32_t atributos = 0;        // the file's mode word; -1 when it cannot be read
+    int32_t atributos = 0;        // the file's mode word
 };
 
 // Fills info with the file's size and last-write time. -1, leaving info untouched, when
@@ -84,5 +91,11 @@ int InfoFichero(const std::string& ruta, InfoRegistro& info);
 // and converts such a word back to days since 1899-12-30.
 int32_t FechaDosDeTiempo(int64_t segundosUnix);
 double FechaDeDos(int32_t fechaDos);
+
+// Test seams, as a failing device: once `bytes` more bytes have gone through Escribir or
+// EscribirEn, every write fails with ENOSPC (a full disk); once `bytes` more have been
+// read through Leer or LeerEn, every read fails with EIO. Negative: never (the default).
+void SimularDiscoLleno(int64_t bytes);
+void SimularFalloDeLectura(int64_t bytes);
 
 } // namespace quimbel

@@ -2,6 +2,8 @@
 
 #include <cerrno>
 
+#include "Rutas.h"
+
 namespace quimbel {
 
 namespace {
@@ -31,8 +33,9 @@ bool TextoEntrada::Rellenar() {
     return fin_ > 0;
 }
 
-bool TextoEntrada::LeerLinea(std::string& linea) {
+bool TextoEntrada::LeerUna(std::string& linea, bool& larga) {
     linea.clear();
+    larga = false;
     bool algo = false; // something of a line was met: text or its end
     for (;;) {
         if (pos_ == fin_ && !Rellenar()) return algo && error_ == 0;
@@ -50,14 +53,39 @@ bool TextoEntrada::LeerLinea(std::string& linea) {
             if (pos_ < fin_ && buffer_[pos_] == '\n') ++pos_;
             return true;
         }
-        linea += c;
         algo = true;
+        if (larga) continue;
+        if (linea.size() == MaxLinea) {
+            larga = true;
+            std::string().swap(linea);
+            continue;
+        }
+        linea += c;
     }
 }
 
-int CrearTexto(TextoSalida& texto, const std::string& ruta, std::span<const IdFichero> intocables) {
+bool TextoEntrada::LeerLinea(std::string& linea) {
+    bool larga = false;
+    while (LeerUna(linea, larga)) {
+        if (!larga) return true;
+    }
+    linea.clear();
+    return false;
+}
+
+int CrearTexto(TextoSalida& texto, const Carpeta& carpeta, const std::string& nombre,
+               const Protegidos& protegidos) {
     texto = TextoSalida();
-    return CrearFichero(texto.fichero_, ruta, intocables);
+    return CrearSalida(texto.fichero_, carpeta, nombre, protegidos);
+}
+
+int CrearTexto(TextoSalida& texto, const std::string& ruta, const Protegidos& protegidos) {
+    Carpeta carpeta;
+    if (const int abierta = AbrirCarpeta(carpeta, CarpetaDeRuta(ruta)); abierta != 0) {
+        texto = TextoSalida();
+        return abierta;
+    }
+    return CrearTexto(texto, carpeta, NombreDeRuta(ruta), protegidos);
 }
 
 int TextoSalida::Vaciar() {

@@ -4,22 +4,6 @@
 
 namespace quimbel {
 
-namespace {
-
-void PonerEntero32(std::vector<unsigned char>& bytes, int32_t valor) {
-    const auto v = static_cast<uint32_t>(valor);
-    for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<unsigned char>(v >> (8 * i)));
-}
-
-void PonerTexto(std::vector<unsigned char>& bytes, std::string_view texto) {
-    bytes.insert(bytes.end(), texto.begin(), texto.end());
-}
-
-constexpr std::string_view MarcaHacha = "?????";
-
-} // namespace
-
 int64_t NumeroTrozos(int64_t s, int64_t p) {
     return s / p + (s % p != 0 ? 1 : 0);
 }
@@ -48,33 +32,6 @@ std::string NombreTrozo(std::string_view fuente, std::string_view destino, int64
                         TipoCorte tipo) {
     const std::string base = std::string(destino) + NombreDeRuta(fuente);
     return CambiarExtension(base, SufijoTrozo(tipo, k, n));
-}
-
-std::vector<unsigned char> CabeceraCA(int32_t n, std::string_view extension) {
-    std::vector<unsigned char> bytes;
-    bytes.push_back(7);
-    PonerTexto(bytes, "cortarc");
-    PonerEntero32(bytes, n);
-    // A file name holds at most 255 bytes, so its extension always fits the length byte.
-    if (extension.size() > 255) extension = extension.substr(0, 255);
-    bytes.push_back(static_cast<unsigned char>(extension.size()));
-    PonerTexto(bytes, extension);
-    return bytes;
-}
-
-std::vector<unsigned char> CabeceraHacha(std::string_view nombre, int64_t s, int64_t p) {
-    const std::string textoS = std::to_string(s);
-    const std::string textoP = std::to_string(p);
-    const auto h = static_cast<int32_t>(nombre.size() + textoS.size() + textoP.size() + 20);
-    std::vector<unsigned char> bytes;
-    PonerTexto(bytes, MarcaHacha);
-    PonerEntero32(bytes, h);
-    for (std::string_view texto : {nombre, std::string_view(textoS), std::string_view(textoP)}) {
-        PonerTexto(bytes, MarcaHacha);
-        PonerTexto(bytes, texto);
-    }
-    PonerTexto(bytes, MarcaHacha);
-    return bytes;
 }
 
 bool LlevaCabecera(TipoCorte tipo, int64_t k, int64_t n) {

@@ -1,10 +1,9 @@
 #pragma once
-// The piece-set format: how the pieces of a set are named and the two headers
-// that one piece of a CortaArchivos or Hacha set carries in front of its data.
+// The piece-set format: how the pieces of a set are named and which piece carries one of
+// the two headers (files/Cabeceras.h).
 #include <cstdint>
 #include <string>
 #include <string_view>
-#include <vector>
 
 namespace quimbel {
 
@@ -28,14 +27,6 @@ std::string SufijoTrozo(TipoCorte tipo, int64_t k, int64_t n);
 // file-name part of fuente, with its extension replaced by the scheme's suffix.
 std::string NombreTrozo(std::string_view fuente, std::string_view destino, int64_t k, int64_t n,
                         TipoCorte tipo);
-
-// CabeceraCA: the header in front of the data of the last CortaArchivos piece:
-// 7, "cortarc", n (32-bit little-endian), L and the source's extension (L bytes).
-std::vector<unsigned char> CabeceraCA(int32_t n, std::string_view extension);
-
-// CabeceraHacha: the header in front of the data of the first Hacha piece of a set of
-// two or more: "?????", H (32-bit little-endian), "?????" name "?????" s "?????" p "?????".
-std::vector<unsigned char> CabeceraHacha(std::string_view nombre, int64_t s, int64_t p);
 
 // Whether a piece carries a header: the last CortaArchivos piece (also when n = 1), and the
 // first Hacha piece when n >= 2.

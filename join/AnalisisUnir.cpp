@@ -1,10 +1,11 @@
 #include "AnalisisUnir.h"
 
+#include <array>
 #include <cstdint>
 #include <limits>
 #include <vector>
 
-#include "CabecerasUnir.h"
+#include "files/Cabeceras.h"
 #include "files/Entero.h"
 #include "files/Ficheros.h"
 #include "files/Rutas.h"
@@ -39,15 +40,12 @@ int64_t ProductoMasSuma(int64_t a, int64_t b, int64_t c) {
 // The ".fin" piece: CabeceraCA gives the count and the extension of the file that was split.
 AnalisisUnir AnalizarCortaArchivos(Ventana& v, const std::string& nombre, Fichero& f, int64_t s0) {
     AnalisisUnir r;
-    unsigned char fijo[TamFijoCabeceraCA];
-    std::string extension;
-    bool leido = LeerJusto(f, fijo, sizeof fijo);
-    if (leido) {
-        extension.resize(fijo[12]);
-        leido = LeerJusto(f, extension.data(), extension.size());
-    }
+    std::array<unsigned char, MaxCabeceraCA> bytes{};
+    const int64_t leidos = f.Leer(bytes.data(), bytes.size());
     f.Cerrar();
-    const int32_t n = leido ? Entero32LE(fijo + 8) : 0;
+    const std::optional<DatosCabeceraCA> datos =
+        leidos >= 0 ? LeerCabeceraCA({bytes.data(), static_cast<size_t>(leidos)}) : std::nullopt;
+    const int32_t n = datos ? datos->n : 0;
     if (n < 1) {
         v.Error(ErrorLeer + nombre);
         return r;
@@ -56,7 +54,7 @@ AnalisisUnir AnalizarCortaArchivos(Ventana& v, const std::string& nombre, Ficher
         v.Error(ErrorDemasiados);
         return r;
     }
-    const int64_t cabecera = static_cast<int64_t>(TamFijoCabeceraCA + extension.size());
+    const auto cabecera = static_cast<int64_t>(datos->tamano);
     // A set of one piece is its ".fin" alone: no ".1" to measure.
     int64_t p1 = s0 - cabecera;
     if (n > 1) {
@@ -73,7 +71,7 @@ AnalisisUnir AnalizarCortaArchivos(Ventana& v, const std::string& nombre, Ficher
               .ExtTrozos = ".fin",
               .CerosTrozos = false,
               .TamCabeceraHacha = 0,
-              .ExtFicUnido = extension};
+              .ExtFicUnido = datos->extension};
     r.tamTrozo = p1;
     r.trozos = n;
     r.tamUnido = ProductoMasSuma(n - 1, p1, s0 - cabecera);
@@ -90,10 +88,10 @@ std::optional<AnalisisUnir> AnalizarHacha(Ventana& v, const std::string& nombre,
     const auto prueba = std::span<const unsigned char, TamPruebaHacha>(cabecera.data(), TamPruebaHacha);
     if (leidos >= 0 && (leidos < static_cast<int64_t>(TamPruebaHacha) || !EsCabeceraHacha(prueba)))
         return std::nullopt;
-    const int32_t h = leidos >= 0 ? Entero32LE(cabecera.data() + 5) : 0;
+    const int32_t h = leidos >= 0 ? Entero32LE(cabecera.data() + MarcaHacha.size()) : 0;
     bool leido = h >= MinHachaH && h <= MaxHachaH;
     if (leido) {
-        cabecera.resize(9 + static_cast<size_t>(h));
+        cabecera.resize(TamAntesDeHacha + static_cast<size_t>(h));
         leido = LeerJusto(f, cabecera.data() + TamPruebaHacha, cabecera.size() - TamPruebaHacha);
     }
     f.Cerrar();
@@ -105,7 +103,7 @@ std::optional<AnalisisUnir> AnalizarHacha(Ventana& v, const std::string& nombre,
     // The stored name is only ever a name beside the pieces.
     std::string unido = NombreSeguro((*textos)[0]);
     if (unido.empty()) unido = NombreDeRuta(CambiarExtension(nombre, ""));
-    r.destino = "\"" + unido + "\"";
+    r.destino = unido;
 
     const std::optional<int64_t> s = LeerDecimal64((*textos)[1]);
     if (!s || *s < 0) {
@@ -127,7 +125,7 @@ std::optional<AnalisisUnir> AnalizarHacha(Ventana& v, const std::string& nombre,
               .TrozoFin = n,
               .ExtTrozos = ".0",
               .CerosTrozos = false,
-              .TamCabeceraHacha = 9 + static_cast<int64_t>(h),
+              .TamCabeceraHacha = static_cast<int64_t>(TamAntesDeHacha) + h,
               .ExtFicUnido = ".0"};
     r.tamTrozo = *p;
     r.trozos = n;

@@ -19,8 +19,8 @@ struct AnalisisUnir {
     int64_t tamUnido = 0;        // second "Tamaño:": the size the joined file will have
     bool mostrarTeorico = false; // show the "Teórico:" pair, with tamTeorico
     int64_t tamTeorico = 0;      // expected size of a numbered set whose pieces differ in size
-    // New text of the "Fichero destino" box (the name stored in a Hacha header, in double
-    // quotes); set as soon as that name is read, also when a later step fails.
+    // The joined file's name stored in a Hacha header, reduced to a name beside the pieces,
+    // for the "Fichero destino" box; set as soon as it is read, also when a later step fails.
     std::optional<std::string> destino;
 };
 

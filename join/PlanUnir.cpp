@@ -1,5 +1,6 @@
 #include "PlanUnir.h"
 
+#include "files/Cabeceras.h"
 #include "files/Rutas.h"
 
 namespace quimbel {
@@ -10,7 +11,7 @@ constexpr std::string_view ExtFin = ".fin";
 
 // Size of the header in front of a ".fin" piece's data, for the extension it stores.
 int64_t TamCabeceraCA(const PlanUnir& plan) {
-    return 13 + static_cast<int64_t>(plan.ExtFicUnido.size());
+    return static_cast<int64_t>(TamFijoCabeceraCA + plan.ExtFicUnido.size());
 }
 
 } // namespace

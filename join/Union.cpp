@@ -1,12 +1,16 @@
 #include "Union.h"
 
+#include <dirent.h>
+
 #include <algorithm>
 #include <optional>
+#include <set>
 #include <vector>
 
 #include "files/CopiarBloque.h"
 #include "files/Ficheros.h"
 #include "files/Rutas.h"
+#include "files/Salidas.h"
 
 namespace quimbel {
 
@@ -38,22 +42,33 @@ class UnidoEnCurso {
     IdFichero id_;
 };
 
-bool Contiene(const std::vector<IdFichero>& ids, const std::optional<IdFichero>& id) {
-    return id && std::find(ids.begin(), ids.end(), *id) != ids.end();
+bool Contiene(const std::vector<IdFichero>& ids, const IdFichero& id) {
+    return std::find(ids.begin(), ids.end(), id) != ids.end();
 }
 
-// The identities of the pieces that exist now, which the destination must not be: those of the
-// plan, and those of the set below a piece chosen in its middle, down to the first missing one.
-std::vector<IdFichero> IdsDeTrozos(const std::string& base, const PlanUnir& plan) {
-    std::vector<IdFichero> ids;
+// Whether a file name in the pieces' folder belongs to the set of that stem: stem + ".fin"
+// (any case) or stem + "." + digits.
+bool EsDelJuego(std::string_view nombre, std::string_view raiz) {
+    if (!nombre.starts_with(raiz) || nombre.size() < raiz.size() + 2 || nombre[raiz.size()] != '.') return false;
+    const std::string_view resto = nombre.substr(raiz.size());
+    return EsExtensionFin(resto) || resto.find_first_not_of("0123456789", 1) == std::string_view::npos;
+}
+
+// Every file the join reads or could take for one of its pieces: the chosen piece, the pieces
+// of the plan, the ".fin" sibling, and whatever the pieces' folder holds under the set's names
+// (one listing), so that no destination name ever empties a piece, in the plan or not.
+std::set<std::string> PiezasDelJuego(const std::string& base, const PlanUnir& plan) {
+    std::set<std::string> rutas{base, CambiarExtension(base, ".fin")};
     for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n)
-        if (auto id = IdDeRuta(NombreTrozoUnir(base, plan, n))) ids.push_back(*id);
-    for (int64_t n = plan.PrimerTrozo - 1; n >= 0; --n) {
-        const auto id = IdDeRuta(NombreTrozoUnir(base, plan, n));
-        if (!id) break;
-        ids.push_back(*id);
+        rutas.insert(NombreTrozoUnir(base, plan, n));
+    const std::string carpeta = CarpetaDeRuta(base);
+    const std::string raiz = NombreDeRuta(CambiarExtension(base, ""));
+    if (DIR* d = opendir(carpeta.empty() ? "." : carpeta.c_str())) {
+        while (const dirent* entrada = readdir(d))
+            if (EsDelJuego(entrada->d_name, raiz)) rutas.insert(carpeta + entrada->d_name);
+        closedir(d);
     }
-    return ids;
+    return rutas;
 }
 
 // Appends the data of every piece to the open destination; the message of the stop, if any.
@@ -66,7 +81,10 @@ std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const
         if (z < 0) return "¡ Error al abrir fichero " + nombre + " !";
         const int64_t inicio = InicioDatosTrozo(plan, n);
         v.AnadirLinea(Memo::Unir, "Uniendo trozo " + std::to_string(n) + " : " + nombre);
-        if (CopiarBloque(trozo, unido, inicio, z - inicio) != 0)
+        // A piece that yields fewer bytes than it had when opened lost them meanwhile.
+        const int64_t cuenta = std::max<int64_t>(z - inicio, 0);
+        int64_t copiados = 0;
+        if (CopiarBloque(trozo, unido, inicio, cuenta, &copiados) != 0 || copiados != cuenta)
             return "¡ Error al escribir en fichero " + destino + " !";
         trozo.Cerrar();
         v.ProcesarMensajes();
@@ -80,13 +98,13 @@ std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const
 
 bool Unir(Ventana& v, EntradaUnir e) {
     v.LimpiarMemo(Memo::Unir);
-    const std::string base = QuitarComillas(e.base);
+    const std::string& base = e.base;
     if (base.empty()) {
         v.Error("¡ Debes indicar el fichero base para unir !");
         v.Enfocar(ControlBase);
         return false;
     }
-    std::string destino = QuitarComillas(e.destino);
+    std::string destino = e.destino;
     if (destino.empty()) {
         v.Error("¡ Debes indicar el fichero destino !");
         v.Enfocar(ControlDestino);
@@ -102,14 +120,20 @@ bool Unir(Ventana& v, EntradaUnir e) {
             return false;
         }
     }
-    const std::vector<IdFichero> trozos = IdsDeTrozos(base, plan);
-    std::vector<IdFichero> intocables = trozos;
-    intocables.insert(intocables.end(), UnidosEnCurso().begin(), UnidosEnCurso().end());
+    Protegidos protegidos;
+    for (const std::string& ruta : PiezasDelJuego(base, plan))
+        protegidos.Anadir(ruta);
+    for (const IdFichero& id : UnidosEnCurso())
+        protegidos.Anadir(id);
     Fichero unido;
-    const int creado = CrearFichero(unido, destino, intocables);
+    const int creado = CrearFichero(unido, destino, protegidos);
     if (creado != 0) {
-        const bool esTrozo = creado == ErrorFicheroIntocable && Contiene(trozos, IdDeRuta(destino));
-        v.Error(esTrozo ? ErrorMismoNombre : "¡ Error al crear fichero " + destino + " !");
+        // The joined file of a run in progress is no piece: its name cannot be created now.
+        Fichero existente;
+        const bool enCurso = creado == ErrorFicheroIntocable && AbrirFichero(existente, destino) == 0 &&
+                             Contiene(UnidosEnCurso(), existente.Id());
+        v.Error(creado == ErrorFicheroIntocable && !enCurso ? ErrorMismoNombre
+                                                            : "¡ Error al crear fichero " + destino + " !");
         return false;
     }
     const UnidoEnCurso enCurso(unido.Id());

@@ -9,6 +9,7 @@
 #include "files/Entero.h"
 #include "files/Ficheros.h"
 #include "files/Rutas.h"
+#include "files/Salidas.h"
 #include "parity/Par.h"
 
 namespace quimbel {
@@ -55,13 +56,13 @@ bool EsSalidaDelJuego(std::string nombre, const std::string& indice) {
 // like an output, or an existing output that is the same file as the source or a piece.
 std::optional<std::string> SalidaQuePisa(const EntradaPar& e, const std::string& rutaPar) {
     const std::string indice = NombreDeRuta(NombreIndice(rutaPar));
-    std::vector<std::string> protegidos{e.fuente};
+    std::vector<std::string> leidos{e.fuente};
     for (const std::string& t : e.trozos)
-        protegidos.push_back(e.destino + t);
-    std::vector<IdFichero> ids;
-    for (const std::string& ruta : protegidos) {
+        leidos.push_back(e.destino + t);
+    Protegidos protegidos;
+    for (const std::string& ruta : leidos) {
         if (CarpetaDeRuta(ruta) == e.destino && EsSalidaDelJuego(NombreDeRuta(ruta), indice)) return ruta;
-        if (const auto id = IdDeRuta(ruta)) ids.push_back(*id);
+        protegidos.Anadir(ruta);
     }
     // Outputs already on disk: whatever is there under an output's name.
     const std::string carpeta = e.destino.empty() ? "./" : e.destino;
@@ -73,8 +74,8 @@ std::optional<std::string> SalidaQuePisa(const EntradaPar& e, const std::string&
     }
     std::sort(existentes.begin(), existentes.end());
     for (const std::string& ruta : existentes) {
-        const auto id = IdDeRuta(ruta);
-        if (id && std::find(ids.begin(), ids.end(), *id) != ids.end()) return ruta;
+        Fichero f;
+        if (AbrirFichero(f, ruta) == 0 && protegidos.Contiene(f)) return ruta;
     }
     return std::nullopt;
 }

@@ -2,10 +2,13 @@
 
 #include <algorithm>
 
+#include "files/Cabeceras.h"
+#include "files/Carpeta.h"
 #include "files/CopiarBloque.h"
 #include "files/Entero.h"
 #include "files/Ficheros.h"
 #include "files/Rutas.h"
+#include "files/Salidas.h"
 #include "parity/PasoPar.h"
 #include "verify/PasoSfv.h"
 
@@ -15,6 +18,7 @@ namespace {
 
 constexpr std::string_view ControlFuente = "FilenameEditFicheroCortar";
 constexpr std::string_view ControlTamano = "ComboBoxSizes";
+const std::string ErrorMismoNombre = "¡ Error, un trozo no puede llamarse igual que el fichero a trocear !";
 
 // Whether the plan still describes a split of these inputs: a list made for another source,
 // size, scheme or source size would describe another set.
@@ -35,39 +39,52 @@ bool Marcado(const std::vector<bool>* marcas, int64_t k) {
     return i < marcas->size() && (*marcas)[i];
 }
 
+// What every piece of a run shares: the open source, the open destination folder and
+// the files no piece may be.
+struct Escritura {
+    const EntradaCorte& e;
+    Fichero& fuente;
+    const std::string& rutaFuente;
+    const std::string& destino;
+    const Carpeta& carpeta;
+    const Protegidos& protegidos;
+    int64_t s, p, n;
+};
+
 // Writes piece k; false when it stopped the run (the message has been shown).
-bool EscribirTrozo(Ventana& v, const EntradaCorte& e, Fichero& fuente, const std::string& rutaFuente,
-                   const std::string& destino, int64_t s, int64_t p, int64_t k, int64_t n) {
-    const std::string ruta = NombreTrozo(rutaFuente, destino, k, n, e.tipo);
-    const IdFichero idFuente = fuente.Id();
-    if (ruta == rutaFuente) {
-        fuente.Cerrar();
-        v.Error("¡ Error, un trozo no puede llamarse igual que el fichero a trocear !");
+bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
+    const std::string ruta = NombreTrozo(w.rutaFuente, w.destino, k, w.n, w.e.tipo);
+    if (ruta == w.rutaFuente) {
+        w.fuente.Cerrar();
+        v.Error(ErrorMismoNombre);
         return false;
     }
     Fichero trozo;
-    const int creado = CrearFichero(trozo, ruta, {&idFuente, 1});
+    const int creado = CrearSalida(trozo, w.carpeta, NombreDeRuta(ruta), w.protegidos);
     if (creado != 0) {
-        fuente.Cerrar();
-        v.Error(creado == ErrorFicheroIntocable
-                    ? "¡ Error, un trozo no puede llamarse igual que el fichero a trocear !"
-                    : "¡ Error al crear fichero " + ruta + " !");
+        w.fuente.Cerrar();
+        v.Error(creado == ErrorFicheroIntocable ? ErrorMismoNombre : "¡ Error al crear fichero " + ruta + " !");
         return false;
     }
     const auto fallo = [&] {
-        fuente.Cerrar();
+        w.fuente.Cerrar();
         trozo.Cerrar();
         v.Error("¡ Error al escribir en fichero " + ruta + " !");
         return false;
     };
-    if (LlevaCabecera(e.tipo, k, n)) {
-        const auto cabecera = e.tipo == TipoCorte::CortaArchivos
-                                  ? CabeceraCA(static_cast<int32_t>(n), Extension(NombreDeRuta(rutaFuente)))
-                                  : CabeceraHacha(NombreDeRuta(rutaFuente), s, p);
+    if (LlevaCabecera(w.e.tipo, k, w.n)) {
+        const std::string nombre = NombreDeRuta(w.rutaFuente);
+        const auto cabecera = w.e.tipo == TipoCorte::CortaArchivos
+                                  ? CabeceraCA(static_cast<int32_t>(w.n), Extension(nombre))
+                                  : CabeceraHacha(nombre, w.s, w.p);
         if (trozo.Escribir(cabecera.data(), cabecera.size()) != 0) return fallo();
     }
     v.AnadirLinea(Memo::Cortar, "Creando trozo " + std::to_string(k) + " : " + ruta);
-    if (CopiarBloque(fuente, trozo, (k - 1) * p, p) != 0) return fallo();
+    // Exactly the piece's share: a source that shrank during the run gives a short copy.
+    const int64_t inicio = (k - 1) * w.p;
+    const int64_t cuenta = std::min(w.p, w.s - inicio);
+    int64_t copiados = 0;
+    if (CopiarBloque(w.fuente, trozo, inicio, cuenta, &copiados) != 0 || copiados != cuenta) return fallo();
     // A full disk may show only when the piece is closed.
     if (trozo.Cerrar() != 0) return fallo();
     return true;
@@ -85,7 +102,7 @@ std::vector<std::string> NombresDeTrozos(const std::vector<int64_t>& elegidos, c
 } // namespace
 
 ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
-    const std::string rutaFuente = QuitarComillas(e.fuente);
+    const std::string& rutaFuente = e.fuente;
     const std::vector<bool>* marcas = nullptr;
     if (e.plan && PlanDescribe(*e.plan, rutaFuente, e.tamano, e.tipo)) {
         if (std::none_of(e.plan->marcas.begin(), e.plan->marcas.end(), [](bool m) { return m; })) {
@@ -149,15 +166,29 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     for (int64_t k = 1; k <= n; ++k)
         if (Marcado(marcas, k)) elegidos.push_back(k);
 
+    if (e.sfv) {
+        if (const auto rechazo = RechazoNombreSfv(rutaFuente)) {
+            fuente.Cerrar();
+            v.Error(*rechazo);
+            return {};
+        }
+    }
+
+    // The folder is taken once; a missing one shows as the first piece's create error.
+    Carpeta carpeta;
+    AbrirCarpeta(carpeta, destino);
+    Protegidos protegidos;
+    protegidos.Anadir(fuente);
+    const Escritura escritura{e, fuente, rutaFuente, destino, carpeta, protegidos, s, p, n};
     CursorOcupadoMientras cursor(v);
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
     for (const int64_t k : elegidos) {
-        if (!EscribirTrozo(v, e, fuente, rutaFuente, destino, s, p, k, n)) return {};
+        if (!EscribirTrozo(v, escritura, k)) return {};
         v.ProcesarMensajes();
     }
     fuente.Cerrar();
     v.AnadirLinea(Memo::Cortar, "");
-    if (e.sfv && !PasoSfv(v, {rutaFuente, destino, n, e.tipo, elegidos})) return {};
+    if (e.sfv && !PasoSfv(v, {rutaFuente, destino, n, e.tipo, elegidos, &carpeta})) return {};
     v.AnadirLinea(Memo::Cortar, "");
     bool completo = true;
     if (e.par) {

@@ -19,7 +19,7 @@ struct PlanEnVigor {
 
 // What a split reads from the "Cortar" page, taken once when the run starts.
 struct EntradaCorte {
-    std::string fuente;  // text of the source box (quotes still on)
+    std::string fuente;  // the source path, as it stands (the window strips its box's quotes)
     std::string destino; // text of the destination folder box, as typed
     std::string tamano;  // text of the size box
     TipoCorte tipo = TipoCorte::Normal;
@@ -49,7 +49,11 @@ struct ResultadoCorte {
 // writes the marked pieces of the set into the destination folder under the scheme's names
 // and headers, one memo line each, and ends with an information box. Every stop shows its
 // message through the window, closes what the run opened and leaves what was written on
-// disk. Never truncates the source.
+// disk. Pieces are created in the destination folder opened once for the run, never through
+// a link or onto a FIFO or device, never onto the source (by identity), and each receives
+// exactly its share of the source: a source that shrinks meanwhile stops the run with the
+// piece's write error. With SFV asked for, a source name no SFV line can hold is refused
+// before any piece is written.
 ResultadoCorte Cortar(Ventana& ventana, const EntradaCorte& entrada);
 
 } // namespace quimbel

@@ -9,6 +9,8 @@ std::optional<LineaSfv> LeerLineaSfv(std::string_view linea) {
     // A blank in the last place does not separate: it leaves no CRC text behind it.
     const size_t blanco = linea.rfind(' ', linea.size() - 2);
     if (blanco == std::string_view::npos) return std::nullopt;
+    // The system would cut the name at a NUL and look up another file.
+    if (linea.substr(0, blanco).find('\0') != std::string_view::npos) return std::nullopt;
     return LineaSfv{std::string(linea.substr(0, blanco)), std::string(linea.substr(blanco + 1))};
 }
 

@@ -14,8 +14,8 @@ struct LineaSfv {
 };
 
 // The entry a line carries. None for an empty line, a line whose first character is
-// ";" (leading blanks are not skipped) and a line without a blank before its last
-// character. Otherwise the line is split at its last blank that is not its last
+// ";" (leading blanks are not skipped), a line without a blank before its last
+// character and a line whose name holds a NUL byte. Otherwise the line is split at its last blank that is not its last
 // character: the name is everything before it (blanks included, possibly empty), the
 // CRC text everything after it.
 std::optional<LineaSfv> LeerLineaSfv(std::string_view linea);

@@ -6,6 +6,7 @@
 #include <utility>
 
 #include "files/Ficheros.h"
+#include "files/Salidas.h"
 #include "files/Rutas.h"
 #include "files/Texto.h"
 #include "verify/Crc.h"
@@ -91,30 +92,46 @@ std::string RutaSfv(std::string_view fuente, std::string_view destino) {
     return std::string(destino) + CambiarExtension(NombreDeRuta(fuente), ".sfv");
 }
 
+std::optional<std::string> RechazoNombreSfv(std::string_view fuente) {
+    const std::string nombre = NombreDeRuta(fuente);
+    if (nombre.find_first_of("\r\n\x1A") == std::string::npos) return std::nullopt;
+    return "¡ Error, nombre no válido para SFV: " + nombre + " !";
+}
+
+std::string NombreEnLineaSfv(std::string_view nombre) {
+    if (!nombre.empty() && (nombre.front() == ';' || nombre.front() == '#' || nombre.front() == ' '))
+        return "./" + std::string(nombre);
+    return std::string(nombre);
+}
+
 bool PasoSfv(Ventana& v, const EntradaSfv& e) {
+    if (const auto rechazo = RechazoNombreSfv(e.fuente)) {
+        v.Error(*rechazo);
+        return false;
+    }
     const std::string ruta = RutaSfv(e.fuente, e.destino);
-    const std::optional<IdFichero> idFuente = IdDeRuta(e.fuente);
-    if (ruta == e.fuente || (idFuente && IdDeRuta(ruta) == idFuente)) {
+    if (ruta == e.fuente) {
         v.Error(Rechazo(ruta));
         return false;
     }
     v.AnadirLinea(Memo::Cortar, "Creando SFV: " + ruta);
 
-    // Neither the source nor a listed piece is emptied, whatever link the SFV name is.
-    std::vector<IdFichero> intocables;
-    if (idFuente) intocables.push_back(*idFuente);
+    // Neither the source nor a listed piece is emptied, whatever name reaches them.
+    Protegidos protegidos;
+    protegidos.Anadir(e.fuente);
     std::vector<std::string> nombres;
     nombres.reserve(e.trozos.size());
     for (const int64_t k : e.trozos) {
         nombres.push_back(NombreDeRuta(NombreTrozo(e.fuente, "", k, e.n, e.tipo)));
-        if (const auto id = IdDeRuta(e.destino + nombres.back())) intocables.push_back(*id);
+        protegidos.Anadir(e.destino + nombres.back());
     }
+    Carpeta propia;
+    if (e.carpeta == nullptr) AbrirCarpeta(propia, e.destino);
     Escritura sfv(v, ruta);
-    const int creado = CrearTexto(sfv.Texto(), ruta, intocables);
+    const int creado =
+        CrearTexto(sfv.Texto(), e.carpeta ? *e.carpeta : propia, NombreDeRuta(ruta), protegidos);
     if (creado != 0) {
-        v.Error(creado == ErrorFicheroIntocable && idFuente && IdDeRuta(ruta) == idFuente
-                    ? Rechazo(ruta)
-                    : "¡ Error al crear fichero " + ruta + " !");
+        v.Error(creado == ErrorFicheroIntocable ? Rechazo(ruta) : "¡ Error al crear fichero " + ruta + " !");
         return false;
     }
     const FechaHora ahora = Ahora();
@@ -135,7 +152,7 @@ bool PasoSfv(Ventana& v, const EntradaSfv& e) {
         v.AnadirLinea(Memo::Cortar, "Calculando crc: " + trozo);
         const uint32_t crc = CrcFichero(trozo);
         if (FalloCrc() != 0) return sfv.Parar("¡ Error al calcular CRC del fichero " + trozo + " !");
-        if (!sfv.Linea(nombre + " " + Hex8(crc))) return false;
+        if (!sfv.Linea(NombreEnLineaSfv(nombre) + " " + Hex8(crc))) return false;
         v.ProcesarMensajes();
     }
     return sfv.Cerrar();

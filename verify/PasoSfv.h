@@ -2,10 +2,12 @@
 // The SFV step of a split: one SFV file listing the pieces the split wrote, each with
 // its size, time and CRC-32, in the pieces' folder.
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
+#include "files/Carpeta.h"
 #include "files/Trozos.h"
 #include "files/Ventana.h"
 
@@ -18,6 +20,7 @@ struct EntradaSfv {
     int64_t n = 0;       // the piece count of the whole set
     TipoCorte tipo = TipoCorte::Normal;
     std::vector<int64_t> trozos; // the pieces the split wrote (k), in increasing order
+    const Carpeta* carpeta = nullptr; // destino, opened by the split; none: the step opens it
 };
 
 // The first line of every SFV file the program writes, before its date and time.
@@ -27,13 +30,22 @@ inline constexpr std::string_view CabeceraSfv = "; Creado con Quimbel v0.2.492 e
 // replaced by ".sfv".
 std::string RutaSfv(std::string_view fuente, std::string_view destino);
 
+// The refusal of a source whose file name no SFV line can hold (a CR, LF or Ctrl-Z byte
+// would end the line or the file): "¡ Error, nombre no válido para SFV: " + name + " !".
+std::optional<std::string> RechazoNombreSfv(std::string_view fuente);
+
+// The name as a data line writes it: "./" in front of a name that begins with ";", "#" or a
+// blank, which readers would take for a comment or lose.
+std::string NombreEnLineaSfv(std::string_view nombre);
+
 // Writes the SFV file: the header line with the local date and time, ";", one comment
 // line per listed piece ("; " size, hh:mm dd-mm-yyyy of its last change, name), then
 // one data line per piece (name, a blank, "%8.8x"), each line ending in CR LF. Adds
 // "Creando SFV: " and one "Calculando crc: " line per piece to the "Cortar" memo and
 // lets the window breathe after each data line. False when it stopped: the message
-// has been shown and the file is closed; what was written stays. Never empties the
-// source or a piece, whatever path reaches them.
+// has been shown and the file is closed; what was written stays. The SFV file is an output
+// of the folder (files/Salidas.h) and is never the source or a piece: the same file by
+// identity gets the refusal of a name equal to the source.
 bool PasoSfv(Ventana& ventana, const EntradaSfv& entrada);
 
 } // namespace quimbel

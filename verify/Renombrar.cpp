@@ -1,6 +1,6 @@
 #include "Renombrar.h"
 
-#include "files/Ficheros.h"
+#include "files/Rutas.h"
 
 namespace quimbel {
 
@@ -24,24 +24,37 @@ std::string NombreErroneo(std::string_view ruta, std::string_view extension, boo
     return nombre;
 }
 
-bool RenombrarErroneo(Ventana& v, const std::string& ruta, std::string_view extension, bool letra) {
+bool RenombrarErroneo(Ventana& v, const Carpeta& carpeta, std::string_view relativa, const std::string& ruta,
+                      std::string_view extension, bool letra) {
     // The box is checked when it is left, but a run reads it while it may be typed into;
     // a "/" here would move the file into another folder.
     if (!ExtensionValida(extension)) {
         v.Error("¡ Extensión no válida !");
         return false;
     }
+    Carpeta padre;
+    std::string hoja;
+    if (ResolverBajo(carpeta, relativa, padre, hoja) != 0) {
+        v.Error("¡ Error al renombrar " + ruta + " a " + NombreErroneo(ruta, extension, letra, 1) + " !");
+        return false;
+    }
     const int limite = letra ? static_cast<int>(Letras.size()) : MaxNumeros;
-    std::string nueva;
-    for (int i = 1; i <= limite; ++i) {
-        nueva = NombreErroneo(ruta, extension, letra, i);
-        if (RenombrarFichero(ruta, nueva) == 0) {
-            v.AnadirLinea(Memo::Verificar, " Renombrando: " + ruta + " -> " + nueva);
+    int i = 1;
+    for (; i <= limite; ++i) {
+        if (RenombrarEn(padre, hoja, NombreErroneo(hoja, extension, letra, i)) == 0) {
+            v.AnadirLinea(Memo::Verificar,
+                          " Renombrando: " + ruta + " -> " + NombreErroneo(ruta, extension, letra, i));
             return true;
         }
     }
-    v.Error("¡ Error al renombrar " + ruta + " a " + nueva + " !");
+    v.Error("¡ Error al renombrar " + ruta + " a " + NombreErroneo(ruta, extension, letra, limite) + " !");
     return false;
+}
+
+bool RenombrarErroneo(Ventana& v, const std::string& ruta, std::string_view extension, bool letra) {
+    Carpeta carpeta;
+    AbrirCarpeta(carpeta, CarpetaDeRuta(ruta));
+    return RenombrarErroneo(v, carpeta, NombreDeRuta(ruta), ruta, extension, letra);
 }
 
 } // namespace quimbel

@@ -17,7 +17,8 @@ constexpr std::string_view ControlSfv = "FilenameEditFicheroVerificar";
 
 // Handles one entry of the SFV file.
 void Comprobar(Ventana& v, const EntradaVerificacion& e, const OpcionesVerificacion& o,
-               const std::string& carpeta, const LineaSfv& linea, ResultadoVerificacion& r) {
+               const std::string& carpeta, const Carpeta& abierta, const LineaSfv& linea,
+               ResultadoVerificacion& r) {
     ++r.entradas;
     const std::string ruta = carpeta + linea.nombre;
     // Only a regular file counts: opening a FIFO or a device could hang the run.
@@ -47,9 +48,9 @@ void Comprobar(Ventana& v, const EntradaVerificacion& e, const OpcionesVerificac
         ++r.erroneos;
         if (o.mostrarErrorCrc) {
             v.AnadirLinea(Memo::Verificar, " Error CRC: " + ruta);
-            // A downloaded list must not move files that lie outside the chosen folder.
-            if (o.renombrar && NombreDentroDeCarpeta(linea.nombre) &&
-                RenombrarErroneo(v, ruta, o.extension, o.letra))
+            // A downloaded list must not move files that lie outside the chosen folder: the name
+            // is resolved beneath it by the kernel.
+            if (o.renombrar && RenombrarErroneo(v, abierta, linea.nombre, ruta, o.extension, o.letra))
                 ++r.renombrados;
         }
     }
@@ -62,22 +63,11 @@ std::string CarpetaVerificacion(const std::string& rutaSfv, const std::string& t
     return textoCarpeta.empty() ? CarpetaDeRuta(rutaSfv) : ConBarraFinal(textoCarpeta);
 }
 
-bool NombreDentroDeCarpeta(std::string_view nombre) {
-    if (!nombre.empty() && nombre.front() == '/') return false;
-    while (!nombre.empty()) {
-        const size_t barra = nombre.find('/');
-        if (nombre.substr(0, barra) == "..") return false;
-        if (barra == std::string_view::npos) break;
-        nombre.remove_prefix(barra + 1);
-    }
-    return true;
-}
-
 ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e,
                                 const LeerOpcionesVerificacion& opciones) {
     ResultadoVerificacion r;
     v.LimpiarMemo(Memo::Verificar);
-    const std::string rutaSfv = QuitarComillas(e.sfv);
+    const std::string& rutaSfv = e.sfv;
     if (rutaSfv.empty()) {
         v.Error("¡ Debes indicar el fichero a verificar !");
         v.Enfocar(ControlSfv);
@@ -90,13 +80,16 @@ ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e,
         return r;
     }
     r.abierto = true;
+    // Taken once: a folder renamed or relinked during the run does not move the renames.
+    Carpeta abierta;
+    AbrirCarpeta(abierta, carpeta);
 
     CursorOcupadoMientras cursor(v);
     v.AnadirLinea(Memo::Verificar, "Verificando SFV: " + rutaSfv);
     std::string texto;
     while (sfv.LeerLinea(texto)) {
         if (const std::optional<LineaSfv> linea = LeerLineaSfv(texto))
-            Comprobar(v, e, opciones ? opciones() : OpcionesVerificacion{}, carpeta, *linea, r);
+            Comprobar(v, e, opciones ? opciones() : OpcionesVerificacion{}, carpeta, abierta, *linea, r);
     }
     if (sfv.Error() != 0) {
         sfv.Cerrar();

@@ -12,7 +12,7 @@ namespace quimbel {
 
 // What a run reads from the "Verificar" page once, when it starts.
 struct EntradaVerificacion {
-    std::string sfv;     // text of the SFV box (quotes still on)
+    std::string sfv;     // the SFV file's path (the window strips its box's quotes)
     std::string carpeta; // text of the folder box, as typed; empty: the SFV file's folder
     // Also read files whose outcome no filter would show, so that the summary is
     // complete (the command line's exit status); the window leaves it off.
@@ -50,14 +50,10 @@ struct ResultadoVerificacion {
 // its end, or, when that box is empty, the folder part of the SFV path.
 std::string CarpetaVerificacion(const std::string& rutaSfv, const std::string& textoCarpeta);
 
-// Whether an entry's name stays inside the folder it is looked up in: not absolute,
-// and without ".." among its components.
-bool NombreDentroDeCarpeta(std::string_view nombre);
-
 // Runs a verification: clears the memo, checks the inputs, then for each entry of the
 // SFV file adds " No existe: ", " Error CRC: " or "  Correcto: " + path as the live
-// filters ask, renames wrong files when "Renombrar" is on (only those inside the
-// folder), lets the window breathe after each CRC and ends with "¡ Proceso
+// filters ask, renames wrong files when "Renombrar" is on (only names the kernel resolves
+// beneath the folder, opened once at the start), lets the window breathe after each CRC and ends with "¡ Proceso
 // finalizado !". An invalid CRC text or an unreadable file gets an error box and the
 // run goes on; a failed read of the SFV file ends it. The busy cursor is on while it runs.
 ResultadoVerificacion Verificar(Ventana& ventana, const EntradaVerificacion& entrada,

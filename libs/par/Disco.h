@@ -1,18 +1,18 @@
 #pragma once
-// The few file-system operations a job needs, by POSIX descriptors.
+// The file-system operations a job needs, over the program's file access policy
+// (files/Ficheros.h, files/Salidas.h): inputs never block and never read past their size at
+// the open, outputs are never reached through a link or made onto a FIFO or device.
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
+#include "files/Ficheros.h"
+
 namespace quimbel::par {
 
 // A file's identity, so that two paths to one file compare equal.
-struct IdDisco {
-    uint64_t dispositivo = 0;
-    uint64_t nodo = 0;
-    bool operator==(const IdDisco&) const = default;
-};
+using IdDisco = quimbel::IdFichero;
 
 struct EstadoDisco {
     bool regular = false; // a regular file (links followed)
@@ -26,34 +26,34 @@ std::optional<EstadoDisco> Estado(const std::string& ruta);
 // True when something (a link included, even a dangling one) exists at the path.
 bool HayAlgo(const std::string& ruta);
 
-// An open descriptor, closed when it goes out of scope.
+// An open file, closed when it goes out of scope.
 class Descriptor {
   public:
-    explicit Descriptor(int fd = -1) : fd_(fd) {}
-    ~Descriptor();
-    Descriptor(Descriptor&& otro) noexcept;
-    Descriptor& operator=(Descriptor&& otro) noexcept;
-    Descriptor(const Descriptor&) = delete;
-    Descriptor& operator=(const Descriptor&) = delete;
+    Descriptor() = default;
+    explicit Descriptor(quimbel::Fichero fichero) : fichero_(std::move(fichero)) {}
 
-    bool Abierto() const { return fd_ >= 0; }
+    bool Abierto() const { return fichero_.Abierto(); }
     // Closes now; false when the close reports an error (a lost write).
-    bool Cerrar();
+    bool Cerrar() { return fichero_.Cerrar() == 0; }
     // The size and identity of the open file.
     std::optional<EstadoDisco> Estado() const;
     // Reads exactly n bytes at the offset; false on an error or an early end.
-    bool LeerEn(void* datos, size_t n, uint64_t posicion) const;
+    bool LeerEn(void* datos, size_t n, uint64_t posicion) const { return fichero_.LeerEn(datos, n, posicion); }
     // Writes all n bytes at the offset.
-    bool EscribirEn(const void* datos, size_t n, uint64_t posicion) const;
+    bool EscribirEn(const void* datos, size_t n, uint64_t posicion) const {
+        return fichero_.EscribirEn(datos, n, posicion);
+    }
+    const quimbel::Fichero& ComoFichero() const { return fichero_; }
 
   private:
-    int fd_;
+    quimbel::Fichero fichero_;
 };
 
+// An input: a regular file, links followed (reading is no write).
 Descriptor AbrirLectura(const std::string& ruta);
-// Creates a file that must not exist yet (never replaces or follows anything there).
+// Creates an output that must not exist yet (never replaces or follows anything there).
 Descriptor CrearNuevo(const std::string& ruta);
-// Opens a file of ours for writing.
+// Opens an output of ours for writing: never through a link, never a FIFO or device.
 Descriptor AbrirEscritura(const std::string& ruta);
 
 } // namespace quimbel::par

@@ -2,6 +2,9 @@
 
 #include "libs/par/Nombres.h"
 
+#include "files/Carpeta.h"
+#include "files/Salidas.h"
+
 #include <dirent.h>
 
 #include <algorithm>
@@ -12,10 +15,15 @@ namespace {
 
 constexpr std::string_view ExtensionVieja = ".old";
 
+// Whether the file at ruta, links followed, is one of the pieces: compared with each piece
+// while both are open.
 bool EsTrozo(const std::string& ruta, std::span<const Entrada> entradas) {
-    const auto estado = Estado(ruta);
-    return estado && std::any_of(entradas.begin(), entradas.end(),
-                                 [&](const Entrada& e) { return e.id == estado->id; });
+    quimbel::Fichero fichero;
+    if (AbrirFichero(fichero, ruta) != 0) return false;
+    Protegidos trozos;
+    for (const Entrada& e : entradas)
+        trozos.Anadir(e.nombre);
+    return trozos.Contiene(fichero);
 }
 
 bool EsCarpeta(const std::string& ruta) {
@@ -68,11 +76,35 @@ std::string ExaminarSalidas(Salidas& salidas, std::span<const Entrada> entradas,
     return "";
 }
 
-std::string RenombrarViejas(const Salidas& salidas) {
-    for (const std::string& ruta : salidas.presentes)
-        if (std::rename(ruta.c_str(), (ruta + std::string(ExtensionVieja)).c_str()) != 0)
-            return "¡ Error al renombrar fichero " + ruta + " !";
+Renombradas::~Renombradas() {
+    if (confirmado_) return;
+    for (auto it = hechos_.rbegin(); it != hechos_.rend(); ++it)
+        RenombrarFichero(it->second, it->first);
+}
+
+std::string Renombradas::Renombrar(const Salidas& salidas) {
+    for (const std::string& ruta : salidas.presentes) {
+        const std::string vieja = ruta + std::string(ExtensionVieja);
+        if (HayAlgo(vieja)) {
+            // The older ".old" stays until the new set is whole.
+            std::string aparte;
+            for (int i = 1; aparte.empty() && i <= 1000; ++i)
+                if (RenombrarFichero(vieja, vieja + "." + std::to_string(i)) == 0)
+                    aparte = vieja + "." + std::to_string(i);
+            if (aparte.empty()) return "¡ Error al renombrar fichero " + vieja + " !";
+            hechos_.emplace_back(vieja, aparte);
+            apartadas_.push_back(aparte);
+        }
+        if (RenombrarFichero(ruta, vieja) != 0) return "¡ Error al renombrar fichero " + ruta + " !";
+        hechos_.emplace_back(ruta, vieja);
+    }
     return "";
+}
+
+void Renombradas::Confirmar() {
+    confirmado_ = true;
+    for (const std::string& ruta : apartadas_)
+        std::remove(ruta.c_str());
 }
 
 } // namespace quimbel::par

@@ -1,10 +1,11 @@
 #pragma once
 // The output files of a set: which ones exist already, whether the job may go on, and
-// the renaming of earlier outputs to "<name>.old".
+// the renaming of earlier outputs to "<name>.old", undone when the job fails.
 #include "libs/par/Entradas.h"
 
 #include <span>
 #include <string>
+#include <utility>
 #include <vector>
 
 namespace quimbel::par {
@@ -17,11 +18,30 @@ struct Salidas {
 };
 
 // Fills presentes and checks them. Without renombrar, any present output refuses the
-// job. No path the job writes or renames, nor a ".old" it would replace, may be one of
-// the pieces. A folder in the place of an output refuses the job. "" or the line.
+// job. No path the job writes or renames, nor a ".old" it would move aside, may be one of
+// the pieces (by identity). A folder in the place of an output refuses the job. "" or the line.
 std::string ExaminarSalidas(Salidas& salidas, std::span<const Entrada> entradas, bool renombrar);
 
-// Renames every present output to "<name>.old", replacing an older one. "" or the line.
-std::string RenombrarViejas(const Salidas& salidas);
+// The earlier outputs of a set renamed to "<name>.old" for the time of a job. An older
+// "<name>.old" is first moved aside under a free name and removed only when the job is
+// confirmed; a job that ends without confirming gives every name back, so that a failure
+// leaves the folder as it found it. Renames never replace a file.
+class Renombradas {
+  public:
+    Renombradas() = default;
+    ~Renombradas();
+    Renombradas(const Renombradas&) = delete;
+    Renombradas& operator=(const Renombradas&) = delete;
+
+    // Renames every present output. "" or the line; what was renamed is undone by the destructor.
+    std::string Renombrar(const Salidas& salidas);
+    // The job succeeded: the older ".old" files moved aside are removed.
+    void Confirmar();
+
+  private:
+    std::vector<std::pair<std::string, std::string>> hechos_; // from, to; in the order done
+    std::vector<std::string> apartadas_;
+    bool confirmado_ = false;
+};
 
 } // namespace quimbel::par

@@ -78,11 +78,16 @@ std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limit
     Calculo calculo(conjunto, PlanearFranjas(reparto->tamano, conjunto.recuperacion, hilos, limites), hilos,
                     CabenAbiertos(limites, uint64_t{entradas.size()} + volumenes));
 
-    if (std::string error = RenombrarViejas(salidas); !error.empty()) return error;
+    // Declared before the new files: on a failure those are removed first, then the earlier
+    // outputs get their names back.
+    Renombradas renombradas;
+    if (std::string error = renombradas.Renombrar(salidas); !error.empty()) return error;
     Volumenes ficheros(conjunto, salidas.indice, salidas.volumenes);
     if (std::string error = ficheros.Crear(); !error.empty()) return error;
     if (std::string error = calculo.Ejecutar(avisos, ficheros); !error.empty()) return error;
-    return ficheros.Terminar(PaquetesComunes(conjunto), hilos, avisos);
+    std::string error = ficheros.Terminar(PaquetesComunes(conjunto), hilos, avisos);
+    if (error.empty()) renombradas.Confirmar();
+    return error;
 }
 
 } // namespace

@@ -22,6 +22,10 @@ struct Caja {
 class DialogosPrueba : public ServicioDialogos {
   public:
     Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) override {
+        if (Terminado()) {
+            sinMostrar << texto;
+            return SinRespuesta(preguntar);
+        }
         cajas.push_back({icono, titulo, texto, preguntar});
         if (alMostrar) alMostrar(cajas.back());
         if (!preguntar) return Respuesta::Si;
@@ -31,6 +35,7 @@ class DialogosPrueba : public ServicioDialogos {
         return r;
     }
     std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) override {
+        if (Terminado()) return std::nullopt;
         dialogosFichero.push_back(opciones);
         if (ficheros.empty()) return std::nullopt;
         const std::optional<QString> f = ficheros.front();
@@ -54,6 +59,7 @@ class DialogosPrueba : public ServicioDialogos {
     }
 
     std::vector<Caja> cajas;
+    QStringList sinMostrar; // boxes asked for once nobody could answer them
     std::deque<Respuesta> respuestas;
     std::deque<std::optional<QString>> ficheros; // none: the dialog is cancelled
     std::deque<std::optional<QString>> carpetas;

@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "files/Cabeceras.h"
 #include "files/Trozos.h"
 
 namespace quimbel {
@@ -77,6 +78,48 @@ TEST(Cabeceras, EjemplosByteAByte) {
                                  "?????pelicula.avi?????25000000?????10000000?????";
     ASSERT_EQ(hacha.size(), 57u);
     EXPECT_EQ(std::string(hacha.begin(), hacha.end()), esperado);
+}
+
+// Every header the split writes reads back to what it was made from, whatever the name holds.
+TEST(Cabeceras, TodaCabeceraEscritaSeLee) {
+    for (const std::string& nombre : std::vector<std::string>{"pelicula.avi", "¿qué?.avi", "?", "a?????b", "fin?", "C:\\V\\y.avi", std::string("n\0l", 3)}) {
+        const auto hacha = CabeceraHacha(nombre, 6442450944, 3221225472);
+        ASSERT_EQ(hacha.size(), TamAntesDeHacha + static_cast<size_t>(Entero32LE(hacha.data() + 5))) << nombre;
+        EXPECT_TRUE(EsCabeceraHacha(std::span<const unsigned char, TamPruebaHacha>(hacha.data(), TamPruebaHacha)));
+        const auto textos = TextosCabeceraHacha(hacha);
+        ASSERT_TRUE(textos) << nombre;
+        EXPECT_EQ((*textos)[0], nombre);
+        EXPECT_EQ((*textos)[1], "6442450944");
+        EXPECT_EQ((*textos)[2], "3221225472");
+    }
+    for (const std::string& extension : std::vector<std::string>{"", ".avi", std::string(255, 'e')}) {
+        auto bytes = CabeceraCA(7, extension);
+        bytes.push_back('d'); // data follow the header
+        const auto leida = LeerCabeceraCA(bytes);
+        ASSERT_TRUE(leida);
+        EXPECT_EQ(leida->n, 7);
+        EXPECT_EQ(leida->extension, extension);
+        EXPECT_EQ(leida->tamano, 13 + extension.size());
+        bytes.resize(12 + extension.size());
+        EXPECT_FALSE(LeerCabeceraCA(bytes)) << "one byte short";
+    }
+}
+
+TEST(Cabeceras, HachaMalFormadaNoSeLee) {
+    const auto texto = [](std::string_view s) { return std::vector<unsigned char>(s.begin(), s.end()); };
+    const std::string inicio = std::string("?????") + std::string(4, '\0') + "?????";
+    EXPECT_FALSE(TextosCabeceraHacha(texto(inicio + "a?????1?????2????"))) << "short last marker";
+    EXPECT_FALSE(TextosCabeceraHacha(texto(inicio + "a????1?????2?????"))) << "short marker before S";
+    EXPECT_FALSE(TextosCabeceraHacha(texto(inicio + "12?????"))) << "no room for S";
+    EXPECT_FALSE(TextosCabeceraHacha(texto(inicio)));
+    // Empty texts are the reader's callers' business: they are no numbers.
+    const auto vacios = TextosCabeceraHacha(texto(inicio + "??????????????????"));
+    ASSERT_TRUE(vacios);
+    EXPECT_EQ((*vacios)[1], "");
+    EXPECT_EQ(NombreSeguro("../../x.avi"), "x.avi");
+    EXPECT_EQ(NombreSeguro("C:\\V\\y.avi"), "C:\\V\\y.avi") << "only / parts a path";
+    EXPECT_EQ(NombreSeguro(std::string("a\0b", 3)), "b");
+    EXPECT_EQ(NombreSeguro("sub/.."), "");
 }
 
 TEST(Cabeceras, QuePiezaLaLleva) {

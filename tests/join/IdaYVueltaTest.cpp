@@ -132,7 +132,7 @@ TEST(IdaYVuelta, UnaFuenteDe3GiBSobreviveALaIdaYVuelta) {
     EXPECT_EQ(a.tamUnido, s);
     EXPECT_EQ(a.tamTrozo, p);
     EXPECT_EQ(a.trozos, n);
-    EXPECT_EQ(a.destino, "\"disco.img\"");
+    EXPECT_EQ(a.destino, "disco.img");
     ASSERT_TRUE(Unir(v, {trozos / "disco.0", *a.destino, a.plan}));
     const std::string unido = trozos / "disco.img";
     struct stat st {};

@@ -4,6 +4,7 @@
 #include <utility>
 
 #include <sys/stat.h>
+#include <sys/types.h>
 #include <unistd.h>
 
 #include "AyudaUnir.h"
@@ -77,10 +78,6 @@ TEST_F(UnionTest, LasCajasVaciasSeNieganConSuFoco) {
     EXPECT_FALSE(Unir(v, e));
     EXPECT_EQ(v.errores.back(), "¡ Debes indicar el fichero base para unir !");
     EXPECT_EQ(v.foco, "FilenameEditFicheroUnir");
-    // Quotes alone are no name either.
-    e.base = "\"\"";
-    EXPECT_FALSE(Unir(v, e));
-    EXPECT_EQ(v.errores.size(), 3u);
     EXPECT_TRUE(v.informaciones.empty());
 }
 
@@ -92,7 +89,7 @@ TEST_F(UnionTest, ElDestinoNuncaEsUnTrozoNiPorNombreNiPorOtraRuta) {
     const std::string mensaje = "¡ Error, un trozo no puede llamarse igual que el fichero destino !";
     const EntradaUnir e = Elegir(c / "pelicula.001", "");
 
-    EXPECT_FALSE(Unir(v, {e.base, "\"" + (c / "pelicula.002") + "\"", e.plan}));
+    EXPECT_FALSE(Unir(v, {e.base, c / "pelicula.002", e.plan}));
     EXPECT_FALSE(Unir(v, {e.base, "pelicula.003", e.plan})) << "un nombre sin carpeta va junto a los trozos";
     ASSERT_EQ(link((c / "pelicula.002").c_str(), (c / "enlace").c_str()), 0);
     ASSERT_EQ(symlink((c / "pelicula.003").c_str(), (c / "simbolico").c_str()), 0);
@@ -102,7 +99,10 @@ TEST_F(UnionTest, ElDestinoNuncaEsUnTrozoNiPorNombreNiPorOtraRuta) {
     // Pieces below the chosen one are the set's too.
     const EntradaUnir desdeElTercero = Elegir(c / "pelicula.003", "");
     EXPECT_FALSE(Unir(v, {desdeElTercero.base, c / "pelicula.002", desdeElTercero.plan}));
-    EXPECT_EQ(v.errores, std::vector<std::string>(5, mensaje));
+    // A link is never an output: refused as a name that cannot be created.
+    EXPECT_EQ(v.errores, (std::vector<std::string>{mensaje, mensaje, mensaje,
+                                                   "¡ Error al crear fichero " + (c / "otra/../simbolico") + " !",
+                                                   mensaje}));
     EXPECT_EQ(LeerFichero(c / "pelicula.002"), dos);
     EXPECT_EQ(LeerFichero(c / "pelicula.003").size(), 7u);
     EXPECT_TRUE(v.Memo(Memo::Unir).empty());
@@ -186,6 +186,74 @@ TEST_F(UnionTest, OtraUnionNoVaciaElFicheroQueUnaUnionEstaEscribiendo) {
     EXPECT_EQ(LeerFichero(c / "junto"), d1 + d2);
     // Once the first has ended, the same join runs again.
     EXPECT_TRUE(Unir(segunda, e));
+}
+
+// Sets as a hostile sender would make them: links and FIFOs at the destination's name, headers
+// that name a piece of the set, destinations that are pieces outside the plan. Nothing outside
+// the folder changes, no piece is emptied, nothing waits.
+TEST_F(UnionTest, JuegosHostilesNoVacianNadaNiSalenDeLaCarpeta) {
+    CarpetaTemporal fuera;
+    EscribirFichero(fuera / "victima", "no tocar");
+    const std::string mismo = "¡ Error, un trozo no puede llamarse igual que el fichero destino !";
+    const auto hacha = [&](const std::string& pieza, const std::string& nombre, const std::string& s,
+                           const std::string& p, const std::string& datos) {
+        EscribirFichero(c / pieza, CabeceraHachaHecha(LargoHacha(nombre, s, p), nombre, s, p) + datos);
+    };
+    const auto intentar = [&](const std::string& trozo, const std::string& destino) {
+        Grabadora g;
+        const AnalisisUnir a = AnalizarFicheroUnir(g, trozo);
+        EXPECT_TRUE(a.correcto) << trozo;
+        const bool hecho = Unir(g, {trozo, destino.empty() ? a.destino.value_or("") : destino, a.plan});
+        EXPECT_FALSE(hecho) << trozo << " -> " << destino;
+        return g.errores;
+    };
+    // The name in a Hacha header, and a numbered set's proposal, are links to a file elsewhere.
+    hacha("a.0", "a.avi", "20", "10", Datos(10));
+    EscribirFichero(c / "a.1", Datos(10, 2));
+    ASSERT_EQ(symlink((fuera / "victima").c_str(), (c / "a.avi").c_str()), 0);
+    EXPECT_EQ(intentar(c / "a.0", ""), std::vector<std::string>{"¡ Error al crear fichero " + (c / "a.avi") + " !"});
+    // A FIFO as destination is refused at once.
+    ASSERT_EQ(mkfifo((c / "tubo").c_str(), 0644), 0);
+    EXPECT_EQ(intentar(c / "a.1", c / "tubo"), std::vector<std::string>{"¡ Error al crear fichero " + (c / "tubo") + " !"});
+
+    // Pieces of the set outside the plan: the ".fin" of a CortaArchivos set joined from ".1",
+    // a piece after a gap.
+    EscribirFichero(c / "pel.1", "uno");
+    EscribirFichero(c / "pel.fin", CabeceraCAHecha(2, ".avi") + "fin");
+    EXPECT_EQ(intentar(c / "pel.1", c / "pel.fin"), std::vector<std::string>{mismo});
+    EscribirFichero(c / "p.001", "1");
+    EscribirFichero(c / "p.002", "2");
+    EscribirFichero(c / "p.004", "cuatro");
+    EXPECT_EQ(intentar(c / "p.001", c / "p.004"), std::vector<std::string>{mismo});
+
+    // Crafted headers naming the chosen piece (an empty set), a later piece, or proposing one.
+    hacha("q.0", "q.0", "0", "10", "");
+    EXPECT_EQ(intentar(c / "q.0", ""), std::vector<std::string>{mismo});
+    hacha("r.0", "r.1", "5", "10", "datos");
+    EscribirFichero(c / "r.1", "no tocar");
+    EXPECT_EQ(intentar(c / "r.0", ""), std::vector<std::string>{mismo});
+    EscribirFichero(c / "s.fin", CabeceraCAHecha(1, ".1") + "x");
+    EscribirFichero(c / "s.1", "no tocar");
+    EXPECT_EQ(intentar(c / "s.fin", c / "s.1"), std::vector<std::string>{mismo});
+
+    EXPECT_EQ(LeerFichero(fuera / "victima"), "no tocar");
+    EXPECT_EQ(LeerFichero(c / "pel.fin").substr(17), "fin");
+    EXPECT_EQ(LeerFichero(c / "p.004"), "cuatro");
+    EXPECT_EQ(LeerFichero(c / "q.0").size(), 9u + static_cast<size_t>(LargoHacha("q.0", "0", "10")));
+    EXPECT_EQ(LeerFichero(c / "r.1"), "no tocar");
+    EXPECT_EQ(LeerFichero(c / "s.1"), "no tocar");
+}
+
+// A piece whose read fails midway (a failing device) stops the join with the write message.
+TEST_F(UnionTest, UnaLecturaFallidaDeUnTrozoEsUnaCopiaFallida) {
+    EscribirFichero(c / "pelicula.001", Datos(30, 1));
+    EscribirFichero(c / "pelicula.002", Datos(30, 2));
+    const EntradaUnir e = Elegir(c / "pelicula.001", c / "junto");
+    SimularFalloDeLectura(40);
+    EXPECT_FALSE(Unir(v, e));
+    SimularFalloDeLectura(-1);
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al escribir en fichero " + (c / "junto") + " !"});
+    EXPECT_TRUE(v.informaciones.empty());
 }
 
 TEST_F(UnionTest, UnDestinoQueNoSePuedeCrear) {

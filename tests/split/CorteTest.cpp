@@ -4,7 +4,10 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <functional>
+
 #include "AyudaCorte.h"
+#include "files/Ficheros.h"
 
 namespace quimbel {
 namespace {
@@ -94,13 +97,14 @@ struct Parada {
 };
 
 TEST_F(Corte, ParadasAntesDeEscribirEnSuOrden) {
+    ASSERT_EQ(mkfifo((c / "tubo").c_str(), 0644), 0);
     EscribirFichero(c / "vacio", "");
     EscribirFichero(c / "f", Datos(100001));
     const std::vector<Parada> paradas{
         {"fuente vacía", Entrada("", "", 0, TipoCorte::Normal), "¡ Debes indicar el fichero a cortar !",
          "FilenameEditFicheroCortar"},
-        {"fuente con comillas vacía", Entrada("\"\"", "", 10, TipoCorte::Normal),
-         "¡ Debes indicar el fichero a cortar !", "FilenameEditFicheroCortar"},
+        {"fuente FIFO, nunca esperada", Entrada(c / "tubo", "", 10, TipoCorte::Normal),
+         "¡ Error al abrir fichero " + (c / "tubo") + " !", "", 2},
         {"sin tamaño",
          [&] {
              auto e = Entrada(c / "f", "", 0, TipoCorte::Normal);
@@ -189,24 +193,76 @@ TEST_F(Corte, CarpetaDestinoInexistente) {
 }
 
 TEST_F(Corte, DiscoLlenoDejaElTrozoCortoYLosAnterioresEnteros) {
-    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "sin /dev/full";
     const std::string datos = Datos(2500000);
     EscribirFichero(c / "f.avi", datos);
-    ASSERT_EQ(symlink("/dev/full", (c / "f.002").c_str()), 0);
-    EXPECT_FALSE(Cortar(v, Entrada(c / "f.avi", "", 1000000, TipoCorte::Normal)).finalizado);
+    SimularDiscoLleno(1500000);
+    const bool finalizado = Cortar(v, Entrada(c / "f.avi", "", 1000000, TipoCorte::Normal)).finalizado;
+    SimularDiscoLleno(-1);
+    EXPECT_FALSE(finalizado);
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al escribir en fichero " + (c / "f.002") + " !"});
     EXPECT_EQ(LeerFichero(c / "f.001"), datos.substr(0, 1000000));
-    EXPECT_TRUE(Existe(c / "f.002"));
+    EXPECT_LT(LeerFichero(c / "f.002").size(), 1000000u);
     EXPECT_FALSE(Existe(c / "f.003"));
     EXPECT_EQ(v.Memo(Memo::Cortar).back(), "Creando trozo 2 : " + (c / "f.002"));
     EXPECT_FALSE(v.ocupado);
 
     // The header write of a Hacha set fails the same way.
     Grabadora h;
-    ASSERT_EQ(symlink("/dev/full", (c / "f.0").c_str()), 0);
-    EXPECT_FALSE(Cortar(h, Entrada(c / "f.avi", "", 1000000, TipoCorte::Hacha)).finalizado);
+    SimularDiscoLleno(0);
+    const bool hacha = Cortar(h, Entrada(c / "f.avi", "", 1000000, TipoCorte::Hacha)).finalizado;
+    SimularDiscoLleno(-1);
+    EXPECT_FALSE(hacha);
     EXPECT_EQ(h.errores, std::vector<std::string>{"¡ Error al escribir en fichero " + (c / "f.0") + " !"});
     EXPECT_EQ(h.Memo(Memo::Cortar), std::vector<std::string>{"Creando trozos..."});
+}
+
+// Piece names already taken by a link, a FIFO or a device are refused before anything is
+// opened; nothing outside the destination changes and the split never waits.
+TEST_F(Corte, NombresDeTrozoTomadosPorEnlacesOFifos) {
+    CarpetaTemporal fuera;
+    EscribirFichero(fuera / "victima", "no tocar");
+    EscribirFichero(c / "f.avi", Datos(30));
+    for (const auto& [nombre, preparar] : std::vector<std::pair<std::string, std::function<int(const std::string&)>>>{
+             {"f.002", [&](const std::string& r) { return symlink((fuera / "victima").c_str(), r.c_str()); }},
+             {"f.002", [](const std::string& r) { return mkfifo(r.c_str(), 0644); }},
+             {"f.001", [](const std::string& r) { return unlink(r.c_str()) + symlink("/dev/null", r.c_str()); }}}) {
+        SCOPED_TRACE(nombre);
+        const std::string ruta = c / nombre;
+        ASSERT_EQ(preparar(ruta), 0);
+        Grabadora g;
+        EXPECT_FALSE(Cortar(g, Entrada(c / "f.avi", "", 10, TipoCorte::Normal)).finalizado);
+        EXPECT_EQ(g.errores, std::vector<std::string>{"¡ Error al crear fichero " + ruta + " !"});
+        ASSERT_EQ(unlink(ruta.c_str()), 0);
+    }
+    EXPECT_EQ(LeerFichero(fuera / "victima"), "no tocar");
+}
+
+// Pieces that an earlier run left as hard links to each other, or to a file elsewhere, each get
+// a file of their own: the set is whole and the other names keep their bytes.
+TEST_F(Corte, TrozosEnlazadosEntreSiRecibenFicherosPropios) {
+    CarpetaTemporal fuera;
+    EscribirFichero(fuera / "victima", "no tocar");
+    const std::string datos = Datos(30);
+    EscribirFichero(c / "f.avi", datos);
+    EscribirFichero(c / "f.001", "viejo");
+    ASSERT_EQ(link((c / "f.001").c_str(), (c / "f.002").c_str()), 0);
+    ASSERT_EQ(link((fuera / "victima").c_str(), (c / "f.003").c_str()), 0);
+    EXPECT_TRUE(Cortar(v, Entrada(c / "f.avi", "", 10, TipoCorte::Normal)).finalizado);
+    EXPECT_EQ(LeerFichero(c / "f.001") + LeerFichero(c / "f.002") + LeerFichero(c / "f.003"), datos);
+    EXPECT_EQ(LeerFichero(fuera / "victima"), "no tocar");
+}
+
+// A source rewritten by another program during the run: a piece short of its share is a
+// failed write, never a finished set.
+TEST_F(Corte, FuenteQueEncogeDuranteLaCorrida) {
+    const std::string datos = Datos(30);
+    EscribirFichero(c / "f.avi", datos);
+    v.alRespirar = [&] { ASSERT_EQ(truncate((c / "f.avi").c_str(), 15), 0); };
+    EXPECT_FALSE(Cortar(v, Entrada(c / "f.avi", "", 10, TipoCorte::CortaArchivos)).finalizado);
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al escribir en fichero " + (c / "f.2") + " !"});
+    EXPECT_TRUE(v.informaciones.empty());
+    EXPECT_EQ(LeerFichero(c / "f.1"), datos.substr(0, 10));
+    EXPECT_FALSE(Existe(c / "f.fin"));
 }
 
 TEST_F(Corte, FuenteDeMasDeDosGiB) {

@@ -103,7 +103,7 @@ TEST_F(Seleccion, NadaElegidoNoEmpiezaYMuestraLaLista) {
 
 TEST_F(Seleccion, PlanEnVigorParaLasMismasEntradasNoSeRehace) {
     EscribirFichero(c / "f", Datos(30));
-    EntradaCorte e = Entrada("\"" + (c / "f") + "\"", "", 10, TipoCorte::Hacha);
+    EntradaCorte e = Entrada(c / "f", "", 10, TipoCorte::Hacha);
     PonerPlanEnVigor(e, Elegidos(3, {3}));
     e.tamano = "0xA";
     int planes = 0;

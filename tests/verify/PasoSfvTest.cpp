@@ -13,7 +13,9 @@
 #include "support/Carpeta.h"
 #include "support/Grabadora.h"
 #include "support/PlanEnVigor.h"
+#include "files/Ficheros.h"
 #include "verify/Crc.h"
+#include "verify/Verificacion.h"
 
 namespace quimbel {
 namespace {
@@ -107,7 +109,7 @@ TEST_F(PasoSfvTest, EjemploLineaALinea) {
         PonerHora(trozos / "pelicula.003", Local(2026, 12, 6, 17, 30));
     };
     const time_t antes = time(nullptr);
-    const ResultadoCorte r = Cortar(v, Entrada("\"" + fuente + "\"", trozos.Ruta(), 10000000));
+    const ResultadoCorte r = Cortar(v, Entrada(fuente, trozos.Ruta(), 10000000));
     const time_t despues = time(nullptr);
     EXPECT_TRUE(r.finalizado && r.completo);
 
@@ -241,14 +243,52 @@ TEST_F(PasoSfvTest, NoVaciaUnTrozoAlQueLlevaElNombreDelSfv) {
 }
 
 TEST_F(PasoSfvTest, DiscoLlenoAlEscribirElSfv) {
-    if (access("/dev/full", W_OK) != 0) GTEST_SKIP() << "sin /dev/full";
     EscribirFichero(c / "f.bin", Datos(25));
-    ASSERT_EQ(symlink("/dev/full", (c / "f.sfv").c_str()), 0);
+    SimularDiscoLleno(25); // the pieces fit, the SFV file does not
     const ResultadoCorte r = Cortar(v, Entrada(c / "f.bin", "", 10));
+    SimularDiscoLleno(-1);
     EXPECT_FALSE(r.finalizado);
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al escribir en fichero " + (c / "f.sfv") + " !"});
     EXPECT_TRUE(v.informaciones.empty());
     EXPECT_FALSE(v.ocupado);
+}
+
+// The SFV file's name taken by a hard link to the source is the source: refused as a name
+// equal to it.
+TEST_F(PasoSfvTest, UnEnlaceDuroAlaFuenteEsLaFuente) {
+    const std::string datos = Datos(25);
+    EscribirFichero(c / "f.bin", datos);
+    ASSERT_EQ(link((c / "f.bin").c_str(), (c / "f.sfv").c_str()), 0);
+    EXPECT_FALSE(Cortar(v, Entrada(c / "f.bin", "", 10)).finalizado);
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error, fichero " + (c / "f.sfv") +
+                                                  " igual a fichero base !\r\r ¿ Qué intentas :) ?"});
+    EXPECT_EQ(LeerFichero(c / "f.bin"), datos);
+}
+
+// Names that other readers would take for comments get "./" in front; names that would break
+// the file's lines are refused before any piece is written. Whatever is written reads back.
+TEST_F(PasoSfvTest, NombresQueLasLineasNoPuedenLlevar) {
+    for (const std::string nombre : {";notas", "#x", " blanco"}) {
+        SCOPED_TRACE(nombre);
+        EscribirFichero(c / (nombre + ".bin"), Datos(25));
+        Grabadora g;
+        ASSERT_TRUE(Cortar(g, Entrada(c / (nombre + ".bin"), "", 10)).finalizado);
+        const std::vector<std::string> lineas = LineasCrLf(c / (nombre + ".sfv"));
+        ASSERT_EQ(lineas.size(), 8u);
+        EXPECT_EQ(lineas[2].substr(lineas[2].size() - nombre.size() - 4), nombre + ".001");
+        EXPECT_EQ(lineas[5], "./" + nombre + ".001 " + Crc8DeFichero(c / (nombre + ".001")));
+        const ResultadoVerificacion r = Verificar(g, {c / (nombre + ".sfv"), "", false}, {});
+        EXPECT_EQ(r.correctos, 3);
+        EXPECT_EQ(r.entradas, 3);
+    }
+    for (const std::string nombre : {"a\rb", "a\nb", "a\x1A" "b"}) {
+        EscribirFichero(c / (nombre + ".bin"), Datos(25));
+        Grabadora g;
+        EXPECT_FALSE(Cortar(g, Entrada(c / (nombre + ".bin"), "", 10)).finalizado);
+        EXPECT_EQ(g.errores, std::vector<std::string>{"¡ Error, nombre no válido para SFV: " + nombre + ".bin !"});
+        EXPECT_FALSE(Existe(c / (nombre + ".001")));
+        EXPECT_TRUE(g.Memo(Memo::Cortar).empty());
+    }
 }
 
 TEST_F(PasoSfvTest, SinSfvNoSeEscribeNinguno) {

@@ -6,9 +6,11 @@
 #include <unistd.h>
 
 #include <cstdio>
+#include <filesystem>
 
 #include "CrcZlib.h"
 #include "files/Biblioteca.h"
+#include "files/Ficheros.h"
 #include "split/Corte.h"
 #include "support/Carpeta.h"
 #include "support/Grabadora.h"
@@ -178,20 +180,30 @@ TEST_F(Verificacion, ListadoDosVecesYRenombrado) {
     EXPECT_EQ(r.inexistentes, 1);
 }
 
-// A downloaded list must not move files outside the chosen folder; they are still checked.
+// A downloaded list must not move files outside the chosen folder, by "..", an absolute name or
+// a linked folder; they are still checked (reading is no write), and the box says no new name
+// was given.
 TEST_F(Verificacion, NombresQueSalenDeLaCarpetaNoSeRenombran) {
     CarpetaTemporal fuera;
     EscribirFichero(fuera / "f.bin", "cambiado");
     mkdir((c / "sub").c_str(), 0755);
+    ASSERT_EQ(symlink(fuera.Ruta().c_str(), (c / "sub/lnk").c_str()), 0);
     const std::string malo = Crc8("original");
     // c and fuera are both folders of the temporary folder.
     const std::string nombreFuera = fuera.Ruta().substr(fuera.Ruta().rfind('/', fuera.Ruta().size() - 2) + 1);
     const std::string relativo = "../../" + nombreFuera + "f.bin";
     o.renombrar = true;
-    ResultadoVerificacion r = Correr(relativo + " " + malo + "\r\n", c / "sub");
-    EXPECT_EQ(Memo(), (std::vector<std::string>{"Verificando SFV: " + sfv,
-                                                " Error CRC: " + (c / "sub/") + relativo}));
-    EXPECT_EQ(r.erroneos, 1);
+    ResultadoVerificacion r =
+        Correr(relativo + " " + malo + "\r\nlnk/f.bin " + malo + "\r\n" + (fuera / "f.bin") + " " + malo + "\r\n",
+               c / "sub");
+    const std::vector<std::string> rutas{c / "sub/" + relativo, c / "sub/lnk/f.bin",
+                                         c / "sub/" + (fuera / "f.bin")};
+    EXPECT_EQ(Memo(), (std::vector<std::string>{"Verificando SFV: " + sfv, " Error CRC: " + rutas[0],
+                                                " Error CRC: " + rutas[1], " No existe: " + rutas[2]}));
+    EXPECT_EQ(v.errores, (std::vector<std::string>{"¡ Error al renombrar " + rutas[0] + " a " + rutas[0] + ".mal1 !",
+                                                   "¡ Error al renombrar " + rutas[1] + " a " + rutas[1] + ".mal1 !"}));
+    EXPECT_EQ(r.erroneos, 2);
+    EXPECT_EQ(r.renombrados, 0);
 
     // An absolute name leaves the folder when the folder is empty (an SFV path without one).
     v = Grabadora();
@@ -204,15 +216,29 @@ TEST_F(Verificacion, NombresQueSalenDeLaCarpetaNoSeRenombran) {
     EXPECT_EQ(Memo(),
               (std::vector<std::string>{"Verificando SFV: lista.sfv", " Error CRC: " + (fuera / "f.bin")}));
     EXPECT_EQ(r.erroneos, 1);
+    EXPECT_EQ(r.renombrados, 0);
     EXPECT_EQ(LeerFichero(fuera / "f.bin"), "cambiado");
     EXPECT_FALSE(Existe(fuera / "f.bin.mal1"));
+    EXPECT_EQ(std::filesystem::directory_iterator(fuera.Ruta())->path().filename(), "f.bin");
+}
 
-    EXPECT_TRUE(NombreDentroDeCarpeta("a/b..c/..d"));
-    EXPECT_TRUE(NombreDentroDeCarpeta(""));
-    EXPECT_FALSE(NombreDentroDeCarpeta(".."));
-    EXPECT_FALSE(NombreDentroDeCarpeta("a/../b"));
-    EXPECT_FALSE(NombreDentroDeCarpeta("a/.."));
-    EXPECT_FALSE(NombreDentroDeCarpeta("/etc/passwd"));
+// Pseudo files pass for regular files by their type, but a read could wait for ever or never end.
+TEST_F(Verificacion, PseudoFicherosDanErrorDeCrc) {
+    std::string lineas;
+    std::vector<std::string> esperados;
+    for (const char* pseudo : {"/proc/kmsg", "/proc/self/pagemap"}) {
+        if (!ExisteFichero(pseudo)) continue;
+        lineas += "../../../../../../../.." + std::string(pseudo) + " 00000000\r\n";
+        esperados.push_back("¡ Error al calcular CRC del fichero " + c.Ruta() + "../../../../../../../.." + pseudo +
+                            " !");
+    }
+    ASSERT_EQ(symlink("/proc/self/pagemap", (c / "enlace").c_str()), 0);
+    lineas += "enlace 00000000\r\n";
+    esperados.push_back("¡ Error al calcular CRC del fichero " + (c / "enlace") + " !");
+    const ResultadoVerificacion r = Correr(lineas);
+    EXPECT_EQ(v.errores, esperados);
+    EXPECT_EQ(r.ilegibles, static_cast<int64_t>(esperados.size()));
+    EXPECT_TRUE(r.finalizado);
 }
 
 // Only a regular file exists: a FIFO with a writer would block a read for ever.
@@ -239,22 +265,25 @@ TEST_F(Verificacion, SoloComentariosYSinEntradas) {
 }
 
 TEST_F(Verificacion, ParadasAntesDeEmpezar) {
-    EXPECT_FALSE(Verificar(v, {"\"\"", "", false}, {}).abierto);
+    EXPECT_FALSE(Verificar(v, {"", "", false}, {}).abierto);
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Debes indicar el fichero a verificar !"});
     EXPECT_EQ(v.foco, "FilenameEditFicheroVerificar");
     Grabadora g;
-    EXPECT_FALSE(Verificar(g, {"\"" + (c / "no.sfv") + "\"", "", false}, {}).abierto);
+    EXPECT_FALSE(Verificar(g, {c / "no.sfv", "", false}, {}).abierto);
     EXPECT_EQ(g.errores, std::vector<std::string>{"¡ Error al abrir fichero " + (c / "no.sfv") + " !"});
     EXPECT_EQ(g.eventos.size(), 2u) << "no cursor, no memo line";
 }
 
 TEST_F(Verificacion, FalloDeLecturaDelSfvTerminaLaCorrida) {
-    // Reading this file fails at once with an I/O error.
-    const ResultadoVerificacion r = Verificar(v, {"/proc/self/mem", "", false}, {});
+    // The device fails after the first line's worth of the file.
+    EscribirFichero(sfv, "a 00000000\r\n" + std::string(100000, ';') + "\r\n");
+    SimularFalloDeLectura(12);
+    const ResultadoVerificacion r = Verificar(v, {sfv, "", false}, {});
+    SimularFalloDeLectura(-1);
     EXPECT_TRUE(r.abierto);
     EXPECT_TRUE(r.lecturaCortada);
     EXPECT_FALSE(r.finalizado);
-    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al leer fichero /proc/self/mem !"});
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al leer fichero " + sfv + " !"});
     EXPECT_TRUE(v.informaciones.empty());
     EXPECT_FALSE(v.ocupado);
 }

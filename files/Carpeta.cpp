@@ -1,0 +1,144 @@
+#include "Carpeta.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <linux/fs.h>
+#include <linux/openat2.h>
+#include <sys/syscall.h>
+#include <unistd.h>
+
+#include <atomic>
+#include <utility>
+
+#include "Ficheros.h"
+
+namespace quimbel {
+
+namespace {
+
+std::atomic<bool> sinOpenat2{false};
+
+constexpr int BanderasCarpeta = O_PATH | O_DIRECTORY | O_CLOEXEC;
+
+// Splits "a/b/c" into "a/b" and "c"; the folder part is "" for a bare name.
+std::pair<std::string_view, std::string_view> PartirUltimo(std::string_view ruta) {
+    const size_t barra = ruta.rfind('/');
+    if (barra == std::string_view::npos) return {std::string_view(), ruta};
+    return {ruta.substr(0, barra), ruta.substr(barra + 1)};
+}
+
+int PorOpenat2(int base, const std::string& carpetas, bool sinEnlaces) {
+    open_how como{};
+    como.flags = BanderasCarpeta;
+    como.resolve = RESOLVE_BENEATH | RESOLVE_NO_MAGICLINKS | (sinEnlaces ? RESOLVE_NO_SYMLINKS : 0);
+    for (;;) {
+        const long fd = syscall(SYS_openat2, base, carpetas.c_str(), &como, sizeof como);
+        if (fd >= 0) return static_cast<int>(fd);
+        if (errno != EINTR && errno != EAGAIN) return -errno;
+    }
+}
+
+// Component by component, never following a link: stricter than the kernel's beneath
+// resolution, which accepts links that stay inside.
+int Recorriendo(int base, std::string_view carpetas) {
+    int actual = fcntl(base, F_DUPFD_CLOEXEC, 0);
+    if (actual < 0) return -errno;
+    while (!carpetas.empty()) {
+        const size_t barra = carpetas.find('/');
+        const std::string parte(carpetas.substr(0, barra));
+        carpetas = barra == std::string_view::npos ? std::string_view() : carpetas.substr(barra + 1);
+        if (parte.empty() || parte == ".") continue;
+        if (parte == "..") {
+            close(actual);
+            return -EXDEV;
+        }
+        const int siguiente = openat(actual, parte.c_str(), BanderasCarpeta | O_NOFOLLOW);
+        const int error = errno;
+        close(actual);
+        // A link opened with O_NOFOLLOW and O_DIRECTORY is ENOTDIR: refused like any link.
+        if (siguiente < 0) return -(error == ENOTDIR ? ELOOP : error);
+        actual = siguiente;
+    }
+    return actual;
+}
+
+int RenombrarSinReemplazo(int carpeta, const char* antigua, const char* nueva) {
+    if (syscall(SYS_renameat2, carpeta, antigua, carpeta, nueva, RENAME_NOREPLACE) == 0) return 0;
+    if (errno != EINVAL && errno != ENOSYS) return errno;
+    // The file system refuses the flag (NFS): a hard link cannot replace either.
+    if (linkat(carpeta, antigua, carpeta, nueva, 0) != 0) return errno;
+    if (unlinkat(carpeta, antigua, 0) != 0) {
+        const int error = errno;
+        unlinkat(carpeta, nueva, 0); // one name remains
+        return error;
+    }
+    return 0;
+}
+
+} // namespace
+
+void ForzarRecorridoSinOpenat2(bool forzar) {
+    sinOpenat2 = forzar;
+}
+
+Carpeta::~Carpeta() {
+    if (fd_ >= 0) close(fd_);
+}
+
+Carpeta::Carpeta(Carpeta&& otra) noexcept
+    : fd_(std::exchange(otra.fd_, -1)), error_(std::exchange(otra.error_, EBADF)) {}
+
+Carpeta& Carpeta::operator=(Carpeta&& otra) noexcept {
+    if (this != &otra) Poner(std::exchange(otra.fd_, -1), std::exchange(otra.error_, EBADF));
+    return *this;
+}
+
+void Carpeta::Poner(int fd, int error) {
+    if (fd_ >= 0) close(fd_);
+    fd_ = fd;
+    error_ = fd >= 0 ? 0 : error;
+}
+
+int AbrirCarpeta(Carpeta& carpeta, const std::string& ruta) {
+    const int fd = open(ruta.empty() ? "." : ruta.c_str(), BanderasCarpeta);
+    carpeta.Poner(fd, errno);
+    return carpeta.Error();
+}
+
+int ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpeta& padre, std::string& hoja,
+                 bool sinEnlaces) {
+    hoja.clear();
+    if (!carpeta.Abierta()) return carpeta.Error();
+    if (relativa.empty() || relativa.front() == '/') return EXDEV;
+    if (relativa.find('\0') != std::string_view::npos) return EINVAL;
+    const auto [carpetas, ultimo] = PartirUltimo(relativa);
+    if (ultimo.empty() || ultimo == "." || ultimo == "..") return ultimo == ".." ? EXDEV : EINVAL;
+    const std::string partes = carpetas.empty() ? std::string(".") : std::string(carpetas);
+    int fd = -ENOSYS;
+    if (!sinOpenat2) fd = PorOpenat2(carpeta.Descriptor(), partes, sinEnlaces);
+    // Without openat2 (ENOSYS) or where a filter forbids it (EPERM): the manual walk.
+    if (fd == -ENOSYS || fd == -EPERM) fd = Recorriendo(carpeta.Descriptor(), carpetas);
+    if (fd < 0) return -fd;
+    padre.Poner(fd, 0);
+    hoja = std::string(ultimo);
+    return 0;
+}
+
+int RenombrarEn(const Carpeta& carpeta, const std::string& antigua, const std::string& nueva) {
+    if (!carpeta.Abierta()) return carpeta.Error();
+    if (antigua.find('/') != std::string::npos || nueva.find('/') != std::string::npos) return EINVAL;
+    return RenombrarSinReemplazo(carpeta.Descriptor(), antigua.c_str(), nueva.c_str());
+}
+
+int RenombrarBajo(const Carpeta& carpeta, std::string_view relativa, const std::string& nuevaHoja) {
+    Carpeta padre;
+    std::string hoja;
+    if (const int error = ResolverBajo(carpeta, relativa, padre, hoja); error != 0) return error;
+    return RenombrarEn(padre, hoja, nuevaHoja);
+}
+
+int RenombrarFichero(const std::string& antigua, const std::string& nueva) {
+    return RenombrarSinReemplazo(AT_FDCWD, antigua.c_str(), nueva.c_str());
+}
+
+} // namespace quimbel

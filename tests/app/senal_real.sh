@@ -1,0 +1,47 @@
+#!/bin/sh
+# The real program in a real X server, ended by SIGTERM (a session ending) while a box
+# waits for an answer nobody will give: the box closes, the window closes the normal way
+# and the program ends. Settings that cannot be written are one line on standard error
+# and exit status 1.
+set -eu
+bin=$1
+tmp=$(mktemp -d /tmp/quimbel-senal-XXXXXX)
+trap 'rm -rf "$tmp"' EXIT
+cp "$bin"/quimbel "$tmp"/
+unset QT_QPA_PLATFORM
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+
+# Starts the program, waits for a start-up error box (titled "Quimbel"), sends SIGTERM and
+# prints the exit status; the program must be gone within 10 seconds.
+correr() {
+    xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+        "$1"/quimbel 2>"$1/err" & pid=$!
+        i=0
+        until xwininfo -root -tree | grep -q "\"Quimbel\": "; do
+            i=$((i + 1)); [ $i -lt 400 ] || { echo "no box"; kill -9 $pid; exit 9; }
+            sleep 0.1
+        done
+        kill -TERM $pid
+        i=0
+        while kill -0 $pid 2>/dev/null; do
+            i=$((i + 1)); [ $i -lt 100 ] || { echo "still running"; kill -9 $pid; exit 9; }
+            sleep 0.1
+        done
+        wait $pid && echo 0 || echo $?
+    ' sh "$tmp"
+}
+
+printf '[Main]\r\nFormLeft=abc\r\n' >"$tmp/quimbel.ini"
+estado=$(correr | tail -n 1)
+[ "$estado" = 0 ] || { echo "exit status $estado"; cat "$tmp/err"; exit 1; }
+grep -q "^WindowState=wsNormal" "$tmp/quimbel.ini" || { echo "settings not written"; exit 1; }
+
+# The box now says Sizes.txt cannot be read: a folder stands in its place, where the
+# close cannot write it either.
+rm "$tmp/Sizes.txt"
+mkdir "$tmp/Sizes.txt"
+estado=$(correr | tail -n 1)
+[ "$estado" = 1 ] || { echo "exit status $estado with unwritable settings"; exit 1; }
+grep -v "^QStandardPaths\|^==" "$tmp/err" >"$tmp/err2" || true
+[ "$(cat "$tmp/err2")" = "quimbel: Cannot create file $tmp/Sizes.txt." ] || { cat "$tmp/err"; exit 1; }
+echo "señal real: bien"

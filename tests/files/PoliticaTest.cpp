@@ -1,0 +1,165 @@
+// The file access policy on hostile and unlucky folders: links, FIFOs, hard links,
+// pseudo files and names that climb out of the chosen folder.
+#include <gtest/gtest.h>
+
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/Carpeta.h"
+#include "files/Salidas.h"
+#include "support/Carpeta.h"
+
+namespace quimbel {
+namespace {
+
+using prueba::CarpetaTemporal;
+using prueba::EscribirFichero;
+using prueba::Existe;
+using prueba::LeerFichero;
+
+ino_t Nodo(const std::string& ruta) {
+    struct stat st {};
+    return lstat(ruta.c_str(), &st) == 0 ? st.st_ino : 0;
+}
+
+class Politica : public ::testing::Test {
+  protected:
+    void SetUp() override {
+        ASSERT_EQ(mkdir((c / "dentro").c_str(), 0755), 0);
+        ASSERT_EQ(mkdir((c / "fuera").c_str(), 0755), 0);
+        EscribirFichero(c / "fuera/victima", "no tocar");
+        ASSERT_EQ(AbrirCarpeta(dentro, c / "dentro"), 0);
+    }
+    CarpetaTemporal c;
+    Carpeta dentro;
+};
+
+TEST_F(Politica, UnaSalidaNoSeAbreAtravesDeEnlacesNiSobreFifosNiCarpetas) {
+    ASSERT_EQ(symlink((c / "fuera/victima").c_str(), (c / "dentro/enlace").c_str()), 0);
+    ASSERT_EQ(symlink((c / "fuera/nueva").c_str(), (c / "dentro/colgante").c_str()), 0);
+    ASSERT_EQ(mkfifo((c / "dentro/tubo").c_str(), 0644), 0);
+    ASSERT_EQ(mkdir((c / "dentro/sub").c_str(), 0755), 0);
+    Fichero f;
+    EXPECT_EQ(CrearSalida(f, dentro, "enlace"), ErrorNoEsFichero);
+    EXPECT_EQ(CrearSalida(f, dentro, "colgante"), ErrorNoEsFichero);
+    EXPECT_EQ(CrearSalida(f, dentro, "tubo"), ErrorNoEsFichero) << "refused at once, never opened";
+    EXPECT_EQ(CrearSalida(f, dentro, "sub"), EISDIR);
+    EXPECT_EQ(AbrirSalida(f, dentro, "enlace"), ErrorNoEsFichero);
+    EXPECT_EQ(CrearSalidaNueva(f, dentro, "enlace"), EEXIST);
+    for (const char* nombre : {"", ".", "..", "sub/x"})
+        EXPECT_EQ(CrearSalida(f, dentro, nombre), EINVAL) << nombre;
+    EXPECT_FALSE(f.Abierto());
+    EXPECT_EQ(LeerFichero(c / "fuera/victima"), "no tocar");
+    EXPECT_FALSE(Existe(c / "fuera/nueva"));
+    // A folder that could not be opened turns every create into its error.
+    Carpeta falta;
+    EXPECT_EQ(AbrirCarpeta(falta, c / "no-existe"), ENOENT);
+    EXPECT_EQ(CrearSalida(f, falta, "x"), ENOENT);
+}
+
+TEST_F(Politica, UnaSalidaConOtrosNombresRecibeUnFicheroNuevo) {
+    EscribirFichero(c / "dentro/a.001", "primero");
+    ASSERT_EQ(link((c / "dentro/a.001").c_str(), (c / "dentro/a.002").c_str()), 0);
+    ASSERT_EQ(link((c / "fuera/victima").c_str(), (c / "dentro/b").c_str()), 0);
+    for (const char* nombre : {"a.002", "b"}) {
+        Fichero f;
+        ASSERT_EQ(CrearSalida(f, dentro, nombre), 0) << nombre;
+        ASSERT_EQ(f.Escribir("nuevo", 5), 0);
+        ASSERT_EQ(f.Cerrar(), 0);
+        EXPECT_EQ(LeerFichero(c / (std::string("dentro/") + nombre)), "nuevo");
+    }
+    EXPECT_EQ(LeerFichero(c / "dentro/a.001"), "primero");
+    EXPECT_EQ(LeerFichero(c / "fuera/victima"), "no tocar");
+    EXPECT_NE(Nodo(c / "dentro/a.001"), Nodo(c / "dentro/a.002"));
+    // A file of one name is emptied in place.
+    const ino_t antes = Nodo(c / "dentro/a.001");
+    Fichero f;
+    ASSERT_EQ(CrearSalida(f, dentro, "a.001"), 0);
+    EXPECT_EQ(f.Tamano(), 0);
+    EXPECT_EQ(Nodo(c / "dentro/a.001"), antes);
+}
+
+TEST_F(Politica, UnaSalidaNuncaEsUnFicheroQueLaCorridaLee) {
+    EscribirFichero(c / "dentro/fuente.avi", "fuente");
+    ASSERT_EQ(link((c / "dentro/fuente.avi").c_str(), (c / "dentro/fuente.001").c_str()), 0);
+    ASSERT_EQ(link((c / "fuera/victima").c_str(), (c / "dentro/otro").c_str()), 0);
+    Fichero fuente;
+    ASSERT_EQ(AbrirFichero(fuente, c / "dentro/fuente.avi"), 0);
+    Protegidos porDescriptor, porRuta, porId;
+    porDescriptor.Anadir(fuente);
+    porRuta.Anadir(c / "fuera/victima");
+    porId.Anadir(fuente.Id());
+    Fichero f;
+    EXPECT_EQ(CrearSalida(f, dentro, "fuente.001", porDescriptor), ErrorFicheroIntocable);
+    EXPECT_EQ(CrearSalida(f, dentro, "fuente.001", porId), ErrorFicheroIntocable);
+    EXPECT_EQ(CrearSalida(f, dentro, "otro", porRuta), ErrorFicheroIntocable);
+    EXPECT_EQ(LeerFichero(c / "dentro/fuente.avi"), "fuente");
+    EXPECT_EQ(LeerFichero(c / "dentro/fuente.001"), "fuente");
+    EXPECT_EQ(LeerFichero(c / "fuera/victima"), "no tocar");
+    EXPECT_EQ(CrearSalida(f, dentro, "fuente.002", porDescriptor), 0) << "other names are free";
+}
+
+TEST(Entradas, NadaQueBloqueeNiSeaInfinito) {
+    CarpetaTemporal c;
+    ASSERT_EQ(mkfifo((c / "tubo").c_str(), 0644), 0);
+    Fichero f;
+    EXPECT_EQ(AbrirFichero(f, c / "tubo"), ErrorNoEsFichero);
+    EXPECT_EQ(AbrirFichero(f, c.Ruta()), EISDIR);
+    // Pseudo files report a size that says nothing: reading them could never end.
+    for (const char* pseudo : {"/proc/self/status", "/proc/self/pagemap", "/proc/kmsg", "/sys/kernel/notes"}) {
+        struct stat st {};
+        if (stat(pseudo, &st) != 0) continue;
+        const int r = AbrirFichero(f, pseudo);
+        EXPECT_NE(r, 0) << pseudo;
+        if (r != EACCES && r != EPERM) {
+            EXPECT_EQ(r, ErrorPseudoFichero) << pseudo;
+        }
+    }
+    EXPECT_FALSE(f.Abierto());
+}
+
+// The kernel resolves names beneath the folder; where openat2 is unavailable the manual walk
+// refuses every link, so both ways keep a name inside.
+class Resolver : public Politica, public ::testing::WithParamInterface<bool> {
+  protected:
+    void SetUp() override {
+        Politica::SetUp();
+        ForzarRecorridoSinOpenat2(GetParam());
+    }
+    void TearDown() override { ForzarRecorridoSinOpenat2(false); }
+};
+
+TEST_P(Resolver, NingunNombreSaleDeLaCarpeta) {
+    ASSERT_EQ(mkdir((c / "dentro/sub").c_str(), 0755), 0);
+    EscribirFichero(c / "dentro/sub/malo", "x");
+    ASSERT_EQ(symlink((c / "fuera").c_str(), (c / "dentro/lnk").c_str()), 0);
+    ASSERT_EQ(symlink("../fuera", (c / "dentro/rel").c_str()), 0);
+    const std::string absoluta = c / "fuera/victima";
+    for (const std::string& fuera :
+         {std::string("lnk/victima"), std::string("rel/victima"), std::string("../fuera/victima"),
+          std::string("sub/../../fuera/victima"), absoluta}) {
+        EXPECT_NE(RenombrarBajo(dentro, fuera, "victima.mal1"), 0) << fuera;
+    }
+    EXPECT_EQ(LeerFichero(c / "fuera/victima"), "no tocar");
+    EXPECT_FALSE(Existe(c / "fuera/victima.mal1"));
+
+    EXPECT_EQ(RenombrarBajo(dentro, "sub/malo", "malo.mal1"), 0);
+    EXPECT_EQ(LeerFichero(c / "dentro/sub/malo.mal1"), "x");
+    EscribirFichero(c / "dentro/sub/malo", "y");
+    EXPECT_EQ(RenombrarBajo(dentro, "./sub//malo", "malo.mal1"), EEXIST) << "never replaces";
+    EXPECT_EQ(LeerFichero(c / "dentro/sub/malo.mal1"), "x");
+
+    // A link that stays inside: the kernel follows it, the manual walk refuses it.
+    ASSERT_EQ(symlink("sub", (c / "dentro/atajo").c_str()), 0);
+    Carpeta padre;
+    std::string hoja;
+    EXPECT_EQ(ResolverBajo(dentro, "atajo/malo", padre, hoja) == 0, !GetParam());
+    EXPECT_NE(ResolverBajo(dentro, "atajo/malo", padre, hoja, true), 0) << "sin enlaces";
+}
+
+INSTANTIATE_TEST_SUITE_P(Ambos, Resolver, ::testing::Bool(),
+                         [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "Recorrido" : "Openat2"; });
+
+} // namespace
+} // namespace quimbel
