@@ -9,6 +9,8 @@
 
 namespace quimbel {
 
+class Fichero;
+
 // An open folder (a path-only descriptor). Closes itself when it goes out of scope.
 class Carpeta {
   public:
@@ -41,6 +43,10 @@ int AbrirCarpeta(Carpeta& carpeta, const std::string& ruta);
 // refused (EXDEV or ELOOP); so is an empty last component (EINVAL). 0 or an error number.
 int ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpeta& padre, std::string& hoja,
                  bool sinEnlaces = false);
+
+// Opens as an input (see AbrirFichero) the file that `relativa` names beneath carpeta, with no
+// link anywhere on the way, the file itself included (ErrorNoEsFichero for a link there).
+int AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa);
 
 // Renames `antigua` to `nueva` inside one open folder (both single components); fails,
 // leaving both names as they were, when nueva exists or antigua does not. Never replaces

@@ -1,5 +1,7 @@
 #include "Ficheros.h"
 
+#include "Carpeta.h"
+
 #include <cerrno>
 #include <ctime>
 #include <fcntl.h>
@@ -200,11 +202,14 @@ bool Fichero::EscribirEn(const void* datos, size_t n, uint64_t posicion) const {
     return true;
 }
 
-int AbrirFichero(Fichero& fichero, const std::string& ruta) {
+namespace {
+
+// Opens an input at ruta relative to carpeta and checks what it is; the read bound is its size now.
+int AbrirEntrada(Fichero& fichero, int carpeta, const char* ruta, int banderas) {
     fichero.Cerrar();
     // Non-blocking: a FIFO must never hang the run before it is recognised and refused.
-    int fd = open(ruta.c_str(), O_RDONLY | O_CLOEXEC | O_NONBLOCK);
-    if (fd < 0) return errno;
+    int fd = openat(carpeta, ruta, O_RDONLY | O_CLOEXEC | O_NONBLOCK | banderas);
+    if (fd < 0) return errno == ELOOP && (banderas & O_NOFOLLOW) ? ErrorNoEsFichero : errno;
     struct stat st {};
     int error = 0;
     if (fstat(fd, &st) != 0)
@@ -219,11 +224,25 @@ int AbrirFichero(Fichero& fichero, const std::string& ruta) {
         CerrarDescriptor(fd);
         return error;
     }
-    const int banderas = fcntl(fd, F_GETFL);
-    if (banderas >= 0) fcntl(fd, F_SETFL, banderas & ~O_NONBLOCK);
-    fichero.fd_ = fd;
-    fichero.limite_ = static_cast<int64_t>(st.st_size);
+    const int estado = fcntl(fd, F_GETFL);
+    if (estado >= 0) fcntl(fd, F_SETFL, estado & ~O_NONBLOCK);
+    fichero = Fichero::Adoptar(fd);
+    fichero.PonerLimite(static_cast<int64_t>(st.st_size));
     return 0;
+}
+
+} // namespace
+
+int AbrirFichero(Fichero& fichero, const std::string& ruta) {
+    return AbrirEntrada(fichero, AT_FDCWD, ruta.c_str(), 0);
+}
+
+int AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa) {
+    fichero.Cerrar();
+    Carpeta padre;
+    std::string hoja;
+    if (const int error = ResolverBajo(carpeta, relativa, padre, hoja, true); error != 0) return error;
+    return AbrirEntrada(fichero, padre.Descriptor(), hoja.c_str(), O_NOFOLLOW);
 }
 
 bool ExisteFichero(const std::string& ruta) {

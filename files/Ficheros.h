@@ -58,8 +58,10 @@ class Fichero {
     bool LeerEn(void* datos, size_t n, uint64_t posicion) const;
     bool EscribirEn(const void* datos, size_t n, uint64_t posicion) const;
 
+    // Bounds the reads to the first `limite` bytes (the size an input had when opened).
+    void PonerLimite(int64_t limite) { limite_ = limite; }
+
   private:
-    friend int AbrirFichero(Fichero&, const std::string&);
     int64_t Disponibles(int64_t desde, size_t n) const;
     int fd_ = -1;
     int64_t posicion_ = 0;

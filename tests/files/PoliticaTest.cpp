@@ -150,6 +150,14 @@ TEST_P(Resolver, NingunNombreSaleDeLaCarpeta) {
     EXPECT_EQ(RenombrarBajo(dentro, "./sub//malo", "malo.mal1"), EEXIST) << "never replaces";
     EXPECT_EQ(LeerFichero(c / "dentro/sub/malo.mal1"), "x");
 
+    // Reading a name from a set: no link anywhere, the file itself included.
+    Fichero f;
+    EXPECT_EQ(AbrirFicheroBajo(f, dentro, "sub/malo"), 0);
+    ASSERT_EQ(symlink("malo", (c / "dentro/sub/alias").c_str()), 0);
+    EXPECT_EQ(AbrirFicheroBajo(f, dentro, "sub/alias"), ErrorNoEsFichero);
+    EXPECT_NE(AbrirFicheroBajo(f, dentro, "lnk/victima"), 0);
+    EXPECT_NE(AbrirFicheroBajo(f, dentro, "../fuera/victima"), 0);
+
     // A link that stays inside: the kernel follows it, the manual walk refuses it.
     ASSERT_EQ(symlink("sub", (c / "dentro/atajo").c_str()), 0);
     Carpeta padre;
