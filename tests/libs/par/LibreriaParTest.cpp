@@ -260,6 +260,25 @@ TEST_F(LibreriaPar, UnFalloAMitadNoDejaFicherosAMedias) {
     EXPECT_EQ(Par2("verify -q " + base + ".par2"), 0);
 }
 
+// A job that fails after renaming the earlier set to ".old" gives every name back: the folder
+// is as it was, an older ".old" included.
+TEST_F(LibreriaPar, UnFalloDevuelveSusNombresALosFicherosAnteriores) {
+    const auto trozos = EscribirTrozos(carpeta.Ruta(), "largo", {3000, 3000});
+    // Room for "<base>.par2.old.1", none for "<base>.vol0+1.par2".
+    const std::string base(244, 'p');
+    ASSERT_EQ(Llamar(VectorPaso("0", carpeta / (base + ".par"), trozos)), 0);
+    EscribirFichero(base + ".par2.old", "más antiguo");
+    const auto antes = Contenido(carpeta.Ruta());
+    EXPECT_NE(Llamar(VectorPaso("1", carpeta / (base + ".par"), trozos)), 0);
+    EXPECT_EQ(lineas.back(), "¡ Error al crear fichero " + carpeta / (base + ".vol0+1.par2") + " !");
+    EXPECT_EQ(Contenido(carpeta.Ruta()), antes);
+    // Once the job succeeds, the older ".old" gives way to the newer one.
+    ASSERT_EQ(Llamar(VectorPaso("0", carpeta / (base + ".par"), trozos)), 0);
+    const auto despues = Contenido(carpeta.Ruta());
+    EXPECT_EQ(despues.at(base + ".par2.old"), antes.at(base + ".par2"));
+    EXPECT_EQ(despues.size(), antes.size());
+}
+
 TEST_F(LibreriaPar, SinMasMayusculasLosNombresQueDifierenEnCasoSonDistintos) {
     const auto trozos = EscribirTrozos(carpeta.Ruta(), "caso", {2000});
     EscribirFichero("CASO.001", Datos(2000, 5));
