@@ -3,6 +3,7 @@
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <string>
 #include <string_view>
 
 #include "verify/LineaSfv.h"
@@ -21,13 +22,15 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     const std::string_view linea(reinterpret_cast<const char*>(datos), n);
     const auto entrada = LeerLineaSfv(linea);
     if (!entrada) {
-        // No entry: empty, a comment, or no blank before the last character.
-        Exigir(linea.size() < 2 || linea.front() == ';' ||
-               linea.substr(0, linea.size() - 1).find(' ') == std::string_view::npos);
+        // No entry: empty, a comment, no blank before the last character, or a NUL in the name.
+        const size_t blanco = linea.size() < 2 ? std::string_view::npos : linea.rfind(' ', linea.size() - 2);
+        Exigir(linea.size() < 2 || linea.front() == ';' || blanco == std::string_view::npos ||
+               linea.substr(0, blanco).find('\0') != std::string_view::npos);
         return 0;
     }
     Exigir(linea.front() != ';');
     Exigir(entrada->nombre + " " + entrada->textoCrc == linea);
+    Exigir(entrada->nombre.find('\0') == std::string::npos);
     Exigir(!entrada->textoCrc.empty());
     const size_t blanco = entrada->textoCrc.find(' ');
     Exigir(blanco == std::string_view::npos || blanco + 1 == entrada->textoCrc.size());

@@ -1,0 +1,40 @@
+// Fuzz target for the ini reader: any bytes as the settings file. The keys of a section are
+// trimmed and never hold a line end; writing a key keeps every other line and reads back.
+#include <unistd.h>
+
+#include <cstdint>
+#include <cstdlib>
+#include <fstream>
+#include <string>
+
+#include "Exigir.h"
+#include "app/ajustes/Perfil.h"
+
+using quimbel::fuzz::Exigir;
+
+extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
+    using namespace quimbel;
+    static const std::string ruta = [] {
+        char plantilla[] = "/tmp/quimbel-fuzz-ini-XXXXXX";
+        const int fd = mkstemp(plantilla);
+        if (fd < 0) std::abort();
+        close(fd);
+        return std::string(plantilla);
+    }();
+    {
+        std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
+        f.write(reinterpret_cast<const char*>(datos), static_cast<std::streamsize>(n));
+    }
+    const Perfil perfil(ruta);
+    for (const auto& [clave, valor] : perfil.LeerSeccion("Main")) {
+        Exigir(clave.find_first_of("\r\n") == std::string::npos && valor.find_first_of("\r\n") == std::string::npos);
+        Exigir(clave.empty() || (clave.front() != ' ' && clave.back() != ' '));
+    }
+    if (perfil.EscribirClave("Main", "FormLeft", "306") == 0) {
+        bool hallada = false;
+        for (const auto& [clave, valor] : perfil.LeerSeccion("Main"))
+            if (IgualesSinMayusculas(clave, "FormLeft") && valor == "306") hallada = true;
+        Exigir(hallada);
+    }
+    return 0;
+}
