@@ -1,8 +1,8 @@
 #include "libs/par/Disco.h"
 
 #include <sys/stat.h>
+#include <unistd.h>
 
-#include "files/Carpeta.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
 
@@ -14,15 +14,6 @@ EstadoDisco DeStat(const struct stat& st) {
             S_ISDIR(st.st_mode),
             static_cast<uint64_t>(st.st_size),
             {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)}};
-}
-
-// Opens the output's folder (the job's, links followed) and applies abrir to its name there.
-template <typename Abrir> Descriptor EnSuCarpeta(const std::string& ruta, Abrir abrir) {
-    Carpeta carpeta;
-    quimbel::Fichero fichero;
-    if (AbrirCarpeta(carpeta, CarpetaDeRuta(ruta)) != 0 || abrir(fichero, carpeta, NombreDeRuta(ruta)) != 0)
-        return Descriptor();
-    return Descriptor(std::move(fichero));
 }
 
 } // namespace
@@ -50,16 +41,24 @@ Descriptor AbrirLectura(const std::string& ruta) {
     return Descriptor(std::move(fichero));
 }
 
-Descriptor CrearNuevo(const std::string& ruta) {
-    return EnSuCarpeta(ruta, [](quimbel::Fichero& f, const Carpeta& c, const std::string& n) {
-        return CrearSalidaNueva(f, c, n);
-    });
+CarpetaSalidas::CarpetaSalidas(const std::string& ruta) {
+    AbrirCarpeta(carpeta_, CarpetaDeRuta(ruta));
 }
 
-Descriptor AbrirEscritura(const std::string& ruta) {
-    return EnSuCarpeta(ruta, [](quimbel::Fichero& f, const Carpeta& c, const std::string& n) {
-        return AbrirSalida(f, c, n);
-    });
+Descriptor CarpetaSalidas::CrearNuevo(const std::string& ruta) const {
+    quimbel::Fichero fichero;
+    if (CrearSalidaNueva(fichero, carpeta_, NombreDeRuta(ruta)) != 0) return Descriptor();
+    return Descriptor(std::move(fichero));
+}
+
+Descriptor CarpetaSalidas::AbrirEscritura(const std::string& ruta) const {
+    quimbel::Fichero fichero;
+    if (AbrirSalida(fichero, carpeta_, NombreDeRuta(ruta)) != 0) return Descriptor();
+    return Descriptor(std::move(fichero));
+}
+
+void CarpetaSalidas::Borrar(const std::string& ruta) const {
+    unlinkat(carpeta_.Descriptor(), NombreDeRuta(ruta).c_str(), 0);
 }
 
 } // namespace quimbel::par

@@ -7,6 +7,7 @@
 #include <optional>
 #include <string>
 
+#include "files/Carpeta.h"
 #include "files/Ficheros.h"
 
 namespace quimbel::par {
@@ -51,9 +52,20 @@ class Descriptor {
 
 // An input: a regular file, links followed (reading is no write).
 Descriptor AbrirLectura(const std::string& ruta);
-// Creates an output that must not exist yet (never replaces or follows anything there).
-Descriptor CrearNuevo(const std::string& ruta);
-// Opens an output of ours for writing: never through a link, never a FIFO or device.
-Descriptor AbrirEscritura(const std::string& ruta);
+// The folder of a job's outputs, opened once (links followed: the user's folder); every output
+// is then created and reopened by name in it.
+class CarpetaSalidas {
+  public:
+    explicit CarpetaSalidas(const std::string& ruta);
+    // Creates an output that must not exist yet (never replaces or follows anything there).
+    Descriptor CrearNuevo(const std::string& ruta) const;
+    // Opens an output of ours for writing: never through a link, never a FIFO or device.
+    Descriptor AbrirEscritura(const std::string& ruta) const;
+    // Removes an output of ours.
+    void Borrar(const std::string& ruta) const;
+
+  private:
+    quimbel::Carpeta carpeta_;
+};
 
 } // namespace quimbel::par

@@ -1,12 +1,11 @@
 #include "libs/par/Volumenes.h"
 
 #include <atomic>
-#include <cstdio>
 
 namespace quimbel::par {
 
 Volumenes::Volumenes(const Conjunto& conjunto, std::string indice, std::vector<std::string> volumenes)
-    : conjunto_(conjunto), indice_(std::move(indice)), volumenes_(std::move(volumenes)) {
+    : conjunto_(conjunto), carpeta_(indice), indice_(std::move(indice)), volumenes_(std::move(volumenes)) {
     hashes_.reserve(conjunto.recuperacion);
     for (uint32_t e = 0; e < conjunto.recuperacion; ++e)
         hashes_.push_back(InicioHashRecuperacion(conjunto.id, e));
@@ -21,7 +20,7 @@ std::string Volumenes::Crear() {
     for (const std::string& v : volumenes_)
         todos.push_back(&v);
     for (const std::string* ruta : todos) {
-        Descriptor fichero = CrearNuevo(*ruta);
+        Descriptor fichero = carpeta_.CrearNuevo(*ruta);
         if (!fichero.Abierto()) return "¡ Error al crear fichero " + *ruta + " !";
         creados_.push_back(*ruta);
         if (!fichero.Cerrar()) return "¡ Error al crear fichero " + *ruta + " !";
@@ -31,12 +30,12 @@ std::string Volumenes::Crear() {
 
 void Volumenes::Borrar() {
     for (const std::string& ruta : creados_)
-        std::remove(ruta.c_str());
+        carpeta_.Borrar(ruta);
     creados_.clear();
 }
 
 Descriptor Volumenes::AbrirVolumen(uint32_t volumen) const {
-    return AbrirEscritura(volumenes_[volumen]);
+    return carpeta_.AbrirEscritura(volumenes_[volumen]);
 }
 
 uint64_t Volumenes::Posicion(uint32_t e) const {
@@ -64,7 +63,7 @@ std::string Volumenes::Terminar(const Bytes& comunes, unsigned hilos, Avisos& av
             const size_t i = siguiente++;
             if (i > volumenes_.size()) break;
             const std::string& ruta = i == 0 ? indice_ : volumenes_[i - 1];
-            Descriptor fichero = AbrirEscritura(ruta);
+            Descriptor fichero = carpeta_.AbrirEscritura(ruta);
             if (!fichero.Abierto() ||
                 !fichero.EscribirEn(comunes.data(), comunes.size(), i == 0 ? 0 : finRecuperacion) ||
                 !fichero.Cerrar())

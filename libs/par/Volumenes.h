@@ -40,6 +40,7 @@ class Volumenes {
     void Borrar();
 
     const Conjunto& conjunto_;
+    CarpetaSalidas carpeta_; // the index's folder, which holds every output
     std::string indice_;
     std::vector<std::string> volumenes_;
     std::vector<Md5> hashes_;          // of each recovery packet, as far as its data went
