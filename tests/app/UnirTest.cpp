@@ -14,6 +14,7 @@ class UnirTest : public QObject {
     void analisisFallidoConservaElPlan();
     void hachaDaElNombreDelDestino();
     void tamanosDistintosYTeorico();
+    void lasComillasSonCosaDeLasCajas();
 };
 
 namespace {
@@ -117,6 +118,32 @@ void UnirTest::tamanosDistintosYTeorico() {
     f.FilenameEditFicheroUnir->Examinar();
     QCOMPARE(v.dialogos.cajas.size(), size_t{2});
     QCOMPARE(f.FilenameEditFicheroUnir->text(), v.Ruta("t.001"));
+}
+
+// The boxes' quotes are stripped by the window, never by the engines: quotes alone are no name,
+// and a quoted path with a blank joins under its real names.
+void UnirTest::lasComillasSonCosaDeLasCajas() {
+    VentanaDePrueba v;
+    TFormMain& f = v.Crear();
+    QDir(v.carpeta.path()).mkdir("con blanco");
+    v.Escribir("con blanco/p.001", "uno");
+    v.Escribir("con blanco/p.002", "dos");
+    Elegir(v, f, "con blanco/p.001");
+    QCOMPARE(f.FilenameEditFicheroUnir->text(), "\"" + v.Ruta("con blanco/p.001") + "\"");
+    f.FilenameEditFicheroUnido->setText("\"" + v.Ruta("con blanco/junto") + "\"");
+    f.ExplorerButtonUnir->click();
+    QCOMPARE(v.Leer("con blanco/junto"), QByteArray("unodos"));
+    v.dialogos.cajas.clear();
+    f.FilenameEditFicheroUnir->setText("\"\"");
+    f.ExplorerButtonUnir->click();
+    f.FilenameEditFicheroCortar->setText("\"\"");
+    f.ComboBoxSizes->setEditText("10");
+    f.ExplorerButtonCortar->click();
+    f.FilenameEditFicheroVerificar->setText("\"\"");
+    f.ExplorerButtonVerificar->click();
+    QCOMPARE(v.dialogos.Textos(), (QStringList{"¡ Debes indicar el fichero base para unir !",
+                                                 "¡ Debes indicar el fichero a cortar !",
+                                                 "¡ Debes indicar el fichero a verificar !"}));
 }
 
 QTEST_MAIN(UnirTest)

@@ -22,7 +22,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     }
     if (n >= TamPruebaHacha) {
         const bool esHacha = EsCabeceraHacha(std::span<const unsigned char, TamPruebaHacha>(datos, TamPruebaHacha));
-        for (size_t i : {0, 1, 2, 3, 4, 9, 10, 11, 12, 13})
+        for (const int i : {0, 1, 2, 3, 4, 9, 10, 11, 12, 13})
             if (esHacha) Exigir(datos[i] == '?');
     }
     if (const auto textos = TextosCabeceraHacha(bytes)) {
