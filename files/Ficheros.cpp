@@ -176,13 +176,13 @@ int Fichero::Escribir(const void* datos, size_t n) {
     return 0;
 }
 
-bool Fichero::LeerEn(void* datos, size_t n, uint64_t posicion) const {
-    if (posicion > INT64_MAX || Disponibles(static_cast<int64_t>(posicion), n) != static_cast<int64_t>(n))
-        return false;
-    if (!SePuedeLeer(n)) return false;
-    auto* p = static_cast<unsigned char*>(datos);
+namespace {
+
+// Repeats a positioned read or write until all n bytes moved; false on an error or when
+// nothing more moves (end of file, full disk).
+template <typename Llamada> bool Completar(size_t n, uint64_t posicion, Llamada llamada) {
     for (size_t hecho = 0; hecho < n;) {
-        const ssize_t r = pread(fd_, p + hecho, n - hecho, static_cast<off_t>(posicion + hecho));
+        const ssize_t r = llamada(hecho, n - hecho, static_cast<off_t>(posicion + hecho));
         if (r < 0 && errno == EINTR) continue;
         if (r <= 0) return false;
         hecho += static_cast<size_t>(r);
@@ -190,16 +190,24 @@ bool Fichero::LeerEn(void* datos, size_t n, uint64_t posicion) const {
     return true;
 }
 
+} // namespace
+
+bool Fichero::LeerEn(void* datos, size_t n, uint64_t posicion) const {
+    if (posicion > INT64_MAX || Disponibles(static_cast<int64_t>(posicion), n) != static_cast<int64_t>(n))
+        return false;
+    if (!SePuedeLeer(n)) return false;
+    auto* p = static_cast<unsigned char*>(datos);
+    return Completar(n, posicion, [&](size_t hecho, size_t resto, off_t donde) {
+        return pread(fd_, p + hecho, resto, donde);
+    });
+}
+
 bool Fichero::EscribirEn(const void* datos, size_t n, uint64_t posicion) const {
     if (!CabeEnDisco(n)) return false;
     const auto* p = static_cast<const unsigned char*>(datos);
-    for (size_t hecho = 0; hecho < n;) {
-        const ssize_t r = pwrite(fd_, p + hecho, n - hecho, static_cast<off_t>(posicion + hecho));
-        if (r < 0 && errno == EINTR) continue;
-        if (r <= 0) return false;
-        hecho += static_cast<size_t>(r);
-    }
-    return true;
+    return Completar(n, posicion, [&](size_t hecho, size_t resto, off_t donde) {
+        return pwrite(fd_, p + hecho, resto, donde);
+    });
 }
 
 namespace {

@@ -1,10 +1,6 @@
 // Fuzz target for the ini reader: any bytes as the settings file. The keys of a section are
 // trimmed and never hold a line end; writing a key keeps every other line and reads back.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "Exigir.h"
@@ -14,17 +10,7 @@ using quimbel::fuzz::Exigir;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     using namespace quimbel;
-    static const std::string ruta = [] {
-        char plantilla[] = "/tmp/quimbel-fuzz-ini-XXXXXX";
-        const int fd = mkstemp(plantilla);
-        if (fd < 0) std::abort();
-        close(fd);
-        return std::string(plantilla);
-    }();
-    {
-        std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(datos), static_cast<std::streamsize>(n));
-    }
+    const std::string& ruta = fuzz::FicheroDeEntrada(datos, n);
     const Perfil perfil(ruta);
     for (const auto& [clave, valor] : perfil.LeerSeccion("Main")) {
         Exigir(clave.find_first_of("\r\n") == std::string::npos && valor.find_first_of("\r\n") == std::string::npos);

@@ -1,10 +1,6 @@
 // Fuzz target for the text reader: any bytes as a file read line by line. Every line is
 // bounded, holds no line end, and the lines with their ends never outgrow the file.
-#include <unistd.h>
-
 #include <cstdint>
-#include <cstdlib>
-#include <fstream>
 #include <string>
 
 #include "Exigir.h"
@@ -14,17 +10,7 @@ using quimbel::fuzz::Exigir;
 
 extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     using namespace quimbel;
-    static const std::string ruta = [] {
-        char plantilla[] = "/tmp/quimbel-fuzz-texto-XXXXXX";
-        const int fd = mkstemp(plantilla);
-        if (fd < 0) std::abort();
-        close(fd);
-        return std::string(plantilla);
-    }();
-    {
-        std::ofstream f(ruta, std::ios::binary | std::ios::trunc);
-        f.write(reinterpret_cast<const char*>(datos), static_cast<std::streamsize>(n));
-    }
+    const std::string& ruta = fuzz::FicheroDeEntrada(datos, n);
     TextoEntrada texto;
     Exigir(AbrirTexto(texto, ruta) == 0);
     std::string linea;
