@@ -91,7 +91,8 @@ Fichero::~Fichero() {
 }
 
 Fichero::Fichero(Fichero&& otro) noexcept
-    : fd_(std::exchange(otro.fd_, -1)), posicion_(otro.posicion_), limite_(otro.limite_) {}
+    : fd_(std::exchange(otro.fd_, -1)), posicion_(otro.posicion_), limite_(otro.limite_),
+      ilegible_(otro.ilegible_) {}
 
 Fichero& Fichero::operator=(Fichero&& otro) noexcept {
     if (this != &otro) {
@@ -99,6 +100,7 @@ Fichero& Fichero::operator=(Fichero&& otro) noexcept {
         fd_ = std::exchange(otro.fd_, -1);
         posicion_ = otro.posicion_;
         limite_ = otro.limite_;
+        ilegible_ = otro.ilegible_;
     }
     return *this;
 }
@@ -112,6 +114,7 @@ Fichero Fichero::Adoptar(int descriptor) {
 int Fichero::Cerrar() {
     posicion_ = 0;
     limite_ = -1;
+    ilegible_ = false;
     return CerrarDescriptor(fd_);
 }
 
@@ -141,6 +144,10 @@ int64_t Fichero::Disponibles(int64_t desde, size_t n) const {
 }
 
 int64_t Fichero::Leer(void* datos, size_t n) {
+    if (ilegible_) {
+        errno = EIO;
+        return -1;
+    }
     auto* p = static_cast<unsigned char*>(datos);
     const auto cuenta = static_cast<size_t>(Disponibles(posicion_, n));
     size_t total = 0;
@@ -193,6 +200,7 @@ template <typename Llamada> bool Completar(size_t n, uint64_t posicion, Llamada 
 } // namespace
 
 bool Fichero::LeerEn(void* datos, size_t n, uint64_t posicion) const {
+    if (ilegible_) return false;
     if (posicion > INT64_MAX || Disponibles(static_cast<int64_t>(posicion), n) != static_cast<int64_t>(n))
         return false;
     if (!SePuedeLeer(n)) return false;
@@ -226,8 +234,6 @@ int AbrirEntrada(Fichero& fichero, int carpeta, const char* ruta, int banderas) 
         error = EISDIR;
     else if (!S_ISREG(st.st_mode))
         error = ErrorNoEsFichero;
-    else if (EsPseudoSistema(fd))
-        error = ErrorPseudoFichero;
     if (error != 0) {
         CerrarDescriptor(fd);
         return error;
@@ -236,6 +242,7 @@ int AbrirEntrada(Fichero& fichero, int carpeta, const char* ruta, int banderas) 
     if (estado >= 0) fcntl(fd, F_SETFL, estado & ~O_NONBLOCK);
     fichero = Fichero::Adoptar(fd);
     fichero.PonerLimite(static_cast<int64_t>(st.st_size));
+    if (EsPseudoSistema(fd)) fichero.HacerIlegible();
     return 0;
 }
 

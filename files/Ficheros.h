@@ -15,9 +15,6 @@ namespace quimbel {
 // file: a FIFO, socket or device (which could block or never end), or, for an output,
 // a symbolic link (which could carry the write elsewhere).
 inline constexpr int ErrorNoEsFichero = -3;
-// Result of an input open for a file of a kernel pseudo file system (procfs, sysfs...):
-// its size says nothing of what a read would bring.
-inline constexpr int ErrorPseudoFichero = -4;
 
 // Identity of a file on disk, so that two paths to one file compare equal.
 struct IdFichero {
@@ -27,7 +24,9 @@ struct IdFichero {
 };
 
 // An open binary file, addressed in bytes. Closes itself when it goes out of scope.
-// A file opened for reading never yields bytes past the size it had when it was opened.
+// A file opened for reading never yields bytes past the size it had when it was opened,
+// and a file of a kernel pseudo file system (procfs, sysfs...) yields none: its size says
+// nothing of what a read would bring, which may never end or wait for ever.
 class Fichero {
   public:
     Fichero() = default;
@@ -60,17 +59,20 @@ class Fichero {
 
     // Bounds the reads to the first `limite` bytes (the size an input had when opened).
     void PonerLimite(int64_t limite) { limite_ = limite; }
+    // Makes every read fail, as a pseudo file's must.
+    void HacerIlegible() { ilegible_ = true; }
 
   private:
     int64_t Disponibles(int64_t desde, size_t n) const;
     int fd_ = -1;
     int64_t posicion_ = 0;
     int64_t limite_ = -1; // bytes a read may reach; -1: no bound (a file the run writes)
+    bool ilegible_ = false;
 };
 
 // Opens an existing file read-only, following links (reading is no write). Never blocks:
-// a folder gives EISDIR, a FIFO, socket or device ErrorNoEsFichero, a file of a pseudo file
-// system ErrorPseudoFichero; the read bound is the size at this moment.
+// a folder gives EISDIR, a FIFO, socket or device ErrorNoEsFichero; the read bound is the size
+// at this moment, and a file of a pseudo file system opens but fails every read (EIO).
 int AbrirFichero(Fichero& fichero, const std::string& ruta);
 
 // True when a regular file exists at the path (symbolic links followed); a folder,

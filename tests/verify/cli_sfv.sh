@@ -82,10 +82,10 @@ comprueba "falta, oculto" "Verificando SFV: $t/falta.sfv" "$(cat "$t/out")"
 "$cli" verificar "$t/no existe.sfv" >/dev/null 2>"$t/err"
 comprueba "un SFV que no se abre" 2 $?
 comprueba "mensaje del SFV que no se abre" "¡ Error al abrir fichero $t/no existe.sfv !" "$(cat "$t/err")"
-# A pseudo file is never read: its size says nothing of what a read would bring.
+# A pseudo file opens but is never read: its size says nothing of what a read would bring.
 "$cli" verificar /proc/self/mem >/dev/null 2>"$t/err"
-comprueba "un pseudo fichero como SFV" 2 $?
-comprueba "mensaje del pseudo fichero" "¡ Error al abrir fichero /proc/self/mem !" "$(cat "$t/err")"
+comprueba "una lectura cortada" 1 $?
+comprueba "mensaje de la lectura cortada" "¡ Error al leer fichero /proc/self/mem !" "$(cat "$t/err")"
 for uso in "--mostrar" "--mostrar nada" "--mostrar errores," "--renombrar" "--renombrar mal?" \
     "--letra" "--carpeta" "--otra" "$t/a.sfv $t/b.sfv"; do
     # shellcheck disable=SC2086
