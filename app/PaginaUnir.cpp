@@ -38,9 +38,8 @@ void TFormMain::FilenameEditFicheroUnirExit() {
 
 void TFormMain::ExplorerButtonUnirClick() {
     Ejecutar([this] {
-        Unir(ventana_,
-             {QuitarComillas(ARuta(FilenameEditFicheroUnir->text())),
-              QuitarComillas(ARuta(FilenameEditFicheroUnido->text())), PlanUnir_});
+        Unir(ventana_, {QuitarComillas(ARuta(FilenameEditFicheroUnir->text())),
+                        QuitarComillas(ARuta(FilenameEditFicheroUnido->text())), PlanUnir_});
     });
 }
 

@@ -58,8 +58,7 @@ int OrdenCortar(std::span<const std::string> args) {
     // Plan first, as the window does when the source is chosen: N checks the list, and a
     // plan in force for the same inputs spares the split from planning (and reporting) again.
     Consola consola;
-    const PlanCorte plan =
-        PrepararCorte(consola, entrada.fuente, entrada.tamano, entrada.tipo, ",");
+    const PlanCorte plan = PrepararCorte(consola, entrada.fuente, entrada.tamano, entrada.tipo, ",");
     if (consola.Errores() > 0) return SalidaFallo;
     if (plan.cortePreparado) {
         const int64_t n = *plan.numTrozos;

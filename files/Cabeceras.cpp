@@ -53,7 +53,8 @@ std::vector<unsigned char> CabeceraCA(int32_t n, std::string_view extension) {
 std::vector<unsigned char> CabeceraHacha(std::string_view nombre, int64_t s, int64_t p) {
     const std::string textoS = std::to_string(s);
     const std::string textoP = std::to_string(p);
-    const auto h = static_cast<int32_t>(nombre.size() + textoS.size() + textoP.size() + 4 * MarcaHacha.size());
+    const auto h =
+        static_cast<int32_t>(nombre.size() + textoS.size() + textoP.size() + 4 * MarcaHacha.size());
     std::vector<unsigned char> bytes;
     PonerTexto(bytes, MarcaHacha);
     PonerEntero32(bytes, h);

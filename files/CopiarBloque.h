@@ -15,6 +15,7 @@ inline constexpr int64_t TamBufferCopia = 1000000;
 // read or write fails or stores fewer bytes than handed. When copiados is given it
 // receives the bytes written, so that a caller that needs exactly cuenta can tell a source
 // that ended early. Never runs twice at once.
-int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta, int64_t* copiados = nullptr);
+int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta,
+                 int64_t* copiados = nullptr);
 
 } // namespace quimbel

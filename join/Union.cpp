@@ -49,7 +49,8 @@ bool Contiene(const std::vector<IdFichero>& ids, const IdFichero& id) {
 // Whether a file name in the pieces' folder belongs to the set of that stem: stem + ".fin"
 // (any case) or stem + "." + digits.
 bool EsDelJuego(std::string_view nombre, std::string_view raiz) {
-    if (!nombre.starts_with(raiz) || nombre.size() < raiz.size() + 2 || nombre[raiz.size()] != '.') return false;
+    if (!nombre.starts_with(raiz) || nombre.size() < raiz.size() + 2 || nombre[raiz.size()] != '.')
+        return false;
     const std::string_view resto = nombre.substr(raiz.size());
     return EsExtensionFin(resto) || resto.find_first_not_of("0123456789", 1) == std::string_view::npos;
 }

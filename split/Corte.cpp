@@ -63,7 +63,8 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
     const int creado = CrearSalida(trozo, w.carpeta, NombreDeRuta(ruta), w.protegidos);
     if (creado != 0) {
         w.fuente.Cerrar();
-        v.Error(creado == ErrorFicheroIntocable ? ErrorMismoNombre : "¡ Error al crear fichero " + ruta + " !");
+        v.Error(creado == ErrorFicheroIntocable ? ErrorMismoNombre
+                                                : "¡ Error al crear fichero " + ruta + " !");
         return false;
     }
     const auto fallo = [&] {

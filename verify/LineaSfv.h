@@ -15,9 +15,9 @@ struct LineaSfv {
 
 // The entry a line carries. None for an empty line, a line whose first character is
 // ";" (leading blanks are not skipped), a line without a blank before its last
-// character and a line whose name holds a NUL byte. Otherwise the line is split at its last blank that is not its last
-// character: the name is everything before it (blanks included, possibly empty), the
-// CRC text everything after it.
+// character and a line whose name holds a NUL byte. Otherwise the line is split at its last blank that is not
+// its last character: the name is everything before it (blanks included, possibly empty), the CRC text
+// everything after it.
 std::optional<LineaSfv> LeerLineaSfv(std::string_view linea);
 
 // The value of a CRC text: hexadecimal digits only, either case, any leading zeros, at

@@ -6,8 +6,8 @@
 #include <utility>
 
 #include "files/Ficheros.h"
-#include "files/Salidas.h"
 #include "files/Rutas.h"
+#include "files/Salidas.h"
 #include "files/Texto.h"
 #include "verify/Crc.h"
 

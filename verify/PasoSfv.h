@@ -19,7 +19,7 @@ struct EntradaSfv {
     std::string destino; // the pieces' folder, ending in "/", or empty
     int64_t n = 0;       // the piece count of the whole set
     TipoCorte tipo = TipoCorte::Normal;
-    std::vector<int64_t> trozos; // the pieces the split wrote (k), in increasing order
+    std::vector<int64_t> trozos;      // the pieces the split wrote (k), in increasing order
     const Carpeta* carpeta = nullptr; // destino, opened by the split; none: the step opens it
 };
 

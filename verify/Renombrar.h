@@ -25,8 +25,8 @@ std::string NombreErroneo(std::string_view ruta, std::string_view extension, boo
 // resolve beneath carpeta (absolute, "..", a link leading out) is never renamed: the box names
 // the first new name. An invalid extension renames nothing and shows "¡ Extensión no válida !".
 // True when the file got a new name.
-bool RenombrarErroneo(Ventana& ventana, const Carpeta& carpeta, std::string_view relativa, const std::string& ruta,
-                      std::string_view extension, bool letra);
+bool RenombrarErroneo(Ventana& ventana, const Carpeta& carpeta, std::string_view relativa,
+                      const std::string& ruta, std::string_view extension, bool letra);
 
 // The same for a path the user chose: the file-name part of ruta in its folder.
 bool RenombrarErroneo(Ventana& ventana, const std::string& ruta, std::string_view extension, bool letra);

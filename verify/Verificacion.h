@@ -53,9 +53,9 @@ std::string CarpetaVerificacion(const std::string& rutaSfv, const std::string& t
 // Runs a verification: clears the memo, checks the inputs, then for each entry of the
 // SFV file adds " No existe: ", " Error CRC: " or "  Correcto: " + path as the live
 // filters ask, renames wrong files when "Renombrar" is on (only names the kernel resolves
-// beneath the folder, opened once at the start), lets the window breathe after each CRC and ends with "¡ Proceso
-// finalizado !". An invalid CRC text or an unreadable file gets an error box and the
-// run goes on; a failed read of the SFV file ends it. The busy cursor is on while it runs.
+// beneath the folder, opened once at the start), lets the window breathe after each CRC and ends with "¡
+// Proceso finalizado !". An invalid CRC text or an unreadable file gets an error box and the run goes on; a
+// failed read of the SFV file ends it. The busy cursor is on while it runs.
 ResultadoVerificacion Verificar(Ventana& ventana, const EntradaVerificacion& entrada,
                                 const LeerOpcionesVerificacion& opciones);
 

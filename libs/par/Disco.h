@@ -39,7 +39,9 @@ class Descriptor {
     // The size and identity of the open file.
     std::optional<EstadoDisco> Estado() const;
     // Reads exactly n bytes at the offset; false on an error or an early end.
-    bool LeerEn(void* datos, size_t n, uint64_t posicion) const { return fichero_.LeerEn(datos, n, posicion); }
+    bool LeerEn(void* datos, size_t n, uint64_t posicion) const {
+        return fichero_.LeerEn(datos, n, posicion);
+    }
     // Writes all n bytes at the offset.
     bool EscribirEn(const void* datos, size_t n, uint64_t posicion) const {
         return fichero_.EscribirEn(datos, n, posicion);

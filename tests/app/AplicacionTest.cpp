@@ -75,8 +75,10 @@ class AplicacionTest : public QObject {
     void dialogosRealesSeCierranComoCancelar() {
         DialogosQt dialogos;
         QTimer::singleShot(50, [&] { dialogos.Terminar(); });
-        QCOMPARE(dialogos.Mensaje(ServicioDialogos::Icono::Error, "Error", "¿ Seguro ?", true), Respuesta::Cancelar);
-        QCOMPARE(dialogos.Mensaje(ServicioDialogos::Icono::Informacion, "Information", "x", false), Respuesta::Si);
+        QCOMPARE(dialogos.Mensaje(ServicioDialogos::Icono::Error, "Error", "¿ Seguro ?", true),
+                 Respuesta::Cancelar);
+        QCOMPARE(dialogos.Mensaje(ServicioDialogos::Icono::Informacion, "Information", "x", false),
+                 Respuesta::Si);
         QVERIFY(!dialogos.ElegirFichero({"Fichero", "Todos (*.*)|*.*", "", false}));
         QVERIFY(QApplication::activeModalWidget() == nullptr);
     }

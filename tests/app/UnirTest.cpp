@@ -142,8 +142,8 @@ void UnirTest::lasComillasSonCosaDeLasCajas() {
     f.FilenameEditFicheroVerificar->setText("\"\"");
     f.ExplorerButtonVerificar->click();
     QCOMPARE(v.dialogos.Textos(), (QStringList{"¡ Debes indicar el fichero base para unir !",
-                                                 "¡ Debes indicar el fichero a cortar !",
-                                                 "¡ Debes indicar el fichero a verificar !"}));
+                                               "¡ Debes indicar el fichero a cortar !",
+                                               "¡ Debes indicar el fichero a verificar !"}));
 }
 
 QTEST_MAIN(UnirTest)

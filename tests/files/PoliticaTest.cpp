@@ -108,7 +108,8 @@ TEST(Entradas, NadaQueBloqueeNiSeaInfinito) {
     EXPECT_EQ(AbrirFichero(f, c.Ruta()), EISDIR);
     // Pseudo files report a size that says nothing: reading them could never end or wait for
     // ever. They open (reading is no write) but yield no byte.
-    for (const char* pseudo : {"/proc/self/status", "/proc/self/pagemap", "/proc/kmsg", "/sys/kernel/notes"}) {
+    for (const char* pseudo :
+         {"/proc/self/status", "/proc/self/pagemap", "/proc/kmsg", "/sys/kernel/notes"}) {
         if (AbrirFichero(f, pseudo) != 0) continue; // not here, or not ours to open
         char byte = 0;
         EXPECT_EQ(f.Leer(&byte, 1), -1) << pseudo;
@@ -165,8 +166,9 @@ TEST_P(Resolver, NingunNombreSaleDeLaCarpeta) {
     EXPECT_NE(ResolverBajo(dentro, "atajo/malo", padre, hoja, true), 0) << "sin enlaces";
 }
 
-INSTANTIATE_TEST_SUITE_P(Ambos, Resolver, ::testing::Bool(),
-                         [](const ::testing::TestParamInfo<bool>& p) { return p.param ? "Recorrido" : "Openat2"; });
+INSTANTIATE_TEST_SUITE_P(Ambos, Resolver, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& p) {
+    return p.param ? "Recorrido" : "Openat2";
+});
 
 } // namespace
 } // namespace quimbel

@@ -82,10 +82,13 @@ TEST(Cabeceras, EjemplosByteAByte) {
 
 // Every header the split writes reads back to what it was made from, whatever the name holds.
 TEST(Cabeceras, TodaCabeceraEscritaSeLee) {
-    for (const std::string& nombre : std::vector<std::string>{"pelicula.avi", "¿qué?.avi", "?", "a?????b", "fin?", "C:\\V\\y.avi", std::string("n\0l", 3)}) {
+    for (const std::string& nombre : std::vector<std::string>{
+             "pelicula.avi", "¿qué?.avi", "?", "a?????b", "fin?", "C:\\V\\y.avi", std::string("n\0l", 3)}) {
         const auto hacha = CabeceraHacha(nombre, 6442450944, 3221225472);
-        ASSERT_EQ(hacha.size(), TamAntesDeHacha + static_cast<size_t>(Entero32LE(hacha.data() + 5))) << nombre;
-        EXPECT_TRUE(EsCabeceraHacha(std::span<const unsigned char, TamPruebaHacha>(hacha.data(), TamPruebaHacha)));
+        ASSERT_EQ(hacha.size(), TamAntesDeHacha + static_cast<size_t>(Entero32LE(hacha.data() + 5)))
+            << nombre;
+        EXPECT_TRUE(
+            EsCabeceraHacha(std::span<const unsigned char, TamPruebaHacha>(hacha.data(), TamPruebaHacha)));
         const auto textos = TextosCabeceraHacha(hacha);
         ASSERT_TRUE(textos) << nombre;
         EXPECT_EQ((*textos)[0], nombre);

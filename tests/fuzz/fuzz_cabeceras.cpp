@@ -21,7 +21,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
         Exigir(n < TamFijoCabeceraCA || n < TamFijoCabeceraCA + datos[TamFijoCabeceraCA - 1]);
     }
     if (n >= TamPruebaHacha) {
-        const bool esHacha = EsCabeceraHacha(std::span<const unsigned char, TamPruebaHacha>(datos, TamPruebaHacha));
+        const bool esHacha =
+            EsCabeceraHacha(std::span<const unsigned char, TamPruebaHacha>(datos, TamPruebaHacha));
         for (const int i : {0, 1, 2, 3, 4, 9, 10, 11, 12, 13})
             if (esHacha) Exigir(datos[i] == '?');
     }
@@ -29,7 +30,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
         // The numbers never hold a "?", and the three texts with their markers are the header.
         for (size_t i = 1; i < 3; ++i)
             Exigir((*textos)[i].find('?') == std::string::npos);
-        const size_t largo = (*textos)[0].size() + (*textos)[1].size() + (*textos)[2].size() + 4 * MarcaHacha.size();
+        const size_t largo =
+            (*textos)[0].size() + (*textos)[1].size() + (*textos)[2].size() + 4 * MarcaHacha.size();
         Exigir(TamAntesDeHacha + largo == n);
         const std::string nombre = NombreSeguro((*textos)[0]);
         Exigir(nombre.find('/') == std::string::npos && nombre.find('\0') == std::string::npos);

@@ -13,7 +13,8 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     const std::string& ruta = fuzz::FicheroDeEntrada(datos, n);
     const Perfil perfil(ruta);
     for (const auto& [clave, valor] : perfil.LeerSeccion("Main")) {
-        Exigir(clave.find_first_of("\r\n") == std::string::npos && valor.find_first_of("\r\n") == std::string::npos);
+        Exigir(clave.find_first_of("\r\n") == std::string::npos &&
+               valor.find_first_of("\r\n") == std::string::npos);
         Exigir(clave.empty() || (clave.front() != ' ' && clave.back() != ' '));
     }
     if (perfil.EscribirClave("Main", "FormLeft", "306") == 0) {

@@ -100,9 +100,9 @@ TEST_F(UnionTest, ElDestinoNuncaEsUnTrozoNiPorNombreNiPorOtraRuta) {
     const EntradaUnir desdeElTercero = Elegir(c / "pelicula.003", "");
     EXPECT_FALSE(Unir(v, {desdeElTercero.base, c / "pelicula.002", desdeElTercero.plan}));
     // A link is never an output: refused as a name that cannot be created.
-    EXPECT_EQ(v.errores, (std::vector<std::string>{mensaje, mensaje, mensaje,
-                                                   "¡ Error al crear fichero " + (c / "otra/../simbolico") + " !",
-                                                   mensaje}));
+    EXPECT_EQ(v.errores, (std::vector<std::string>{
+                             mensaje, mensaje, mensaje,
+                             "¡ Error al crear fichero " + (c / "otra/../simbolico") + " !", mensaje}));
     EXPECT_EQ(LeerFichero(c / "pelicula.002"), dos);
     EXPECT_EQ(LeerFichero(c / "pelicula.003").size(), 7u);
     EXPECT_TRUE(v.Memo(Memo::Unir).empty());
@@ -211,10 +211,12 @@ TEST_F(UnionTest, JuegosHostilesNoVacianNadaNiSalenDeLaCarpeta) {
     hacha("a.0", "a.avi", "20", "10", Datos(10));
     EscribirFichero(c / "a.1", Datos(10, 2));
     ASSERT_EQ(symlink((fuera / "victima").c_str(), (c / "a.avi").c_str()), 0);
-    EXPECT_EQ(intentar(c / "a.0", ""), std::vector<std::string>{"¡ Error al crear fichero " + (c / "a.avi") + " !"});
+    EXPECT_EQ(intentar(c / "a.0", ""),
+              std::vector<std::string>{"¡ Error al crear fichero " + (c / "a.avi") + " !"});
     // A FIFO as destination is refused at once.
     ASSERT_EQ(mkfifo((c / "tubo").c_str(), 0644), 0);
-    EXPECT_EQ(intentar(c / "a.1", c / "tubo"), std::vector<std::string>{"¡ Error al crear fichero " + (c / "tubo") + " !"});
+    EXPECT_EQ(intentar(c / "a.1", c / "tubo"),
+              std::vector<std::string>{"¡ Error al crear fichero " + (c / "tubo") + " !"});
 
     // Pieces of the set outside the plan: the ".fin" of a CortaArchivos set joined from ".1",
     // a piece after a gap.

@@ -222,10 +222,12 @@ TEST_F(Corte, NombresDeTrozoTomadosPorEnlacesOFifos) {
     CarpetaTemporal fuera;
     EscribirFichero(fuera / "victima", "no tocar");
     EscribirFichero(c / "f.avi", Datos(30));
-    for (const auto& [nombre, preparar] : std::vector<std::pair<std::string, std::function<int(const std::string&)>>>{
+    for (const auto& [nombre, preparar] :
+         std::vector<std::pair<std::string, std::function<int(const std::string&)>>>{
              {"f.002", [&](const std::string& r) { return symlink((fuera / "victima").c_str(), r.c_str()); }},
              {"f.002", [](const std::string& r) { return mkfifo(r.c_str(), 0644); }},
-             {"f.001", [](const std::string& r) { return unlink(r.c_str()) + symlink("/dev/null", r.c_str()); }}}) {
+             {"f.001",
+              [](const std::string& r) { return unlink(r.c_str()) + symlink("/dev/null", r.c_str()); }}}) {
         SCOPED_TRACE(nombre);
         const std::string ruta = c / nombre;
         ASSERT_EQ(preparar(ruta), 0);

@@ -8,12 +8,12 @@
 #include <ctime>
 
 #include "CrcZlib.h"
+#include "files/Ficheros.h"
 #include "files/Trozos.h"
 #include "split/Corte.h"
 #include "support/Carpeta.h"
 #include "support/Grabadora.h"
 #include "support/PlanEnVigor.h"
-#include "files/Ficheros.h"
 #include "verify/Crc.h"
 #include "verify/Verificacion.h"
 
@@ -281,11 +281,14 @@ TEST_F(PasoSfvTest, NombresQueLasLineasNoPuedenLlevar) {
         EXPECT_EQ(r.correctos, 3);
         EXPECT_EQ(r.entradas, 3);
     }
-    for (const std::string nombre : {"a\rb", "a\nb", "a\x1A" "b"}) {
+    for (const std::string nombre : {"a\rb", "a\nb",
+                                     "a\x1A"
+                                     "b"}) {
         EscribirFichero(c / (nombre + ".bin"), Datos(25));
         Grabadora g;
         EXPECT_FALSE(Cortar(g, Entrada(c / (nombre + ".bin"), "", 10)).finalizado);
-        EXPECT_EQ(g.errores, std::vector<std::string>{"¡ Error, nombre no válido para SFV: " + nombre + ".bin !"});
+        EXPECT_EQ(g.errores,
+                  std::vector<std::string>{"¡ Error, nombre no válido para SFV: " + nombre + ".bin !"});
         EXPECT_FALSE(Existe(c / (nombre + ".001")));
         EXPECT_TRUE(g.Memo(Memo::Cortar).empty());
     }

@@ -193,15 +193,16 @@ TEST_F(Verificacion, NombresQueSalenDeLaCarpetaNoSeRenombran) {
     const std::string nombreFuera = fuera.Ruta().substr(fuera.Ruta().rfind('/', fuera.Ruta().size() - 2) + 1);
     const std::string relativo = "../../" + nombreFuera + "f.bin";
     o.renombrar = true;
-    ResultadoVerificacion r =
-        Correr(relativo + " " + malo + "\r\nlnk/f.bin " + malo + "\r\n" + (fuera / "f.bin") + " " + malo + "\r\n",
-               c / "sub");
+    ResultadoVerificacion r = Correr(relativo + " " + malo + "\r\nlnk/f.bin " + malo + "\r\n" +
+                                         (fuera / "f.bin") + " " + malo + "\r\n",
+                                     c / "sub");
     const std::vector<std::string> rutas{c / "sub/" + relativo, c / "sub/lnk/f.bin",
                                          c / "sub/" + (fuera / "f.bin")};
     EXPECT_EQ(Memo(), (std::vector<std::string>{"Verificando SFV: " + sfv, " Error CRC: " + rutas[0],
                                                 " Error CRC: " + rutas[1], " No existe: " + rutas[2]}));
-    EXPECT_EQ(v.errores, (std::vector<std::string>{"¡ Error al renombrar " + rutas[0] + " a " + rutas[0] + ".mal1 !",
-                                                   "¡ Error al renombrar " + rutas[1] + " a " + rutas[1] + ".mal1 !"}));
+    EXPECT_EQ(v.errores,
+              (std::vector<std::string>{"¡ Error al renombrar " + rutas[0] + " a " + rutas[0] + ".mal1 !",
+                                        "¡ Error al renombrar " + rutas[1] + " a " + rutas[1] + ".mal1 !"}));
     EXPECT_EQ(r.erroneos, 2);
     EXPECT_EQ(r.renombrados, 0);
 
@@ -229,8 +230,8 @@ TEST_F(Verificacion, PseudoFicherosDanErrorDeCrc) {
     for (const char* pseudo : {"/proc/kmsg", "/proc/self/pagemap"}) {
         if (!ExisteFichero(pseudo)) continue;
         lineas += "../../../../../../../.." + std::string(pseudo) + " 00000000\r\n";
-        esperados.push_back("¡ Error al calcular CRC del fichero " + c.Ruta() + "../../../../../../../.." + pseudo +
-                            " !");
+        esperados.push_back("¡ Error al calcular CRC del fichero " + c.Ruta() + "../../../../../../../.." +
+                            pseudo + " !");
     }
     ASSERT_EQ(symlink("/proc/self/pagemap", (c / "enlace").c_str()), 0);
     lineas += "enlace 00000000\r\n";
