@@ -1,6 +1,7 @@
 #include "Texto.h"
 
 #include <cerrno>
+#include <cstring>
 
 #include "Rutas.h"
 
@@ -33,12 +34,36 @@ bool TextoEntrada::Rellenar() {
     return fin_ > 0;
 }
 
+namespace {
+
+// Where the text of a line ends in p[0..n): the first CR, LF or Ctrl-Z, or n. memchr keeps a
+// long line, even one of gigabytes, a fast scan.
+size_t FinDeTexto(const char* p, size_t n) {
+    size_t fin = n;
+    for (const char c : {'\r', '\n', CtrlZ})
+        if (const void* q = std::memchr(p, c, fin)) fin = static_cast<size_t>(static_cast<const char*>(q) - p);
+    return fin;
+}
+
+} // namespace
+
 bool TextoEntrada::LeerUna(std::string& linea, bool& larga) {
     linea.clear();
     larga = false;
     bool algo = false; // something of a line was met: text or its end
     for (;;) {
         if (pos_ == fin_ && !Rellenar()) return algo && error_ == 0;
+        const size_t texto = FinDeTexto(buffer_.data() + pos_, fin_ - pos_);
+        if (texto > 0) {
+            algo = true;
+            if (!larga && linea.size() + texto > MaxLinea) {
+                larga = true;
+                std::string().swap(linea);
+            }
+            if (!larga) linea.append(buffer_.data() + pos_, texto);
+            pos_ += texto;
+            continue;
+        }
         const char c = buffer_[pos_];
         if (c == CtrlZ) {
             acabado_ = true;
@@ -47,20 +72,10 @@ bool TextoEntrada::LeerUna(std::string& linea, bool& larga) {
         }
         ++pos_;
         if (c == '\n') return true;
-        if (c == '\r') {
-            // The LF right after a CR belongs to the same line end.
-            if (pos_ == fin_) Rellenar();
-            if (pos_ < fin_ && buffer_[pos_] == '\n') ++pos_;
-            return true;
-        }
-        algo = true;
-        if (larga) continue;
-        if (linea.size() == MaxLinea) {
-            larga = true;
-            std::string().swap(linea);
-            continue;
-        }
-        linea += c;
+        // A CR: the LF right after it belongs to the same line end.
+        if (pos_ == fin_) Rellenar();
+        if (pos_ < fin_ && buffer_[pos_] == '\n') ++pos_;
+        return true;
     }
 }
 
