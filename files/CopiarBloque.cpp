@@ -15,7 +15,8 @@ unsigned char* BufferCopia() {
 
 } // namespace
 
-int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta, int64_t* copiados) {
+int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta, int64_t* copiados,
+                 Avance* avance) {
     if (copiados) *copiados = 0;
     if (cuenta <= 0) return 0;
     if (origen.Posicionar(offset) != 0) return -1;
@@ -27,6 +28,7 @@ int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuen
     while (leidos == bloque && total < cuenta) {
         if (destino.Escribir(buffer, static_cast<size_t>(leidos)) != 0) return -1;
         if (copiados) *copiados += leidos;
+        if (avance) avance->Sumar(leidos);
         bloque = std::min(bloque, cuenta - total);
         leidos = origen.Leer(buffer, static_cast<size_t>(bloque));
         if (leidos < 0) return -1;
@@ -34,6 +36,7 @@ int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuen
     }
     if (leidos > 0 && destino.Escribir(buffer, static_cast<size_t>(leidos)) != 0) return -1;
     if (copiados) *copiados += leidos;
+    if (avance) avance->Sumar(leidos);
     return 0;
 }
 

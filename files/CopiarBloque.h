@@ -2,6 +2,7 @@
 // The block copy through which the split and the join move all their data.
 #include <cstdint>
 
+#include "Avance.h"
 #include "Ficheros.h"
 
 namespace quimbel {
@@ -14,8 +15,9 @@ inline constexpr int64_t TamBufferCopia = 1000000;
 // exists. 0 on success (also for cuenta <= 0, which touches nothing); -1 when a seek,
 // read or write fails or stores fewer bytes than handed. When copiados is given it
 // receives the bytes written, so that a caller that needs exactly cuenta can tell a source
-// that ended early. Never runs twice at once.
-int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta,
-                 int64_t* copiados = nullptr);
+// that ended early. Each block written counts in avance, when given (the window paints during a
+// long piece). Never runs twice at once.
+int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta, int64_t* copiados = nullptr,
+                 Avance* avance = nullptr);
 
 } // namespace quimbel

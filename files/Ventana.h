@@ -1,6 +1,7 @@
 #pragma once
 // The one narrow way an engine reaches the window that runs it. The Qt window,
 // the command-line companion and the tests' recorder each implement it.
+#include <cstdint>
 #include <string_view>
 
 namespace quimbel {
@@ -37,6 +38,17 @@ class Ventana {
     virtual void CursorNormal() = 0;
     // Lets the window process its pending messages (repaint, input).
     virtual void ProcesarMensajes() = 0;
+
+    // The two calls of a long step (files/Avance.h), which a face without a window or a bar may
+    // leave as they are: let the window paint and answer the window system (expose, resize,
+    // the desktop's "are you alive" ping) without handling the user's input, which stays
+    // queued for the next ProcesarMensajes; and show the run's progress, hechos of total
+    // bytes (a total below 0 hides the bar: the run is over).
+    virtual void Repintar() {}
+    virtual void Progreso(int64_t hechos, int64_t total) {
+        static_cast<void>(hechos);
+        static_cast<void>(total);
+    }
 };
 
 // Sets the busy cursor for a scope and restores the normal one on every way out.

@@ -1,6 +1,7 @@
 #include "Union.h"
 
 #include <dirent.h>
+#include <sys/stat.h>
 
 #include <algorithm>
 #include <optional>
@@ -72,9 +73,21 @@ std::set<std::string> PiezasDelJuego(const std::string& base, const PlanUnir& pl
     return rutas;
 }
 
+// The bytes the join will copy, as the pieces stand now.
+int64_t BytesDelPlan(const std::string& base, const PlanUnir& plan) {
+    int64_t bytes = 0;
+    for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n) {
+        struct stat st {};
+        if (stat(NombreTrozoUnir(base, plan, n).c_str(), &st) == 0)
+            bytes += std::max<int64_t>(st.st_size - InicioDatosTrozo(plan, n), 0);
+    }
+    return bytes;
+}
+
 // Appends the data of every piece to the open destination; the message of the stop, if any.
 std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const PlanUnir& plan,
                                       Fichero& unido, const std::string& destino) {
+    Avance avance(v, BytesDelPlan(base, plan));
     for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n) {
         const std::string nombre = NombreTrozoUnir(base, plan, n);
         Fichero trozo;
@@ -85,7 +98,7 @@ std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const
         // A piece that yields fewer bytes than it had when opened lost them meanwhile.
         const int64_t cuenta = std::max<int64_t>(z - inicio, 0);
         int64_t copiados = 0;
-        if (CopiarBloque(trozo, unido, inicio, cuenta, &copiados) != 0 || copiados != cuenta)
+        if (CopiarBloque(trozo, unido, inicio, cuenta, &copiados, &avance) != 0 || copiados != cuenta)
             return "¡ Error al escribir en fichero " + destino + " !";
         trozo.Cerrar();
         v.ProcesarMensajes();

@@ -12,6 +12,10 @@ extern "C" {
    call_par, on the calling thread. */
 typedef int32_t (*ProgresoParFuncion)(const char* texto);
 
+/* A progress text that says how far the job is: this prefix, a whole percentage and " %"
+   ("Calculando: 45 %"). The library sends one at least once a second while it works. */
+#define LLAMADA_PAR_PROGRESO "Calculando: "
+
 /* The vector holds at most 1000 arguments (program name included) and the null after them. */
 #define LLAMADA_PAR_ENTRADAS 1001
 

@@ -4,6 +4,8 @@
 #include <cstddef>
 #include <cstdlib>
 #include <cstring>
+#include <optional>
+#include <string>
 
 namespace quimbel {
 
@@ -18,18 +20,24 @@ namespace {
 ManejadorBiblioteca biblioteca = nullptr;
 CallParFuncion funcion = nullptr;
 std::string ultimaLinea;
-// The window of the call in progress: the callback carries no context of its own.
-Ventana* ventanaEnCurso = nullptr;
+// The call in progress: the callback carries no context of its own.
+struct EnCurso {
+    Ventana* ventana = nullptr;
+    Avance* avance = nullptr;
+    int64_t inicio = 0; // where the run stood when the call began
+    int64_t parte = 0;  // the call's share of the run's bytes
+};
+EnCurso enCurso;
 
-class VentanaMientras {
+class CallMientras {
   public:
-    explicit VentanaMientras(Ventana& v) : anterior_(ventanaEnCurso) { ventanaEnCurso = &v; }
-    ~VentanaMientras() { ventanaEnCurso = anterior_; }
-    VentanaMientras(const VentanaMientras&) = delete;
-    VentanaMientras& operator=(const VentanaMientras&) = delete;
+    explicit CallMientras(const EnCurso& nuevo) : anterior_(enCurso) { enCurso = nuevo; }
+    ~CallMientras() { enCurso = anterior_; }
+    CallMientras(const CallMientras&) = delete;
+    CallMientras& operator=(const CallMientras&) = delete;
 
   private:
-    Ventana* anterior_;
+    EnCurso anterior_;
 };
 
 } // namespace
@@ -56,9 +64,26 @@ const std::string& UltimaLineaPar() {
     return ultimaLinea;
 }
 
+std::optional<int> PorcentajePar(std::string_view linea) {
+    const std::string_view prefijo = LLAMADA_PAR_PROGRESO;
+    if (!linea.starts_with(prefijo) || !linea.ends_with(" %")) return std::nullopt;
+    const std::string_view cifras = linea.substr(prefijo.size(), linea.size() - prefijo.size() - 2);
+    if (cifras.empty() || cifras.size() > 3 || cifras.find_first_not_of("0123456789") != std::string_view::npos)
+        return std::nullopt;
+    const int valor = std::stoi(std::string(cifras));
+    if (valor > 100) return std::nullopt;
+    return valor;
+}
+
 int32_t ProgresoPar(const char* texto) {
     ultimaLinea = texto != nullptr ? texto : "";
-    if (ventanaEnCurso != nullptr) ventanaEnCurso->AnadirLinea(Memo::Cortar, ultimaLinea);
+    if (enCurso.ventana == nullptr) return 0;
+    enCurso.ventana->AnadirLinea(Memo::Cortar, ultimaLinea);
+    const std::optional<int> porcentaje = PorcentajePar(ultimaLinea);
+    if (enCurso.avance != nullptr && porcentaje)
+        enCurso.avance->Poner(enCurso.inicio + enCurso.parte * *porcentaje / 100);
+    // The line shows as it comes; the user's input waits for the end of the call.
+    enCurso.ventana->Repintar();
     return 0;
 }
 
@@ -84,15 +109,17 @@ int32_t LiberarArgumentos(int32_t n, std::span<char*> vector) {
     return 0;
 }
 
-int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada) {
+int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada, Avance* avance, int64_t parte) {
     if (funcion == nullptr) return -1;
     // The library reads up to the null after the last argument: it must be inside the record.
     if (llamada.cuenta < 0 || llamada.cuenta >= LLAMADA_PAR_ENTRADAS ||
         llamada.argumentos[llamada.cuenta] != nullptr)
         return -1;
     llamada.progreso = &ProgresoPar;
-    const VentanaMientras enCurso(ventana);
-    return funcion(&llamada);
+    const CallMientras mientras({&ventana, avance, avance != nullptr ? avance->Hechos() : 0, parte});
+    const int32_t resultado = funcion(&llamada);
+    if (avance != nullptr) avance->Poner(enCurso.inicio + parte);
+    return resultado;
 }
 
 } // namespace quimbel

@@ -3,10 +3,12 @@
 // provider and released at the end. The program hands its call_par export a complete
 // argument vector and a progress callback (LlamadaPar) and waits for it to finish.
 #include <cstdint>
+#include <optional>
 #include <span>
 #include <string>
 #include <string_view>
 
+#include "files/Avance.h"
 #include "files/Biblioteca.h"
 #include "files/Ventana.h"
 #include "parity/LlamadaPar.h"
@@ -32,8 +34,12 @@ const std::string& UltimaLineaPar();
 
 // The progress callback given to call_par: keeps the text as UltimaLineaPar and appends
 // it as one line to the "Cortar" memo of the window the call runs for (one line per
-// call, repeats included). Returns 0. Does not let the window process messages.
+// call, repeats included), moves the run's progress when the text says how far the job
+// is, and lets the window paint the line. Returns 0. Never lets the window handle input.
 int32_t ProgresoPar(const char* texto);
+
+// The percentage a progress text gives ("Calculando: 45 %" gives 45); none for other texts.
+std::optional<int> PorcentajePar(std::string_view linea);
 
 // Stores a heap copy of texto, with its terminating zero, in vector[i]; 0. When the copy
 // cannot be allocated, entries 0 to i - 1 are released and set to null, and the result
@@ -46,9 +52,10 @@ int32_t LiberarArgumentos(int32_t n, std::span<char*> vector);
 
 // Makes the call: sets ProgresoPar as the record's callback, runs call_par with the
 // window that receives the progress lines, and returns its result (not examined by the
-// program). Returns -1 without calling anything when ParCargada() is false, or when the
+// program). With avance, the job's `parte` bytes of the run move with its progress texts,
+// and all of them count as done once the call returns. Returns -1 without calling anything when ParCargada() is false, or when the
 // count leaves no null entry after the last argument inside the record. The texts of the
 // vector stay the caller's, to release with LiberarArgumentos.
-int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada);
+int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada, Avance* avance = nullptr, int64_t parte = 0);
 
 } // namespace quimbel

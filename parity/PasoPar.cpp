@@ -124,7 +124,7 @@ ResultadoPar PasoPar(Ventana& v, const EntradaPar& e) {
         // A vector with holes is never handed over: PonerArgumento released what it had.
         if (puestos == static_cast<int32_t>(argumentos.size())) {
             llamada.cuenta = puestos;
-            resultado.hecho = LlamarPar(v, llamada) == 0;
+            resultado.hecho = LlamarPar(v, llamada, e.avance, e.bytes) == 0;
             LiberarArgumentos(puestos, vector);
         }
     }

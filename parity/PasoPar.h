@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "files/Avance.h"
 #include "files/Ventana.h"
 
 namespace quimbel {
@@ -17,6 +18,8 @@ struct EntradaPar {
     std::string fuente;              // the source's path (its file name names the set)
     std::string numero;              // text of the PAR count box
     std::vector<std::string> trozos; // file names (without folder) of the pieces written, in set order
+    Avance* avance = nullptr;        // the split's progress, whose `bytes` the job's progress moves
+    int64_t bytes = 0;
 };
 
 // How the step ended.

@@ -48,8 +48,14 @@ struct Escritura {
     const std::string& destino;
     const Carpeta& carpeta;
     const Protegidos& protegidos;
+    Avance& avance;
     int64_t s, p, n;
 };
+
+// The data bytes of piece k of a source of s bytes in pieces of p.
+int64_t BytesDeTrozo(int64_t s, int64_t p, int64_t k) {
+    return std::min(p, s - (k - 1) * p);
+}
 
 // Writes piece k; false when it stopped the run (the message has been shown).
 bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
@@ -82,10 +88,10 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
     }
     v.AnadirLinea(Memo::Cortar, "Creando trozo " + std::to_string(k) + " : " + ruta);
     // Exactly the piece's share: a source that shrank during the run gives a short copy.
-    const int64_t inicio = (k - 1) * w.p;
-    const int64_t cuenta = std::min(w.p, w.s - inicio);
+    const int64_t cuenta = BytesDeTrozo(w.s, w.p, k);
     int64_t copiados = 0;
-    if (CopiarBloque(w.fuente, trozo, inicio, cuenta, &copiados) != 0 || copiados != cuenta) return fallo();
+    if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance) != 0 || copiados != cuenta)
+        return fallo();
     // A full disk may show only when the piece is closed.
     if (trozo.Cerrar() != 0) return fallo();
     return true;
@@ -180,8 +186,14 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     AbrirCarpeta(carpeta, destino);
     Protegidos protegidos;
     protegidos.Anadir(fuente);
-    const Escritura escritura{e, fuente, rutaFuente, destino, carpeta, protegidos, s, p, n};
+    // The run reads the chosen pieces' bytes once to write them, once more for the SFV file
+    // and once more for the PAR job.
+    int64_t bytes = 0;
+    for (const int64_t k : elegidos)
+        bytes += BytesDeTrozo(s, p, k);
     CursorOcupadoMientras cursor(v);
+    Avance avance(v, bytes * (1 + (e.sfv ? 1 : 0) + (e.par ? 1 : 0)));
+    const Escritura escritura{e, fuente, rutaFuente, destino, carpeta, protegidos, avance, s, p, n};
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
     for (const int64_t k : elegidos) {
         if (!EscribirTrozo(v, escritura, k)) return {};
@@ -189,12 +201,12 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     }
     fuente.Cerrar();
     v.AnadirLinea(Memo::Cortar, "");
-    if (e.sfv && !PasoSfv(v, {rutaFuente, destino, n, e.tipo, elegidos, &carpeta})) return {};
+    if (e.sfv && !PasoSfv(v, {rutaFuente, destino, n, e.tipo, elegidos, &carpeta, &avance})) return {};
     v.AnadirLinea(Memo::Cortar, "");
     bool completo = true;
     if (e.par) {
-        const ResultadoPar par =
-            PasoPar(v, {destino, rutaFuente, e.numeroPar, NombresDeTrozos(elegidos, rutaFuente, n, e.tipo)});
+        const ResultadoPar par = PasoPar(v, {destino, rutaFuente, e.numeroPar,
+                                             NombresDeTrozos(elegidos, rutaFuente, n, e.tipo), &avance, bytes});
         if (par.detenido) return {};
         completo = par.hecho;
     }

@@ -45,7 +45,7 @@ int32_t FalloCrc() {
     return fallo;
 }
 
-uint32_t CrcFichero(const std::string& ruta) {
+uint32_t CrcFichero(const std::string& ruta, Avance* avance) {
     fallo = 0;
     if (funcion == nullptr) return Fallar();
     Fichero fichero;
@@ -58,11 +58,13 @@ uint32_t CrcFichero(const std::string& ruta) {
     int64_t leidos = fichero.Leer(buffer.get(), BloqueCrc);
     if (leidos < 0) return Fallar();
     if (leidos > 0) valor = funcion(valor, buffer.get(), static_cast<uint32_t>(leidos));
+    if (avance) avance->Sumar(leidos);
     // After a full block comes another read, folded in even when it brought nothing.
     while (leidos == static_cast<int64_t>(BloqueCrc)) {
         leidos = fichero.Leer(buffer.get(), BloqueCrc);
         if (leidos < 0) return Fallar();
         valor = funcion(valor, buffer.get(), static_cast<uint32_t>(leidos));
+        if (avance) avance->Sumar(leidos);
     }
     return valor;
 }

@@ -5,6 +5,7 @@
 #include <cstdint>
 #include <string>
 
+#include "files/Avance.h"
 #include "files/Biblioteca.h"
 
 namespace quimbel {
@@ -29,9 +30,10 @@ bool CrcCargada();
 // Outcome of the last CrcFichero call: 0 success, -1 failure.
 int32_t FalloCrc();
 
-// The CRC-32 of the whole file, read front to back in blocks of BloqueCrc bytes. Sets
-// FalloCrc to 0, or to -1 with the result 0 when no provider with the export is loaded,
-// the file cannot be opened, the buffer cannot be allocated or a read fails.
-uint32_t CrcFichero(const std::string& ruta);
+// The CRC-32 of the whole file, read front to back in blocks of BloqueCrc bytes, each counted
+// in avance when given. Sets FalloCrc to 0, or to -1 with the result 0 when no provider with
+// the export is loaded, the file cannot be opened, the buffer cannot be allocated or a read
+// fails.
+uint32_t CrcFichero(const std::string& ruta, Avance* avance = nullptr);
 
 } // namespace quimbel

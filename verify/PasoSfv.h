@@ -7,6 +7,7 @@
 #include <string_view>
 #include <vector>
 
+#include "files/Avance.h"
 #include "files/Carpeta.h"
 #include "files/Trozos.h"
 #include "files/Ventana.h"
@@ -21,6 +22,7 @@ struct EntradaSfv {
     TipoCorte tipo = TipoCorte::Normal;
     std::vector<int64_t> trozos;      // the pieces the split wrote (k), in increasing order
     const Carpeta* carpeta = nullptr; // destino, opened by the split; none: the step opens it
+    Avance* avance = nullptr;         // the split's progress, moved by the bytes checked
 };
 
 // The first line of every SFV file the program writes, before its date and time.

@@ -1,5 +1,7 @@
 #include "Verificacion.h"
 
+#include <sys/stat.h>
+
 #include <optional>
 
 #include "files/Ficheros.h"
@@ -16,8 +18,23 @@ namespace {
 constexpr std::string_view ControlSfv = "FilenameEditFicheroVerificar";
 
 // Handles one entry of the SFV file.
+// The bytes of the files an SFV file lists, as they stand now: what checking them all reads.
+int64_t BytesListados(const std::string& rutaSfv, const std::string& carpeta) {
+    TextoEntrada sfv;
+    if (AbrirTexto(sfv, rutaSfv) != 0) return 0;
+    int64_t bytes = 0;
+    std::string texto;
+    while (sfv.LeerLinea(texto)) {
+        struct stat st {};
+        if (const auto linea = LeerLineaSfv(texto);
+            linea && stat((carpeta + linea->nombre).c_str(), &st) == 0 && S_ISREG(st.st_mode))
+            bytes += st.st_size;
+    }
+    return bytes;
+}
+
 void Comprobar(Ventana& v, const EntradaVerificacion& e, const OpcionesVerificacion& o,
-               const std::string& carpeta, const Carpeta& abierta, const LineaSfv& linea,
+               const std::string& carpeta, const Carpeta& abierta, const LineaSfv& linea, Avance& avance,
                ResultadoVerificacion& r) {
     ++r.entradas;
     const std::string ruta = carpeta + linea.nombre;
@@ -37,7 +54,7 @@ void Comprobar(Ventana& v, const EntradaVerificacion& e, const OpcionesVerificac
         v.Error("¡ Error, el CRC del fichero " + ruta + " es incorrecto !");
         return;
     }
-    const uint32_t crc = CrcFichero(ruta);
+    const uint32_t crc = CrcFichero(ruta, &avance);
     if (FalloCrc() != 0) {
         ++r.ilegibles;
         v.Error("¡ Error al calcular CRC del fichero " + ruta + " !");
@@ -85,11 +102,12 @@ ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e,
     AbrirCarpeta(abierta, carpeta);
 
     CursorOcupadoMientras cursor(v);
+    Avance avance(v, BytesListados(rutaSfv, carpeta));
     v.AnadirLinea(Memo::Verificar, "Verificando SFV: " + rutaSfv);
     std::string texto;
     while (sfv.LeerLinea(texto)) {
         if (const std::optional<LineaSfv> linea = LeerLineaSfv(texto))
-            Comprobar(v, e, opciones ? opciones() : OpcionesVerificacion{}, carpeta, abierta, *linea, r);
+            Comprobar(v, e, opciones ? opciones() : OpcionesVerificacion{}, carpeta, abierta, *linea, avance, r);
     }
     if (sfv.Error() != 0) {
         sfv.Cerrar();

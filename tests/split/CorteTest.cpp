@@ -4,9 +4,11 @@
 #include <sys/stat.h>
 #include <unistd.h>
 
+#include <chrono>
 #include <functional>
 
 #include "AyudaCorte.h"
+#include "files/Avance.h"
 #include "files/Ficheros.h"
 
 namespace quimbel {
@@ -265,6 +267,29 @@ TEST_F(Corte, FuenteQueEncogeDuranteLaCorrida) {
     EXPECT_TRUE(v.informaciones.empty());
     EXPECT_EQ(LeerFichero(c / "f.1"), datos.substr(0, 10));
     EXPECT_FALSE(Existe(c / "f.fin"));
+}
+
+// A long piece lets the window paint and shows the run's progress while it is copied; the
+// user's input waits for the end of the piece; the files are as without the slowness.
+TEST_F(Corte, UnTrozoLargoDejaPintarSinAtenderLaEntrada) {
+    const std::string datos = Datos(5500000);
+    EscribirFichero(c / "f.avi", datos);
+    std::vector<int> repintadosAlRespirar;
+    v.alRespirar = [&] { repintadosAlRespirar.push_back(v.repintados); };
+    RalentizarAvance(std::chrono::milliseconds(60));
+    const bool finalizado = Cortar(v, Entrada(c / "f.avi", "", 5000000, TipoCorte::Normal)).finalizado;
+    RalentizarAvance(std::chrono::milliseconds(0));
+    EXPECT_TRUE(finalizado);
+    ASSERT_EQ(repintadosAlRespirar.size(), 2u);
+    EXPECT_GE(repintadosAlRespirar[0], 2) << "painted during the first piece, before any input";
+    ASSERT_GE(v.progresos.size(), 3u);
+    EXPECT_EQ(v.progresos.front(), (std::pair<int64_t, int64_t>{0, 5500000}));
+    for (size_t i = 1; i + 1 < v.progresos.size(); ++i) {
+        EXPECT_EQ(v.progresos[i].second, 5500000);
+        EXPECT_GE(v.progresos[i].first, v.progresos[i - 1].first);
+    }
+    EXPECT_LT(v.progresos.back().second, 0) << "hidden at the end";
+    EXPECT_EQ(LeerFichero(c / "f.001") + LeerFichero(c / "f.002"), datos);
 }
 
 TEST_F(Corte, FuenteDeMasDeDosGiB) {

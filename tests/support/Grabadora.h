@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/Ventana.h"
@@ -57,6 +58,8 @@ class Grabadora : public Ventana {
         ++respiros;
         if (alRespirar) alRespirar();
     }
+    void Repintar() override { ++repintados; }
+    void Progreso(int64_t hechos, int64_t total) override { progresos.emplace_back(hechos, total); }
 
     const std::vector<std::string>& Memo(quimbel::Memo m) { return memos[m]; }
 
@@ -70,6 +73,8 @@ class Grabadora : public Ventana {
     Pagina pagina = Pagina::Cortar;
     bool ocupado = false;
     int respiros = 0;
+    int repintados = 0;
+    std::vector<std::pair<int64_t, int64_t>> progresos; // (done, total); total < 0: hidden
     // Runs while the engine lets the window breathe: a test's stand-in for the user.
     std::function<void()> alRespirar;
 };
