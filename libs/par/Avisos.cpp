@@ -1,5 +1,6 @@
 #include "libs/par/Avisos.h"
 
+#include <algorithm>
 #include <new>
 #include <thread>
 #include <vector>
@@ -28,6 +29,14 @@ void Avisos::Terminar(std::string error) {
         --vivos_;
     }
     aviso_.notify_one();
+}
+
+void Avisos::DecirAvance(std::chrono::steady_clock::time_point& ultimo) {
+    const auto ahora = std::chrono::steady_clock::now();
+    if (total_ == 0 || ahora - ultimo < IntervaloAvance) return;
+    ultimo = ahora;
+    const uint64_t hechos = std::min(hechos_.load(std::memory_order_relaxed), total_);
+    Decir(LLAMADA_PAR_PROGRESO + std::to_string(hechos * 100 / total_) + " %");
 }
 
 std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(unsigned)>& tarea,
@@ -61,9 +70,12 @@ std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(u
             break;
         }
     }
+    // The calling thread passes the workers' lines on, and says how far the job is often
+    // enough for the caller's window to stay live.
+    auto ultimo = std::chrono::steady_clock::now();
     std::unique_lock bloqueo(mutex_);
     for (;;) {
-        aviso_.wait(bloqueo, [this] { return !cola_.empty() || vivos_ == 0; });
+        aviso_.wait_for(bloqueo, IntervaloAvance, [this] { return !cola_.empty() || vivos_ == 0; });
         while (!cola_.empty()) {
             const std::string linea = std::move(cola_.front());
             cola_.pop_front();
@@ -72,6 +84,9 @@ std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(u
             bloqueo.lock();
         }
         if (vivos_ == 0) break;
+        bloqueo.unlock();
+        DecirAvance(ultimo);
+        bloqueo.lock();
     }
     bloqueo.unlock();
     for (std::thread& t : trabajadores)

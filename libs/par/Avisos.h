@@ -4,6 +4,7 @@
 #include "parity/LlamadaPar.h"
 
 #include <atomic>
+#include <chrono>
 #include <condition_variable>
 #include <deque>
 #include <functional>
@@ -30,8 +31,16 @@ class Avisos {
                            const std::function<void()>& sinArrancar = {});
     bool Parar() const { return parar_.load(std::memory_order_relaxed); }
 
+    // The bytes a job will read, for the texts that say how far it is ("Calculando: 45 %"),
+    // sent at least once a second while EnParalelo waits; 0 sends none.
+    void Medir(uint64_t total) { total_ = total; }
+    // On any thread: bytes more of the job are done.
+    void Avanzar(uint64_t bytes) { hechos_.fetch_add(bytes, std::memory_order_relaxed); }
+
   private:
     void Terminar(std::string error);
+    // The progress text, when one is due.
+    void DecirAvance(std::chrono::steady_clock::time_point& ultimo);
 
     ProgresoParFuncion progreso_;
     std::mutex mutex_;
@@ -40,7 +49,13 @@ class Avisos {
     unsigned vivos_ = 0;
     std::string primerError_;
     std::atomic<bool> parar_{false};
+    uint64_t total_ = 0;
+    std::atomic<uint64_t> hechos_{0};
 };
+
+// How often a working job says how far it is: under a second, each text being one line of
+// the caller's log.
+inline constexpr std::chrono::milliseconds IntervaloAvance{900};
 
 // The line of a failed allocation.
 inline constexpr const char* ErrorMemoria = "¡ Error, memoria insuficiente para crear el PAR !";
