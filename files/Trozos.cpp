@@ -6,14 +6,25 @@ namespace quimbel {
 
 namespace {
 
-void PonerEntero32(std::vector<unsigned char>& bytes, int32_t valor) {
+// Headers are put together in a string and handed out as bytes once whole: GCC 12
+// warns falsely (-Warray-bounds, -Wstringop-overflow) on a byte vector growing by
+// inserted ranges in optimised builds.
+void PonerEntero32(std::string& bytes, int32_t valor) {
     const auto v = static_cast<uint32_t>(valor);
     for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<unsigned char>(v >> (8 * i)));
+        bytes.push_back(static_cast<char>(static_cast<unsigned char>(v >> (8 * i))));
 }
 
-void PonerTexto(std::vector<unsigned char>& bytes, std::string_view texto) {
-    bytes.insert(bytes.end(), texto.begin(), texto.end());
+std::vector<unsigned char> Bytes(const std::string& texto) {
+    return {texto.begin(), texto.end()};
+}
+
+// "." and the number; built by appending, as GCC 12 warns falsely (-Wrestrict) on
+// "." + std::string in optimised builds.
+std::string PuntoYNumero(int64_t numero) {
+    std::string sufijo = ".";
+    sufijo += std::to_string(numero);
+    return sufijo;
 }
 
 constexpr std::string_view MarcaHacha = "?????";
@@ -32,16 +43,18 @@ int AnchoNormal(int64_t n) {
 std::string SufijoTrozo(TipoCorte tipo, int64_t k, int64_t n) {
     switch (tipo) {
     case TipoCorte::CortaArchivos:
-        return k == n ? ".fin" : "." + std::to_string(k);
+        return k == n ? ".fin" : PuntoYNumero(k);
     case TipoCorte::Hacha:
-        return "." + std::to_string(k - 1);
+        return PuntoYNumero(k - 1);
     case TipoCorte::Normal:
         break;
     }
     std::string numero = std::to_string(k);
     const auto ancho = static_cast<size_t>(AnchoNormal(n));
-    if (numero.size() < ancho) numero.insert(0, ancho - numero.size(), '0');
-    return "." + numero;
+    std::string sufijo = ".";
+    if (numero.size() < ancho) sufijo.append(ancho - numero.size(), '0');
+    sufijo += numero;
+    return sufijo;
 }
 
 std::string NombreTrozo(std::string_view fuente, std::string_view destino, int64_t k, int64_t n,
@@ -51,30 +64,27 @@ std::string NombreTrozo(std::string_view fuente, std::string_view destino, int64
 }
 
 std::vector<unsigned char> CabeceraCA(int32_t n, std::string_view extension) {
-    std::vector<unsigned char> bytes;
-    bytes.push_back(7);
-    PonerTexto(bytes, "cortarc");
+    std::string bytes = "\x07" "cortarc";
     PonerEntero32(bytes, n);
     // A file name holds at most 255 bytes, so its extension always fits the length byte.
     if (extension.size() > 255) extension = extension.substr(0, 255);
-    bytes.push_back(static_cast<unsigned char>(extension.size()));
-    PonerTexto(bytes, extension);
-    return bytes;
+    bytes.push_back(static_cast<char>(static_cast<unsigned char>(extension.size())));
+    bytes += extension;
+    return Bytes(bytes);
 }
 
 std::vector<unsigned char> CabeceraHacha(std::string_view nombre, int64_t s, int64_t p) {
     const std::string textoS = std::to_string(s);
     const std::string textoP = std::to_string(p);
     const auto h = static_cast<int32_t>(nombre.size() + textoS.size() + textoP.size() + 20);
-    std::vector<unsigned char> bytes;
-    PonerTexto(bytes, MarcaHacha);
+    std::string bytes(MarcaHacha);
     PonerEntero32(bytes, h);
     for (std::string_view texto : {nombre, std::string_view(textoS), std::string_view(textoP)}) {
-        PonerTexto(bytes, MarcaHacha);
-        PonerTexto(bytes, texto);
+        bytes += MarcaHacha;
+        bytes += texto;
     }
-    PonerTexto(bytes, MarcaHacha);
-    return bytes;
+    bytes += MarcaHacha;
+    return Bytes(bytes);
 }
 
 bool LlevaCabecera(TipoCorte tipo, int64_t k, int64_t n) {
