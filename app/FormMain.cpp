@@ -40,7 +40,7 @@ void TFormMain::ErrorAplicacion(const QString& texto) {
 }
 
 void TFormMain::FormCreate() {
-    setWindowTitle(QStringLiteral("Quimbel v0.2.492"));
+    setWindowTitle(QStringLiteral("Quimbel v" QUIMBEL_VERSION));
     CarpetaPrograma_ = entorno_.carpetaEjecutable;
     if (!QFileInfo(CarpetaPrograma_).isWritable() && !entorno_.carpetaConfiguracion.isEmpty()) {
         // An installed program keeps its settings in the user's configuration folder.
@@ -192,6 +192,8 @@ void TFormMain::Conectar() {
     ConectarExtraer();
     ConectarUnir();
     ConectarVerificar();
+    ConectarSoltar();
+    CrearAtajos();
 }
 
 } // namespace quimbel
