@@ -1,7 +1,8 @@
 #pragma once
 // A single-line edit with a browse button at its right: the common body of the
 // file boxes and the folder box. A local file or folder dropped on it that fits the
-// box is taken as the box's own choice, never inserted as text.
+// box is taken as the box's own choice, never inserted as text; one that does not fit
+// goes on to the window behind it.
 #include <QLineEdit>
 #include <QToolButton>
 #include <QWidget>
