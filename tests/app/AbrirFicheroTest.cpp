@@ -19,7 +19,6 @@ class AbrirFicheroTest : public QObject {
     void trozoAUnirConSuAnalisis();
     void sfvConSuCarpeta();
     void rutaQueNoEsUnFichero();
-    void nadaDuranteUnProceso();
     void ajustesDelProgramaInstalado();
 };
 
@@ -42,14 +41,11 @@ void AbrirFicheroTest::argumentos() {
 
 void AbrirFicheroTest::paginaPorNombre() {
     const QList<QPair<QString, PaginaFichero>> casos{
-        {"/d/lista.sfv", PaginaFichero::Verificar},   {"/d/LISTA.SfV", PaginaFichero::Verificar},
-        {"/d/peli.fin", PaginaFichero::Unir},         {"/d/peli.FIN", PaginaFichero::Unir},
-        {"/d/peli.0", PaginaFichero::Unir},           {"/d/peli.001", PaginaFichero::Unir},
-        {"/d/peli.tar.12345", PaginaFichero::Unir},   {"/d/peli.avi", PaginaFichero::Cortar},
-        {"/d/peli.0a", PaginaFichero::Cortar},        {"/d/peli.", PaginaFichero::Cortar},
-        {"/d/sinpunto", PaginaFichero::Cortar},       {"/d/x.sfv.avi", PaginaFichero::Cortar},
-        {"/d.sfv/peli.avi", PaginaFichero::Cortar},   {"/d.001/peli", PaginaFichero::Cortar},
-        {"/d/peli.sfv1", PaginaFichero::Cortar},      {"/d/peli.fine", PaginaFichero::Cortar}};
+        {"/d/LISTA.SfV", PaginaFichero::Verificar}, {"/d/peli.FIN", PaginaFichero::Unir},
+        {"/d/peli.0", PaginaFichero::Unir},         {"/d/peli.tar.0012", PaginaFichero::Unir},
+        {"/d/peli.0a", PaginaFichero::Cortar},      {"/d/peli.", PaginaFichero::Cortar},
+        {"/d/sinpunto", PaginaFichero::Cortar},     {"/d.sfv/peli.avi", PaginaFichero::Cortar},
+        {"/d/peli.sfv1", PaginaFichero::Cortar},    {"/d/peli.fine", PaginaFichero::Cortar}};
     for (const auto& [ruta, pagina] : casos)
         QVERIFY2(PaginaDeFichero(ruta) == pagina, qPrintable(ruta));
 }
@@ -83,10 +79,20 @@ void AbrirFicheroTest::trozoAUnirConSuAnalisis() {
     QCOMPARE(f.FilenameEditFicheroUnir->text(), v.Ruta("pelicula.001"));
     QCOMPARE(f.LabelNum_TrozosUnir->text(), QStringLiteral("3"));
     QCOMPARE(f.LabelTamFicUnido->text(), QStringLiteral("9,500"));
-    // The join runs on what the analysis planned.
-    f.FilenameEditFicheroUnido->setText(v.Ruta("unida.avi"));
-    f.ExplorerButtonUnir->click();
-    QCOMPARE(v.Leer("unida.avi"), QByteArray(4000, 'a') + QByteArray(4000, 'b') + QByteArray(1500, 'c'));
+    // All as after the same choice in the box's dialog.
+    VentanaDePrueba w;
+    TFormMain& g = w.Crear();
+    w.dialogos.ficheros.push_back(v.Ruta("pelicula.001"));
+    g.FilenameEditFicheroUnir->Examinar();
+    for (const char* nombre : {"FilenameEditFicheroUnir", "LabelTamFicUnir", "LabelNum_TrozosUnir", "LabelTamFicUnido",
+                               "LabelTamFicUnidoTeorico", "FilenameEditFicheroUnido"}) {
+        const auto texto = [nombre](const TFormMain& h) {
+            const QObject* o = h.findChild<QObject*>(QLatin1String(nombre));
+            return o->property("text").isValid() ? o->property("text").toString()
+                                                 : static_cast<const EditConBoton*>(o)->text();
+        };
+        QCOMPARE(texto(f), texto(g));
+    }
 }
 
 void AbrirFicheroTest::sfvConSuCarpeta() {
@@ -117,24 +123,6 @@ void AbrirFicheroTest::rutaQueNoEsUnFichero() {
         QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetCortar);
         QVERIFY(f.FilenameEditFicheroVerificar->text().isEmpty() && f.FilenameEditFicheroCortar->text().isEmpty());
     }
-}
-
-void AbrirFicheroTest::nadaDuranteUnProceso() {
-    VentanaDePrueba v;
-    TFormMain& f = v.Crear();
-    v.Escribir("b.avi", "datos");
-    // The join's refusal box is up while its run is in progress.
-    bool durante = false;
-    v.dialogos.alMostrar = [&](const prueba::Caja&) {
-        durante = f.EnEjecucion();
-        f.AbrirFichero(v.Ruta("b.avi"));
-    };
-    f.PageControlQuimbel->setCurrentWidget(f.TabSheetUnir);
-    f.ExplorerButtonUnir->click();
-    QVERIFY(durante);
-    QCOMPARE(v.dialogos.cajas.size(), size_t(1));
-    QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetUnir);
-    QVERIFY(f.FilenameEditFicheroCortar->text().isEmpty());
 }
 
 void AbrirFicheroTest::ajustesDelProgramaInstalado() {
