@@ -1,7 +1,9 @@
 #include "Dialogos.h"
 
 #include <QApplication>
+#include <QCoreApplication>
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QPushButton>
@@ -43,14 +45,16 @@ QString FiltroQt(const QString& filtro) {
     for (qsizetype i = 0; i + 1 < partes.size(); i += 2) {
         QString patron = partes[i + 1];
         if (patron == QLatin1String("*.*")) patron = QStringLiteral("*");
+        // The dialog matches the last "(...)" and, with its details hidden, shows what
+        // comes before it: the description alone, which may hold a pattern of its own.
         filtros << partes[i] + QStringLiteral(" (") + patron + QStringLiteral(")");
     }
     return filtros.join(QStringLiteral(";;"));
 }
 
-std::optional<QString> DialogosQt::ElegirFichero(const OpcionesDialogo& o) {
-    if (Terminado()) return std::nullopt;
-    QFileDialog dialogo(nullptr, o.titulo);
+void PrepararDialogoFichero(QFileDialog& dialogo, const OpcionesDialogo& o) {
+    dialogo.setWindowTitle(o.titulo);
+    dialogo.setOption(QFileDialog::HideNameFilterDetails);
     dialogo.setNameFilter(FiltroQt(o.filtro));
     if (!o.inicial.isEmpty()) dialogo.selectFile(o.inicial);
     if (o.guardar) {
@@ -60,9 +64,24 @@ std::optional<QString> DialogosQt::ElegirFichero(const OpcionesDialogo& o) {
         dialogo.setAcceptMode(QFileDialog::AcceptOpen);
         dialogo.setFileMode(QFileDialog::ExistingFile);
     }
+}
+
+std::optional<QString> DialogosQt::ElegirFichero(const OpcionesDialogo& o) {
+    if (Terminado()) return std::nullopt;
+    QFileDialog dialogo;
+    PrepararDialogoFichero(dialogo, o);
     if (dialogo.exec() != QDialog::Accepted || Terminado() || dialogo.selectedFiles().isEmpty())
         return std::nullopt;
     return dialogo.selectedFiles().constFirst();
+}
+
+bool DialogosQt::ConfirmarReemplazo(const QString& titulo, const QString& ruta) {
+    if (Terminado()) return false;
+    // The very question, and translation, of the save dialog.
+    const QString texto = QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+                              .arg(QFileInfo(ruta).fileName());
+    return QMessageBox::warning(nullptr, titulo, texto, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
+           QMessageBox::Yes;
 }
 
 std::optional<QString> DialogosQt::ElegirCarpeta(const QString& texto, const QString& inicial) {

@@ -4,6 +4,8 @@
 #include <QString>
 #include <optional>
 
+class QFileDialog;
+
 #include "files/Ventana.h"
 
 namespace quimbel {
@@ -36,6 +38,9 @@ class ServicioDialogos {
     virtual std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) = 0;
     // The chosen folder, or none when the browser was cancelled.
     virtual std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) = 0;
+    // The save dialog's question before an existing file is replaced, in a box with the
+    // dialog's title; true for Yes (false when nobody can answer).
+    virtual bool ConfirmarReemplazo(const QString& titulo, const QString& ruta) = 0;
 
   protected:
     // Closes whatever box or dialog of the service is open now.
@@ -53,12 +58,17 @@ class DialogosQt : public ServicioDialogos {
     Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) override;
     std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) override;
     std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) override;
+    bool ConfirmarReemplazo(const QString& titulo, const QString& ruta) override;
 
   protected:
     void CerrarAbiertos() override;
 };
 
-// "desc|pattern|..." as a Qt file dialog filter; "*.*" matches every file, with or without a dot.
+// Sets up a file dialog as the options ask: title, filters, mode, the file in the box.
+void PrepararDialogoFichero(QFileDialog& dialogo, const OpcionesDialogo& opciones);
+
+// "desc|pattern|..." as a Qt file dialog filter whose entries show exactly as the
+// descriptions once details are hidden; "*.*" matches every file, with or without a dot.
 QString FiltroQt(const QString& filtro);
 
 } // namespace quimbel

@@ -12,6 +12,7 @@ EntornoPrograma EntornoReal() {
     e.carpetaEjecutable = ejecutable.absolutePath() + QLatin1Char('/');
     e.nombreEjecutable = ejecutable.fileName();
     e.carpetaConfiguracion = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    e.enCarpetaDeCompilacion = QFileInfo::exists(e.carpetaEjecutable + QStringLiteral("../CMakeCache.txt"));
     return e;
 }
 

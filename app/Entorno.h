@@ -10,11 +10,15 @@ struct EntornoPrograma {
     QString carpetaEjecutable;     // the executable's folder, ending in "/"
     QString nombreEjecutable;      // its file name ("quimbel")
     std::optional<QSize> pantalla; // the screen size to centre on; the primary screen's when none
-    // Where the settings go when the executable's folder cannot be written.
+    // Where an installed program keeps its settings ($XDG_CONFIG_HOME/Quimbel), and any
+    // program whose folder cannot be written.
     QString carpetaConfiguracion;
+    // A program run from its build folder keeps its settings beside itself.
+    bool enCarpetaDeCompilacion = true;
 };
 
-// The environment of the running executable.
+// The environment of the running executable; it runs from its build folder when the
+// folder above its own holds the build's CMakeCache.txt.
 EntornoPrograma EntornoReal();
 
 } // namespace quimbel

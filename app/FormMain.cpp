@@ -52,10 +52,12 @@ void TFormMain::TerminarPorSenal() {
 }
 
 void TFormMain::FormCreate() {
-    setWindowTitle(QStringLiteral("Quimbel v0.2.492"));
+    setWindowTitle(QStringLiteral("Quimbel v" QUIMBEL_VERSION));
     CarpetaPrograma_ = entorno_.carpetaEjecutable;
-    if (!QFileInfo(CarpetaPrograma_).isWritable() && !entorno_.carpetaConfiguracion.isEmpty()) {
-        // An installed program keeps its settings in the user's configuration folder.
+    const bool instalado = !entorno_.enCarpetaDeCompilacion;
+    if ((instalado || !QFileInfo(CarpetaPrograma_).isWritable()) && !entorno_.carpetaConfiguracion.isEmpty()) {
+        // An installed program keeps its settings in the user's configuration folder, never
+        // in the install tree, whoever runs it.
         QDir().mkpath(entorno_.carpetaConfiguracion);
         CarpetaPrograma_ = DeRuta(ConBarraFinal(ARuta(entorno_.carpetaConfiguracion)));
     }
@@ -204,6 +206,8 @@ void TFormMain::Conectar() {
     ConectarExtraer();
     ConectarUnir();
     ConectarVerificar();
+    ConectarSoltar();
+    CrearAtajos();
 }
 
 } // namespace quimbel

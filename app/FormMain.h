@@ -19,6 +19,7 @@
 #include "app/widgets/ExplorerButton.h"
 #include "app/widgets/FilenameEdit.h"
 #include "app/widgets/Memo.h"
+#include "app/widgets/PageControl.h"
 #include "app/widgets/RxCheckListBox.h"
 #include "files/Trozos.h"
 #include "join/PlanUnir.h"
@@ -49,6 +50,11 @@ class TFormMain : public QWidget {
     const QString& FicheroIni() const { return FicheroIni_; }
     const QString& FicheroSizes() const { return FicheroSizes_; }
     bool EnEjecucion() const { return enEjecucion_; }
+    // Opens a file from outside the window (command line, a drop on the window) as if the
+    // user had chosen it in the dialog of the box that fits it by name, on that box's page:
+    // the plan, the analysis, or the SFV box with its exit rule. A path that is no existing
+    // file gives "¡ Error al abrir fichero " + path + " !". Nothing happens during a run.
+    void AbrirFichero(const QString& ruta);
 
     // Controls, by the names they carry as object names.
     QTabWidget* PageControlQuimbel;
@@ -117,6 +123,10 @@ class TFormMain : public QWidget {
 
   protected:
     void closeEvent(QCloseEvent* evento) override;
+    // A file dropped outside the boxes goes to AbrirFichero; during a run drops are refused.
+    void dragEnterEvent(QDragEnterEvent* evento) override;
+    void dragMoveEvent(QDragMoveEvent* evento) override;
+    void dropEvent(QDropEvent* evento) override;
 
   private:
     void CrearControles();
@@ -130,6 +140,12 @@ class TFormMain : public QWidget {
     QWidget* CrearPaginaExtraer();
     QWidget* CrearPanelPrincipal();
     void Conectar();
+    // Drops: the file and folder boxes and the window itself take them, no other control.
+    void ConectarSoltar();
+    // Ctrl+Return, Ctrl+E and Ctrl+Q: the action buttons, as a click.
+    void CrearAtajos();
+    // The current page's action button: Cortar, Unir, Verificar, or Volver on "Extraer".
+    TExplorerButton* BotonDeAccion() const;
     void ConectarCortar();
     void ConectarExtraer();
     void ConectarUnir();

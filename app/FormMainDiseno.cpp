@@ -52,7 +52,42 @@ QHBoxLayout* FilaValores(QLabel* primero, const QString& segundoTexto, QLabel* s
 // The result panel at the bottom of a page: its label and its memo, growing with the window.
 void PanelResultado(QVBoxLayout* pagina, TMemo* memo) {
     pagina->addWidget(new QLabel(QStringLiteral("Resultado:")));
+    // Room for a few lines at the smallest window; the memo scrolls.
+    memo->setMinimumHeight(48);
     pagina->addWidget(memo, 1);
+}
+
+// A page's column of rows, tight enough for every page to fit the smallest window.
+QVBoxLayout* ColumnaPagina(QWidget* pagina) {
+    auto* v = new QVBoxLayout(pagina);
+    v->setContentsMargins(6, 4, 6, 4);
+    v->setSpacing(4);
+    return v;
+}
+
+// Captions left of their boxes, the boxes taking the rest of the width.
+QGridLayout* Rejilla() {
+    auto* rejilla = new QGridLayout;
+    rejilla->setVerticalSpacing(2);
+    rejilla->setColumnStretch(1, 1);
+    return rejilla;
+}
+
+// The next free row (an empty grid counts one row already).
+int FilaLibre(const QGridLayout* rejilla) {
+    return rejilla->count() == 0 ? 0 : rejilla->rowCount();
+}
+
+void FilaRejilla(QGridLayout* rejilla, const QString& caption, QWidget* control) {
+    const int fila = FilaLibre(rejilla);
+    if (!caption.isEmpty()) rejilla->addWidget(new QLabel(caption), fila, 0);
+    rejilla->addWidget(control, fila, 1);
+}
+
+void FilaRejilla(QGridLayout* rejilla, const QString& caption, QLayout* controles) {
+    const int fila = FilaLibre(rejilla);
+    if (!caption.isEmpty()) rejilla->addWidget(new QLabel(caption), fila, 0);
+    rejilla->addLayout(controles, fila, 1);
 }
 
 } // namespace
@@ -71,26 +106,27 @@ TFilenameEdit* TFormMain::CajaFichero(const char* nombre, const OpcionesDialogo&
 
 QWidget* TFormMain::CrearPaginaCortar() {
     auto* pagina = Nombrar(new QWidget, "TabSheetCortar");
-    auto* v = new QVBoxLayout(pagina);
+    auto* v = ColumnaPagina(pagina);
 
-    v->addWidget(new QLabel(QStringLiteral("Fichero a cortar")));
+    auto* rejilla = Rejilla();
     FilenameEditFicheroCortar =
         CajaFichero("FilenameEditFicheroCortar",
                     {QStringLiteral("Seleccionar fichero para cortar"), FiltroTodos, {}, false}, false,
                     QStringLiteral("Fichero a Cortar"), QStringLiteral("Seleccionar fichero a Cortar"));
-    v->addWidget(FilenameEditFicheroCortar);
+    FilaRejilla(rejilla, QStringLiteral("Fichero a cortar"), FilenameEditFicheroCortar);
     LabelTamFic = Valor("LabelTamFic");
     LabelNum_Trozos = Valor("LabelNum_Trozos");
-    v->addLayout(FilaValores(LabelTamFic, QStringLiteral("Trozos:"), nullptr, LabelNum_Trozos));
-
-    v->addWidget(new QLabel(QStringLiteral("Carpeta destino")));
+    FilaRejilla(rejilla, QString(), FilaValores(LabelTamFic, QStringLiteral("Trozos:"), nullptr, LabelNum_Trozos));
     DirectoryEditFicheroCortar = Nombrar(
         new TDirectoryEdit(QStringLiteral("Carpeta destino para los trozos")), "DirectoryEditFicheroCortar");
-    v->addWidget(DirectoryEditFicheroCortar);
+    FilaRejilla(rejilla, QStringLiteral("Carpeta destino"), DirectoryEditFicheroCortar);
+    v->addLayout(rejilla);
 
     auto* fila = new QHBoxLayout;
     GroupBoxTipoCorte = Nombrar(new QGroupBox, "GroupBoxTipoCorte");
     auto* tipos = new QVBoxLayout(GroupBoxTipoCorte);
+    tipos->setContentsMargins(6, 2, 6, 2);
+    tipos->setSpacing(0);
     RadioButtonCortarNormal =
         Nombrar(new QRadioButton(QStringLiteral("Normal (001..00N)")), "RadioButtonCortarNormal");
     RadioButtonCortarCA =
@@ -100,11 +136,10 @@ QWidget* TFormMain::CrearPaginaCortar() {
     RadioButtonCortarNormal->setChecked(true);
     for (QRadioButton* r : {RadioButtonCortarNormal, RadioButtonCortarCA, RadioButtonCortarHacha})
         tipos->addWidget(r);
-    GroupBoxTipoCorte->setMinimumSize(GroupBoxTipoCorte->sizeHint());
-    fila->addWidget(GroupBoxTipoCorte);
+    fila->addWidget(GroupBoxTipoCorte, 0, Qt::AlignTop);
 
     auto* opciones = new QVBoxLayout;
-    opciones->setSpacing(2);
+    opciones->setSpacing(0);
     opciones->addWidget(new QLabel(QStringLiteral("Tamaño (bytes):")));
     ComboBoxSizes = Nombrar(new QComboBox, "ComboBoxSizes");
     ComboBoxSizes->setEditable(true);
@@ -113,7 +148,7 @@ QWidget* TFormMain::CrearPaginaCortar() {
                              QStringLiteral("10000000")});
     ComboBoxSizes->setCurrentIndex(-1);
     ComboBoxSizes->setEditText(QString());
-    ComboBoxSizes->setFixedWidth(110);
+    ComboBoxSizes->setMinimumWidth(110);
     opciones->addWidget(ComboBoxSizes);
     CheckBoxCortarSfv = Nombrar(new QCheckBox(QStringLiteral("Crear SFV")), "CheckBoxCortarSfv");
     CheckBoxCortarPar = Nombrar(new QCheckBox(QStringLiteral("Crear PAR")), "CheckBoxCortarPar");
@@ -126,9 +161,12 @@ QWidget* TFormMain::CrearPaginaCortar() {
     numero->addWidget(EditCortarNumeroPar);
     numero->addStretch();
     opciones->addLayout(numero);
+    opciones->addStretch();
     fila->addLayout(opciones);
+    fila->addStretch();
 
     auto* botones = new QVBoxLayout;
+    botones->setSpacing(0);
     ExplorerButtonCortar =
         Boton("ExplorerButtonCortar", QStringLiteral("  Cortar"), QStyle::SP_FileDialogListView);
     ExplorerButtonCortarElegir =
@@ -148,29 +186,30 @@ QWidget* TFormMain::CrearPaginaCortar() {
 
 QWidget* TFormMain::CrearPaginaUnir() {
     auto* pagina = Nombrar(new QWidget, "TabSheetUnir");
-    auto* v = new QVBoxLayout(pagina);
+    auto* v = ColumnaPagina(pagina);
 
-    v->addWidget(new QLabel(QStringLiteral("Fichero base")));
+    auto* rejilla = Rejilla();
     FilenameEditFicheroUnir = CajaFichero("FilenameEditFicheroUnir",
                                           {QStringLiteral("Seleccionar fichero a unir"), FiltroF1, {}, false},
                                           false, QStringLiteral("Fichero a Unir"), QString());
-    v->addWidget(FilenameEditFicheroUnir);
+    FilaRejilla(rejilla, QStringLiteral("Fichero base"), FilenameEditFicheroUnir);
     LabelTamFicUnir = Valor("LabelTamFicUnir");
     LabelNum_TrozosUnir = Valor("LabelNum_TrozosUnir");
-    v->addLayout(FilaValores(LabelTamFicUnir, QStringLiteral("Trozos:"), nullptr, LabelNum_TrozosUnir));
-
-    v->addWidget(new QLabel(QStringLiteral("Fichero destino")));
+    FilaRejilla(rejilla, QString(),
+                FilaValores(LabelTamFicUnir, QStringLiteral("Trozos:"), nullptr, LabelNum_TrozosUnir));
     FilenameEditFicheroUnido = CajaFichero(
         "FilenameEditFicheroUnido", {QStringLiteral("Introducir fichero a crear"), FiltroF2, {}, true}, true,
         QStringLiteral("Fichero destino"), QStringLiteral("Seleccionar fichero a Crear"));
-    v->addWidget(FilenameEditFicheroUnido);
+    FilaRejilla(rejilla, QStringLiteral("Fichero destino"), FilenameEditFicheroUnido);
     LabelTamFicUnido = Valor("LabelTamFicUnido");
     LabelTamFicUnidoTeoricoDes =
         Nombrar(new QLabel(QStringLiteral("Teórico:")), "LabelTamFicUnidoTeoricoDes");
     LabelTamFicUnidoTeorico = Valor("LabelTamFicUnidoTeorico");
     LabelTamFicUnidoTeoricoDes->hide();
     LabelTamFicUnidoTeorico->hide();
-    v->addLayout(FilaValores(LabelTamFicUnido, {}, LabelTamFicUnidoTeoricoDes, LabelTamFicUnidoTeorico));
+    FilaRejilla(rejilla, QString(),
+                FilaValores(LabelTamFicUnido, {}, LabelTamFicUnidoTeoricoDes, LabelTamFicUnidoTeorico));
+    v->addLayout(rejilla);
 
     auto* fila = new QHBoxLayout;
     fila->addStretch();
@@ -186,23 +225,23 @@ QWidget* TFormMain::CrearPaginaUnir() {
 
 QWidget* TFormMain::CrearPaginaVerificar() {
     auto* pagina = Nombrar(new QWidget, "TabSheetVerificar");
-    auto* v = new QVBoxLayout(pagina);
+    auto* v = ColumnaPagina(pagina);
 
-    v->addWidget(new QLabel(QStringLiteral("Fichero SFV a verificar")));
+    auto* rejilla = Rejilla();
     FilenameEditFicheroVerificar =
         CajaFichero("FilenameEditFicheroVerificar",
                     {QStringLiteral("Seleccionar fichero SFV a verificar"), FiltroF3, {}, false}, false,
                     QStringLiteral("Fichero a Verificar"), QStringLiteral("Seleccionar fichero a verificar"));
-    v->addWidget(FilenameEditFicheroVerificar);
-
-    v->addWidget(new QLabel(QStringLiteral("Carpeta con los ficheros")));
+    FilaRejilla(rejilla, QStringLiteral("Fichero SFV a verificar"), FilenameEditFicheroVerificar);
     DirectoryEditFicheroVerificar =
         Nombrar(new TDirectoryEdit(QStringLiteral("Carpeta origen de los ficheros")),
                 "DirectoryEditFicheroVerificar");
-    v->addWidget(DirectoryEditFicheroVerificar);
+    FilaRejilla(rejilla, QStringLiteral("Carpeta con los ficheros"), DirectoryEditFicheroVerificar);
+    v->addLayout(rejilla);
 
     auto* fila = new QHBoxLayout;
     auto* filtros = new QVBoxLayout;
+    filtros->setSpacing(0);
     filtros->addWidget(new QLabel(QStringLiteral("Mostrar ficheros:")));
     CheckBoxMostrarErrorCrc = Nombrar(new QCheckBox(QStringLiteral("Error CRC")), "CheckBoxMostrarErrorCrc");
     CheckBoxMostrarInexistentes =
@@ -216,6 +255,7 @@ QWidget* TFormMain::CrearPaginaVerificar() {
     fila->addLayout(filtros);
 
     auto* renombrar = new QVBoxLayout;
+    renombrar->setSpacing(2);
     CheckBoxVerificarRenombrar =
         Nombrar(new QCheckBox(QStringLiteral("Renombrar")), "CheckBoxVerificarRenombrar");
     renombrar->addWidget(CheckBoxVerificarRenombrar);
@@ -227,6 +267,7 @@ QWidget* TFormMain::CrearPaginaVerificar() {
     renombrar->addLayout(extension);
     GroupBoxTipoExtension = Nombrar(new QGroupBox, "GroupBoxTipoExtension");
     auto* tipos = new QHBoxLayout(GroupBoxTipoExtension);
+    tipos->setContentsMargins(6, 2, 6, 2);
     RadioButtonRenombrarNumero =
         Nombrar(new QRadioButton(QStringLiteral("Número")), "RadioButtonRenombrarNumero");
     RadioButtonRenombrarLetra =
@@ -300,8 +341,7 @@ void TFormMain::CrearControles() {
     auto* v = new QVBoxLayout(this);
     v->setContentsMargins(0, 0, 0, 0);
     v->setSpacing(0);
-    PageControlQuimbel = Nombrar(new QTabWidget, "PageControlQuimbel");
-    PageControlQuimbel->setMinimumSize(470, 330);
+    PageControlQuimbel = Nombrar(new TPageControl, "PageControlQuimbel");
     TabSheetCortar = CrearPaginaCortar();
     TabSheetUnir = CrearPaginaUnir();
     TabSheetVerificar = CrearPaginaVerificar();
@@ -310,6 +350,8 @@ void TFormMain::CrearControles() {
     PageControlQuimbel->addTab(TabSheetUnir, QStringLiteral("Unir"));
     PageControlQuimbel->addTab(TabSheetVerificar, QStringLiteral("Verificar"));
     PageControlQuimbel->addTab(TabSheetExtraer, QStringLiteral("Extraer"));
+    // Never smaller than 470 x 330, nor than its pages need.
+    PageControlQuimbel->setMinimumSize(PageControlQuimbel->minimumSizeHint().expandedTo(QSize(470, 330)));
     v->addWidget(PageControlQuimbel, 1);
     v->addWidget(CrearPanelPrincipal());
     for (EditConBoton* caja : std::initializer_list<EditConBoton*>{

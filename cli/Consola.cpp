@@ -3,7 +3,16 @@
 namespace quimbel {
 
 namespace {
+// A message's CR (alone or before an LF) is a line end on a terminal, as in a box;
+// written raw, it would send the cursor back over the text already printed.
 void Escribir(std::FILE* f, std::string_view texto) {
+    size_t cr;
+    while ((cr = texto.find('\r')) != std::string_view::npos) {
+        std::fwrite(texto.data(), 1, cr, f);
+        const bool conLf = cr + 1 < texto.size() && texto[cr + 1] == '\n';
+        std::fputc('\n', f);
+        texto.remove_prefix(cr + (conLf ? 2 : 1));
+    }
     std::fwrite(texto.data(), 1, texto.size(), f);
     std::fputc('\n', f);
 }

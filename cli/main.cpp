@@ -37,6 +37,9 @@ constexpr const char* Uso =
     "      --letra). Estado de salida: 0 si la lista nombra algún fichero y todos son correctos,\n"
     "      1 si alguno no lo es o la lista no nombra ninguno, 2 si el SFV no se puede abrir.\n"
     "\n"
+    "  -h, --help     muestra esta ayuda y termina\n"
+    "      --version  muestra la versión y termina\n"
+    "\n"
     "Las líneas del registro van a la salida estándar y los mensajes a la salida de errores.\n"
     "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n";
 
@@ -56,6 +59,10 @@ int Ejecutar(int argc, char** argv) {
     const BibliotecasCargadas bibliotecas;
     std::vector<std::string> args(argv + 1, argv + argc);
     if (args.empty()) return ErrorDeUso("falta la orden");
+    if (args[0] == "--version") {
+        std::puts("quimbel-cli " QUIMBEL_VERSION);
+        return SalidaBien;
+    }
     const auto pideAyuda = [](const std::string& a) { return a == "--help" || a == "-h"; };
     if (args[0] == "ayuda" || std::any_of(args.begin(), args.end(), pideAyuda)) {
         std::fputs(Uso, stdout);

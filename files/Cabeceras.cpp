@@ -6,14 +6,17 @@ namespace quimbel {
 
 namespace {
 
-void PonerEntero32(std::vector<unsigned char>& bytes, int32_t valor) {
+// Headers are put together in a string and handed out as bytes once whole: GCC 12 warns
+// falsely (-Warray-bounds, -Wstringop-overflow) on a byte vector growing by inserted ranges in
+// optimised builds.
+void PonerEntero32(std::string& bytes, int32_t valor) {
     const auto v = static_cast<uint32_t>(valor);
     for (int i = 0; i < 4; ++i)
-        bytes.push_back(static_cast<unsigned char>(v >> (8 * i)));
+        bytes.push_back(static_cast<char>(static_cast<unsigned char>(v >> (8 * i))));
 }
 
-void PonerTexto(std::vector<unsigned char>& bytes, std::string_view texto) {
-    bytes.insert(bytes.end(), texto.begin(), texto.end());
+std::vector<unsigned char> Bytes(const std::string& texto) {
+    return {texto.begin(), texto.end()};
 }
 
 // Whether the marker stands at pos of the header.
@@ -39,31 +42,28 @@ std::string Texto(std::span<const unsigned char> c, size_t desde, size_t hasta) 
 } // namespace
 
 std::vector<unsigned char> CabeceraCA(int32_t n, std::string_view extension) {
-    std::vector<unsigned char> bytes;
-    bytes.push_back(static_cast<unsigned char>(FirmaCA.size()));
-    PonerTexto(bytes, FirmaCA);
+    std::string bytes(1, static_cast<char>(FirmaCA.size()));
+    bytes += FirmaCA;
     PonerEntero32(bytes, n);
     // A file name holds at most 255 bytes, so its extension always fits the length byte.
     if (extension.size() > 255) extension = extension.substr(0, 255);
-    bytes.push_back(static_cast<unsigned char>(extension.size()));
-    PonerTexto(bytes, extension);
-    return bytes;
+    bytes.push_back(static_cast<char>(static_cast<unsigned char>(extension.size())));
+    bytes += extension;
+    return Bytes(bytes);
 }
 
 std::vector<unsigned char> CabeceraHacha(std::string_view nombre, int64_t s, int64_t p) {
     const std::string textoS = std::to_string(s);
     const std::string textoP = std::to_string(p);
-    const auto h =
-        static_cast<int32_t>(nombre.size() + textoS.size() + textoP.size() + 4 * MarcaHacha.size());
-    std::vector<unsigned char> bytes;
-    PonerTexto(bytes, MarcaHacha);
+    const auto h = static_cast<int32_t>(nombre.size() + textoS.size() + textoP.size() + 4 * MarcaHacha.size());
+    std::string bytes(MarcaHacha);
     PonerEntero32(bytes, h);
     for (std::string_view texto : {nombre, std::string_view(textoS), std::string_view(textoP)}) {
-        PonerTexto(bytes, MarcaHacha);
-        PonerTexto(bytes, texto);
+        bytes += MarcaHacha;
+        bytes += texto;
     }
-    PonerTexto(bytes, MarcaHacha);
-    return bytes;
+    bytes += MarcaHacha;
+    return Bytes(bytes);
 }
 
 int32_t Entero32LE(const unsigned char* p) {

@@ -4,6 +4,18 @@
 
 namespace quimbel {
 
+namespace {
+
+// "." and the number; built by appending, as GCC 12 warns falsely (-Wrestrict) on
+// "." + std::string in optimised builds.
+std::string PuntoYNumero(int64_t numero) {
+    std::string sufijo = ".";
+    sufijo += std::to_string(numero);
+    return sufijo;
+}
+
+} // namespace
+
 int64_t NumeroTrozos(int64_t s, int64_t p) {
     return s / p + (s % p != 0 ? 1 : 0);
 }
@@ -16,16 +28,18 @@ int AnchoNormal(int64_t n) {
 std::string SufijoTrozo(TipoCorte tipo, int64_t k, int64_t n) {
     switch (tipo) {
     case TipoCorte::CortaArchivos:
-        return k == n ? ".fin" : "." + std::to_string(k);
+        return k == n ? ".fin" : PuntoYNumero(k);
     case TipoCorte::Hacha:
-        return "." + std::to_string(k - 1);
+        return PuntoYNumero(k - 1);
     case TipoCorte::Normal:
         break;
     }
     std::string numero = std::to_string(k);
     const auto ancho = static_cast<size_t>(AnchoNormal(n));
-    if (numero.size() < ancho) numero.insert(0, ancho - numero.size(), '0');
-    return "." + numero;
+    std::string sufijo = ".";
+    if (numero.size() < ancho) sufijo.append(ancho - numero.size(), '0');
+    sufijo += numero;
+    return sufijo;
 }
 
 std::string NombreTrozo(std::string_view fuente, std::string_view destino, int64_t k, int64_t n,

@@ -8,4 +8,5 @@ apt-get install -y --no-install-recommends \
     libgtest-dev libgmock-dev \
     qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth \
     libisal-dev libdeflate-dev zlib1g-dev libssl-dev libgf-complete-dev \
-    x11-utils cksfv rhash par2 hyperfine time
+    x11-utils xdotool cksfv rhash par2 hyperfine time \
+    dpkg-dev desktop-file-utils appstream groff-base man-db clang

@@ -26,7 +26,7 @@ struct EntradaSfv {
 };
 
 // The first line of every SFV file the program writes, before its date and time.
-inline constexpr std::string_view CabeceraSfv = "; Creado con Quimbel v0.2.492 el ";
+inline constexpr std::string_view CabeceraSfv = "; Creado con Quimbel v" QUIMBEL_VERSION " el ";
 
 // The SFV path: destino followed by the source's file name with its extension
 // replaced by ".sfv".

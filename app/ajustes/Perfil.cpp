@@ -1,6 +1,7 @@
 #include "Perfil.h"
 
 #include <cerrno>
+#include <utility>
 
 #include "files/Texto.h"
 
@@ -82,7 +83,11 @@ int Perfil::EscribirClave(std::string_view seccion, std::string_view clave, std:
         if (EsSeccion(lineas[i], nombre) && IgualesSinMayusculas(nombre, seccion)) cabecera = i;
     }
     if (cabecera == lineas.size()) {
-        lineas.push_back("[" + std::string(seccion) + "]");
+        // Appended, not "[" + std::string: GCC 12 warns falsely (-Wrestrict) on that when optimising.
+        std::string linea = "[";
+        linea += seccion;
+        linea += ']';
+        lineas.push_back(std::move(linea));
         lineas.push_back(nueva);
     } else {
         size_t fin = cabecera + 1; // behind the section's last non-blank line

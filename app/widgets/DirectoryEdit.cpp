@@ -1,5 +1,7 @@
 #include "DirectoryEdit.h"
 
+#include <QFileInfo>
+
 #include "app/Dialogos.h"
 
 namespace quimbel {
@@ -11,6 +13,10 @@ void TDirectoryEdit::Examinar() {
     if (!dialogos_) return;
     if (const std::optional<QString> carpeta = dialogos_->ElegirCarpeta(textoDialogo_, text()))
         setText(*carpeta);
+}
+
+bool TDirectoryEdit::AceptaSoltar(const QString& ruta) const {
+    return QFileInfo(ruta).isDir();
 }
 
 } // namespace quimbel

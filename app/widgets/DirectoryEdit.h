@@ -12,6 +12,11 @@ class TDirectoryEdit : public EditConBoton {
     const QString& TextoDialogo() const { return textoDialogo_; }
     void Examinar() override;
 
+  protected:
+    // A folder; the box then holds its path.
+    bool AceptaSoltar(const QString& ruta) const override;
+    void Soltar(const QString& ruta) override { setText(ruta); }
+
   private:
     QString textoDialogo_;
 };

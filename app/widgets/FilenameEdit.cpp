@@ -1,5 +1,8 @@
 #include "FilenameEdit.h"
 
+#include <QFileInfo>
+
+#include "Soltar.h"
 #include "files/Rutas.h"
 
 namespace quimbel {
@@ -20,10 +23,30 @@ void TFilenameEdit::Examinar() {
     OpcionesDialogo o = opciones_;
     o.inicial = actual;
     const std::optional<QString> elegido = dialogos_->ElegirFichero(o);
-    QString Name = elegido.value_or(actual);
-    bool Action = elegido.has_value();
+    TrasDialogo(elegido.value_or(actual), elegido.has_value());
+}
+
+void TFilenameEdit::Elegir(const QString& nombre) {
+    TrasDialogo(nombre, true);
+}
+
+void TFilenameEdit::TrasDialogo(QString Name, bool Action) {
     if (despuesDialogo_) despuesDialogo_(Name, Action);
     if (Action) setText(ConComillasSiBlanco(Name));
+}
+
+bool TFilenameEdit::AceptaSoltar(const QString& ruta) const {
+    return !QFileInfo(ruta).isDir();
+}
+
+void TFilenameEdit::Soltar(const QString& ruta) {
+    if (!dialogos_) return;
+    if (!QFileInfo(ruta).isFile()) {
+        dialogos_->Mensaje(ServicioDialogos::Icono::Error, QStringLiteral("Error"), TextoErrorAbrir(ruta), false);
+        return;
+    }
+    if (opciones_.guardar && !dialogos_->ConfirmarReemplazo(opciones_.titulo, ruta)) return;
+    Elegir(ruta);
 }
 
 } // namespace quimbel

@@ -23,8 +23,20 @@ class TFilenameEdit : public EditConBoton {
     const OpcionesDialogo& Opciones() const { return opciones_; }
     // Opens the dialog as the browse button does.
     void Examinar() override;
+    // The choice of a file as the dialog makes it: the after-dialog event with Name the
+    // file and Action true; the box shows Name when the handler leaves Action true.
+    void Elegir(const QString& nombre);
+
+  protected:
+    // Anything but a folder; what does not exist is refused with a box when dropped.
+    bool AceptaSoltar(const QString& ruta) const override;
+    // An existing file is the box's choice, as through its dialog; on a save box an
+    // existing file first gets the dialog's overwrite question (No leaves the box as it was).
+    void Soltar(const QString& ruta) override;
 
   private:
+    // The dialog closed with Name and Action.
+    void TrasDialogo(QString Name, bool Action);
     OpcionesDialogo opciones_;
     DespuesDialogo despuesDialogo_;
 };

@@ -18,9 +18,13 @@ void Poner32(uint8_t* p, uint32_t v) {
         p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
+// Grows and copies rather than inserting a range: GCC 12 warns falsely
+// (-Wstringop-overflow) on a range inserted into a byte vector in optimised builds.
 void Anexar(Bytes& b, const void* datos, size_t n) {
-    const auto* p = static_cast<const uint8_t*>(datos);
-    b.insert(b.end(), p, p + n);
+    if (n == 0) return;
+    const size_t antes = b.size();
+    b.resize(antes + n);
+    std::memcpy(b.data() + antes, datos, n);
 }
 
 void Anexar64(Bytes& b, uint64_t v) {

@@ -6,6 +6,7 @@
 #include <deque>
 #include <functional>
 #include <optional>
+#include <utility>
 #include <vector>
 
 #include "app/Dialogos.h"
@@ -50,6 +51,14 @@ class DialogosPrueba : public ServicioDialogos {
         return c;
     }
 
+    bool ConfirmarReemplazo(const QString& titulo, const QString& ruta) override {
+        preguntasReemplazo.push_back({titulo, ruta});
+        if (reemplazos.empty()) return false;
+        const bool r = reemplazos.front();
+        reemplazos.pop_front();
+        return r;
+    }
+
     // The texts of the boxes shown, in order.
     QStringList Textos() const {
         QStringList t;
@@ -65,6 +74,8 @@ class DialogosPrueba : public ServicioDialogos {
     std::deque<std::optional<QString>> carpetas;
     std::vector<OpcionesDialogo> dialogosFichero;
     QStringList textosCarpeta;
+    std::vector<std::pair<QString, QString>> preguntasReemplazo; // title and path of each question
+    std::deque<bool> reemplazos;                                 // the answers; none: No
     // Runs while a box is up: a test's stand-in for the user acting meanwhile.
     std::function<void(const Caja&)> alMostrar;
 };

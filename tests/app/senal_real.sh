@@ -9,6 +9,10 @@ tmp=$(mktemp -d /tmp/quimbel-senal-XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
 cp "$bin"/quimbel "$tmp"/
 unset QT_QPA_PLATFORM
+# Run from outside its build folder, as installed: the settings live in the user's folder.
+export XDG_CONFIG_HOME="$tmp/config"
+ajustes=$XDG_CONFIG_HOME/Quimbel
+mkdir -p "$ajustes"
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # Starts the program, waits for a start-up error box (titled "Quimbel"), sends SIGTERM and
@@ -31,17 +35,17 @@ correr() {
     ' sh "$tmp"
 }
 
-printf '[Main]\r\nFormLeft=abc\r\n' >"$tmp/quimbel.ini"
+printf '[Main]\r\nFormLeft=abc\r\n' >"$ajustes/quimbel.ini"
 estado=$(correr | tail -n 1)
 [ "$estado" = 0 ] || { echo "exit status $estado"; cat "$tmp/err"; exit 1; }
-grep -q "^WindowState=wsNormal" "$tmp/quimbel.ini" || { echo "settings not written"; exit 1; }
+grep -q "^WindowState=wsNormal" "$ajustes/quimbel.ini" || { echo "settings not written"; exit 1; }
 
 # The box now says Sizes.txt cannot be read: a folder stands in its place, where the
 # close cannot write it either.
-rm "$tmp/Sizes.txt"
-mkdir "$tmp/Sizes.txt"
+rm "$ajustes/Sizes.txt"
+mkdir "$ajustes/Sizes.txt"
 estado=$(correr | tail -n 1)
 [ "$estado" = 1 ] || { echo "exit status $estado with unwritable settings"; exit 1; }
 # Our own lines only (the sanitizers and Qt may add theirs).
-[ "$(grep "^quimbel:" "$tmp/err")" = "quimbel: Cannot create file $tmp/Sizes.txt." ] || { cat "$tmp/err"; exit 1; }
+[ "$(grep "^quimbel:" "$tmp/err")" = "quimbel: Cannot create file $ajustes/Sizes.txt." ] || { cat "$tmp/err"; exit 1; }
 echo "señal real: bien"

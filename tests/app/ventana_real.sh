@@ -1,7 +1,7 @@
 #!/bin/sh
 # The real program in a real X server: it starts, shows its caption, and a close
-# (here by SIGTERM, as a session ending sends) writes quimbel.ini and Sizes.txt
-# beside the executable.
+# (here by SIGTERM, as a session ending sends) writes quimbel.ini and Sizes.txt;
+# run from outside its build folder, as installed, into $XDG_CONFIG_HOME/Quimbel.
 set -eu
 bin=$1
 tmp=$(mktemp -d /tmp/quimbel-real-XXXXXX)
@@ -9,6 +9,7 @@ trap 'rm -rf "$tmp"' EXIT
 cp "$bin"/quimbel "$tmp"/
 cp "$bin"/*.so "$tmp"/ 2>/dev/null || true
 unset QT_QPA_PLATFORM
+export XDG_CONFIG_HOME="$tmp/config"
 # Without any display it says so in one line instead of aborting.
 if env -u DISPLAY -u WAYLAND_DISPLAY "$tmp/quimbel" 2>"$tmp/err"; then echo "started without a display"; exit 1; fi
 grep -q "^quimbel: no hay pantalla" "$tmp/err" || { cat "$tmp/err"; exit 1; }
@@ -25,7 +26,8 @@ xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
     kill -TERM $pid
     wait $pid
 ' sh "$tmp"
-grep -q "^FormLeft=273" "$tmp/quimbel.ini"
-grep -q "^WindowState=wsNormal" "$tmp/quimbel.ini"
-grep -q "^4900000" "$tmp/Sizes.txt"
+grep -q "^FormLeft=273" "$tmp/config/Quimbel/quimbel.ini"
+grep -q "^WindowState=wsNormal" "$tmp/config/Quimbel/quimbel.ini"
+grep -q "^4900000" "$tmp/config/Quimbel/Sizes.txt"
+if [ -e "$tmp/quimbel.ini" ] || [ -e "$tmp/Sizes.txt" ]; then echo "settings beside the program"; exit 1; fi
 echo "ventana real: bien"
