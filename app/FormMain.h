@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -87,6 +88,9 @@ class TFormMain : public QWidget {
     TExplorerButton *ExplorerButtonExtraerTodos, *ExplorerButtonExtraerNinguno, *ExplorerButtonExtraerVolver;
     QWidget* PanelPrincipal;
     TExplorerButton *ExplorerButtonSalir, *ExplorerButtonCancelar;
+    QProgressBar* ProgressBarAvance;
+    // The bar's steps: a run's bytes are shown in thousandths.
+    static constexpr int EscalaAvance = 1000;
 
     // Handlers.
     void CargarPosicion();

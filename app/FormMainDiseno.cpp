@@ -3,6 +3,7 @@
 #include <QFont>
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QProgressBar>
 #include <QStyle>
 #include <QVBoxLayout>
 
@@ -331,8 +332,14 @@ QWidget* TFormMain::CrearPanelPrincipal() {
     ExplorerButtonSalir =
         Boton("ExplorerButtonSalir", QStringLiteral("  Salir"), QStyle::SP_DialogCloseButton);
     ExplorerButtonSalir->setToolTip(QStringLiteral("Salir del programa"));
+    // The run's progress, left of " Salir", shown only while a run works.
+    ProgressBarAvance = Nombrar(new QProgressBar, "ProgressBarAvance");
+    ProgressBarAvance->setRange(0, EscalaAvance);
+    ProgressBarAvance->setFixedWidth(160);
+    ProgressBarAvance->hide();
     h->addWidget(ExplorerButtonCancelar);
     h->addStretch();
+    h->addWidget(ProgressBarAvance);
     h->addWidget(ExplorerButtonSalir);
     return PanelPrincipal;
 }

@@ -88,4 +88,20 @@ void VentanaQt::ProcesarMensajes() {
     QCoreApplication::processEvents();
 }
 
+void VentanaQt::Repintar() {
+    // Paint, expose, resize and the desktop's ping; the user's clicks and keys stay queued.
+    QCoreApplication::processEvents(QEventLoop::ExcludeUserInputEvents);
+}
+
+void VentanaQt::Progreso(int64_t hechos, int64_t total) {
+    QProgressBar* barra = form_.ProgressBarAvance;
+    if (total < 0) {
+        barra->hide();
+        return;
+    }
+    const int64_t escala = TFormMain::EscalaAvance;
+    barra->setValue(total == 0 ? static_cast<int>(escala) : static_cast<int>(hechos * escala / total));
+    barra->show();
+}
+
 } // namespace quimbel

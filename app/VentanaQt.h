@@ -20,6 +20,8 @@ class VentanaQt : public Ventana {
     void CursorOcupado() override;
     void CursorNormal() override;
     void ProcesarMensajes() override;
+    void Repintar() override;
+    void Progreso(int64_t hechos, int64_t total) override;
 
   private:
     class TMemo* MemoDe(Memo memo) const;
