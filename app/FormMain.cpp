@@ -204,6 +204,7 @@ void TFormMain::Conectar() {
     ConectarExtraer();
     ConectarUnir();
     ConectarVerificar();
+    ConectarReparar();
 }
 
 } // namespace quimbel

@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -52,7 +53,7 @@ class TFormMain : public QWidget {
 
     // Controls, by the names they carry as object names.
     QTabWidget* PageControlQuimbel;
-    QWidget *TabSheetCortar, *TabSheetUnir, *TabSheetVerificar, *TabSheetExtraer;
+    QWidget *TabSheetCortar, *TabSheetUnir, *TabSheetVerificar, *TabSheetReparar, *TabSheetExtraer;
     TFilenameEdit* FilenameEditFicheroCortar;
     QLabel *LabelTamFic, *LabelNum_Trozos;
     TDirectoryEdit* DirectoryEditFicheroCortar;
@@ -77,6 +78,11 @@ class TFormMain : public QWidget {
     QRadioButton *RadioButtonRenombrarNumero, *RadioButtonRenombrarLetra;
     TExplorerButton* ExplorerButtonVerificar;
     TMemo* MemoResultadoVerificar;
+    TFilenameEdit* FilenameEditFicheroReparar;
+    TDirectoryEdit* DirectoryEditFicheroReparar;
+    TExplorerButton *ExplorerButtonComprobar, *ExplorerButtonReparar;
+    QProgressBar* ProgressBarReparar;
+    TMemo* MemoResultadoReparar;
     TRxCheckListBox* RxCheckListBoxCortarExtraer;
     TExplorerButton *ExplorerButtonExtraerTodos, *ExplorerButtonExtraerNinguno, *ExplorerButtonExtraerVolver;
     QWidget* PanelPrincipal;
@@ -114,6 +120,9 @@ class TFormMain : public QWidget {
     void ExplorerButtonVerificarClick();
     void EditVerificarExtensionEnter();
     void EditVerificarExtensionExit();
+    void FilenameEditFicheroRepararExit();
+    void ExplorerButtonComprobarClick();
+    void ExplorerButtonRepararClick();
 
   protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -127,6 +136,7 @@ class TFormMain : public QWidget {
     QWidget* CrearPaginaCortar();
     QWidget* CrearPaginaUnir();
     QWidget* CrearPaginaVerificar();
+    QWidget* CrearPaginaReparar();
     QWidget* CrearPaginaExtraer();
     QWidget* CrearPanelPrincipal();
     void Conectar();
@@ -142,6 +152,10 @@ class TFormMain : public QWidget {
     std::string SeparadorMiles() const;
     QString FuenteCortar() const;
     void ConectarVerificar();
+    void ConectarReparar();
+    // A check (soloComprobar) or repair run of the "Reparar" page; its buttons are disabled
+    // while it runs, as the window processes its messages meanwhile.
+    void CorridaReparar(bool soloComprobar);
     // Fills an empty folder box with the folder of the file box's path.
     static void CarpetaPorDefecto(const TFilenameEdit* fichero, TDirectoryEdit* carpeta);
     void CargarSizes();
