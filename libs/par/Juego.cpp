@@ -13,7 +13,7 @@ namespace {
 
 // What the gathering keeps at most: packet bodies, and recovery slices.
 constexpr uint64_t BytesGuardados = uint64_t{64} << 20;
-constexpr size_t RecuperacionGuardada = size_t{1} << 20;
+constexpr size_t RecuperacionGuardada = size_t{1} << 17; // two sets' worth of exponents
 // The fixed part of a description body: ID, MD5, 16 KiB MD5, length.
 constexpr size_t FijoDescripcion = 56;
 

@@ -71,11 +71,15 @@ class Reconstructor {
         return avisos.EnParalelo(
             static_cast<unsigned>(trabajadores_.size()),
             [&](unsigned h) -> std::string {
+                // A thread that fails leaves the barrier, so that the others never wait for it.
                 try {
                     return Trabajar(*trabajadores_[h], avisos, avance, barrera);
                 } catch (const std::bad_alloc&) {
                     barrera.arrive_and_drop();
                     return ErrorMemoriaReparar;
+                } catch (...) {
+                    barrera.arrive_and_drop();
+                    throw;
                 }
             },
             [&] { barrera.arrive_and_drop(); });
@@ -306,8 +310,11 @@ std::string Reconstruir(const Juego& juego, std::span<const EstadoFichero> estad
                         const PlanReconstruccion& plan, const Solucion& solucion,
                         const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos,
                         bool mantenerAbiertos, const Limites& limites, Avisos& avisos) {
+    // The solution's factors stay in memory beside the stripes.
+    Limites restantes = limites;
+    restantes.memoria -= std::min<uint64_t>(restantes.memoria / 2, 2 * uint64_t{solucion.factores.size()});
     const FranjasReparacion franjas =
-        PlanearReparacion(juego.tamanoRebanada, plan.faltantes.size(), hilos, limites);
+        PlanearReparacion(juego.tamanoRebanada, plan.faltantes.size(), hilos, restantes);
     Reconstructor reconstructor(juego, estados, plan, solucion, origenes, temporales, hilos, mantenerAbiertos,
                                 franjas);
     if (!reconstructor.Error().empty()) return reconstructor.Error();
