@@ -238,6 +238,12 @@ TEST(JuegoPar, SinPaquetePrincipalValidoNoHayJuego) {
     const Bytes principal = CuerpoPrincipal(8, {});
     // Its set ID must be the MD5 of its body.
     r.Anadir(0, Uno(Paquete(Md5De("otro", 4), TipoPrincipal, principal)));
+    // A file count beyond the IDs it holds.
+    const std::vector<Huella> una{Md5De("f", 1)};
+    Bytes enorme = CuerpoPrincipal(8, una);
+    enorme[8] = 0xFF;
+    enorme[11] = 0x7F;
+    r.Anadir(0, Uno(Paquete(Md5De(enorme.data(), enorme.size()), TipoPrincipal, enorme)));
     Juego juego;
     std::string error;
     EXPECT_EQ(ArmarJuego(r, "i.par2", juego, error), EstadoJuego::SinPrincipal);
