@@ -1,5 +1,6 @@
 #include "libs/par/TrabajoReparacion.h"
 
+#include "libs/par/Abiertos.h"
 #include "libs/par/Avance.h"
 #include "libs/par/Comprobacion.h"
 #include "libs/par/FicherosJuego.h"
@@ -9,8 +10,6 @@
 #include "libs/par/Reconstruccion.h"
 #include "libs/par/Solucion.h"
 #include "libs/par/Temporales.h"
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <atomic>
@@ -31,17 +30,6 @@ unsigned Hilos(const Limites& limites, size_t trabajos) {
                                ? limites.hilos
                                : std::min(maximo, std::max(1u, std::thread::hardware_concurrency()));
     return static_cast<unsigned>(std::clamp<size_t>(trabajos, 1, hilos));
-}
-
-// Whether n files may stay open through the repair: by default half the process's limit.
-bool CabenAbiertos(const Limites& limites, uint64_t n) {
-    uint64_t abiertos = limites.abiertos;
-    if (abiertos == 0) {
-        rlimit limite{};
-        if (getrlimit(RLIMIT_NOFILE, &limite) != 0) return false;
-        abiertos = limite.rlim_cur == RLIM_INFINITY ? 65536 : limite.rlim_cur / 2;
-    }
-    return n <= abiertos;
 }
 
 class Reparacion {
