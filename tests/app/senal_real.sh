@@ -9,7 +9,7 @@ tmp=$(mktemp -d /tmp/quimbel-senal-XXXXXX)
 trap 'rm -rf "$tmp"' EXIT
 cp "$bin"/quimbel "$tmp"/
 unset QT_QPA_PLATFORM
-export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # Starts the program, waits for a start-up error box (titled "Quimbel"), sends SIGTERM and
 # prints the exit status; the program must be gone within 10 seconds.
