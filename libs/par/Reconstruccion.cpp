@@ -104,7 +104,7 @@ class Reconstructor {
                         juego_.ficheros[fichero].tamano - uint64_t{local} * juego_.tamanoRebanada);
     }
 
-    std::string Ruta(size_t fichero) const { return juego_.ficheros[fichero].nombre; }
+    std::string Ruta(size_t fichero) const { return origenes_.mostrada + juego_.ficheros[fichero].nombre; }
 
     // Opens everything the stripes read once, before the threads start.
     void Mantener() {

@@ -19,10 +19,12 @@
 
 namespace quimbel::par {
 
-// Where a repair reads: the files beneath the set's folder, and the set's own files by the
-// paths and identities they had when their packets were read.
+// Where a repair reads: the files beneath the set's folder (shown in lines with the prefix
+// mostrada), and the set's own files by the paths and identities they had when their packets
+// were read.
 struct OrigenesReparacion {
     const quimbel::Carpeta& carpeta;
+    const std::string& mostrada;
     std::span<const std::string> rutasJuego;
     std::span<const quimbel::IdFichero> idsJuego;
 };

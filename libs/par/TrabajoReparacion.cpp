@@ -170,7 +170,7 @@ class Reparacion {
         for (const size_t i : plan_.reescritos)
             if (temporales.Crear(juego_.ficheros[i].nombre) != 0)
                 return Fallo(Mal, "¡ Error al crear fichero " + Ruta(i) + " !");
-        const OrigenesReparacion origenes{carpeta_, rutasJuego_, idsJuego_};
+        const OrigenesReparacion origenes{carpeta_, mostrada_, rutasJuego_, idsJuego_};
         if (std::string error = Reconstruir(juego_, estados_, plan_, solucion_, origenes, temporales,
                                             static_cast<unsigned>(hilos), mantener, limites_, avisos_);
             !error.empty())

@@ -84,8 +84,11 @@ TEST_F(ReparacionPar, RehaceBorradosDanadosTruncadosYAlargados) {
                                                 "Bloques de recuperación: 20 disponibles, 17 necesarios"}));
     EXPECT_EQ(Par2("verify -q x.par2"), 1); // par2 agrees: damaged, repairable
 
+    EscribirFichero(c / "a.bin.1", "ocupado"); // a name taken is never replaced
     ASSERT_EQ(Ejecutar("repair"), 0) << lineas.back();
     EXPECT_EQ(Linea("  Reparado: "), "  Reparado: " + c / "a.bin");
+    EXPECT_EQ(LeerFichero(c / "a.bin.1"), "ocupado");
+    EXPECT_EQ(LeerFichero(c / "a.bin.2").size(), original.at("a.bin").size());
     EXPECT_EQ(
         std::count_if(lineas.begin(), lineas.end(), [](auto& l) { return l.starts_with("  Reparado: "); }),
         4);
@@ -95,7 +98,7 @@ TEST_F(ReparacionPar, RehaceBorradosDanadosTruncadosYAlargados) {
     EXPECT_EQ(LeerFichero(c / "e.bin.1"), original.at("e.bin") + "mas");
     EXPECT_EQ(LeerFichero(c / "d.bin.1").size(), 20000u);
     EXPECT_FALSE(Existe(c / "b.bin.1"));
-    EXPECT_EQ(Contenido(c.Ruta()).size(), original.size() + 3);
+    EXPECT_EQ(Contenido(c.Ruta()).size(), original.size() + 4);
     EXPECT_EQ(Par2("verify -q x.par2"), 0);
     // The progress of the last step ends at its total.
     ASSERT_FALSE(avances.empty());
