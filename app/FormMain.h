@@ -6,6 +6,7 @@
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
+#include <QProgressBar>
 #include <QRadioButton>
 #include <QStyle>
 #include <QTabWidget>
@@ -58,7 +59,7 @@ class TFormMain : public QWidget {
 
     // Controls, by the names they carry as object names.
     QTabWidget* PageControlQuimbel;
-    QWidget *TabSheetCortar, *TabSheetUnir, *TabSheetVerificar, *TabSheetExtraer;
+    QWidget *TabSheetCortar, *TabSheetUnir, *TabSheetVerificar, *TabSheetReparar, *TabSheetExtraer;
     TFilenameEdit* FilenameEditFicheroCortar;
     QLabel *LabelTamFic, *LabelNum_Trozos;
     TDirectoryEdit* DirectoryEditFicheroCortar;
@@ -83,6 +84,11 @@ class TFormMain : public QWidget {
     QRadioButton *RadioButtonRenombrarNumero, *RadioButtonRenombrarLetra;
     TExplorerButton* ExplorerButtonVerificar;
     TMemo* MemoResultadoVerificar;
+    TFilenameEdit* FilenameEditFicheroReparar;
+    TDirectoryEdit* DirectoryEditFicheroReparar;
+    TExplorerButton *ExplorerButtonComprobar, *ExplorerButtonReparar;
+    QProgressBar* ProgressBarReparar;
+    TMemo* MemoResultadoReparar;
     TRxCheckListBox* RxCheckListBoxCortarExtraer;
     TExplorerButton *ExplorerButtonExtraerTodos, *ExplorerButtonExtraerNinguno, *ExplorerButtonExtraerVolver;
     QWidget* PanelPrincipal;
@@ -120,6 +126,9 @@ class TFormMain : public QWidget {
     void ExplorerButtonVerificarClick();
     void EditVerificarExtensionEnter();
     void EditVerificarExtensionExit();
+    void FilenameEditFicheroRepararExit();
+    void ExplorerButtonComprobarClick();
+    void ExplorerButtonRepararClick();
 
   protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -137,6 +146,7 @@ class TFormMain : public QWidget {
     QWidget* CrearPaginaCortar();
     QWidget* CrearPaginaUnir();
     QWidget* CrearPaginaVerificar();
+    QWidget* CrearPaginaReparar();
     QWidget* CrearPaginaExtraer();
     QWidget* CrearPanelPrincipal();
     void Conectar();
@@ -158,6 +168,10 @@ class TFormMain : public QWidget {
     std::string SeparadorMiles() const;
     QString FuenteCortar() const;
     void ConectarVerificar();
+    void ConectarReparar();
+    // A check (soloComprobar) or repair run of the "Reparar" page; its buttons are disabled
+    // while it runs, as the window processes its messages meanwhile.
+    void CorridaReparar(bool soloComprobar);
     // Fills an empty folder box with the folder of the file box's path.
     static void CarpetaPorDefecto(const TFilenameEdit* fichero, TDirectoryEdit* carpeta);
     void CargarSizes();

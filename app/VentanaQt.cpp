@@ -1,6 +1,7 @@
 #include "VentanaQt.h"
 
 #include <QApplication>
+#include <algorithm>
 
 #include "app/FormMain.h"
 #include "app/Texto.h"
@@ -13,6 +14,8 @@ TMemo* VentanaQt::MemoDe(Memo memo) const {
         return form_.MemoResultadoUnir;
     case Memo::Verificar:
         return form_.MemoResultadoVerificar;
+    case Memo::Reparar:
+        return form_.MemoResultadoReparar;
     case Memo::Cortar:
         break;
     }
@@ -63,6 +66,9 @@ void VentanaQt::ActivarPagina(Pagina pagina) {
     case Pagina::Verificar:
         pagina_ = form_.TabSheetVerificar;
         break;
+    case Pagina::Reparar:
+        pagina_ = form_.TabSheetReparar;
+        break;
     case Pagina::Extraer:
         pagina_ = form_.TabSheetExtraer;
         break;
@@ -86,6 +92,14 @@ void VentanaQt::CursorNormal() {
 
 void VentanaQt::ProcesarMensajes() {
     QCoreApplication::processEvents();
+}
+
+void VentanaQt::MostrarProgreso(uint64_t hecho, uint64_t total) {
+    // The page's own bar for now: the one place to change for a shared bar.
+    QProgressBar* barra = form_.ProgressBarReparar;
+    const double parte =
+        total == 0 ? 0.0 : static_cast<double>(std::min(hecho, total)) / static_cast<double>(total);
+    barra->setValue(static_cast<int>(parte * barra->maximum()));
 }
 
 } // namespace quimbel

@@ -20,6 +20,7 @@ class VentanaQt : public Ventana {
     void CursorOcupado() override;
     void CursorNormal() override;
     void ProcesarMensajes() override;
+    void MostrarProgreso(uint64_t hecho, uint64_t total) override;
 
   private:
     class TMemo* MemoDe(Memo memo) const;

@@ -1,15 +1,16 @@
 #pragma once
 // The one narrow way an engine reaches the window that runs it. The Qt window,
 // the command-line companion and the tests' recorder each implement it.
+#include <cstdint>
 #include <string_view>
 
 namespace quimbel {
 
 // The result memos, one per page.
-enum class Memo { Cortar, Unir, Verificar };
+enum class Memo { Cortar, Unir, Verificar, Reparar };
 
 // The pages of the page control ("Extraer" has no tab of its own).
-enum class Pagina { Cortar, Unir, Verificar, Extraer };
+enum class Pagina { Cortar, Unir, Verificar, Reparar, Extraer };
 
 // Answer to the one question the program asks ("&Yes", "&No", "Cancel").
 enum class Respuesta { Si, No, Cancelar };
@@ -37,6 +38,12 @@ class Ventana {
     virtual void CursorNormal() = 0;
     // Lets the window process its pending messages (repaint, input).
     virtual void ProcesarMensajes() = 0;
+    // Shows the share done of a long run: hecho bytes of total (0 of 0 when it starts).
+    // The companion and the recorder may show nothing.
+    virtual void MostrarProgreso(uint64_t hecho, uint64_t total) {
+        (void)hecho;
+        (void)total;
+    }
 };
 
 // Sets the busy cursor for a scope and restores the normal one on every way out.

@@ -6,6 +6,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/Biblioteca.h"
 #include "files/Ventana.h"
@@ -44,11 +45,21 @@ int32_t PonerArgumento(int32_t i, std::string_view texto, std::span<char*> vecto
 // Releases entries 0 to n - 1 and sets them to null; 0.
 int32_t LiberarArgumentos(int32_t n, std::span<char*> vector);
 
-// Makes the call: sets ProgresoPar as the record's callback, runs call_par with the
-// window that receives the progress lines, and returns its result (not examined by the
-// program). Returns -1 without calling anything when ParCargada() is false, or when the
-// count leaves no null entry after the last argument inside the record. The texts of the
-// vector stay the caller's, to release with LiberarArgumentos.
-int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada);
+// Makes the call: sets progreso (ProgresoPar unless told otherwise) as the record's callback,
+// runs call_par with the window that receives the progress lines, and returns its result
+// (not examined by the split). Returns -1 without calling anything when ParCargada() is
+// false, or when the count leaves no null entry after the last argument inside the record.
+// The texts of the vector stay the caller's, to release with LiberarArgumentos.
+int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada, ProgresoParFuncion progreso = &ProgresoPar);
+
+// Puts the arguments into a record with PonerArgumento, calls LlamarPar and releases them.
+// A vector that cannot be built whole (an allocation failed, too many arguments) is never
+// handed over: -1.
+int32_t LlamarPar(Ventana& ventana, const std::vector<std::string>& argumentos,
+                  ProgresoParFuncion progreso = &ProgresoPar);
+
+// The window of the call in progress, null outside a call: a callback carries no context of
+// its own.
+Ventana* VentanaEnCurso();
 
 } // namespace quimbel

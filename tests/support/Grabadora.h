@@ -5,6 +5,7 @@
 #include <functional>
 #include <map>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "files/Ventana.h"
@@ -57,6 +58,7 @@ class Grabadora : public Ventana {
         ++respiros;
         if (alRespirar) alRespirar();
     }
+    void MostrarProgreso(uint64_t hecho, uint64_t total) override { progreso.emplace_back(hecho, total); }
 
     const std::vector<std::string>& Memo(quimbel::Memo m) { return memos[m]; }
 
@@ -70,6 +72,7 @@ class Grabadora : public Ventana {
     Pagina pagina = Pagina::Cortar;
     bool ocupado = false;
     int respiros = 0;
+    std::vector<std::pair<uint64_t, uint64_t>> progreso; // every share shown, in order
     // Runs while the engine lets the window breathe: a test's stand-in for the user.
     std::function<void()> alRespirar;
 };
