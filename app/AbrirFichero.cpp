@@ -22,6 +22,12 @@ void TFormMain::AbrirFichero(const QString& ruta) {
         // The box's exit rule at once: an empty folder box gets the file's folder.
         FilenameEditFicheroVerificarExit();
         break;
+    case PaginaFichero::Reparar:
+        PageControlQuimbel->setCurrentWidget(TabSheetReparar);
+        FilenameEditFicheroReparar->Elegir(ruta);
+        // As for an SFV file: an empty folder box gets the index's folder.
+        FilenameEditFicheroRepararExit();
+        break;
     case PaginaFichero::Unir:
         PageControlQuimbel->setCurrentWidget(TabSheetUnir);
         FilenameEditFicheroUnir->Elegir(ruta);

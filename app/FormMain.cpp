@@ -208,6 +208,7 @@ void TFormMain::Conectar() {
     ConectarVerificar();
     ConectarSoltar();
     CrearAtajos();
+    ConectarReparar();
 }
 
 } // namespace quimbel

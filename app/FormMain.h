@@ -59,7 +59,7 @@ class TFormMain : public QWidget {
 
     // Controls, by the names they carry as object names.
     QTabWidget* PageControlQuimbel;
-    QWidget *TabSheetCortar, *TabSheetUnir, *TabSheetVerificar, *TabSheetExtraer;
+    QWidget *TabSheetCortar, *TabSheetUnir, *TabSheetVerificar, *TabSheetReparar, *TabSheetExtraer;
     TFilenameEdit* FilenameEditFicheroCortar;
     QLabel *LabelTamFic, *LabelNum_Trozos;
     TDirectoryEdit* DirectoryEditFicheroCortar;
@@ -84,6 +84,10 @@ class TFormMain : public QWidget {
     QRadioButton *RadioButtonRenombrarNumero, *RadioButtonRenombrarLetra;
     TExplorerButton* ExplorerButtonVerificar;
     TMemo* MemoResultadoVerificar;
+    TFilenameEdit* FilenameEditFicheroReparar;
+    TDirectoryEdit* DirectoryEditFicheroReparar;
+    TExplorerButton *ExplorerButtonComprobar, *ExplorerButtonReparar;
+    TMemo* MemoResultadoReparar;
     TRxCheckListBox* RxCheckListBoxCortarExtraer;
     TExplorerButton *ExplorerButtonExtraerTodos, *ExplorerButtonExtraerNinguno, *ExplorerButtonExtraerVolver;
     QWidget* PanelPrincipal;
@@ -124,6 +128,9 @@ class TFormMain : public QWidget {
     void ExplorerButtonVerificarClick();
     void EditVerificarExtensionEnter();
     void EditVerificarExtensionExit();
+    void FilenameEditFicheroRepararExit();
+    void ExplorerButtonComprobarClick();
+    void ExplorerButtonRepararClick();
 
   protected:
     void closeEvent(QCloseEvent* evento) override;
@@ -141,6 +148,7 @@ class TFormMain : public QWidget {
     QWidget* CrearPaginaCortar();
     QWidget* CrearPaginaUnir();
     QWidget* CrearPaginaVerificar();
+    QWidget* CrearPaginaReparar();
     QWidget* CrearPaginaExtraer();
     QWidget* CrearPanelPrincipal();
     void Conectar();
@@ -162,6 +170,10 @@ class TFormMain : public QWidget {
     std::string SeparadorMiles() const;
     QString FuenteCortar() const;
     void ConectarVerificar();
+    void ConectarReparar();
+    // A check (soloComprobar) or repair run of the "Reparar" page; its buttons are disabled
+    // while it runs, as the window processes its messages meanwhile.
+    void CorridaReparar(bool soloComprobar);
     // Fills an empty folder box with the folder of the file box's path.
     static void CarpetaPorDefecto(const TFilenameEdit* fichero, TDirectoryEdit* carpeta);
     void CargarSizes();

@@ -18,6 +18,7 @@ const QString FiltroF1 =
 const QString FiltroF2 = QStringLiteral("Avi (*.avi)|*.avi|Mpeg (*.mpg)|*.mpg|Todos (*.*)|*.*");
 const QString FiltroF3 = QStringLiteral("___ _____ (*.sfv)|*.sfv");
 const QString FiltroTodos = QStringLiteral("Todos (*.*)|*.*");
+const QString FiltroPar2 = QStringLiteral("PAR2 (*.par2)|*.par2|Todos (*.*)|*.*");
 
 template <typename T> T* Nombrar(T* control, const char* nombre) {
     control->setObjectName(QLatin1String(nombre));
@@ -294,6 +295,40 @@ QWidget* TFormMain::CrearPaginaVerificar() {
     return pagina;
 }
 
+QWidget* TFormMain::CrearPaginaReparar() {
+    auto* pagina = Nombrar(new QWidget, "TabSheetReparar");
+    auto* v = new QVBoxLayout(pagina);
+
+    v->addWidget(new QLabel(QStringLiteral("Fichero PAR2")));
+    FilenameEditFicheroReparar = CajaFichero(
+        "FilenameEditFicheroReparar", {QStringLiteral("Seleccionar fichero PAR2"), FiltroPar2, {}, false},
+        false, QStringLiteral("Fichero PAR2"), QStringLiteral("Seleccionar fichero PAR2"));
+    v->addWidget(FilenameEditFicheroReparar);
+
+    v->addWidget(new QLabel(QStringLiteral("Carpeta con los ficheros")));
+    DirectoryEditFicheroReparar =
+        Nombrar(new TDirectoryEdit(QStringLiteral("Carpeta de los ficheros del juego PAR2")),
+                "DirectoryEditFicheroReparar");
+    v->addWidget(DirectoryEditFicheroReparar);
+
+    auto* fila = new QHBoxLayout;
+    // The run's progress shows in the bottom strip, as for every page.
+    fila->addStretch(1);
+    auto* botones = new QVBoxLayout;
+    ExplorerButtonComprobar =
+        Boton("ExplorerButtonComprobar", QStringLiteral(" Comprobar"), QStyle::SP_FileDialogInfoView);
+    ExplorerButtonReparar =
+        Boton("ExplorerButtonReparar", QStringLiteral(" Reparar"), QStyle::SP_BrowserReload);
+    botones->addWidget(ExplorerButtonComprobar);
+    botones->addWidget(ExplorerButtonReparar);
+    fila->addLayout(botones);
+    v->addLayout(fila);
+
+    MemoResultadoReparar = Nombrar(new TMemo, "MemoResultadoReparar");
+    PanelResultado(v, MemoResultadoReparar);
+    return pagina;
+}
+
 QWidget* TFormMain::CrearPaginaExtraer() {
     auto* pagina = Nombrar(new QWidget, "TabSheetExtraer");
     auto* h = new QHBoxLayout(pagina);
@@ -352,10 +387,12 @@ void TFormMain::CrearControles() {
     TabSheetCortar = CrearPaginaCortar();
     TabSheetUnir = CrearPaginaUnir();
     TabSheetVerificar = CrearPaginaVerificar();
+    TabSheetReparar = CrearPaginaReparar();
     TabSheetExtraer = CrearPaginaExtraer();
     PageControlQuimbel->addTab(TabSheetCortar, QStringLiteral("Cortar"));
     PageControlQuimbel->addTab(TabSheetUnir, QStringLiteral("Unir"));
     PageControlQuimbel->addTab(TabSheetVerificar, QStringLiteral("Verificar"));
+    PageControlQuimbel->addTab(TabSheetReparar, QStringLiteral("Reparar"));
     PageControlQuimbel->addTab(TabSheetExtraer, QStringLiteral("Extraer"));
     // Never smaller than 470 x 330, nor than its pages need.
     PageControlQuimbel->setMinimumSize(PageControlQuimbel->minimumSizeHint().expandedTo(QSize(470, 330)));
@@ -363,7 +400,8 @@ void TFormMain::CrearControles() {
     v->addWidget(CrearPanelPrincipal());
     for (EditConBoton* caja : std::initializer_list<EditConBoton*>{
              FilenameEditFicheroCortar, DirectoryEditFicheroCortar, FilenameEditFicheroUnir,
-             FilenameEditFicheroUnido, FilenameEditFicheroVerificar, DirectoryEditFicheroVerificar})
+             FilenameEditFicheroUnido, FilenameEditFicheroVerificar, DirectoryEditFicheroVerificar,
+             FilenameEditFicheroReparar, DirectoryEditFicheroReparar})
         caja->PonerDialogos(&dialogos_);
 }
 

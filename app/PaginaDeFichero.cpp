@@ -19,6 +19,7 @@ bool TrasPuntoSoloCifras(const QString& nombre) {
 PaginaFichero PaginaDeFichero(const QString& ruta) {
     const QString nombre = QFileInfo(ruta).fileName();
     if (nombre.endsWith(QLatin1String(".sfv"), Qt::CaseInsensitive)) return PaginaFichero::Verificar;
+    if (nombre.endsWith(QLatin1String(".par2"), Qt::CaseInsensitive)) return PaginaFichero::Reparar;
     if (nombre.endsWith(QLatin1String(".fin"), Qt::CaseInsensitive) || TrasPuntoSoloCifras(nombre))
         return PaginaFichero::Unir;
     return PaginaFichero::Cortar;

@@ -1,6 +1,7 @@
 #include "VentanaQt.h"
 
 #include <QApplication>
+#include <algorithm>
 
 #include "app/FormMain.h"
 #include "app/Texto.h"
@@ -13,6 +14,8 @@ TMemo* VentanaQt::MemoDe(Memo memo) const {
         return form_.MemoResultadoUnir;
     case Memo::Verificar:
         return form_.MemoResultadoVerificar;
+    case Memo::Reparar:
+        return form_.MemoResultadoReparar;
     case Memo::Cortar:
         break;
     }
@@ -63,6 +66,9 @@ void VentanaQt::ActivarPagina(Pagina pagina) {
     case Pagina::Verificar:
         pagina_ = form_.TabSheetVerificar;
         break;
+    case Pagina::Reparar:
+        pagina_ = form_.TabSheetReparar;
+        break;
     case Pagina::Extraer:
         pagina_ = form_.TabSheetExtraer;
         break;
@@ -100,7 +106,7 @@ void VentanaQt::Progreso(int64_t hechos, int64_t total) {
         return;
     }
     const int64_t escala = TFormMain::EscalaAvance;
-    barra->setValue(total == 0 ? static_cast<int>(escala) : static_cast<int>(hechos * escala / total));
+    barra->setValue(total == 0 ? 0 : static_cast<int>(std::min(hechos, total) * escala / total));
     barra->show();
 }
 

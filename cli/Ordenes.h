@@ -15,6 +15,7 @@ int OrdenCortar(std::span<const std::string> argumentos);
 int OrdenCrc(std::span<const std::string> ficheros);
 int OrdenUnir(std::span<const std::string> argumentos);
 int OrdenVerificar(std::span<const std::string> argumentos);
+int OrdenReparar(std::span<const std::string> argumentos);
 
 // Prints a usage error to standard error and returns SalidaUso.
 int ErrorDeUso(const std::string& mensaje);

@@ -74,6 +74,7 @@ int Ejecutar(int argc, char** argv) {
     if (orden == "crc") return OrdenCrc(resto);
     if (orden == "unir") return OrdenUnir(resto);
     if (orden == "verificar") return OrdenVerificar(resto);
+    if (orden == "reparar") return OrdenReparar(resto);
     return ErrorDeUso("orden desconocida: " + orden);
 }
 

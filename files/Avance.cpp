@@ -35,8 +35,11 @@ void Avance::Poner(int64_t hechos) {
 
 void Avance::Mostrar(bool ahora) {
     const auto momento = std::chrono::steady_clock::now();
-    if (!ahora && momento - ultima_ < IntervaloRepintado) return;
+    // The end of a step always shows, however soon after the last time.
+    const bool completo = hechos_ >= total_ && mostrado_ != hechos_;
+    if (!ahora && !completo && momento - ultima_ < IntervaloRepintado) return;
     ultima_ = momento;
+    mostrado_ = hechos_;
     ventana_.Progreso(std::min(hechos_, total_), total_);
     ventana_.Repintar();
 }

@@ -2,6 +2,7 @@
 // The progress of a run: the bytes it has done of all it will do, shown in the window's
 // progress bar, and the window's chance to paint while one piece or one file takes long.
 // The window's input is never handled here: it waits for the next ProcesarMensajes.
+#include <algorithm>
 #include <chrono>
 #include <cstdint>
 
@@ -11,17 +12,20 @@ namespace quimbel {
 
 class Avance {
   public:
-    // Shows the bar at 0 of `total` bytes (a total of 0: nothing to read, the bar full).
+    // Shows the bar at 0 of `total` bytes.
     Avance(Ventana& ventana, int64_t total);
     // Hides the bar: the run is over, however it ended.
     ~Avance();
     Avance(const Avance&) = delete;
     Avance& operator=(const Avance&) = delete;
 
-    // `bytes` more are done. At most every 100 ms the bar moves and the window paints.
+    // `bytes` more are done. At most every 100 ms, and when the run's bytes are all done, the
+    // bar moves and the window paints.
     void Sumar(int64_t bytes);
     // Where the run stands, for a step that reports its own share (the PAR job).
     void Poner(int64_t hechos);
+    // A new size of the run, for a step that learns it as it goes (the repair's steps).
+    void Medir(int64_t total) { total_ = std::max<int64_t>(total, 0); }
     int64_t Hechos() const { return hechos_; }
 
   private:
@@ -29,6 +33,7 @@ class Avance {
     Ventana& ventana_;
     int64_t total_;
     int64_t hechos_ = 0;
+    int64_t mostrado_ = -1;
     std::chrono::steady_clock::time_point ultima_;
 };
 

@@ -7,10 +7,10 @@
 namespace quimbel {
 
 // The result memos, one per page.
-enum class Memo { Cortar, Unir, Verificar };
+enum class Memo { Cortar, Unir, Verificar, Reparar };
 
 // The pages of the page control ("Extraer" has no tab of its own).
-enum class Pagina { Cortar, Unir, Verificar, Extraer };
+enum class Pagina { Cortar, Unir, Verificar, Reparar, Extraer };
 
 // Answer to the one question the program asks ("&Yes", "&No", "Cancel").
 enum class Respuesta { Si, No, Cancelar };

@@ -25,9 +25,19 @@ typedef struct LlamadaPar {
     char* argumentos[LLAMADA_PAR_ENTRADAS]; /* entry cuenta and all beyond it are null */
 } LlamadaPar;
 
+/* A text that starts with this prefix is no line to show but progress: the decimal bytes
+   done, "/", and the decimal bytes of the current step ("%123/4567"). Only the commands
+   "verify" and "repair" send them. */
+#define LLAMADA_PAR_AVANCE "%"
+
 /* call_par runs the whole job the vector describes, in the current folder, and returns
    when it is finished: 0 when it was carried out, non-zero otherwise. It keeps no
-   reference to the record, the texts or the callback afterwards. */
+   reference to the record, the texts or the callback afterwards.
+   Commands: "add" builds a set; "verify" and "repair" ("par.exe verify [-d FOLDER] -- INDEX")
+   check the files of a set and, for "repair", rebuild the damaged and missing ones. Their
+   texts are progress (above), lines to show, and failures, which start with "¡ "; their
+   result is 0 when every file is whole, 1 when one is not (or a failure stopped the job),
+   2 when the vector is wrong or no file of the set holds a valid main packet. */
 typedef int32_t (*CallParFuncion)(LlamadaPar* llamada);
 
 #ifdef __cplusplus

@@ -109,17 +109,45 @@ int32_t LiberarArgumentos(int32_t n, std::span<char*> vector) {
     return 0;
 }
 
-int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada, Avance* avance, int64_t parte) {
-    if (funcion == nullptr) return -1;
+int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada, ProgresoParFuncion progreso, Avance* avance,
+                  int64_t parte) {    if (funcion == nullptr) return -1;
     // The library reads up to the null after the last argument: it must be inside the record.
     if (llamada.cuenta < 0 || llamada.cuenta >= LLAMADA_PAR_ENTRADAS ||
         llamada.argumentos[llamada.cuenta] != nullptr)
         return -1;
-    llamada.progreso = &ProgresoPar;
+    llamada.progreso = progreso;
     const CallMientras mientras({&ventana, avance, avance != nullptr ? avance->Hechos() : 0, parte});
     const int32_t resultado = funcion(&llamada);
-    if (avance != nullptr) avance->Poner(enCurso.inicio + parte);
+    if (avance != nullptr && parte > 0) avance->Poner(enCurso.inicio + parte);
     return resultado;
+}
+
+int32_t LlamarPar(Ventana& ventana, const std::vector<std::string>& argumentos, ProgresoParFuncion progreso,
+                  Avance* avance, int64_t parte) {
+    LlamadaPar llamada{};
+    const std::span<char*> vector(llamada.argumentos);
+    int32_t puestos = 0;
+    for (const std::string& a : argumentos) {
+        if (PonerArgumento(puestos, a, vector) != 0) break;
+        ++puestos;
+    }
+    // PonerArgumento released what it had when it failed.
+    if (puestos != static_cast<int32_t>(argumentos.size())) {
+        LiberarArgumentos(puestos, vector);
+        return -1;
+    }
+    llamada.cuenta = puestos;
+    const int32_t resultado = LlamarPar(ventana, llamada, progreso, avance, parte);
+    LiberarArgumentos(puestos, vector);
+    return resultado;
+}
+
+Ventana* VentanaEnCurso() {
+    return enCurso.ventana;
+}
+
+Avance* AvanceEnCurso() {
+    return enCurso.avance;
 }
 
 } // namespace quimbel

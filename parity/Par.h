@@ -7,6 +7,7 @@
 #include <span>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "files/Avance.h"
 #include "files/Biblioteca.h"
@@ -50,12 +51,25 @@ int32_t PonerArgumento(int32_t i, std::string_view texto, std::span<char*> vecto
 // Releases entries 0 to n - 1 and sets them to null; 0.
 int32_t LiberarArgumentos(int32_t n, std::span<char*> vector);
 
-// Makes the call: sets ProgresoPar as the record's callback, runs call_par with the
-// window that receives the progress lines, and returns its result (not examined by the
-// program). With avance, the job's `parte` bytes of the run move with its progress texts,
-// and all of them count as done once the call returns. Returns -1 without calling anything when ParCargada() is false, or when the
-// count leaves no null entry after the last argument inside the record. The texts of the
-// vector stay the caller's, to release with LiberarArgumentos.
-int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada, Avance* avance = nullptr, int64_t parte = 0);
+// Makes the call: sets progreso (ProgresoPar unless told otherwise) as the record's callback,
+// runs call_par with the window that receives the progress lines, and returns its result
+// (not examined by the split). With avance, the job's `parte` bytes of the run move with its
+// progress texts, and all of them count as done once the call returns. Returns -1 without
+// calling anything when ParCargada() is false, or when the count leaves no null entry after
+// the last argument inside the record. The texts of the vector stay the caller's, to release
+// with LiberarArgumentos.
+int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada, ProgresoParFuncion progreso = &ProgresoPar,
+                  Avance* avance = nullptr, int64_t parte = 0);
+
+// Puts the arguments into a record with PonerArgumento, calls LlamarPar and releases them.
+// A vector that cannot be built whole (an allocation failed, too many arguments) is never
+// handed over: -1.
+int32_t LlamarPar(Ventana& ventana, const std::vector<std::string>& argumentos,
+                  ProgresoParFuncion progreso = &ProgresoPar, Avance* avance = nullptr, int64_t parte = 0);
+
+// The window and the progress of the call in progress, null outside a call: a callback carries
+// no context of its own.
+Ventana* VentanaEnCurso();
+Avance* AvanceEnCurso();
 
 } // namespace quimbel

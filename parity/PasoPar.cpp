@@ -112,21 +112,9 @@ ResultadoPar PasoPar(Ventana& v, const EntradaPar& e) {
     } else if (const std::optional<std::string> pisado = SalidaQuePisa(e, rutaPar)) {
         v.Informacion("¡ Error, el PAR sobrescribiría el fichero " + *pisado + " !");
     } else {
-        LlamadaPar llamada{};
-        const std::span<char*> vector(llamada.argumentos);
         std::vector<std::string> argumentos{"par.exe", "add", *opcionNumero, "-m", "+C", "--", rutaPar};
         argumentos.insert(argumentos.end(), e.trozos.begin(), e.trozos.end());
-        int32_t puestos = 0;
-        for (const std::string& a : argumentos) {
-            if (PonerArgumento(puestos, a, vector) != 0) break;
-            ++puestos;
-        }
-        // A vector with holes is never handed over: PonerArgumento released what it had.
-        if (puestos == static_cast<int32_t>(argumentos.size())) {
-            llamada.cuenta = puestos;
-            resultado.hecho = LlamarPar(v, llamada, e.avance, e.bytes) == 0;
-            LiberarArgumentos(puestos, vector);
-        }
+        resultado.hecho = LlamarPar(v, argumentos, &ProgresoPar, e.avance, e.bytes) == 0;
     }
     v.ProcesarMensajes();
     return resultado;

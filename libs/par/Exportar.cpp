@@ -1,7 +1,9 @@
 // The library's one export: call_par, by the fixed record of parity/LlamadaPar.h.
 #include "libs/par/Avisos.h"
 #include "libs/par/Limites.h"
+#include "libs/par/OrdenReparacion.h"
 #include "libs/par/Trabajo.h"
+#include "libs/par/TrabajoReparacion.h"
 #include "parity/LlamadaPar.h"
 
 #include <string>
@@ -21,6 +23,8 @@ int32_t call_par(LlamadaPar* llamada) {
             avisos.Decir("¡ Error en los argumentos del PAR !");
             return 1;
         }
+        if (quimbel::par::EsOrdenReparacion(argumentos))
+            return quimbel::par::EjecutarReparacion(argumentos, avisos, quimbel::par::Limites{});
         return quimbel::par::EjecutarPar(argumentos, avisos, quimbel::par::Limites{});
     } catch (...) {
         return 1;

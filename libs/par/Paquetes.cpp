@@ -6,8 +6,6 @@
 namespace quimbel::par {
 namespace {
 
-constexpr std::string_view Magia{"PAR2\0PKT", 8};
-
 void Poner64(uint8_t* p, uint64_t v) {
     for (int i = 0; i < 8; ++i)
         p[i] = static_cast<uint8_t>(v >> (8 * i));
@@ -46,8 +44,8 @@ void AnexarRelleno(Bytes& b) {
 
 // Magic and length: the first 16 bytes of every header.
 void PonerInicio(uint8_t* p, uint64_t largo) {
-    std::memcpy(p, Magia.data(), Magia.size());
-    Poner64(p + 8, largo);
+    std::memcpy(p, MagiaPaquete.data(), MagiaPaquete.size());
+    Poner64(p + PosicionLargo, largo);
 }
 
 } // namespace

@@ -16,6 +16,13 @@ namespace quimbel::par {
 using Bytes = std::vector<uint8_t>;
 
 inline constexpr size_t CabeceraPaquete = 64;
+// Where each field of a header starts: magic, packet length, packet MD5 (of everything from
+// the set ID on), set ID, type.
+inline constexpr std::string_view MagiaPaquete{"PAR2\0PKT", 8};
+inline constexpr size_t PosicionLargo = 8;
+inline constexpr size_t PosicionHash = 16;
+inline constexpr size_t PosicionConjunto = 32;
+inline constexpr size_t PosicionTipo = 48;
 // The header of a recovery slice packet with its exponent; the slice's data follow.
 inline constexpr size_t CabeceraRecuperacion = CabeceraPaquete + 4;
 

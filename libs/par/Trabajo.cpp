@@ -1,5 +1,6 @@
 #include "libs/par/Trabajo.h"
 
+#include "libs/par/Abiertos.h"
 #include "libs/par/Calculo.h"
 #include "libs/par/Conjunto.h"
 #include "libs/par/Entradas.h"
@@ -8,8 +9,6 @@
 #include "libs/par/Reparto.h"
 #include "libs/par/Salidas.h"
 #include "libs/par/Volumenes.h"
-
-#include <sys/resource.h>
 
 #include <algorithm>
 #include <new>
@@ -23,18 +22,6 @@ unsigned Hilos(const Limites& limites, size_t trozos) {
     unsigned hilos = limites.hilos != 0 ? limites.hilos
                                         : std::min(maximo, std::max(1u, std::thread::hardware_concurrency()));
     return static_cast<unsigned>(std::min<size_t>(hilos, std::max<size_t>(trozos, 1)));
-}
-
-// Pieces and volumes may all stay open through the reading when they fit the bound;
-// by default half the process's limit, leaving the rest to the caller.
-bool CabenAbiertos(const Limites& limites, uint64_t ficheros) {
-    uint64_t abiertos = limites.abiertos;
-    if (abiertos == 0) {
-        rlimit limite{};
-        if (getrlimit(RLIMIT_NOFILE, &limite) != 0) return false;
-        abiertos = limite.rlim_cur == RLIM_INFINITY ? 65536 : limite.rlim_cur / 2;
-    }
-    return ficheros <= abiertos;
 }
 
 std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limites) {

@@ -45,7 +45,9 @@ void AbrirFicheroTest::paginaPorNombre() {
         {"/d/peli.0", PaginaFichero::Unir},         {"/d/peli.tar.0012", PaginaFichero::Unir},
         {"/d/peli.0a", PaginaFichero::Cortar},      {"/d/peli.", PaginaFichero::Cortar},
         {"/d/sinpunto", PaginaFichero::Cortar},     {"/d.sfv/peli.avi", PaginaFichero::Cortar},
-        {"/d/peli.sfv1", PaginaFichero::Cortar},    {"/d/peli.fine", PaginaFichero::Cortar}};
+        {"/d/peli.sfv1", PaginaFichero::Cortar},    {"/d/peli.fine", PaginaFichero::Cortar},
+        {"/d/peli.PAR2", PaginaFichero::Reparar},   {"/d/peli.vol0+1.par2", PaginaFichero::Reparar},
+        {"/d/peli.par", PaginaFichero::Cortar}};
     for (const auto& [ruta, pagina] : casos)
         QVERIFY2(PaginaDeFichero(ruta) == pagina, qPrintable(ruta));
 }
@@ -109,6 +111,13 @@ void AbrirFicheroTest::sfvConSuCarpeta() {
     f.DirectoryEditFicheroVerificar->setText(QStringLiteral("/otra"));
     f.AbrirFichero(v.Ruta("LISTA.SFV"));
     QCOMPARE(f.DirectoryEditFicheroVerificar->text(), QStringLiteral("/otra"));
+
+    // A PAR2 index goes to "Reparar", whose folder box fills the same way.
+    v.Escribir("juego.par2", "PAR2");
+    f.AbrirFichero(v.Ruta("juego.par2"));
+    QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetReparar);
+    QCOMPARE(f.FilenameEditFicheroReparar->text(), v.Ruta("juego.par2"));
+    QCOMPARE(QDir(f.DirectoryEditFicheroReparar->text()).canonicalPath(), QDir(v.carpeta.path()).canonicalPath());
 }
 
 void AbrirFicheroTest::rutaQueNoEsUnFichero() {

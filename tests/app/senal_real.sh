@@ -13,7 +13,7 @@ unset QT_QPA_PLATFORM
 export XDG_CONFIG_HOME="$tmp/config"
 ajustes=$XDG_CONFIG_HOME/Quimbel
 mkdir -p "$ajustes"
-export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
+export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp:print_suppressions=0${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
 
 # Starts the program, waits for a start-up error box (titled "Quimbel"), sends SIGTERM and
 # prints the exit status; the program must be gone within 10 seconds.

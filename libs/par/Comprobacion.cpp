@@ -1,0 +1,185 @@
+#include "libs/par/Comprobacion.h"
+
+#include "libs/par/Avance.h"
+#include "libs/par/Crc.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cerrno>
+#include <memory>
+#include <mutex>
+#include <new>
+
+namespace quimbel::par {
+namespace {
+
+constexpr size_t Bloque = size_t{1} << 20;
+// A file is cut into units of about this many bytes, so that one large file also goes on
+// several threads.
+constexpr uint64_t BytesPorUnidad = uint64_t{64} << 20;
+
+// A file's slices [desde, hasta); a file without checksums is one unit, read for its MD5.
+struct Unidad {
+    size_t fichero = 0;
+    uint32_t desde = 0, hasta = 0;
+};
+
+// The file a unit reads, opened by the first of its units and closed by the last.
+struct Abierto {
+    std::once_flag abrir;
+    quimbel::Fichero fichero;
+    std::atomic<size_t> pendientes{0};
+};
+
+class Comprobador {
+  public:
+    Comprobador(const Juego& juego, const quimbel::Carpeta& carpeta,
+                std::span<const quimbel::IdFichero> delJuego)
+        : juego_(juego), carpeta_(carpeta), delJuego_(delJuego), estados_(juego.ficheros.size()) {
+        for (size_t i = 0; i < juego.ficheros.size(); ++i) {
+            const FicheroJuego& f = juego.ficheros[i];
+            estados_[i].malas.assign(f.rebanadas, 0);
+            abiertos_.push_back(std::make_unique<Abierto>());
+            if (f.huellas.empty()) {
+                unidades_.push_back({i, 0, f.rebanadas});
+                ++abiertos_.back()->pendientes;
+                continue;
+            }
+            const auto porUnidad = static_cast<uint32_t>(
+                std::clamp<uint64_t>(BytesPorUnidad / juego.tamanoRebanada, 1, RebanadasJuegoMaximas));
+            for (uint32_t j = 0; j < f.rebanadas; j += porUnidad) {
+                unidades_.push_back({i, j, std::min(f.rebanadas, j + porUnidad)});
+                ++abiertos_.back()->pendientes;
+            }
+        }
+    }
+
+    uint64_t Total() const {
+        uint64_t total = 0;
+        for (const Unidad& u : unidades_)
+            total += BytesDe(u);
+        return total;
+    }
+
+    std::string Trabajar(Avance& avance, const Avisos& avisos) {
+        std::vector<uint8_t> bloque(Bloque);
+        while (!avisos.Parar()) {
+            const size_t i = siguiente_++;
+            if (i >= unidades_.size()) break;
+            const Unidad& u = unidades_[i];
+            Abierto& a = *abiertos_[u.fichero];
+            std::call_once(a.abrir, [&] { Abrir(u.fichero, a.fichero); });
+            if (!estados_[u.fichero].abierto)
+                Marcar(u);
+            else if (juego_.ficheros[u.fichero].huellas.empty())
+                ComprobarEntero(u, a.fichero, bloque);
+            else
+                for (uint32_t j = u.desde; j < u.hasta; ++j)
+                    if (!RebanadaIntacta(u.fichero, j, a.fichero, bloque)) estados_[u.fichero].malas[j] = 1;
+            avance.Sumar(BytesDe(u));
+            if (--a.pendientes == 0) a.fichero.Cerrar();
+        }
+        return "";
+    }
+
+    std::vector<EstadoFichero> Estados() {
+        for (EstadoFichero& e : estados_)
+            e.nMalas = static_cast<uint32_t>(std::count(e.malas.begin(), e.malas.end(), 1));
+        return std::move(estados_);
+    }
+
+  private:
+    uint64_t BytesDe(const Unidad& u) const {
+        const FicheroJuego& f = juego_.ficheros[u.fichero];
+        return f.huellas.empty() ? f.tamano : uint64_t{u.hasta - u.desde} * juego_.tamanoRebanada;
+    }
+
+    void Abrir(size_t i, quimbel::Fichero& fichero) {
+        EstadoFichero& e = estados_[i];
+        const int error = AbrirFicheroBajo(fichero, carpeta_, juego_.ficheros[i].nombre);
+        e.existe = error != ENOENT && error != ENOTDIR;
+        if (error != 0) return;
+        const int64_t tamano = fichero.Tamano();
+        if (tamano < 0) return;
+        e.abierto = true;
+        e.tamano = static_cast<uint64_t>(tamano);
+        e.id = fichero.Id();
+        e.delJuego = std::find(delJuego_.begin(), delJuego_.end(), e.id) != delJuego_.end();
+    }
+
+    void Marcar(const Unidad& u) {
+        std::fill(estados_[u.fichero].malas.begin() + u.desde, estados_[u.fichero].malas.begin() + u.hasta,
+                  1);
+    }
+
+    // The MD5 and CRC-32 of `n` bytes from the offset, added to the running ones.
+    bool Leer(const quimbel::Fichero& fichero, uint64_t desde, uint64_t n, std::vector<uint8_t>& bloque,
+              Md5& md5, uint32_t* crc) const {
+        while (n > 0) {
+            const auto parte = static_cast<size_t>(std::min<uint64_t>(n, bloque.size()));
+            if (!fichero.LeerEn(bloque.data(), parte, desde)) return false;
+            md5.Anadir(bloque.data(), parte);
+            if (crc != nullptr) *crc = SumarCrc(*crc, bloque.data(), parte);
+            desde += parte;
+            n -= parte;
+        }
+        return true;
+    }
+
+    bool RebanadaIntacta(size_t i, uint32_t j, const quimbel::Fichero& fichero,
+                         std::vector<uint8_t>& bloque) const {
+        const FicheroJuego& f = juego_.ficheros[i];
+        const uint64_t s = juego_.tamanoRebanada;
+        const uint64_t inicio = uint64_t{j} * s;
+        const uint64_t fin = std::min(inicio + s, f.tamano);
+        if (fin > estados_[i].tamano) return false;
+        Md5 md5;
+        uint32_t crc = 0;
+        if (!Leer(fichero, inicio, fin - inicio, bloque, md5, &crc)) return false;
+        md5.AnadirCeros(s - (fin - inicio));
+        crc = SumarCerosCrc(crc, s - (fin - inicio));
+        return md5.Valor() == f.huellas[j].md5 && crc == f.huellas[j].crc;
+    }
+
+    void ComprobarEntero(const Unidad& u, const quimbel::Fichero& fichero, std::vector<uint8_t>& bloque) {
+        const FicheroJuego& f = juego_.ficheros[u.fichero];
+        Md5 md5;
+        if (estados_[u.fichero].tamano != f.tamano || !Leer(fichero, 0, f.tamano, bloque, md5, nullptr) ||
+            md5.Valor() != f.md5)
+            Marcar(u);
+    }
+
+    const Juego& juego_;
+    const quimbel::Carpeta& carpeta_;
+    std::span<const quimbel::IdFichero> delJuego_;
+    std::vector<EstadoFichero> estados_;
+    std::vector<std::unique_ptr<Abierto>> abiertos_;
+    std::vector<Unidad> unidades_;
+    std::atomic<size_t> siguiente_{0};
+};
+
+} // namespace
+
+bool Entero(const FicheroJuego& fichero, const EstadoFichero& estado) {
+    return estado.abierto && estado.tamano == fichero.tamano && estado.nMalas == 0;
+}
+
+std::string ComprobarFicheros(const Juego& juego, const quimbel::Carpeta& carpeta,
+                              std::span<const quimbel::IdFichero> delJuego, unsigned hilos, Avisos& avisos,
+                              std::vector<EstadoFichero>& estados) {
+    Comprobador comprobador(juego, carpeta, delJuego);
+    Avance avance(avisos, comprobador.Total());
+    const std::string error = avisos.EnParalelo(hilos, [&](unsigned) -> std::string {
+        try {
+            return comprobador.Trabajar(avance, avisos);
+        } catch (const std::bad_alloc&) {
+            return ErrorMemoriaReparar;
+        }
+    });
+    if (!error.empty()) return error;
+    avance.Terminar();
+    estados = comprobador.Estados();
+    return "";
+}
+
+} // namespace quimbel::par

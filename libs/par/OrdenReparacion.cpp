@@ -1,0 +1,42 @@
+#include "libs/par/OrdenReparacion.h"
+
+#include <vector>
+
+namespace quimbel::par {
+
+bool EsOrdenReparacion(std::span<const std::string> argumentos) {
+    return argumentos.size() >= 2 && (argumentos[1] == "verify" || argumentos[1] == "repair");
+}
+
+std::optional<OrdenReparacion> LeerOrdenReparacion(std::span<const std::string> argumentos,
+                                                   std::string& error) {
+    if (!EsOrdenReparacion(argumentos)) {
+        error = "¡ Error, falta la orden !";
+        return std::nullopt;
+    }
+    OrdenReparacion orden;
+    orden.reparar = argumentos[1] == "repair";
+    std::vector<std::string> ficheros;
+    bool soloFicheros = false;
+    for (size_t i = 2; i < argumentos.size(); ++i) {
+        const std::string& a = argumentos[i];
+        if (soloFicheros || a.empty() || a[0] != '-') {
+            ficheros.push_back(a);
+        } else if (a == "--") {
+            soloFicheros = true;
+        } else if (a == "-d" && i + 1 < argumentos.size() && !argumentos[i + 1].empty()) {
+            orden.carpeta = argumentos[++i];
+        } else {
+            error = "¡ Error, opción desconocida: " + a + " !";
+            return std::nullopt;
+        }
+    }
+    if (ficheros.size() != 1 || ficheros[0].empty()) {
+        error = "¡ Error, falta el fichero PAR2 !";
+        return std::nullopt;
+    }
+    orden.indice = ficheros[0];
+    return orden;
+}
+
+} // namespace quimbel::par

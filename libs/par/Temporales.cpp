@@ -1,0 +1,104 @@
+#include "libs/par/Temporales.h"
+
+#include <cerrno>
+#include <fcntl.h>
+#include <sys/stat.h>
+#include <unistd.h>
+
+#include "files/Salidas.h"
+
+namespace quimbel::par {
+namespace {
+
+constexpr int IntentosNombre = 1000;
+
+} // namespace
+
+Temporales::~Temporales() {
+    for (size_t t = 0; t < temporales_.size(); ++t)
+        Descartar(t);
+}
+
+int Temporales::Padre(const Temporal& t, quimbel::Carpeta& padre) const {
+    std::string hoja;
+    const int error = ResolverBajo(carpeta_, t.nombre, padre, hoja, true);
+    return error == 0 && hoja != t.hoja ? EINVAL : error;
+}
+
+int Temporales::Crear(const std::string& nombre) {
+    Temporal t;
+    t.nombre = nombre;
+    if (const int error = ResolverBajo(carpeta_, nombre, t.padre, t.hoja, true); error != 0) return error;
+    int error = EEXIST;
+    for (int k = 1; k <= IntentosNombre && error == EEXIST; ++k) {
+        t.temporal = ".quimbel-reparando-" + std::to_string(k);
+        error = CrearSalidaNueva(t.fichero, t.padre, t.temporal);
+    }
+    if (error != 0) return error;
+    t.id = t.fichero.Id();
+    if (!mantener_) {
+        t.fichero.Cerrar();
+        t.padre = quimbel::Carpeta();
+    }
+    temporales_.push_back(std::move(t));
+    return 0;
+}
+
+const quimbel::Fichero* Temporales::Abrir(size_t i, quimbel::Fichero& local) const {
+    const Temporal& t = temporales_[i];
+    if (t.fichero.Abierto()) return &t.fichero;
+    quimbel::Carpeta padre;
+    if (Padre(t, padre) != 0 || AbrirSalida(local, padre, t.temporal) != 0 || !(local.Id() == t.id))
+        return nullptr;
+    return &local;
+}
+
+int Temporales::Colocar(size_t i, std::string& apartado) {
+    Temporal& t = temporales_[i];
+    apartado.clear();
+    quimbel::Carpeta resuelto;
+    const quimbel::Carpeta* padre = &t.padre;
+    if (!t.padre.Abierta()) {
+        if (const int error = Padre(t, resuelto); error != 0) return error;
+        padre = &resuelto;
+    }
+    int error = RenombrarEn(*padre, t.temporal, t.hoja);
+    if (error == EEXIST) {
+        // Whatever stands at the name is kept beside it.
+        std::string aparte;
+        for (int k = 1; k <= IntentosNombre && aparte.empty(); ++k)
+            if (RenombrarEn(*padre, t.hoja, t.hoja + "." + std::to_string(k)) == 0)
+                aparte = t.hoja + "." + std::to_string(k);
+        if (aparte.empty()) return EEXIST;
+        error = RenombrarEn(*padre, t.temporal, t.hoja);
+        if (error != 0) {
+            RenombrarEn(*padre, aparte, t.hoja);
+            return error;
+        }
+        apartado = t.nombre.substr(0, t.nombre.size() - t.hoja.size()) + aparte;
+    }
+    if (error != 0) return error;
+    t.vivo = false;
+    t.fichero.Cerrar();
+    return 0;
+}
+
+void Temporales::Descartar(size_t i) {
+    Temporal& t = temporales_[i];
+    if (!t.vivo) return;
+    t.vivo = false;
+    t.fichero.Cerrar();
+    quimbel::Carpeta resuelto;
+    const quimbel::Carpeta* padre = &t.padre;
+    if (!t.padre.Abierta()) {
+        if (Padre(t, resuelto) != 0) return;
+        padre = &resuelto;
+    }
+    // Only the file created: a name taken over meanwhile is left alone.
+    struct stat st {};
+    if (fstatat(padre->Descriptor(), t.temporal.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
+        quimbel::IdFichero{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)} == t.id)
+        unlinkat(padre->Descriptor(), t.temporal.c_str(), 0);
+}
+
+} // namespace quimbel::par

@@ -1,0 +1,131 @@
+// The "Reparar" page: its controls, and runs with the real parity library on a par2 set.
+#include <QLabel>
+#include <QTimer>
+#include <QtTest>
+#include <cstdlib>
+
+#include "Ventana.h"
+#include "parity/Par.h"
+
+using namespace quimbel;
+using quimbel::prueba::VentanaDePrueba;
+
+class RepararTest : public QObject {
+    Q_OBJECT
+  private slots:
+    void initTestCase() { CargarPar(CARPETA_BIN); }
+    void cleanupTestCase() { LiberarPar(); }
+    void paginaTrasVerificar();
+    void unTrozoPerdidoSeRehace();
+    void comprobarNoEscribeYFaltaElIndice();
+};
+
+namespace {
+
+// Three pieces of 30,000 bytes in "mis trozos" with a par2 set of 12 recovery slices of 4,000.
+QString JuegoDeTresTrozos(VentanaDePrueba& v) {
+    QDir(v.carpeta.path()).mkdir(QStringLiteral("mis trozos"));
+    for (int i = 1; i <= 3; ++i)
+        v.Escribir(QStringLiteral("mis trozos/p.00%1").arg(i), QByteArray(30000, static_cast<char>('a' + i)));
+    const QString orden = "cd '" + v.Ruta("mis trozos") +
+                          "' && par2 create -q -s4000 -c12 p.par2 p.001 p.002 p.003 >/dev/null 2>&1";
+    if (std::system(orden.toLocal8Bit().constData()) != 0) qWarning("par2 create failed");
+    return v.Ruta(QStringLiteral("mis trozos/p.par2"));
+}
+
+} // namespace
+
+void RepararTest::paginaTrasVerificar() {
+    VentanaDePrueba v;
+    TFormMain& f = v.Crear();
+    QTabWidget* paginas = f.PageControlQuimbel;
+    QCOMPARE(paginas->indexOf(f.TabSheetReparar), paginas->indexOf(f.TabSheetVerificar) + 1);
+    QCOMPARE(paginas->tabText(paginas->indexOf(f.TabSheetReparar)), QStringLiteral("Reparar"));
+    for (const auto& [boton, texto] : {std::pair{f.ExplorerButtonComprobar, " Comprobar"},
+                                       std::pair{f.ExplorerButtonReparar, " Reparar"}}) {
+        QCOMPARE(boton->text(), QString::fromUtf8(texto));
+        QCOMPARE(boton->size(), QSize(90, 36));
+        QCOMPARE(boton->focusPolicy(), Qt::NoFocus);
+        QVERIFY(!boton->icon().isNull());
+    }
+    QStringList etiquetas;
+    for (const QLabel* l : f.TabSheetReparar->findChildren<QLabel*>())
+        etiquetas << l->text();
+    QVERIFY(etiquetas.contains(QStringLiteral("Fichero PAR2")));
+    QVERIFY(etiquetas.contains(QStringLiteral("Carpeta con los ficheros")));
+    QCOMPARE(f.FilenameEditFicheroReparar->Opciones().filtro,
+             QStringLiteral("PAR2 (*.par2)|*.par2|Todos (*.*)|*.*"));
+    QVERIFY(f.FilenameEditFicheroReparar->Edit()->isReadOnly());
+    QVERIFY(f.MemoResultadoReparar->Lineas().isEmpty());
+    QVERIFY2(f.ProgressBarAvance->isHidden(), "shown only while a run works");
+}
+
+void RepararTest::unTrozoPerdidoSeRehace() {
+    VentanaDePrueba v;
+    TFormMain& f = v.CrearActiva();
+    const QString indice = JuegoDeTresTrozos(v);
+    const QByteArray original = v.Leer(QStringLiteral("mis trozos/p.002"));
+    QFile::remove(v.Ruta(QStringLiteral("mis trozos/p.002")));
+    f.PageControlQuimbel->setCurrentWidget(f.TabSheetReparar);
+    v.dialogos.ficheros.push_back(indice);
+    f.FilenameEditFicheroReparar->Examinar();
+    f.FilenameEditFicheroReparar->setFocus();
+    f.DirectoryEditFicheroReparar->setFocus();
+    const QString carpeta = v.Ruta(QStringLiteral("mis trozos/"));
+    QCOMPARE(f.DirectoryEditFicheroReparar->text(), carpeta);
+
+    // Posted before the click: it runs during the work, as the window processes its messages.
+    bool procesado = false;
+    QTimer::singleShot(0, &f, [&] { procesado = true; });
+    int cajas = 0;
+    v.dialogos.alMostrar = [&](const prueba::Caja& caja) {
+        ++cajas;
+        QVERIFY(procesado);
+        QVERIFY(!f.ExplorerButtonComprobar->isEnabled() && !f.ExplorerButtonReparar->isEnabled());
+        QVERIFY(f.ProgressBarAvance->isVisible());
+        QCOMPARE(f.ProgressBarAvance->value(), f.ProgressBarAvance->maximum());
+        QCOMPARE(caja.texto, QStringLiteral("¡ Proceso finalizado !"));
+        // No second run meanwhile; a close waits for the end of this one.
+        f.ExplorerButtonComprobar->click();
+        f.close();
+        QVERIFY(f.isVisible());
+    };
+    f.ExplorerButtonReparar->click();
+    QCOMPARE(cajas, 1);
+    QCOMPARE(f.MemoResultadoReparar->Lineas(),
+             (QStringList{"  Correcto: " + carpeta + "p.001", " No existe: " + carpeta + "p.002",
+                          "  Correcto: " + carpeta + "p.003",
+                          "Bloques de recuperación: 12 disponibles, 8 necesarios",
+                          "  Reparado: " + carpeta + "p.002"}));
+    QCOMPARE(v.Leer(QStringLiteral("mis trozos/p.002")), original);
+    QCOMPARE(v.dialogos.cajas[0].titulo, QStringLiteral("Information"));
+    QVERIFY(f.ExplorerButtonComprobar->isEnabled() && f.ExplorerButtonReparar->isEnabled());
+    QVERIFY(QApplication::overrideCursor() == nullptr);
+    QVERIFY(!f.isVisible());
+}
+
+void RepararTest::comprobarNoEscribeYFaltaElIndice() {
+    VentanaDePrueba v;
+    TFormMain& f = v.CrearActiva();
+    f.PageControlQuimbel->setCurrentWidget(f.TabSheetReparar);
+    f.MemoResultadoReparar->AnadirLinea(QStringLiteral("anterior"));
+    f.ExplorerButtonComprobar->click();
+    QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Debes indicar el fichero PAR2 !")});
+    QCOMPARE(v.dialogos.cajas[0].titulo, QStringLiteral("Error"));
+    QVERIFY(f.FilenameEditFicheroReparar->Edit()->hasFocus());
+    QVERIFY(f.MemoResultadoReparar->Lineas().isEmpty());
+
+    const QString indice = JuegoDeTresTrozos(v);
+    v.Escribir(QStringLiteral("mis trozos/p.003"), QByteArray(30000, 'z'));
+    f.FilenameEditFicheroReparar->setText(indice);
+    v.dialogos.cajas.clear();
+    f.ExplorerButtonComprobar->click();
+    QCOMPARE(f.MemoResultadoReparar->Lineas().value(2),
+             "    Dañado: " + v.Ruta("mis trozos/p.003") + " (8 bloques)");
+    QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Proceso finalizado !")});
+    QCOMPARE(v.Leer(QStringLiteral("mis trozos/p.003")), QByteArray(30000, 'z'));
+    QVERIFY(!QFile::exists(v.Ruta(QStringLiteral("mis trozos/p.003.1"))));
+}
+
+QTEST_MAIN(RepararTest)
+#include "RepararTest.moc"

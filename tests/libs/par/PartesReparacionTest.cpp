@@ -1,0 +1,254 @@
+// The parts of a repair that par2 alone does not show: the GF(2^16) solver, the packet
+// reader on damaged bytes, and the checks on crafted sets.
+#include "libs/par/Galois.h"
+#include "libs/par/Juego.h"
+#include "libs/par/LectorPaquetes.h"
+#include "libs/par/Solucion.h"
+#include "support/Carpeta.h"
+
+#include <gtest/gtest.h>
+
+#include <random>
+
+namespace quimbel::par {
+namespace {
+
+using Palabras = std::vector<uint16_t>;
+
+// Recovery slice e of the slices, word by word, straight from the definition.
+Palabras Recuperacion(const std::vector<Palabras>& rebanadas, const std::vector<uint32_t>& logaritmos,
+                      uint32_t e) {
+    const TablasGalois& t = TablasGalois::Unicas();
+    Palabras r(rebanadas[0].size(), 0);
+    for (size_t i = 0; i < rebanadas.size(); ++i)
+        for (size_t w = 0; w < r.size(); ++w)
+            r[w] ^= t.Multiplicar(t.Coeficiente(logaritmos[i], e), rebanadas[i][w]);
+    return r;
+}
+
+// Loses `faltan` of 12 random slices, solves with the recovery slices of `exponentes` and
+// rebuilds them by the solution's factors; each must come back.
+void ComprobarSolucion(const std::vector<size_t>& faltan, const std::vector<uint32_t>& exponentes,
+                       const std::vector<uint32_t>& esperados) {
+    const TablasGalois& t = TablasGalois::Unicas();
+    std::mt19937 gen(7);
+    std::vector<Palabras> rebanadas(12, Palabras(24));
+    for (Palabras& r : rebanadas)
+        for (uint16_t& w : r)
+            w = static_cast<uint16_t>(gen());
+    const std::vector<uint32_t> logaritmos = LogaritmosDeEntrada(12);
+    std::vector<uint32_t> suyos;
+    for (size_t f : faltan)
+        suyos.push_back(logaritmos[f]);
+    Solucion s;
+    size_t rango = 0;
+    ASSERT_TRUE(Resolver(suyos, exponentes, s, rango));
+    EXPECT_EQ(rango, faltan.size());
+    EXPECT_EQ(s.exponentes, esperados);
+    // Syndromes: each recovery slice used, less the intact slices' share.
+    std::vector<Palabras> sindromes;
+    for (uint32_t e : s.exponentes) {
+        std::vector<Palabras> intactas = rebanadas;
+        for (size_t f : faltan)
+            intactas[f].assign(24, 0);
+        Palabras sin = Recuperacion(rebanadas, logaritmos, e);
+        const Palabras parte = Recuperacion(intactas, logaritmos, e);
+        for (size_t w = 0; w < sin.size(); ++w)
+            sin[w] ^= parte[w];
+        sindromes.push_back(sin);
+    }
+    const size_t m = faltan.size();
+    for (size_t k = 0; k < m; ++k) {
+        Palabras rehecha(24, 0);
+        for (size_t j = 0; j < m; ++j)
+            for (size_t w = 0; w < 24; ++w)
+                rehecha[w] ^= t.Multiplicar(s.factores[k * m + j], sindromes[j][w]);
+        EXPECT_EQ(rehecha, rebanadas[faltan[k]]) << "rebanada " << faltan[k];
+    }
+}
+
+TEST(SolucionPar, RehaceLasRebanadasQueFaltan) {
+    ComprobarSolucion({3}, {0, 1, 2}, {0});
+    ComprobarSolucion({0, 5, 11}, {0, 1, 2, 3}, {0, 1, 2});
+    ComprobarSolucion({1, 2, 4, 6, 7, 9, 10}, {4, 9, 20, 33, 61, 64, 100, 200}, {4, 9, 20, 33, 61, 64, 100});
+}
+
+// Exponents that differ by the field's order give the same equation: the second is passed
+// over for the next recovery slice.
+TEST(SolucionPar, UnaEleccionSingularTomaOtraRebanada) {
+    ComprobarSolucion({2, 8}, {1, 1 + OrdenGalois, 5}, {1, 5});
+    ComprobarSolucion({2, 8, 9}, {7, 7 + OrdenGalois, 7 + 2 * OrdenGalois, 0, 3}, {7, 0, 3});
+}
+
+TEST(SolucionPar, SinBastantesEcuacionesDiceCuantasHay) {
+    const std::vector<uint32_t> logaritmos = LogaritmosDeEntrada(4);
+    Solucion s;
+    size_t rango = 9;
+    EXPECT_FALSE(Resolver(logaritmos, std::vector<uint32_t>{0, 1}, s, rango));
+    EXPECT_EQ(rango, 2u);
+    EXPECT_FALSE(
+        Resolver(logaritmos, std::vector<uint32_t>{4, 4 + OrdenGalois, 4 + 2 * OrdenGalois}, s, rango));
+    EXPECT_EQ(rango, 1u);
+    EXPECT_TRUE(s.exponentes.empty() && s.factores.empty());
+    EXPECT_TRUE(Resolver({}, std::vector<uint32_t>{}, s, rango));
+}
+
+Bytes Unir(std::initializer_list<Bytes> partes) {
+    Bytes todo;
+    for (const Bytes& p : partes)
+        todo.insert(todo.end(), p.begin(), p.end());
+    return todo;
+}
+
+// The one packet of the bytes.
+PaqueteLeido Uno(const Bytes& paquete);
+
+std::vector<PaqueteLeido> Leer(const Bytes& datos) {
+    std::vector<PaqueteLeido> leidos;
+    EXPECT_TRUE(LeerPaquetes(FuenteMemoria(datos.data(), datos.size()),
+                             [&](PaqueteLeido&& p) { leidos.push_back(std::move(p)); }));
+    return leidos;
+}
+
+PaqueteLeido Uno(const Bytes& paquete) {
+    auto leidos = Leer(paquete);
+    EXPECT_EQ(leidos.size(), 1u);
+    return std::move(leidos.at(0));
+}
+
+TEST(LectorPaquetes, PasaLoDanadoYEncuentraLoQueSigue) {
+    const Huella conjunto = Md5De("x", 1);
+    const Bytes a = Paquete(conjunto, TipoCreador, CuerpoCreador("uno"));
+    const Bytes b = Paquete(conjunto, TipoCreador, CuerpoCreador("dos"));
+    Bytes roto = Paquete(conjunto, TipoCreador, CuerpoCreador("tres"));
+    roto[65] ^= 1;
+    // Headers whose length takes in the next packet, or runs past the end: the packets they
+    // claim to hold are still found.
+    Bytes miente = Paquete(conjunto, TipoCreador, CuerpoCreador("cuatro"));
+    miente[8] = static_cast<uint8_t>(miente.size() + b.size());
+    Bytes otraMiente = Paquete(conjunto, TipoCreador, CuerpoCreador("cinco"));
+    otraMiente[14] = 0x7F;
+    const Bytes basura(37, 0x50);
+    const Bytes datos =
+        Unir({basura, a, roto, otraMiente, miente, b, basura, Bytes(a.begin(), a.begin() + 40)});
+    const auto leidos = Leer(datos);
+    ASSERT_EQ(leidos.size(), 2u);
+    EXPECT_EQ(leidos[0].posicion, basura.size());
+    EXPECT_EQ(leidos[0].cuerpo, CuerpoCreador("uno"));
+    EXPECT_EQ(leidos[1].cuerpo, CuerpoCreador("dos"));
+    EXPECT_EQ(leidos[1].posicion, basura.size() + a.size() + roto.size() + otraMiente.size() + miente.size());
+}
+
+TEST(LectorPaquetes, UnaRebanadaDeRecuperacionSeComprueba) {
+    const Huella conjunto = Md5De("y", 1);
+    Bytes cuerpo{9, 0, 0, 0};
+    const std::string datos = prueba::Datos(3000, 4);
+    cuerpo.insert(cuerpo.end(), datos.begin(), datos.end());
+    const Bytes paquete = Paquete(conjunto, TipoRecuperacion, cuerpo);
+    const auto leidos = Leer(paquete);
+    ASSERT_EQ(leidos.size(), 1u);
+    EXPECT_EQ(leidos[0].exponente, 9u);
+    EXPECT_TRUE(leidos[0].cuerpo.empty()); // the data stay on disk
+    Bytes danado = paquete;
+    danado[2000] ^= 0x80;
+    EXPECT_TRUE(Leer(danado).empty());
+}
+
+// A set of one file "a.bin" described in full, with its parts open to tampering.
+struct JuegoHecho {
+    uint64_t rebanada = 8;
+    std::string nombre = "a.bin";
+    uint64_t tamano = 20;
+    std::vector<Huella> ids;
+    bool describir = true;
+    uint32_t huellas = 3;
+
+    EstadoJuego Armar(std::string& error, Juego& juego) const {
+        const Huella inicio = Md5De("i", 1);
+        const Huella id = IdDeFichero(inicio, tamano, nombre);
+        const std::vector<Huella> lista = ids.empty() ? std::vector<Huella>{id} : ids;
+        const Bytes principal = CuerpoPrincipal(rebanada, lista);
+        const Huella conjunto = Md5De(principal.data(), principal.size());
+        Recogida r;
+        r.Anadir(0, Uno(Paquete(conjunto, TipoPrincipal, principal)));
+        if (describir)
+            r.Anadir(0, Uno(Paquete(conjunto, TipoDescripcion,
+                                    CuerpoDescripcion(id, inicio, inicio, tamano, nombre))));
+        r.Anadir(0, Uno(Paquete(conjunto, TipoVerificacion,
+                                CuerpoVerificacion(id, std::vector<HuellaRebanada>(huellas)))));
+        return ArmarJuego(r, "i.par2", juego, error);
+    }
+};
+
+TEST(JuegoPar, UnJuegoBienHecho) {
+    Juego juego;
+    std::string error;
+    ASSERT_EQ(JuegoHecho{}.Armar(error, juego), EstadoJuego::Valido) << error;
+    ASSERT_EQ(juego.ficheros.size(), 1u);
+    EXPECT_EQ(juego.ficheros[0].nombre, "a.bin");
+    EXPECT_EQ(juego.ficheros[0].rebanadas, 3u);
+    EXPECT_EQ(juego.ficheros[0].huellas.size(), 3u);
+    EXPECT_EQ(juego.rebanadas, 3u);
+    // A checksum packet that does not give one entry per slice is left out.
+    JuegoHecho otro;
+    otro.huellas = 2;
+    ASSERT_EQ(otro.Armar(error, juego), EstadoJuego::Valido);
+    EXPECT_TRUE(juego.ficheros[0].huellas.empty());
+}
+
+TEST(JuegoPar, JuegosFabricadosSeRechazanConSuMensaje) {
+    const auto rechazo = [](JuegoHecho j) {
+        Juego juego;
+        std::string error;
+        EXPECT_EQ(j.Armar(error, juego), EstadoJuego::Invalido);
+        return error;
+    };
+    JuegoHecho j;
+    j.rebanada = 0;
+    EXPECT_EQ(rechazo(j), "¡ Error, tamaño de bloque no válido en el juego PAR2 i.par2 !");
+    j.rebanada = 6;
+    EXPECT_EQ(rechazo(j), "¡ Error, tamaño de bloque no válido en el juego PAR2 i.par2 !");
+    j.rebanada = uint64_t{1} << 40;
+    EXPECT_EQ(rechazo(j), "¡ Error, tamaño de bloque no válido en el juego PAR2 i.par2 !");
+    j = {};
+    j.tamano = uint64_t{1} << 40;
+    EXPECT_EQ(rechazo(j), "¡ Error, demasiados bloques en el juego PAR2 i.par2 !");
+    j = {};
+    j.describir = false;
+    EXPECT_EQ(rechazo(j), "¡ Error, falta la descripción de un fichero en el juego PAR2 i.par2 !");
+    for (const char* nombre :
+         {"../fuera", "/etc/passwd", "sub/../../x", "a//b", "./a", "a/", "linea\nfalsa"}) {
+        j = {};
+        j.nombre = nombre;
+        EXPECT_EQ(rechazo(j).rfind("¡ Error, nombre de fichero no válido en el juego PAR2: ", 0), 0u)
+            << nombre;
+    }
+    j = {};
+    j.nombre = "sub/dentro.bin";
+    Juego juego;
+    std::string error;
+    EXPECT_EQ(j.Armar(error, juego), EstadoJuego::Valido) << error;
+    j = {};
+    j.ids = {Md5De("1", 1), Md5De("1", 1)};
+    EXPECT_EQ(rechazo(j), "¡ Error, lista de ficheros no válida en el juego PAR2 i.par2 !");
+}
+
+TEST(JuegoPar, SinPaquetePrincipalValidoNoHayJuego) {
+    Recogida r;
+    const Bytes principal = CuerpoPrincipal(8, {});
+    // Its set ID must be the MD5 of its body.
+    r.Anadir(0, Uno(Paquete(Md5De("otro", 4), TipoPrincipal, principal)));
+    // A file count beyond the IDs it holds.
+    const std::vector<Huella> una{Md5De("f", 1)};
+    Bytes enorme = CuerpoPrincipal(8, una);
+    enorme[8] = 0xFF;
+    enorme[11] = 0x7F;
+    r.Anadir(0, Uno(Paquete(Md5De(enorme.data(), enorme.size()), TipoPrincipal, enorme)));
+    Juego juego;
+    std::string error;
+    EXPECT_EQ(ArmarJuego(r, "i.par2", juego, error), EstadoJuego::SinPrincipal);
+    EXPECT_EQ(error, "¡ i.par2 no es un juego PAR2 válido !");
+}
+
+} // namespace
+} // namespace quimbel::par
