@@ -6,7 +6,7 @@ apt-get update
 apt-get install -y --no-install-recommends \
     ca-certificates cmake g++ ninja-build pkg-config clang-format \
     libgtest-dev libgmock-dev \
-    qt6-base-dev qt6-base-dev-tools libgl-dev xvfb xauth \
+    qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev xvfb xauth \
     libisal-dev libdeflate-dev zlib1g-dev libssl-dev libgf-complete-dev \
     x11-utils xdotool cksfv rhash par2 hyperfine time \
     dpkg-dev desktop-file-utils appstream groff-base man-db clang
