@@ -38,7 +38,7 @@ std::vector<std::string> FicherosDelJuego(const std::string& ruta) {
     const std::string_view nombre = NombreSinCarpeta(ruta);
     const std::string prefijo = ruta.substr(0, ruta.size() - nombre.size());
     const std::string base = BaseDelJuego(nombre);
-    std::vector<std::string> otros;
+    std::vector<std::string> otros{ruta};
     if (DIR* carpeta = opendir(prefijo.empty() ? "." : prefijo.c_str())) {
         while (const dirent* e = readdir(carpeta)) {
             const std::string_view n = e->d_name;
@@ -47,8 +47,7 @@ std::vector<std::string> FicherosDelJuego(const std::string& ruta) {
         }
         closedir(carpeta);
     }
-    std::sort(otros.begin(), otros.end());
-    otros.insert(otros.begin(), ruta);
+    std::sort(otros.begin() + 1, otros.end());
     return otros;
 }
 
