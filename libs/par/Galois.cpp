@@ -232,10 +232,14 @@ void PrepararFactor(uint16_t factor, bool tablas, bool matrices, FactorGalois& f
 FuncionCombinar FuncionDe(NucleoGalois nucleo) {
 #if defined(__x86_64__)
     switch (nucleo) {
-    case NucleoGalois::Avx2: return CombinarAvx2;
-    case NucleoGalois::Avx512: return CombinarAvx512;
-    case NucleoGalois::Gfni: return CombinarGfni;
-    default: return nullptr;
+    case NucleoGalois::Avx2:
+        return CombinarAvx2;
+    case NucleoGalois::Avx512:
+        return CombinarAvx512;
+    case NucleoGalois::Gfni:
+        return CombinarGfni;
+    default:
+        return nullptr;
     }
 #else
     (void)nucleo;

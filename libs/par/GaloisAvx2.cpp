@@ -14,8 +14,8 @@ inline __m256i Cargar(const void* p) {
 
 // U blocks from offset `desde` of every source into destino.
 template <int U>
-inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos, uint8_t* destino,
-                 size_t desde, bool sumar) {
+inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
+                 uint8_t* destino, size_t desde, bool sumar) {
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     __m256i alto[U], bajo[U];
     for (int u = 0; u < U; ++u)

@@ -19,8 +19,8 @@ inline __m512i Tabla(const void* p) {
 
 // U registers (2U blocks) from offset `desde` of every source into destino.
 template <int U>
-inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos, uint8_t* destino,
-                 size_t desde, bool sumar) {
+inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
+                 uint8_t* destino, size_t desde, bool sumar) {
     const __m512i nibble = _mm512_set1_epi8(0x0F);
     __m512i alto[U], bajo[U];
     for (int u = 0; u < U; ++u)
@@ -61,9 +61,13 @@ inline void Bloque(const uint8_t* const* origenes, const FactorGalois* factores,
         const __m256i x = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(origenes[i] + desde));
         const __m256i n0 = _mm256_and_si256(x, nibble);
         const __m256i n1 = _mm256_and_si256(_mm256_srli_epi16(x, 4), nibble);
-        const auto t = [&](int k) { return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(f.tablas[k])); };
-        alto = _mm256_xor_si256(alto, _mm256_xor_si256(_mm256_shuffle_epi8(t(0), n0), _mm256_shuffle_epi8(t(1), n1)));
-        bajo = _mm256_xor_si256(bajo, _mm256_xor_si256(_mm256_shuffle_epi8(t(2), n0), _mm256_shuffle_epi8(t(3), n1)));
+        const auto t = [&](int k) {
+            return _mm256_loadu_si256(reinterpret_cast<const __m256i*>(f.tablas[k]));
+        };
+        alto = _mm256_xor_si256(
+            alto, _mm256_xor_si256(_mm256_shuffle_epi8(t(0), n0), _mm256_shuffle_epi8(t(1), n1)));
+        bajo = _mm256_xor_si256(
+            bajo, _mm256_xor_si256(_mm256_shuffle_epi8(t(2), n0), _mm256_shuffle_epi8(t(3), n1)));
     }
     __m256i r = _mm256_xor_si256(_mm256_permute2x128_si256(alto, bajo, 0x20),
                                  _mm256_permute2x128_si256(alto, bajo, 0x31));

@@ -14,8 +14,8 @@ inline __m256i Cargar(const void* p) {
 
 // U blocks from offset `desde` of every source into destino.
 template <int U>
-inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos, uint8_t* destino,
-                 size_t desde, bool sumar) {
+inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
+                 uint8_t* destino, size_t desde, bool sumar) {
     __m256i suma[U];
     for (int u = 0; u < U; ++u)
         suma[u] = sumar ? Cargar(destino + desde + 32 * u) : _mm256_setzero_si256();

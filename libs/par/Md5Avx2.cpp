@@ -43,17 +43,17 @@ inline __m256i I(__m256i b, __m256i c, __m256i d) {
 }
 
 // One step: a = b + ((a + f(b, c, d) + k + m) <<< s).
-#define PASO(a, b, c, d, f, i, g, s)                                                                        \
-    do {                                                                                                    \
-        const __m256i x = _mm256_add_epi32(                                                                 \
-            _mm256_add_epi32(a, f(b, c, d)),                                                                \
-            _mm256_add_epi32(m[g], _mm256_set1_epi32(static_cast<int>(ConstantesMd5[i]))));                 \
-        a = _mm256_add_epi32(b, _mm256_or_si256(_mm256_slli_epi32(x, s), _mm256_srli_epi32(x, 32 - (s)))); \
+#define PASO(a, b, c, d, f, i, g, s)                                                                         \
+    do {                                                                                                     \
+        const __m256i x =                                                                                    \
+            _mm256_add_epi32(_mm256_add_epi32(a, f(b, c, d)),                                                \
+                             _mm256_add_epi32(m[g], _mm256_set1_epi32(static_cast<int>(ConstantesMd5[i])))); \
+        a = _mm256_add_epi32(b, _mm256_or_si256(_mm256_slli_epi32(x, s), _mm256_srli_epi32(x, 32 - (s))));   \
     } while (false)
-#define CUATRO(f, i, g0, g1, g2, g3, s0, s1, s2, s3)                                                        \
-    PASO(a, b, c, d, f, i, g0, s0);                                                                         \
-    PASO(d, a, b, c, f, i + 1, g1, s1);                                                                     \
-    PASO(c, d, a, b, f, i + 2, g2, s2);                                                                     \
+#define CUATRO(f, i, g0, g1, g2, g3, s0, s1, s2, s3)                                                         \
+    PASO(a, b, c, d, f, i, g0, s0);                                                                          \
+    PASO(d, a, b, c, f, i + 1, g1, s1);                                                                      \
+    PASO(c, d, a, b, f, i + 2, g2, s2);                                                                      \
     PASO(b, c, d, a, f, i + 3, g3, s3)
 
 inline void Comprimir(__m256i& ea, __m256i& eb, __m256i& ec, __m256i& ed, const __m256i* m) {

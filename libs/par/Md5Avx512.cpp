@@ -43,16 +43,17 @@ inline void Trasponer(__m512i f[16]) {
 }
 
 // One step: a = b + ((a + f(b, c, d) + k + m) <<< s), f by its ternary-logic table.
-#define PASO(a, b, c, d, tabla, i, g, s)                                                                    \
-    a = _mm512_add_epi32(                                                                                   \
-        b, _mm512_rol_epi32(_mm512_add_epi32(_mm512_add_epi32(a, _mm512_ternarylogic_epi32(b, c, d, tabla)), \
-                                             _mm512_add_epi32(m[g], _mm512_set1_epi32(                      \
-                                                                        static_cast<int>(ConstantesMd5[i])))), \
-                            s))
-#define CUATRO(tabla, i, g0, g1, g2, g3, s0, s1, s2, s3)                                                    \
-    PASO(a, b, c, d, tabla, i, g0, s0);                                                                     \
-    PASO(d, a, b, c, tabla, i + 1, g1, s1);                                                                 \
-    PASO(c, d, a, b, tabla, i + 2, g2, s2);                                                                 \
+#define PASO(a, b, c, d, tabla, i, g, s)                                                                     \
+    a = _mm512_add_epi32(                                                                                    \
+        b,                                                                                                   \
+        _mm512_rol_epi32(                                                                                    \
+            _mm512_add_epi32(_mm512_add_epi32(a, _mm512_ternarylogic_epi32(b, c, d, tabla)),                 \
+                             _mm512_add_epi32(m[g], _mm512_set1_epi32(static_cast<int>(ConstantesMd5[i])))), \
+            s))
+#define CUATRO(tabla, i, g0, g1, g2, g3, s0, s1, s2, s3)                                                     \
+    PASO(a, b, c, d, tabla, i, g0, s0);                                                                      \
+    PASO(d, a, b, c, tabla, i + 1, g1, s1);                                                                  \
+    PASO(c, d, a, b, tabla, i + 2, g2, s2);                                                                  \
     PASO(b, c, d, a, tabla, i + 3, g3, s3)
 
 inline void Comprimir(__m512i& ea, __m512i& eb, __m512i& ec, __m512i& ed, const __m512i* m) {

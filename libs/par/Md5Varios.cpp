@@ -18,14 +18,15 @@ FuncionMd5 FuncionDe(NucleoMd5 nucleo) {
     return nullptr;
 }
 
-unsigned CarrilesDe(NucleoMd5 nucleo) {
-    return nucleo == NucleoMd5::Avx512 ? CarrilesAvx512 : CarrilesAvx2;
-}
-
 } // namespace
 
+unsigned CarrilesMd5(NucleoMd5 nucleo) {
+    return Elegir(nucleo) == NucleoMd5::Avx512 ? CarrilesAvx512 : CarrilesAvx2;
+}
+
 Md5Varios::Md5Varios(size_t flujos, NucleoMd5 nucleo)
-    : nucleo_(Elegir(nucleo)), funcion_(FuncionDe(nucleo_)), carriles_(CarrilesDe(nucleo_)), flujos_(flujos) {
+    : nucleo_(Elegir(nucleo)), funcion_(FuncionDe(nucleo_)), carriles_(CarrilesMd5(nucleo_)),
+      flujos_(flujos) {
     if (funcion_ != nullptr)
         estados_.resize(flujos);
     else

@@ -55,4 +55,7 @@ class Md5Varios {
     std::vector<Md5> portables_;
 };
 
+// The lanes of the kernel a job that asks for `nucleo` runs, as Md5Varios::Carriles.
+unsigned CarrilesMd5(NucleoMd5 nucleo);
+
 } // namespace quimbel::par

@@ -7,19 +7,26 @@ namespace quimbel::par {
 bool Disponible(NucleoGalois nucleo) {
     const Extensiones& x = ExtensionesDelProcesador();
     switch (nucleo) {
-    case NucleoGalois::Avx2: return x.avx2;
-    case NucleoGalois::Avx512: return x.avx512bw;
-    case NucleoGalois::Gfni: return x.gfni;
-    default: return true;
+    case NucleoGalois::Avx2:
+        return x.avx2;
+    case NucleoGalois::Avx512:
+        return x.avx512bw;
+    case NucleoGalois::Gfni:
+        return x.gfni;
+    default:
+        return true;
     }
 }
 
 bool Disponible(NucleoMd5 nucleo) {
     const Extensiones& x = ExtensionesDelProcesador();
     switch (nucleo) {
-    case NucleoMd5::Avx2: return x.avx2;
-    case NucleoMd5::Avx512: return x.avx512bw;
-    default: return true;
+    case NucleoMd5::Avx2:
+        return x.avx2;
+    case NucleoMd5::Avx512:
+        return x.avx512bw;
+    default:
+        return true;
     }
 }
 
@@ -39,21 +46,30 @@ NucleoMd5 Elegir(NucleoMd5 pedido) {
 
 std::string_view Nombre(NucleoGalois nucleo) {
     switch (nucleo) {
-    case NucleoGalois::Automatico: return "automatico";
-    case NucleoGalois::Portable: return "portable";
-    case NucleoGalois::Avx2: return "avx2";
-    case NucleoGalois::Avx512: return "avx512bw";
-    case NucleoGalois::Gfni: return "gfni";
+    case NucleoGalois::Automatico:
+        return "automatico";
+    case NucleoGalois::Portable:
+        return "portable";
+    case NucleoGalois::Avx2:
+        return "avx2";
+    case NucleoGalois::Avx512:
+        return "avx512bw";
+    case NucleoGalois::Gfni:
+        return "gfni";
     }
     return "?";
 }
 
 std::string_view Nombre(NucleoMd5 nucleo) {
     switch (nucleo) {
-    case NucleoMd5::Automatico: return "automatico";
-    case NucleoMd5::Portable: return "portable";
-    case NucleoMd5::Avx2: return "avx2";
-    case NucleoMd5::Avx512: return "avx512bw";
+    case NucleoMd5::Automatico:
+        return "automatico";
+    case NucleoMd5::Portable:
+        return "portable";
+    case NucleoMd5::Avx2:
+        return "avx2";
+    case NucleoMd5::Avx512:
+        return "avx512bw";
     }
     return "?";
 }

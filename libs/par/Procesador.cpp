@@ -23,7 +23,7 @@ Extensiones Leer() {
     const bool osxsave = (c >> 27) & 1, avx = (c >> 28) & 1;
     if (!osxsave || !avx || __get_cpuid_max(0, nullptr) < 7) return {};
     const uint64_t xcr0 = EstadosGuardados();
-    const bool estadoYmm = (xcr0 & 0x6) == 0x6;    // SSE and AVX
+    const bool estadoYmm = (xcr0 & 0x6) == 0x6;   // SSE and AVX
     const bool estadoZmm = (xcr0 & 0xE6) == 0xE6; // and opmask, ZMM halves, ZMM16-31
     __cpuid_count(7, 0, a, b, c, d);
     Extensiones e;

@@ -22,8 +22,7 @@ void PrintTo(NucleoMd5 n, std::ostream* os) {
 
 namespace {
 
-template <typename N>
-std::string NombreDe(const ::testing::TestParamInfo<N>& n) {
+template <typename N> std::string NombreDe(const ::testing::TestParamInfo<N>& n) {
     return std::string(Nombre(n.param));
 }
 
@@ -31,8 +30,7 @@ std::string NombreDe(const ::testing::TestParamInfo<N>& n) {
 class Zona {
   public:
     static constexpr size_t Guarda = 64;
-    Zona(size_t n, size_t desplazamiento, std::mt19937& azar)
-        : n_(n), memoria_(n + 2 * Guarda + 64 + 63) {
+    Zona(size_t n, size_t desplazamiento, std::mt19937& azar) : n_(n), memoria_(n + 2 * Guarda + 64 + 63) {
         for (uint8_t& b : memoria_)
             b = static_cast<uint8_t>(azar());
         const auto base = reinterpret_cast<uintptr_t>(memoria_.data());
@@ -46,7 +44,8 @@ class Zona {
     }
     // Whether every byte outside the zone is as it was.
     bool GuardasIntactas() const {
-        return std::equal(memoria_.begin(), memoria_.begin() + static_cast<ptrdiff_t>(inicio_), copia_.begin()) &&
+        return std::equal(memoria_.begin(), memoria_.begin() + static_cast<ptrdiff_t>(inicio_),
+                          copia_.begin()) &&
                std::equal(memoria_.begin() + static_cast<ptrdiff_t>(inicio_ + n_), memoria_.end(),
                           copia_.begin() + static_cast<ptrdiff_t>(inicio_ + n_));
     }
@@ -84,7 +83,8 @@ class NucleoGaloisPar : public ::testing::TestWithParam<NucleoGalois> {
         nucleo_.Combinar(p, factores, destino.Datos(), n, sumar);
         referencia_.Combinar(q, factores, esperado.Datos(), n, sumar);
         ASSERT_EQ(destino.Contenido(), esperado.Contenido())
-            << n << " bytes, " << fuentes << " fuentes, desplazamiento " << desplazamiento << ", sumar " << sumar;
+            << n << " bytes, " << fuentes << " fuentes, desplazamiento " << desplazamiento << ", sumar "
+            << sumar;
         ASSERT_TRUE(destino.GuardasIntactas()) << n << " bytes";
     }
 
@@ -111,7 +111,8 @@ TEST_P(NucleoGaloisPar, VariasFuentesEnUnaPasada) {
             Comparar(n, fuentes, fuentes + n, (fuentes + n) % 2 == 0, azar);
 }
 
-INSTANTIATE_TEST_SUITE_P(Nucleos, NucleoGaloisPar, ::testing::ValuesIn(TodosGalois()), NombreDe<NucleoGalois>);
+INSTANTIATE_TEST_SUITE_P(Nucleos, NucleoGaloisPar, ::testing::ValuesIn(TodosGalois()),
+                         NombreDe<NucleoGalois>);
 
 // The conversion of a last part of fewer than 16 words.
 TEST(GaloisPar, UnRestoDeMenosDe16PalabrasVaAltosPrimero) {
@@ -169,7 +170,8 @@ TEST_P(NucleoMd5Par, LaHuellaDe16KiBYLaDelTodo) {
     using P = Md5Varios::Porcion;
     varios.Anadir(std::vector<P>{{0, datos.data(), 16384}, {1, datos.data(), 100}});
     EXPECT_EQ(varios.Valor(0), Md5De(datos.data(), 16384));
-    varios.Anadir(std::vector<P>{{0, datos.data() + 16384, datos.size() - 16384}, {1, datos.data() + 100, 5}});
+    varios.Anadir(
+        std::vector<P>{{0, datos.data() + 16384, datos.size() - 16384}, {1, datos.data() + 100, 5}});
     EXPECT_EQ(varios.Valor(0), Md5De(datos.data(), datos.size()));
     EXPECT_EQ(varios.Valor(1), Md5De(datos.data(), 105));
     const Md5Varios vacio(1, GetParam());
