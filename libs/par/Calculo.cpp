@@ -219,12 +219,14 @@ void Calculo::Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const
         AFormaAlterna(fila(r), bloques);
     }
     const TablasGalois& tablas = TablasGalois::Unicas();
-    std::vector<uint16_t> factores(origenes.size());
+    std::vector<uint16_t> factores;
+    std::vector<uint8_t*> sumas;
     for (uint32_t e = 0; e < conjunto_.recuperacion; ++e) {
-        for (size_t i = 0; i < suyas.size(); ++i)
-            factores[i] = tablas.Coeficiente(logaritmos_[suyas[i]], e);
-        t.region.Combinar(origenes, factores, t.sumas.Datos() + e * franjas_.fila, bloques, !primeros);
+        for (size_t r : suyas)
+            factores.push_back(tablas.Coeficiente(logaritmos_[r], e));
+        sumas.push_back(t.sumas.Datos() + e * franjas_.fila);
     }
+    t.region.CombinarVarios(origenes, factores, sumas, bloques, !primeros);
     t.conDatos = true;
 }
 

@@ -3,7 +3,7 @@
 // every slice. A thread takes a group of slices, reads each one's part of the stripe,
 // hashes them together (MD5 in lockstep, and CRC-32; for a piece of one slice, its MD5 is
 // the slice's) and adds them, times each slice's factor, to its own sums for every
-// recovery slice in one pass per recovery slice. When all groups are in, the threads'
+// recovery slice, a part of the stripe at a time for all of them. When all groups are in, the threads'
 // sums are added together, hashed and written into the volumes, again by groups; then the
 // next stripe. When the files fit the bound on open files, each piece and volume is
 // opened once for the whole reading; otherwise it is opened again for every stripe.

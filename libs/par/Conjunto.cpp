@@ -20,18 +20,20 @@ constexpr std::string_view Creador = "Creado por Quimbel " QUIMBEL_VERSION;
 // slices (which no slice's digest gives), the pieces hashed in lockstep.
 std::string LeerPrincipios(std::span<TrozoPar> trozos, uint64_t tamanoRebanada, NucleoMd5 nucleo,
                            const Avisos& avisos) {
-    constexpr uint64_t bloque = uint64_t{256} << 10;
     Md5Varios md5(trozos.size(), nucleo);
-    Memoria datos(trozos.size() * bloque);
     std::vector<Descriptor> ficheros;
     std::vector<uint64_t> hasta;
     std::vector<bool> enteros;
+    // Room for what is read of each piece at a time: 16 KiB unless a piece is read whole.
+    uint64_t bloque = 0;
     for (const TrozoPar& t : trozos) {
         ficheros.push_back(AbrirLectura(t.nombre));
         if (!ficheros.back().Abierto()) return "¡ Error al leer fichero " + t.nombre + " !";
         enteros.push_back(RebanadasDe(t.tamano, tamanoRebanada) > 1);
         hasta.push_back(enteros.back() ? t.tamano : std::min<uint64_t>(t.tamano, TamanoInicio));
+        bloque = std::max(bloque, std::min<uint64_t>(hasta.back(), uint64_t{256} << 10));
     }
+    Memoria datos(static_cast<size_t>(trozos.size() * bloque));
     std::vector<Md5Varios::Porcion> porciones;
     // The first round ends at 16 KiB, where the 16 KiB hash is taken.
     for (uint64_t x = 0; !avisos.Parar(); x += x == 0 ? TamanoInicio : bloque) {

@@ -223,8 +223,8 @@ void PrepararFactor(uint16_t factor, bool tablas, bool matrices, FactorGalois& f
         for (int q = 0; q < 2; ++q) {
             f.diagonal[q] = altoAlto;
             f.diagonal[2 + q] = bajoBajo;
-            f.cruzada[q] = altoBajo;
-            f.cruzada[2 + q] = bajoAlto;
+            f.cruzada[q] = bajoAlto;
+            f.cruzada[2 + q] = altoBajo;
         }
     }
 }
@@ -273,15 +273,34 @@ RegionGalois::~RegionGalois() {
     if (gf_) gf_free(gf_.get(), 1);
 }
 
-void RegionGalois::Combinar(std::span<const uint8_t* const> origenes, std::span<const uint16_t> factores,
-                            uint8_t* destino, size_t n, bool sumar) {
-    if (funcion_ == nullptr) return CombinarPortable(origenes, factores, destino, n, sumar);
-    if (factores_.size() < origenes.size()) factores_.resize(origenes.size());
-    const bool gfni = nucleo_ == NucleoGalois::Gfni;
-    for (size_t i = 0; i < origenes.size(); ++i)
-        PrepararFactor(factores[i], !gfni, gfni, factores_[i]);
-    funcion_(origenes.data(), factores_.data(), origenes.size(), destino, n / 32, sumar);
-    CombinarPalabras(origenes, factores, destino, n / 32 * 32, n, sumar);
+void RegionGalois::CombinarVarios(std::span<const uint8_t* const> origenes,
+                                  std::span<const uint16_t> factores, std::span<uint8_t* const> destinos,
+                                  size_t n, bool sumar) {
+    const size_t k = origenes.size();
+    if (funcion_ != nullptr) {
+        if (factores_.size() < factores.size()) factores_.resize(factores.size());
+        const bool gfni = nucleo_ == NucleoGalois::Gfni;
+        for (size_t i = 0; i < factores.size(); ++i)
+            PrepararFactor(factores[i], !gfni, gfni, factores_[i]);
+    }
+    // Parts of whole blocks whose sources' share fits the first-level cache with room to
+    // spare; only the last part may end in a part of a block, laid out as in the whole.
+    const size_t parte = std::max<size_t>(1024, 16384 / std::max<size_t>(k, 1) / 32 * 32);
+    partes_.resize(k);
+    for (size_t desde = 0; desde < n; desde += parte) {
+        const size_t m = std::min(parte, n - desde);
+        for (size_t i = 0; i < k; ++i)
+            partes_[i] = origenes[i] + desde;
+        for (size_t d = 0; d < destinos.size(); ++d) {
+            const std::span<const uint16_t> suyos = factores.subspan(d * k, k);
+            if (funcion_ == nullptr) {
+                CombinarPortable(partes_, suyos, destinos[d] + desde, m, sumar);
+            } else {
+                funcion_(partes_.data(), factores_.data() + d * k, k, destinos[d] + desde, m / 32, sumar);
+                CombinarPalabras(partes_, suyos, destinos[d] + desde, m / 32 * 32, m, sumar);
+            }
+        }
+    }
 }
 
 // GF-Complete wants both regions aligned to 16 bytes; otherwise the tables do the work.

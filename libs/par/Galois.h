@@ -68,7 +68,14 @@ class RegionGalois {
     // destino = the sum over i of factores[i] * origenes[i], plus what destino held when
     // sumar, over n bytes; one pass over destino for all sources. As many factors as sources.
     void Combinar(std::span<const uint8_t* const> origenes, std::span<const uint16_t> factores,
-                  uint8_t* destino, size_t n, bool sumar);
+                  uint8_t* destino, size_t n, bool sumar) {
+        CombinarVarios(origenes, factores, {&destino, 1}, n, sumar);
+    }
+    // Each destinos[d] = the sum over i of factores[d * origenes.size() + i] * origenes[i],
+    // plus what it held when sumar, over n bytes. The regions go a part at a time, so that
+    // the sources' part is read from the cache for every destination.
+    void CombinarVarios(std::span<const uint8_t* const> origenes, std::span<const uint16_t> factores,
+                        std::span<uint8_t* const> destinos, size_t n, bool sumar);
 
   private:
     void CombinarPortable(std::span<const uint8_t* const> origenes, std::span<const uint16_t> factores,
@@ -77,7 +84,9 @@ class RegionGalois {
     NucleoGalois nucleo_;
     FuncionCombinar funcion_ = nullptr; // none for the portable kernel
     std::unique_ptr<gf> gf_;
-    std::vector<FactorGalois> factores_; // prepared for the kernel, reused from call to call
+    // Reused from call to call: the factors prepared for the kernel, the sources' parts.
+    std::vector<FactorGalois> factores_;
+    std::vector<const uint8_t*> partes_;
 };
 
 } // namespace quimbel::par

@@ -1,6 +1,7 @@
 // GF(2^16) multiply-add with GFNI: multiplying by a constant is linear over GF(2), a 16x16
 // bit matrix of four 8x8 blocks. One affine transform per block gives each half its part
-// from itself, one on the block with its halves swapped the part from the other half.
+// from itself, another the other half's part from it, in the wrong half: those are summed
+// over all sources apart and their halves swapped once at the end.
 #include "libs/par/NucleosGalois.h"
 
 #include <immintrin.h>
@@ -16,21 +17,23 @@ inline __m256i Cargar(const void* p) {
 template <int U>
 inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
                  uint8_t* destino, size_t desde, bool sumar) {
-    __m256i suma[U];
-    for (int u = 0; u < U; ++u)
+    __m256i suma[U], cruzada[U];
+    for (int u = 0; u < U; ++u) {
         suma[u] = sumar ? Cargar(destino + desde + 32 * u) : _mm256_setzero_si256();
+        cruzada[u] = _mm256_setzero_si256();
+    }
     for (size_t i = 0; i < cuantos; ++i) {
-        const __m256i diagonal = Cargar(factores[i].diagonal), cruzada = Cargar(factores[i].cruzada);
+        const __m256i md = Cargar(factores[i].diagonal), mc = Cargar(factores[i].cruzada);
         for (int u = 0; u < U; ++u) {
             const __m256i x = Cargar(origenes[i] + desde + 32 * u);
-            const __m256i girado = _mm256_permute2x128_si256(x, x, 0x01);
-            suma[u] = _mm256_xor_si256(suma[u],
-                                       _mm256_xor_si256(_mm256_gf2p8affine_epi64_epi8(x, diagonal, 0),
-                                                        _mm256_gf2p8affine_epi64_epi8(girado, cruzada, 0)));
+            suma[u] = _mm256_xor_si256(suma[u], _mm256_gf2p8affine_epi64_epi8(x, md, 0));
+            cruzada[u] = _mm256_xor_si256(cruzada[u], _mm256_gf2p8affine_epi64_epi8(x, mc, 0));
         }
     }
     for (int u = 0; u < U; ++u)
-        _mm256_storeu_si256(reinterpret_cast<__m256i*>(destino + desde + 32 * u), suma[u]);
+        _mm256_storeu_si256(
+            reinterpret_cast<__m256i*>(destino + desde + 32 * u),
+            _mm256_xor_si256(suma[u], _mm256_permute2x128_si256(cruzada[u], cruzada[u], 0x01)));
 }
 
 } // namespace

@@ -42,38 +42,49 @@ inline void Trasponer(__m512i f[16]) {
     }
 }
 
-// One step: a = b + ((a + f(b, c, d) + k + m) <<< s), f by its ternary-logic table.
-#define PASO(a, b, c, d, tabla, i, g, s)                                                                     \
-    a = _mm512_add_epi32(                                                                                    \
-        b,                                                                                                   \
-        _mm512_rol_epi32(                                                                                    \
-            _mm512_add_epi32(_mm512_add_epi32(a, _mm512_ternarylogic_epi32(b, c, d, tabla)),                 \
-                             _mm512_add_epi32(m[g], _mm512_set1_epi32(static_cast<int>(ConstantesMd5[i])))), \
-            s))
-#define CUATRO(tabla, i, g0, g1, g2, g3, s0, s1, s2, s3)                                                     \
-    PASO(a, b, c, d, tabla, i, g0, s0);                                                                      \
-    PASO(d, a, b, c, tabla, i + 1, g1, s1);                                                                  \
-    PASO(c, d, a, b, tabla, i + 2, g2, s2);                                                                  \
-    PASO(b, c, d, a, tabla, i + 3, g3, s3)
+// One step: a = b + ((a + k + m + f(b, c, d)) <<< s), with x = a + k + m taken beforehand.
+// The next step's x is taken from d beforehand, so that d is dead once f is taken and f
+// can take its register: the longest chain is f, one addition, the rotation and one
+// addition, with no copy. The empty asm keeps the compiler from adding the terms in
+// another order, which would keep d alive. f by its ternary-logic table on (d, b, c).
+#define PASO(a, b, c, d, tabla, i)                                                                           \
+    do {                                                                                                     \
+        __m512i siguiente = x;                                                                               \
+        if ((i) < 63)                                                                                        \
+            siguiente = _mm512_add_epi32(                                                                    \
+                _mm512_add_epi32(d, _mm512_set1_epi32(static_cast<int>(ConstantesMd5[((i) + 1) % 64]))),     \
+                m[PalabrasMd5[((i) + 1) % 64]]);                                                             \
+        __asm__("" : "+v"(siguiente));                                                                       \
+        const __m512i f = _mm512_ternarylogic_epi32(d, b, c, tabla);                                         \
+        a = _mm512_add_epi32(b, _mm512_rol_epi32(_mm512_add_epi32(x, f), GirosMd5[i]));                      \
+        x = siguiente;                                                                                       \
+    } while (false)
+#define CUATRO(tabla, i)                                                                                     \
+    PASO(a, b, c, d, tabla, i);                                                                              \
+    PASO(d, a, b, c, tabla, (i) + 1);                                                                        \
+    PASO(c, d, a, b, tabla, (i) + 2);                                                                        \
+    PASO(b, c, d, a, tabla, (i) + 3)
 
 inline void Comprimir(__m512i& ea, __m512i& eb, __m512i& ec, __m512i& ed, const __m512i* m) {
     __m512i a = ea, b = eb, c = ec, d = ed;
-    CUATRO(0xCA, 0, 0, 1, 2, 3, 7, 12, 17, 22);
-    CUATRO(0xCA, 4, 4, 5, 6, 7, 7, 12, 17, 22);
-    CUATRO(0xCA, 8, 8, 9, 10, 11, 7, 12, 17, 22);
-    CUATRO(0xCA, 12, 12, 13, 14, 15, 7, 12, 17, 22);
-    CUATRO(0xE4, 16, 1, 6, 11, 0, 5, 9, 14, 20);
-    CUATRO(0xE4, 20, 5, 10, 15, 4, 5, 9, 14, 20);
-    CUATRO(0xE4, 24, 9, 14, 3, 8, 5, 9, 14, 20);
-    CUATRO(0xE4, 28, 13, 2, 7, 12, 5, 9, 14, 20);
-    CUATRO(0x96, 32, 5, 8, 11, 14, 4, 11, 16, 23);
-    CUATRO(0x96, 36, 1, 4, 7, 10, 4, 11, 16, 23);
-    CUATRO(0x96, 40, 13, 0, 3, 6, 4, 11, 16, 23);
-    CUATRO(0x96, 44, 9, 12, 15, 2, 4, 11, 16, 23);
-    CUATRO(0x39, 48, 0, 7, 14, 5, 6, 10, 15, 21);
-    CUATRO(0x39, 52, 12, 3, 10, 1, 6, 10, 15, 21);
-    CUATRO(0x39, 56, 8, 15, 6, 13, 6, 10, 15, 21);
-    CUATRO(0x39, 60, 4, 11, 2, 9, 6, 10, 15, 21);
+    __m512i x =
+        _mm512_add_epi32(_mm512_add_epi32(a, _mm512_set1_epi32(static_cast<int>(ConstantesMd5[0]))), m[0]);
+    CUATRO(0xB8, 0);
+    CUATRO(0xB8, 4);
+    CUATRO(0xB8, 8);
+    CUATRO(0xB8, 12);
+    CUATRO(0xCA, 16);
+    CUATRO(0xCA, 20);
+    CUATRO(0xCA, 24);
+    CUATRO(0xCA, 28);
+    CUATRO(0x96, 32);
+    CUATRO(0x96, 36);
+    CUATRO(0x96, 40);
+    CUATRO(0x96, 44);
+    CUATRO(0x65, 48);
+    CUATRO(0x65, 52);
+    CUATRO(0x65, 56);
+    CUATRO(0x65, 60);
     ea = _mm512_add_epi32(ea, a);
     eb = _mm512_add_epi32(eb, b);
     ec = _mm512_add_epi32(ec, c);

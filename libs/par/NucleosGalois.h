@@ -18,7 +18,8 @@ struct FactorGalois {
     // [hi(P3) | hi(P1)], [lo(P2) | lo(P0)], [lo(P3) | lo(P1)], indexed by a nibble.
     alignas(32) uint8_t tablas[4][32];
     // 8x8 bit matrices of GF2P8AFFINEQB by 16-byte half: [high from high | low from low]
-    // applied to a block, [high from low | low from high] to its halves swapped.
+    // and [low from high | high from low]; the second's result lands in the wrong half,
+    // so its sum over all sources has its halves swapped once at the end.
     alignas(32) uint64_t diagonal[4];
     alignas(32) uint64_t cruzada[4];
 };

@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <random>
+#include <tuple>
 
 namespace quimbel::par {
 
@@ -109,6 +110,41 @@ TEST_P(NucleoGaloisPar, VariasFuentesEnUnaPasada) {
     for (size_t fuentes = 0; fuentes <= 17; ++fuentes)
         for (size_t n : {size_t{30}, size_t{32}, size_t{96}, size_t{288}, size_t{1000}, size_t{16384 + 34}})
             Comparar(n, fuentes, fuentes + n, (fuentes + n) % 2 == 0, azar);
+}
+
+// Several destinations from the same sources in one call, over regions longer than the
+// parts the sources are read in: each as if made alone by the reference.
+TEST_P(NucleoGaloisPar, VariosDestinosDeLasMismasFuentes) {
+    std::mt19937 azar(21 + static_cast<unsigned>(GetParam()));
+    for (const auto& [fuentes, destinos, n] : {std::tuple<size_t, size_t, size_t>{13, 10, 61632 + 62},
+                                               {1, 3, 40000},
+                                               {40, 2, 1024 + 32},
+                                               {5, 0, 64}}) {
+        std::vector<Zona> origenes, salidas, esperadas;
+        std::vector<const uint8_t*> p;
+        for (size_t i = 0; i < fuentes; ++i) {
+            origenes.emplace_back(n, 0, azar);
+            p.push_back(origenes.back().Datos());
+        }
+        std::vector<uint16_t> factores;
+        std::vector<uint8_t*> q;
+        for (size_t d = 0; d < destinos; ++d) {
+            salidas.emplace_back(n, d % 3, azar);
+            esperadas.emplace_back(n, 0, azar);
+            std::copy_n(salidas.back().Datos(), n, esperadas.back().Datos());
+            q.push_back(salidas.back().Datos());
+            for (size_t i = 0; i < fuentes; ++i)
+                factores.push_back(static_cast<uint16_t>(azar()));
+        }
+        nucleo_.CombinarVarios(p, factores, q, n, true);
+        for (size_t d = 0; d < destinos; ++d) {
+            referencia_.Combinar(p, std::span(factores).subspan(d * fuentes, fuentes), esperadas[d].Datos(),
+                                 n, true);
+            ASSERT_EQ(salidas[d].Contenido(), esperadas[d].Contenido())
+                << fuentes << " fuentes, destino " << d;
+            ASSERT_TRUE(salidas[d].GuardasIntactas());
+        }
+    }
 }
 
 INSTANTIATE_TEST_SUITE_P(Nucleos, NucleoGaloisPar, ::testing::ValuesIn(TodosGalois()),
