@@ -238,6 +238,8 @@ FuncionCombinar FuncionDe(NucleoGalois nucleo) {
         return CombinarAvx512;
     case NucleoGalois::Gfni:
         return CombinarGfni;
+    case NucleoGalois::Gfni512:
+        return CombinarGfni512;
     default:
         return nullptr;
     }
@@ -279,7 +281,7 @@ void RegionGalois::CombinarVarios(std::span<const uint8_t* const> origenes,
     const size_t k = origenes.size();
     if (funcion_ != nullptr) {
         if (factores_.size() < factores.size()) factores_.resize(factores.size());
-        const bool gfni = nucleo_ == NucleoGalois::Gfni;
+        const bool gfni = nucleo_ == NucleoGalois::Gfni || nucleo_ == NucleoGalois::Gfni512;
         for (size_t i = 0; i < factores.size(); ++i)
             PrepararFactor(factores[i], !gfni, gfni, factores_[i]);
     }

@@ -1,12 +1,14 @@
-// MD5 of 16 streams at once with AVX-512: each lane's block is loaded whole and the 16
-// blocks transposed, so that register j holds word j of every lane; the round functions
-// are one ternary-logic instruction each.
+// MD5 of 32 streams at once with AVX-512, in two sets of 16 lanes whose steps interleave
+// (one set's chain of dependent steps leaves the vector units half idle): each lane's
+// block is loaded whole and the 16 blocks of a set transposed, so that register j holds
+// word j of every lane; the round functions are one ternary-logic instruction each.
 #include "libs/par/NucleosMd5.h"
 
 // GCC 12 takes the undefined operand inside its own AVX-512 intrinsics for an
 // uninitialised use (fixed in GCC 13).
 #if defined(__GNUC__) && !defined(__clang__)
 #pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
+#pragma GCC diagnostic ignored "-Wuninitialized"
 #endif
 
 #include <immintrin.h>
@@ -47,28 +49,41 @@ inline void Trasponer(__m512i f[16]) {
 // can take its register: the longest chain is f, one addition, the rotation and one
 // addition, with no copy. The empty asm keeps the compiler from adding the terms in
 // another order, which would keep d alive. f by its ternary-logic table on (d, b, c).
+// Each step runs for the S sets of 16 lanes side by side, whose chains are independent.
 #define PASO(a, b, c, d, tabla, i)                                                                           \
-    do {                                                                                                     \
-        __m512i siguiente = x;                                                                               \
+    for (int k = 0; k < S; ++k) {                                                                            \
+        __m512i siguiente = x[k];                                                                            \
         if ((i) < 63)                                                                                        \
             siguiente = _mm512_add_epi32(                                                                    \
-                _mm512_add_epi32(d, _mm512_set1_epi32(static_cast<int>(ConstantesMd5[((i) + 1) % 64]))),     \
-                m[PalabrasMd5[((i) + 1) % 64]]);                                                             \
+                _mm512_add_epi32(d[k], _mm512_set1_epi32(static_cast<int>(ConstantesMd5[((i) + 1) % 64]))),  \
+                m[k][PalabrasMd5[((i) + 1) % 64]]);                                                          \
         __asm__("" : "+v"(siguiente));                                                                       \
-        const __m512i f = _mm512_ternarylogic_epi32(d, b, c, tabla);                                         \
-        a = _mm512_add_epi32(b, _mm512_rol_epi32(_mm512_add_epi32(x, f), GirosMd5[i]));                      \
-        x = siguiente;                                                                                       \
-    } while (false)
+        const __m512i f = _mm512_ternarylogic_epi32(d[k], b[k], c[k], tabla);                                \
+        a[k] = _mm512_add_epi32(b[k], _mm512_rol_epi32(_mm512_add_epi32(x[k], f), GirosMd5[i]));             \
+        x[k] = siguiente;                                                                                    \
+    }
 #define CUATRO(tabla, i)                                                                                     \
     PASO(a, b, c, d, tabla, i);                                                                              \
     PASO(d, a, b, c, tabla, (i) + 1);                                                                        \
     PASO(c, d, a, b, tabla, (i) + 2);                                                                        \
     PASO(b, c, d, a, tabla, (i) + 3)
 
-inline void Comprimir(__m512i& ea, __m512i& eb, __m512i& ec, __m512i& ed, const __m512i* m) {
-    __m512i a = ea, b = eb, c = ec, d = ed;
-    __m512i x =
-        _mm512_add_epi32(_mm512_add_epi32(a, _mm512_set1_epi32(static_cast<int>(ConstantesMd5[0]))), m[0]);
+// The state of 16 lanes: a, b, c and d.
+struct Grupo {
+    __m512i h[4];
+};
+
+// One block of every lane of S sets, whose message words are m[set][word].
+template <int S> inline void Comprimir(Grupo* e, const __m512i (*m)[16]) {
+    __m512i a[S], b[S], c[S], d[S], x[S];
+    for (int k = 0; k < S; ++k) {
+        a[k] = e[k].h[0];
+        b[k] = e[k].h[1];
+        c[k] = e[k].h[2];
+        d[k] = e[k].h[3];
+        x[k] = _mm512_add_epi32(_mm512_add_epi32(a[k], _mm512_set1_epi32(static_cast<int>(ConstantesMd5[0]))),
+                                m[k][0]);
+    }
     CUATRO(0xB8, 0);
     CUATRO(0xB8, 4);
     CUATRO(0xB8, 8);
@@ -85,43 +100,74 @@ inline void Comprimir(__m512i& ea, __m512i& eb, __m512i& ec, __m512i& ed, const 
     CUATRO(0x65, 52);
     CUATRO(0x65, 56);
     CUATRO(0x65, 60);
-    ea = _mm512_add_epi32(ea, a);
-    eb = _mm512_add_epi32(eb, b);
-    ec = _mm512_add_epi32(ec, c);
-    ed = _mm512_add_epi32(ed, d);
+    for (int k = 0; k < S; ++k) {
+        e[k].h[0] = _mm512_add_epi32(e[k].h[0], a[k]);
+        e[k].h[1] = _mm512_add_epi32(e[k].h[1], b[k]);
+        e[k].h[2] = _mm512_add_epi32(e[k].h[2], c[k]);
+        e[k].h[3] = _mm512_add_epi32(e[k].h[3], d[k]);
+    }
 }
 
 #undef CUATRO
 #undef PASO
 
+// Block t of the 16 lanes from `primero` on, transposed; the lanes that have it.
+inline __mmask16 Cargar(const uint8_t* const* datos, const size_t* bloques, unsigned primero, size_t t,
+                        __m512i m[16]) {
+    __mmask16 activos = 0;
+    for (unsigned i = 0; i < 16; ++i) {
+        const bool activo = t < bloques[primero + i];
+        activos = static_cast<__mmask16>(activos | (activo ? 1u << i : 0u));
+        m[i] = _mm512_loadu_si512(activo ? datos[primero + i] + 64 * t : Vacio);
+    }
+    Trasponer(m);
+    return activos;
+}
+
+// The S sets from `primero` (in sets) on, blocks desde .. hasta.
+template <int S>
+inline void Bloques(Grupo* grupos, const uint8_t* const* datos, const size_t* bloques, int primero,
+                    size_t desde, size_t hasta) {
+    for (size_t t = desde; t < hasta; ++t) {
+        __m512i m[S][16];
+        __mmask16 activos[S];
+        Grupo nuevo[S];
+        for (int k = 0; k < S; ++k) {
+            activos[k] = Cargar(datos, bloques, 16 * static_cast<unsigned>(primero + k), t, m[k]);
+            nuevo[k] = grupos[primero + k];
+        }
+        Comprimir<S>(nuevo, m);
+        for (int k = 0; k < S; ++k)
+            for (int w = 0; w < 4; ++w)
+                grupos[primero + k].h[w] =
+                    _mm512_mask_mov_epi32(grupos[primero + k].h[w], activos[k], nuevo[k].h[w]);
+    }
+}
+
 } // namespace
 
+// Two sets of 16 lanes go side by side while both have blocks, then the longer one alone.
 void Md5Avx512(uint32_t* estado, const uint8_t* const* datos, const size_t* bloques) {
-    __m512i a = _mm512_loadu_si512(estado), b = _mm512_loadu_si512(estado + 16);
-    __m512i c = _mm512_loadu_si512(estado + 32), d = _mm512_loadu_si512(estado + 48);
-    size_t maximo = 0;
-    for (unsigned i = 0; i < CarrilesAvx512; ++i)
-        maximo = bloques[i] > maximo ? bloques[i] : maximo;
-    for (size_t t = 0; t < maximo; ++t) {
-        __m512i m[16];
-        __mmask16 activos = 0;
-        for (unsigned i = 0; i < CarrilesAvx512; ++i) {
-            const bool activo = t < bloques[i];
-            activos = static_cast<__mmask16>(activos | (activo ? 1u << i : 0u));
-            m[i] = _mm512_loadu_si512(activo ? datos[i] + 64 * t : Vacio);
-        }
-        Trasponer(m);
-        __m512i na = a, nb = b, nc = c, nd = d;
-        Comprimir(na, nb, nc, nd, m);
-        a = _mm512_mask_mov_epi32(a, activos, na);
-        b = _mm512_mask_mov_epi32(b, activos, nb);
-        c = _mm512_mask_mov_epi32(c, activos, nc);
-        d = _mm512_mask_mov_epi32(d, activos, nd);
+    Grupo grupos[2];
+    size_t maximo[2] = {0, 0};
+    for (int k = 0; k < 2; ++k) {
+        for (int w = 0; w < 4; ++w)
+            grupos[k].h[w] = _mm512_loadu_si512(estado + CarrilesAvx512 * static_cast<unsigned>(w) +
+                                                16 * static_cast<unsigned>(k));
+        for (unsigned i = 0; i < 16; ++i)
+            maximo[k] = bloques[16 * static_cast<unsigned>(k) + i] > maximo[k]
+                            ? bloques[16 * static_cast<unsigned>(k) + i]
+                            : maximo[k];
     }
-    _mm512_storeu_si512(estado, a);
-    _mm512_storeu_si512(estado + 16, b);
-    _mm512_storeu_si512(estado + 32, c);
-    _mm512_storeu_si512(estado + 48, d);
+    const size_t juntos = maximo[0] < maximo[1] ? maximo[0] : maximo[1];
+    Bloques<2>(grupos, datos, bloques, 0, 0, juntos);
+    const int largo = maximo[0] > maximo[1] ? 0 : 1;
+    Bloques<1>(grupos, datos, bloques, largo, juntos, maximo[largo]);
+    for (int k = 0; k < 2; ++k)
+        for (int w = 0; w < 4; ++w)
+            _mm512_storeu_si512(estado + CarrilesAvx512 * static_cast<unsigned>(w) +
+                                    16 * static_cast<unsigned>(k),
+                                grupos[k].h[w]);
 }
 
 } // namespace quimbel::par

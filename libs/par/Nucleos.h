@@ -7,7 +7,7 @@
 
 namespace quimbel::par {
 
-enum class NucleoGalois { Automatico, Portable, Avx2, Avx512, Gfni };
+enum class NucleoGalois { Automatico, Portable, Avx2, Avx512, Gfni, Gfni512 };
 enum class NucleoMd5 { Automatico, Portable, Avx2, Avx512 };
 
 // Whether the processor and the operating system let the kernel run (Automatico and
@@ -19,7 +19,8 @@ bool Disponible(NucleoMd5 nucleo);
 NucleoGalois Elegir(NucleoGalois pedido);
 NucleoMd5 Elegir(NucleoMd5 pedido);
 
-// Short names ("portable", "avx2", "avx512bw", "gfni"), and every kernel but Automatico.
+// Short names ("portable", "avx2", "avx512bw", "gfni", "gfni512"), and every kernel but
+// Automatico.
 std::string_view Nombre(NucleoGalois nucleo);
 std::string_view Nombre(NucleoMd5 nucleo);
 std::vector<NucleoGalois> TodosGalois();

@@ -35,5 +35,7 @@ void CombinarAvx512(const uint8_t* const* origenes, const FactorGalois* factores
                     uint8_t* destino, size_t bloques, bool sumar);
 void CombinarGfni(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
                   uint8_t* destino, size_t bloques, bool sumar);
+void CombinarGfni512(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
+                     uint8_t* destino, size_t bloques, bool sumar);
 
 } // namespace quimbel::par

@@ -8,7 +8,7 @@
 namespace quimbel::par {
 
 inline constexpr unsigned CarrilesAvx2 = 8;
-inline constexpr unsigned CarrilesAvx512 = 16;
+inline constexpr unsigned CarrilesAvx512 = 32;
 
 // The state of the lanes, word by word: a of every lane, then b, c and d.
 // Runs bloques[i] 64-byte blocks from datos[i] through lane i; a lane with none is left

@@ -174,6 +174,7 @@ INSTANTIATE_TEST_SUITE_P(Nucleos, NucleoForzado,
                          ::testing::Values(Forzado{NucleoGalois::Avx2, NucleoMd5::Portable},
                                            Forzado{NucleoGalois::Avx512, NucleoMd5::Portable},
                                            Forzado{NucleoGalois::Gfni, NucleoMd5::Portable},
+                                           Forzado{NucleoGalois::Gfni512, NucleoMd5::Portable},
                                            Forzado{NucleoGalois::Portable, NucleoMd5::Avx2},
                                            Forzado{NucleoGalois::Portable, NucleoMd5::Avx512}),
                          [](const ::testing::TestParamInfo<Forzado>& f) {
