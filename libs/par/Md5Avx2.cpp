@@ -29,51 +29,64 @@ inline void Trasponer(__m256i f[8]) {
     }
 }
 
-inline __m256i F(__m256i b, __m256i c, __m256i d) {
-    return _mm256_xor_si256(_mm256_and_si256(_mm256_xor_si256(c, d), b), d);
+// f(b, c, d) added to x, the parts that do not wait for b first. G's two terms never share
+// a bit, so each is added on its own, c & ~d beforehand.
+inline __m256i MasF(__m256i x, __m256i b, __m256i c, __m256i d) {
+    return _mm256_add_epi32(x, _mm256_xor_si256(_mm256_and_si256(_mm256_xor_si256(c, d), b), d));
 }
-inline __m256i G(__m256i b, __m256i c, __m256i d) {
-    return _mm256_xor_si256(_mm256_and_si256(_mm256_xor_si256(b, c), d), c);
+inline __m256i MasG(__m256i x, __m256i b, __m256i c, __m256i d) {
+    return _mm256_add_epi32(_mm256_add_epi32(x, _mm256_andnot_si256(d, c)), _mm256_and_si256(b, d));
 }
-inline __m256i H(__m256i b, __m256i c, __m256i d) {
-    return _mm256_xor_si256(_mm256_xor_si256(b, c), d);
+inline __m256i MasH(__m256i x, __m256i b, __m256i c, __m256i d) {
+    return _mm256_add_epi32(x, _mm256_xor_si256(b, _mm256_xor_si256(c, d)));
 }
-inline __m256i I(__m256i b, __m256i c, __m256i d) {
-    return _mm256_xor_si256(c, _mm256_or_si256(b, _mm256_xor_si256(d, _mm256_set1_epi32(-1))));
+inline __m256i MasI(__m256i x, __m256i b, __m256i c, __m256i d) {
+    return _mm256_add_epi32(
+        x, _mm256_xor_si256(c, _mm256_or_si256(b, _mm256_xor_si256(d, _mm256_set1_epi32(-1)))));
 }
 
-// One step: a = b + ((a + f(b, c, d) + k + m) <<< s).
-#define PASO(a, b, c, d, f, i, g, s)                                                                         \
+// One step: a = b + ((a + k + m + f(b, c, d)) <<< s), with x = a + k + m taken beforehand
+// (the next step's from d); the empty asm keeps the compiler from adding the terms in
+// another order.
+#define PASO(a, b, c, d, mas, i, s)                                                                          \
     do {                                                                                                     \
-        const __m256i x =                                                                                    \
-            _mm256_add_epi32(_mm256_add_epi32(a, f(b, c, d)),                                                \
-                             _mm256_add_epi32(m[g], _mm256_set1_epi32(static_cast<int>(ConstantesMd5[i])))); \
-        a = _mm256_add_epi32(b, _mm256_or_si256(_mm256_slli_epi32(x, s), _mm256_srli_epi32(x, 32 - (s))));   \
+        __m256i siguiente = x;                                                                               \
+        if ((i) < 63)                                                                                        \
+            siguiente = _mm256_add_epi32(                                                                    \
+                _mm256_add_epi32(d, _mm256_set1_epi32(static_cast<int>(ConstantesMd5[((i) + 1) % 64]))),     \
+                m[PalabrasMd5[((i) + 1) % 64]]);                                                             \
+        __asm__("" : "+x"(siguiente));                                                                       \
+        const __m256i suma = mas(x, b, c, d);                                                                \
+        a = _mm256_add_epi32(                                                                                \
+            b, _mm256_or_si256(_mm256_slli_epi32(suma, s), _mm256_srli_epi32(suma, 32 - (s))));              \
+        x = siguiente;                                                                                       \
     } while (false)
-#define CUATRO(f, i, g0, g1, g2, g3, s0, s1, s2, s3)                                                         \
-    PASO(a, b, c, d, f, i, g0, s0);                                                                          \
-    PASO(d, a, b, c, f, i + 1, g1, s1);                                                                      \
-    PASO(c, d, a, b, f, i + 2, g2, s2);                                                                      \
-    PASO(b, c, d, a, f, i + 3, g3, s3)
+#define CUATRO(mas, i, s0, s1, s2, s3)                                                                       \
+    PASO(a, b, c, d, mas, i, s0);                                                                            \
+    PASO(d, a, b, c, mas, (i) + 1, s1);                                                                      \
+    PASO(c, d, a, b, mas, (i) + 2, s2);                                                                      \
+    PASO(b, c, d, a, mas, (i) + 3, s3)
 
 inline void Comprimir(__m256i& ea, __m256i& eb, __m256i& ec, __m256i& ed, const __m256i* m) {
     __m256i a = ea, b = eb, c = ec, d = ed;
-    CUATRO(F, 0, 0, 1, 2, 3, 7, 12, 17, 22);
-    CUATRO(F, 4, 4, 5, 6, 7, 7, 12, 17, 22);
-    CUATRO(F, 8, 8, 9, 10, 11, 7, 12, 17, 22);
-    CUATRO(F, 12, 12, 13, 14, 15, 7, 12, 17, 22);
-    CUATRO(G, 16, 1, 6, 11, 0, 5, 9, 14, 20);
-    CUATRO(G, 20, 5, 10, 15, 4, 5, 9, 14, 20);
-    CUATRO(G, 24, 9, 14, 3, 8, 5, 9, 14, 20);
-    CUATRO(G, 28, 13, 2, 7, 12, 5, 9, 14, 20);
-    CUATRO(H, 32, 5, 8, 11, 14, 4, 11, 16, 23);
-    CUATRO(H, 36, 1, 4, 7, 10, 4, 11, 16, 23);
-    CUATRO(H, 40, 13, 0, 3, 6, 4, 11, 16, 23);
-    CUATRO(H, 44, 9, 12, 15, 2, 4, 11, 16, 23);
-    CUATRO(I, 48, 0, 7, 14, 5, 6, 10, 15, 21);
-    CUATRO(I, 52, 12, 3, 10, 1, 6, 10, 15, 21);
-    CUATRO(I, 56, 8, 15, 6, 13, 6, 10, 15, 21);
-    CUATRO(I, 60, 4, 11, 2, 9, 6, 10, 15, 21);
+    __m256i x =
+        _mm256_add_epi32(_mm256_add_epi32(a, _mm256_set1_epi32(static_cast<int>(ConstantesMd5[0]))), m[0]);
+    CUATRO(MasF, 0, 7, 12, 17, 22);
+    CUATRO(MasF, 4, 7, 12, 17, 22);
+    CUATRO(MasF, 8, 7, 12, 17, 22);
+    CUATRO(MasF, 12, 7, 12, 17, 22);
+    CUATRO(MasG, 16, 5, 9, 14, 20);
+    CUATRO(MasG, 20, 5, 9, 14, 20);
+    CUATRO(MasG, 24, 5, 9, 14, 20);
+    CUATRO(MasG, 28, 5, 9, 14, 20);
+    CUATRO(MasH, 32, 4, 11, 16, 23);
+    CUATRO(MasH, 36, 4, 11, 16, 23);
+    CUATRO(MasH, 40, 4, 11, 16, 23);
+    CUATRO(MasH, 44, 4, 11, 16, 23);
+    CUATRO(MasI, 48, 6, 10, 15, 21);
+    CUATRO(MasI, 52, 6, 10, 15, 21);
+    CUATRO(MasI, 56, 6, 10, 15, 21);
+    CUATRO(MasI, 60, 6, 10, 15, 21);
     ea = _mm256_add_epi32(ea, a);
     eb = _mm256_add_epi32(eb, b);
     ec = _mm256_add_epi32(ec, c);

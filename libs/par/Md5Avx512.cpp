@@ -50,7 +50,7 @@ inline void Trasponer(__m512i f[16]) {
 // addition, with no copy. The empty asm keeps the compiler from adding the terms in
 // another order, which would keep d alive. f by its ternary-logic table on (d, b, c).
 // Each step runs for the S sets of 16 lanes side by side, whose chains are independent.
-#define PASO(a, b, c, d, tabla, i)                                                                           \
+#define PASO(a, b, c, d, tabla, i, s)                                                                        \
     for (int k = 0; k < S; ++k) {                                                                            \
         __m512i siguiente = x[k];                                                                            \
         if ((i) < 63)                                                                                        \
@@ -59,14 +59,14 @@ inline void Trasponer(__m512i f[16]) {
                 m[k][PalabrasMd5[((i) + 1) % 64]]);                                                          \
         __asm__("" : "+v"(siguiente));                                                                       \
         const __m512i f = _mm512_ternarylogic_epi32(d[k], b[k], c[k], tabla);                                \
-        a[k] = _mm512_add_epi32(b[k], _mm512_rol_epi32(_mm512_add_epi32(x[k], f), GirosMd5[i]));             \
+        a[k] = _mm512_add_epi32(b[k], _mm512_rol_epi32(_mm512_add_epi32(x[k], f), s));                       \
         x[k] = siguiente;                                                                                    \
     }
-#define CUATRO(tabla, i)                                                                                     \
-    PASO(a, b, c, d, tabla, i);                                                                              \
-    PASO(d, a, b, c, tabla, (i) + 1);                                                                        \
-    PASO(c, d, a, b, tabla, (i) + 2);                                                                        \
-    PASO(b, c, d, a, tabla, (i) + 3)
+#define CUATRO(tabla, i, s0, s1, s2, s3)                                                                     \
+    PASO(a, b, c, d, tabla, i, s0);                                                                          \
+    PASO(d, a, b, c, tabla, (i) + 1, s1);                                                                    \
+    PASO(c, d, a, b, tabla, (i) + 2, s2);                                                                    \
+    PASO(b, c, d, a, tabla, (i) + 3, s3)
 
 // The state of 16 lanes: a, b, c and d.
 struct Grupo {
@@ -84,22 +84,22 @@ template <int S> inline void Comprimir(Grupo* e, const __m512i (*m)[16]) {
         x[k] = _mm512_add_epi32(_mm512_add_epi32(a[k], _mm512_set1_epi32(static_cast<int>(ConstantesMd5[0]))),
                                 m[k][0]);
     }
-    CUATRO(0xB8, 0);
-    CUATRO(0xB8, 4);
-    CUATRO(0xB8, 8);
-    CUATRO(0xB8, 12);
-    CUATRO(0xCA, 16);
-    CUATRO(0xCA, 20);
-    CUATRO(0xCA, 24);
-    CUATRO(0xCA, 28);
-    CUATRO(0x96, 32);
-    CUATRO(0x96, 36);
-    CUATRO(0x96, 40);
-    CUATRO(0x96, 44);
-    CUATRO(0x65, 48);
-    CUATRO(0x65, 52);
-    CUATRO(0x65, 56);
-    CUATRO(0x65, 60);
+    CUATRO(0xB8, 0, 7, 12, 17, 22);
+    CUATRO(0xB8, 4, 7, 12, 17, 22);
+    CUATRO(0xB8, 8, 7, 12, 17, 22);
+    CUATRO(0xB8, 12, 7, 12, 17, 22);
+    CUATRO(0xCA, 16, 5, 9, 14, 20);
+    CUATRO(0xCA, 20, 5, 9, 14, 20);
+    CUATRO(0xCA, 24, 5, 9, 14, 20);
+    CUATRO(0xCA, 28, 5, 9, 14, 20);
+    CUATRO(0x96, 32, 4, 11, 16, 23);
+    CUATRO(0x96, 36, 4, 11, 16, 23);
+    CUATRO(0x96, 40, 4, 11, 16, 23);
+    CUATRO(0x96, 44, 4, 11, 16, 23);
+    CUATRO(0x65, 48, 6, 10, 15, 21);
+    CUATRO(0x65, 52, 6, 10, 15, 21);
+    CUATRO(0x65, 56, 6, 10, 15, 21);
+    CUATRO(0x65, 60, 6, 10, 15, 21);
     for (int k = 0; k < S; ++k) {
         e[k].h[0] = _mm512_add_epi32(e[k].h[0], a[k]);
         e[k].h[1] = _mm512_add_epi32(e[k].h[1], b[k]);

@@ -60,7 +60,7 @@ void Md5Varios::AnadirCarriles(const Porcion* porciones, size_t cuantas) {
     bool alguno = false;
     for (size_t i = 0; i < cuantas; ++i) {
         Estado& e = estados_[porciones[i].flujo];
-        for (int w = 0; w < 4; ++w)
+        for (unsigned w = 0; w < 4; ++w)
             estado[w * carriles_ + i] = e.h[w];
         posicion[i] = static_cast<const uint8_t*>(porciones[i].datos);
         faltan[i] = porciones[i].n;
@@ -103,7 +103,7 @@ void Md5Varios::AnadirCarriles(const Porcion* porciones, size_t cuantas) {
             std::memcpy(e.resto, posicion[i], static_cast<size_t>(faltan[i]));
         else
             std::memset(e.resto, 0, static_cast<size_t>(faltan[i]));
-        for (int w = 0; w < 4; ++w)
+        for (unsigned w = 0; w < 4; ++w)
             e.h[w] = estado[w * carriles_ + i];
     }
 }
@@ -121,15 +121,15 @@ Huella Md5Varios::Valor(size_t flujo) const {
     for (int b = 0; b < 8; ++b)
         final[largo - 8 + static_cast<size_t>(b)] = static_cast<uint8_t>(bits >> (8 * b));
     uint32_t estado[4 * CarrilesAvx512] = {};
-    for (int w = 0; w < 4; ++w)
+    for (unsigned w = 0; w < 4; ++w)
         estado[w * carriles_] = e.h[w];
     const uint8_t* datos[CarrilesAvx512] = {final};
     size_t bloques[CarrilesAvx512] = {largo / 64};
     funcion_(estado, datos, bloques);
     Huella h{};
-    for (int w = 0; w < 4; ++w)
-        for (int b = 0; b < 4; ++b)
-            h[static_cast<size_t>(4 * w + b)] = static_cast<uint8_t>(estado[w * carriles_] >> (8 * b));
+    for (unsigned w = 0; w < 4; ++w)
+        for (unsigned b = 0; b < 4; ++b)
+            h[4 * w + b] = static_cast<uint8_t>(estado[w * carriles_] >> (8 * b));
     return h;
 }
 

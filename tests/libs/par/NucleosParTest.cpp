@@ -99,7 +99,7 @@ TEST_P(NucleoGaloisPar, UnaFuenteEnCadaLargoParYCadaAlineacion) {
     std::vector<size_t> largos;
     for (size_t n = 0; n <= 4096; n += 2)
         largos.push_back(n);
-    for (size_t n : {65536 + 30, 1 << 20, (1 << 22) + 2})
+    for (size_t n : {size_t{65536 + 30}, size_t{1} << 20, (size_t{1} << 22) + 2})
         largos.push_back(n);
     for (size_t i = 0; i < largos.size(); ++i)
         Comparar(largos[i], 1, i % 64, i % 3 != 0, azar);
