@@ -2,21 +2,10 @@
 // halves of each sum gathered by one two-source permutation each.
 #include "libs/par/NucleosGalois.h"
 
-// GCC 12 takes the undefined operand inside its own AVX-512 intrinsics for an
-// uninitialised use (fixed in GCC 13).
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
-
-#include <immintrin.h>
+#include "libs/par/NucleosAvx512.h"
 
 namespace quimbel::par {
 namespace {
-
-inline __m512i Tabla(const void* p) {
-    return _mm512_broadcast_i64x4(_mm256_loadu_si256(static_cast<const __m256i*>(p)));
-}
 
 // U registers (2U blocks) from offset `desde` of every source into destino.
 template <int U>
@@ -28,8 +17,8 @@ inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, s
         alto[u] = bajo[u] = _mm512_setzero_si512();
     for (size_t i = 0; i < cuantos; ++i) {
         const FactorGalois& f = factores[i];
-        const __m512i ta = Tabla(f.tablas[0]), tb = Tabla(f.tablas[1]);
-        const __m512i tc = Tabla(f.tablas[2]), td = Tabla(f.tablas[3]);
+        const __m512i ta = Repetir32(f.tablas[0]), tb = Repetir32(f.tablas[1]);
+        const __m512i tc = Repetir32(f.tablas[2]), td = Repetir32(f.tablas[3]);
         for (int u = 0; u < U; ++u) {
             const __m512i x = _mm512_loadu_si512(origenes[i] + desde + 64 * u);
             const __m512i n0 = _mm512_and_si512(x, nibble);

@@ -3,21 +3,10 @@
 // as many bytes on some processors.
 #include "libs/par/NucleosGalois.h"
 
-// GCC 12 takes the undefined operand inside its own AVX-512 intrinsics for an
-// uninitialised use (fixed in GCC 13).
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
-
-#include <immintrin.h>
+#include "libs/par/NucleosAvx512.h"
 
 namespace quimbel::par {
 namespace {
-
-inline __m512i Matriz(const void* p) {
-    return _mm512_broadcast_i64x4(_mm256_loadu_si256(static_cast<const __m256i*>(p)));
-}
 
 // U registers from offset `desde` of every source into destino; `mascara` picks the
 // quadwords of a register that are read and written (all but for a last odd block).
@@ -31,7 +20,7 @@ inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, s
         cruzada[u] = _mm512_setzero_si512();
     }
     for (size_t i = 0; i < cuantos; ++i) {
-        const __m512i md = Matriz(factores[i].diagonal), mc = Matriz(factores[i].cruzada);
+        const __m512i md = Repetir32(factores[i].diagonal), mc = Repetir32(factores[i].cruzada);
         for (int u = 0; u < U; ++u) {
             const __m512i x = _mm512_maskz_loadu_epi64(mascara, origenes[i] + desde + 64 * u);
             suma[u] = _mm512_xor_si512(suma[u], _mm512_gf2p8affine_epi64_epi8(x, md, 0));

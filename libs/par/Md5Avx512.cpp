@@ -4,14 +4,7 @@
 // word j of every lane; the round functions are one ternary-logic instruction each.
 #include "libs/par/NucleosMd5.h"
 
-// GCC 12 takes the undefined operand inside its own AVX-512 intrinsics for an
-// uninitialised use (fixed in GCC 13).
-#if defined(__GNUC__) && !defined(__clang__)
-#pragma GCC diagnostic ignored "-Wmaybe-uninitialized"
-#pragma GCC diagnostic ignored "-Wuninitialized"
-#endif
-
-#include <immintrin.h>
+#include "libs/par/NucleosAvx512.h"
 
 namespace quimbel::par {
 namespace {

@@ -139,7 +139,8 @@ TEST(RepartoPar, LasRebanadasDeRecuperacionTambienCaben) {
 
 // A thread holds the stripe of each slice of a group (16 at most here) and its sums.
 TEST(RepartoPar, FranjasQueCabenEnLaCacheYEnLaMemoria) {
-    const Limites limites; // 256 MiB, stripes up to 1 MiB, 1 MiB of cache
+    Limites limites; // 256 MiB, stripes up to 1 MiB
+    limites.cache = uint64_t{1} << 20;
     const Franjas indice = PlanearFranjas(10'737'420, 0, 2, 16, limites);
     EXPECT_EQ(indice.ancho, 65536u);
     EXPECT_EQ(indice.numero, 164u);
