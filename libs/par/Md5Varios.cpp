@@ -2,6 +2,11 @@
 
 #include "libs/par/Ceros.h"
 
+// OpenSSL's one-block function: one stream alone goes faster through it than through a
+// kernel with one busy lane. Deprecated since OpenSSL 3.0, but still built in by default.
+#define OPENSSL_SUPPRESS_DEPRECATED
+#include <openssl/md5.h>
+
 #include <algorithm>
 #include <cstring>
 
@@ -16,6 +21,31 @@ FuncionMd5 FuncionDe(NucleoMd5 nucleo) {
     (void)nucleo;
 #endif
     return nullptr;
+}
+
+// The lanes' state (see FuncionMd5) through the kernel, or lane 0 alone through OpenSSL.
+void Comprimir(FuncionMd5 funcion, unsigned carriles, size_t cuantas, uint32_t* estado,
+               const uint8_t* const* datos, const size_t* bloques) {
+#ifndef OPENSSL_NO_DEPRECATED_3_0
+    if (cuantas == 1) {
+        MD5_CTX ctx{};
+        ctx.A = estado[0];
+        ctx.B = estado[carriles];
+        ctx.C = estado[2 * carriles];
+        ctx.D = estado[3 * carriles];
+        for (size_t b = 0; b < bloques[0]; ++b)
+            MD5_Transform(&ctx, datos[0] + 64 * b);
+        estado[0] = ctx.A;
+        estado[carriles] = ctx.B;
+        estado[2 * carriles] = ctx.C;
+        estado[3 * carriles] = ctx.D;
+        return;
+    }
+#else
+    (void)carriles;
+    (void)cuantas;
+#endif
+    funcion(estado, datos, bloques);
 }
 
 } // namespace
@@ -81,7 +111,7 @@ void Md5Varios::AnadirCarriles(const Porcion* porciones, size_t cuantas) {
             alguno = true;
         }
     }
-    if (alguno) funcion_(estado, datos, bloques);
+    if (alguno) Comprimir(funcion_, carriles_, cuantas, estado, datos, bloques);
     for (;;) {
         alguno = false;
         for (size_t i = 0; i < cuantas; ++i) {
@@ -91,7 +121,7 @@ void Md5Varios::AnadirCarriles(const Porcion* porciones, size_t cuantas) {
             alguno = alguno || bloques[i] > 0;
         }
         if (!alguno) break;
-        funcion_(estado, datos, bloques);
+        Comprimir(funcion_, carriles_, cuantas, estado, datos, bloques);
         for (size_t i = 0; i < cuantas; ++i) {
             if (posicion[i] != nullptr) posicion[i] += 64 * bloques[i];
             faltan[i] -= 64 * uint64_t{bloques[i]};
@@ -125,7 +155,7 @@ Huella Md5Varios::Valor(size_t flujo) const {
         estado[w * carriles_] = e.h[w];
     const uint8_t* datos[CarrilesAvx512] = {final};
     size_t bloques[CarrilesAvx512] = {largo / 64};
-    funcion_(estado, datos, bloques);
+    Comprimir(funcion_, carriles_, 1, estado, datos, bloques);
     Huella h{};
     for (unsigned w = 0; w < 4; ++w)
         for (unsigned b = 0; b < 4; ++b)

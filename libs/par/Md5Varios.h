@@ -1,7 +1,8 @@
 #pragma once
 // Several independent MD5 streams, hashed together: the portions of one call go through
-// the kernel in lockstep, one stream per lane, whatever their lengths. The portable kernel
-// (OpenSSL) hashes them one after another and gives the same digests.
+// the kernel in lockstep, one stream per lane, whatever their lengths (a single portion,
+// and a digest's last blocks, through OpenSSL's block function, faster for one stream).
+// The portable kernel (OpenSSL) hashes them one after another and gives the same digests.
 #include "libs/par/Md5.h"
 #include "libs/par/Nucleos.h"
 #include "libs/par/NucleosMd5.h"
