@@ -49,8 +49,11 @@ Calculo::Tramo Calculo::TramoDe(uint64_t franja) const {
 std::string Calculo::Ejecutar(Avisos& avisos, Volumenes& volumenes) {
     if (mantenerAbiertos_)
         if (std::string error = AbrirTodos(volumenes); !error.empty()) return error;
-    // Each phase hands out groups from a counter set back between phases.
-    auto alTerminarFase = [this]() noexcept { siguienteGrupo_ = 0; };
+    // Both counters go back at each barrier: no thread is reading or writing groups then.
+    auto alTerminarFase = [this]() noexcept {
+        siguienteEntrada_ = 0;
+        siguienteSalida_ = 0;
+    };
     std::barrier barrera(static_cast<std::ptrdiff_t>(trabajadores_.size()), alTerminarFase);
     const std::string error = avisos.EnParalelo(
         static_cast<unsigned>(trabajadores_.size()),
@@ -74,16 +77,19 @@ std::string Calculo::Ejecutar(Avisos& avisos, Volumenes& volumenes) {
 }
 
 // A thread that stops (done, failed or told to) leaves the barrier, so that the others
-// never wait for it.
+// never wait for it. Stripe f is read into the sums of set f % 2 and written from them
+// after the barrier; the next stripe's reading, into the other set, may start meanwhile,
+// as every thread has written the stripe before it (which used that set) before the barrier.
 std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera) {
     for (uint64_t f = 0; f < franjas_.numero; ++f) {
         const Tramo tramo = TramoDe(f);
         const bool ultima = f + 1 == franjas_.numero;
-        t.conDatos = false;
+        const int juego = static_cast<int>(f % 2);
+        t.conDatos[juego] = false;
         while (!avisos.Parar()) {
-            const size_t g = siguienteGrupo_++;
+            const size_t g = siguienteEntrada_++;
             if (g >= gruposEntrada_.size()) break;
-            if (std::string error = LeerGrupo(gruposEntrada_[g], tramo, t); !error.empty()) {
+            if (std::string error = LeerGrupo(gruposEntrada_[g], tramo, juego, t); !error.empty()) {
                 barrera.arrive_and_drop();
                 return error;
             }
@@ -94,16 +100,15 @@ std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumene
         }
         barrera.arrive_and_wait();
         while (!avisos.Parar()) {
-            const size_t g = siguienteGrupo_++;
+            const size_t g = siguienteSalida_++;
             if (g >= gruposSalida_.size()) break;
-            if (std::string error = VolcarGrupo(gruposSalida_[g], tramo, ultima, t.region, volumenes);
+            if (std::string error = VolcarGrupo(gruposSalida_[g], tramo, ultima, juego, t.region, volumenes);
                 !error.empty()) {
                 barrera.arrive_and_drop();
                 return error;
             }
         }
         if (avisos.Parar()) break;
-        barrera.arrive_and_wait();
     }
     barrera.arrive_and_drop();
     return "";
@@ -146,7 +151,7 @@ std::string Calculo::CerrarTodos(Volumenes& volumenes) {
     return "";
 }
 
-std::string Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, Trabajador& t) {
+std::string Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t) {
     // The bytes of each slice in the stripe; the rest of the stripe is its zero padding.
     std::vector<size_t> leidos(grupo.hasta - grupo.desde, 0);
     Descriptor deLaFranja;
@@ -169,11 +174,11 @@ std::string Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, Trabajado
             return "¡ Error al leer fichero " + trozo.nombre + " !";
         leidos[r - grupo.desde] = n;
     }
-    Sumar(grupo, leidos, tramo, t);
+    Sumar(grupo, leidos, tramo, juego, t);
     return "";
 }
 
-void Calculo::Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const Tramo& tramo,
+void Calculo::Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const Tramo& tramo, int juego,
                     Trabajador& t) {
     const auto fila = [&](size_t r) { return t.datos.Datos() + (r - grupo.desde) * franjas_.fila; };
     // The digests take the data, then (for a piece of one slice whose data end here) give
@@ -202,7 +207,7 @@ void Calculo::Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const
     // alternate layout, over the whole stripe for the thread's first data of the stripe,
     // which replace its sums instead of adding to sums cleared beforehand. The sums beyond
     // the stripe are never written.
-    const bool primeros = !t.conDatos;
+    const bool primeros = !t.conDatos[juego];
     size_t largo = primeros ? static_cast<size_t>(tramo.hasta - tramo.desde) : 0;
     std::vector<const uint8_t*> origenes;
     std::vector<size_t> suyas;
@@ -224,14 +229,14 @@ void Calculo::Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const
     for (uint32_t e = 0; e < conjunto_.recuperacion; ++e) {
         for (size_t r : suyas)
             factores.push_back(tablas.Coeficiente(logaritmos_[r], e));
-        sumas.push_back(t.sumas.Datos() + e * franjas_.fila);
+        sumas.push_back(t.sumas[juego].Datos() + e * franjas_.fila);
     }
     t.region.CombinarVarios(origenes, factores, sumas, bloques, !primeros);
-    t.conDatos = true;
+    t.conDatos[juego] = true;
 }
 
-std::string Calculo::VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, RegionGalois& region,
-                                 Volumenes& volumenes) {
+std::string Calculo::VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, int juego,
+                                 RegionGalois& region, Volumenes& volumenes) {
     const auto n = static_cast<size_t>(tramo.hasta - tramo.desde);
     const size_t bloques = Redondear32(n);
     // Each recovery slice: the sums of the threads that had data (zeros when none had),
@@ -242,15 +247,15 @@ std::string Calculo::VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ul
         std::vector<const uint8_t*> otras;
         uint8_t* suma = nullptr;
         for (const auto& u : trabajadores_) {
-            if (!u->conDatos) continue;
-            uint8_t* suya = u->sumas.Datos() + e * franjas_.fila;
+            if (!u->conDatos[juego]) continue;
+            uint8_t* suya = u->sumas[juego].Datos() + e * franjas_.fila;
             if (suma == nullptr)
                 suma = suya;
             else
                 otras.push_back(suya);
         }
         if (suma == nullptr) {
-            suma = trabajadores_[0]->sumas.Datos() + e * franjas_.fila;
+            suma = trabajadores_[0]->sumas[juego].Datos() + e * franjas_.fila;
             std::memset(suma, 0, bloques);
         }
         region.Combinar(otras, std::vector<uint16_t>(otras.size(), 1), suma, bloques, true);

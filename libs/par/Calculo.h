@@ -3,10 +3,13 @@
 // every slice. A thread takes a group of slices, reads each one's part of the stripe,
 // hashes them together (MD5 in lockstep, and CRC-32; for a piece of one slice, its MD5 is
 // the slice's) and adds them, times each slice's factor, to its own sums for every
-// recovery slice, a part of the stripe at a time for all of them. When all groups are in, the threads'
-// sums are added together, hashed and written into the volumes, again by groups; then the
-// next stripe. When the files fit the bound on open files, each piece and volume is
-// opened once for the whole reading; otherwise it is opened again for every stripe.
+// recovery slice, a part of the stripe at a time for all of them. When all groups are in,
+// the threads' sums are added together, hashed and written into the volumes, again by
+// groups. Each thread keeps two sets of sums, for even and odd stripes: a thread done with
+// the writing of one stripe goes on reading the next one while others still write, and
+// one barrier per stripe is enough. When the files fit the bound on open files, each piece
+// and volume is opened once for the whole reading; otherwise it is opened again for every
+// stripe.
 #include "libs/par/Avisos.h"
 #include "libs/par/Conjunto.h"
 #include "libs/par/Galois.h"
@@ -35,11 +38,11 @@ class Calculo {
   private:
     struct Trabajador {
         Trabajador(size_t bytesSumas, size_t bytesDatos, NucleoGalois galois)
-            : sumas(bytesSumas), datos(bytesDatos), region(galois) {}
-        Memoria sumas; // one row of franjas.fila bytes per recovery slice
-        Memoria datos; // one row of franjas.fila bytes per slice of a group
+            : sumas{Memoria(bytesSumas), Memoria(bytesSumas)}, datos(bytesDatos), region(galois) {}
+        Memoria sumas[2]; // by the stripe's parity: one row of franjas.fila bytes per recovery slice
+        Memoria datos;    // one row of franjas.fila bytes per slice of a group
         RegionGalois region;
-        bool conDatos = false; // the sums hold this stripe's data (else they are stale)
+        bool conDatos[2] = {false, false}; // the sums hold their stripe's data (else they are stale)
     };
     struct Rebanada {
         size_t trozo = 0;
@@ -52,10 +55,11 @@ class Calculo {
 
     Tramo TramoDe(uint64_t franja) const;
     std::string Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera);
-    std::string LeerGrupo(const Grupo& grupo, const Tramo& tramo, Trabajador& t);
-    void Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const Tramo& tramo, Trabajador& t);
-    std::string VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, RegionGalois& region,
-                            Volumenes& volumenes);
+    std::string LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t);
+    void Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const Tramo& tramo, int juego,
+               Trabajador& t);
+    std::string VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, int juego,
+                            RegionGalois& region, Volumenes& volumenes);
     std::string AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) const;
     std::string AbrirTodos(Volumenes& volumenes);
     std::string CerrarTodos(Volumenes& volumenes);
@@ -73,7 +77,8 @@ class Calculo {
     bool mantenerAbiertos_;
     std::vector<Descriptor> trozosAbiertos_;    // while the reading lasts, when kept open
     std::vector<Descriptor> volumenesAbiertos_; // likewise
-    std::atomic<size_t> siguienteGrupo_{0};
+    std::atomic<size_t> siguienteEntrada_{0};   // the next group to read
+    std::atomic<size_t> siguienteSalida_{0};    // the next group to write
 };
 
 } // namespace quimbel::par

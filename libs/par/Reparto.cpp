@@ -55,10 +55,12 @@ std::optional<Reparto> Repartir(std::span<const uint64_t> tamanos, uint64_t volu
 
 Franjas PlanearFranjas(uint64_t tamanoRebanada, uint32_t recuperacion, unsigned hilos, unsigned carriles,
                        const Limites& limites) {
-    // Per thread: the stripe of each slice of a group and one row of sums per recovery slice.
-    const uint64_t filas = uint64_t{recuperacion} + std::max(carriles, 1u);
+    // Per thread: the stripe of each slice of a group and two sets of sums (one in use at a
+    // time), a row per recovery slice.
+    const uint64_t datos = std::max(carriles, 1u);
+    const uint64_t filas = 2 * uint64_t{recuperacion} + datos;
     uint64_t ancho = std::min(limites.franjaMaxima, limites.memoria / (uint64_t{hilos} * filas));
-    ancho = std::min(ancho, std::max<uint64_t>(16384, limites.cache / filas));
+    ancho = std::min(ancho, std::max<uint64_t>(16384, limites.cache / (recuperacion + datos)));
     ancho = std::max<uint64_t>(64, ancho / 64 * 64);
     if (ancho >= tamanoRebanada) return {tamanoRebanada, Redondear(tamanoRebanada, 64), 1};
     return {ancho, ancho, RebanadasDe(tamanoRebanada, ancho)};

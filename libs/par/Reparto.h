@@ -30,7 +30,8 @@ std::optional<Reparto> Repartir(std::span<const uint64_t> tamanos, uint64_t volu
 
 // The slices are read stripe by stripe: the same byte range of every slice, then the
 // next range. A thread reads the stripe of a group of up to `carriles` slices at once
-// and keeps its sums of the stripe for every recovery slice.
+// and keeps its sums of the stripe for every recovery slice, in two sets (even and odd
+// stripes).
 struct Franjas {
     uint64_t ancho = 0;  // bytes of every slice in a stripe (the last stripe may have fewer)
     uint64_t fila = 0;   // room of one slice's stripe or one recovery slice's sums, a multiple of 64

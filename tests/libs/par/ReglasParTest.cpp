@@ -137,7 +137,8 @@ TEST(RepartoPar, LasRebanadasDeRecuperacionTambienCaben) {
     EXPECT_EQ(r->tamano, 20'480'000u);
 }
 
-// A thread holds the stripe of each slice of a group (16 at most here) and its sums.
+// A thread holds the stripe of each slice of a group (16 at most here) and two sets of sums,
+// one of them in its cache at a time.
 TEST(RepartoPar, FranjasQueCabenEnLaCacheYEnLaMemoria) {
     Limites limites; // 256 MiB, stripes up to 1 MiB
     limites.cache = uint64_t{1} << 20;
@@ -154,12 +155,12 @@ TEST(RepartoPar, FranjasQueCabenEnLaCacheYEnLaMemoria) {
         EXPECT_EQ(f.ancho % 64, 0u);
         EXPECT_EQ(f.fila, f.ancho);
         EXPECT_EQ(f.numero, (16'777'216 + f.ancho - 1) / f.ancho);
-        EXPECT_LE(2 * (recuperacion + 16) * f.fila, limites.memoria) << recuperacion;
+        EXPECT_LE(2 * (2 * recuperacion + 16) * f.fila, limites.memoria) << recuperacion;
         EXPECT_LE((recuperacion + 16) * f.fila,
                   std::max<uint64_t>(limites.cache, (recuperacion + 16) * 16384));
     }
     Limites poca;
-    poca.memoria = 2 * 4 * 200;
+    poca.memoria = 2 * 7 * 200;
     EXPECT_EQ(PlanearFranjas(100'000, 3, 2, 1, poca).ancho, 192u);
     poca.memoria = 10;
     EXPECT_EQ(PlanearFranjas(100'000, 3, 2, 1, poca).ancho, 64u);
