@@ -181,6 +181,7 @@ uint64_t MatrizAfin(uint64_t columnas) {
 
 // What a kernel needs of a factor: the nibble tables, the bit matrices, or both.
 void PrepararFactor(uint16_t factor, bool tablas, bool matrices, FactorGalois& f) {
+    f.uno = factor == 1;
     // c * x^k for every bit k of a word: the columns of the product's matrix.
     uint16_t base[16];
     uint32_t b = factor;

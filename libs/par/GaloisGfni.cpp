@@ -23,6 +23,11 @@ inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, s
         cruzada[u] = _mm256_setzero_si256();
     }
     for (size_t i = 0; i < cuantos; ++i) {
+        if (factores[i].uno) {
+            for (int u = 0; u < U; ++u)
+                suma[u] = _mm256_xor_si256(suma[u], Cargar(origenes[i] + desde + 32 * u));
+            continue;
+        }
         const __m256i md = Cargar(factores[i].diagonal), mc = Cargar(factores[i].cruzada);
         for (int u = 0; u < U; ++u) {
             const __m256i x = Cargar(origenes[i] + desde + 32 * u);

@@ -20,6 +20,12 @@ inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, s
         cruzada[u] = _mm512_setzero_si512();
     }
     for (size_t i = 0; i < cuantos; ++i) {
+        if (factores[i].uno) {
+            for (int u = 0; u < U; ++u)
+                suma[u] = _mm512_xor_si512(suma[u],
+                                           _mm512_maskz_loadu_epi64(mascara, origenes[i] + desde + 64 * u));
+            continue;
+        }
         const __m512i md = Repetir32(factores[i].diagonal), mc = Repetir32(factores[i].cruzada);
         for (int u = 0; u < U; ++u) {
             const __m512i x = _mm512_maskz_loadu_epi64(mascara, origenes[i] + desde + 64 * u);

@@ -22,6 +22,8 @@ struct FactorGalois {
     // so its sum over all sources has its halves swapped once at the end.
     alignas(32) uint64_t diagonal[4];
     alignas(32) uint64_t cruzada[4];
+    // c is 1 (every factor of recovery slice 0): a kernel may add the source as it is.
+    bool uno;
 };
 
 // destino = Σ factores[i] * origenes[i] over `bloques` blocks of 32 bytes, added to what
