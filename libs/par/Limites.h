@@ -14,7 +14,7 @@ struct Limites {
     uint32_t rebanadasMaximas = 32768;            // input slices of a set, and recovery slices
     uint64_t memoria = uint64_t{256} << 20;       // buffers of a job, all threads together
     uint64_t franjaMaxima = uint64_t{1} << 20;    // bytes of a slice read at a time (a multiple of 64)
-    uint64_t cache = uint64_t{2} << 20;           // data and sums a thread should keep in its caches
+    uint64_t cache = uint64_t{4} << 20;           // data and sums a thread should keep in its caches
     unsigned hilos = 0;                           // worker threads; 0: one per core
     unsigned abiertos = 0; // files a job may keep open between stripes; 0: half the process's limit
     NucleoGalois nucleoGalois = NucleoGalois::Automatico; // the multiply-add kernel
