@@ -288,7 +288,10 @@ void RegionGalois::CombinarVarios(std::span<const uint8_t* const> origenes,
     }
     // Parts of whole blocks whose sources' share fits the first-level cache with room to
     // spare; only the last part may end in a part of a block, laid out as in the whole.
-    const size_t parte = std::max<size_t>(1024, 16384 / std::max<size_t>(k, 1) / 32 * 32);
+    // GF-Complete takes one source at a time and costs more per call: whole regions.
+    const size_t parte = funcion_ == nullptr
+                             ? std::max<size_t>(n, 32)
+                             : std::max<size_t>(1024, 16384 / std::max<size_t>(k, 1) / 32 * 32);
     partes_.resize(k);
     for (size_t desde = 0; desde < n; desde += parte) {
         const size_t m = std::min(parte, n - desde);

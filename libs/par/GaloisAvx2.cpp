@@ -18,12 +18,14 @@ inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, s
                  uint8_t* destino, size_t desde, bool sumar) {
     const __m256i nibble = _mm256_set1_epi8(0x0F);
     __m256i alto[U], bajo[U];
+#pragma GCC unroll 4
     for (int u = 0; u < U; ++u)
         alto[u] = bajo[u] = _mm256_setzero_si256();
     for (size_t i = 0; i < cuantos; ++i) {
         const FactorGalois& f = factores[i];
         const __m256i ta = Cargar(f.tablas[0]), tb = Cargar(f.tablas[1]);
         const __m256i tc = Cargar(f.tablas[2]), td = Cargar(f.tablas[3]);
+#pragma GCC unroll 4
         for (int u = 0; u < U; ++u) {
             const __m256i x = Cargar(origenes[i] + desde + 32 * u);
             const __m256i n0 = _mm256_and_si256(x, nibble);
@@ -34,6 +36,7 @@ inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, s
                 bajo[u], _mm256_xor_si256(_mm256_shuffle_epi8(tc, n0), _mm256_shuffle_epi8(td, n1)));
         }
     }
+#pragma GCC unroll 4
     for (int u = 0; u < U; ++u) {
         __m256i r = _mm256_xor_si256(_mm256_permute2x128_si256(alto[u], bajo[u], 0x20),
                                      _mm256_permute2x128_si256(alto[u], bajo[u], 0x31));

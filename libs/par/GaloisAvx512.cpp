@@ -13,12 +13,14 @@ inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, s
                  uint8_t* destino, size_t desde, bool sumar) {
     const __m512i nibble = _mm512_set1_epi8(0x0F);
     __m512i alto[U], bajo[U];
+#pragma GCC unroll 4
     for (int u = 0; u < U; ++u)
         alto[u] = bajo[u] = _mm512_setzero_si512();
     for (size_t i = 0; i < cuantos; ++i) {
         const FactorGalois& f = factores[i];
         const __m512i ta = Repetir32(f.tablas[0]), tb = Repetir32(f.tablas[1]);
         const __m512i tc = Repetir32(f.tablas[2]), td = Repetir32(f.tablas[3]);
+#pragma GCC unroll 4
         for (int u = 0; u < U; ++u) {
             const __m512i x = _mm512_loadu_si512(origenes[i] + desde + 64 * u);
             const __m512i n0 = _mm512_and_si512(x, nibble);
@@ -32,6 +34,7 @@ inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, s
     // Quadwords: the first halves of both blocks of `alto` and `bajo`, then the second.
     const __m512i primeras = _mm512_setr_epi64(0, 1, 8, 9, 4, 5, 12, 13);
     const __m512i segundas = _mm512_setr_epi64(2, 3, 10, 11, 6, 7, 14, 15);
+#pragma GCC unroll 4
     for (int u = 0; u < U; ++u) {
         uint8_t* d = destino + desde + 64 * u;
         const __m512i p = _mm512_permutex2var_epi64(alto[u], primeras, bajo[u]);

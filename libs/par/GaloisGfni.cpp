@@ -18,23 +18,27 @@ template <int U>
 inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
                  uint8_t* destino, size_t desde, bool sumar) {
     __m256i suma[U], cruzada[U];
+#pragma GCC unroll 4
     for (int u = 0; u < U; ++u) {
         suma[u] = sumar ? Cargar(destino + desde + 32 * u) : _mm256_setzero_si256();
         cruzada[u] = _mm256_setzero_si256();
     }
     for (size_t i = 0; i < cuantos; ++i) {
         if (factores[i].uno) {
+#pragma GCC unroll 4
             for (int u = 0; u < U; ++u)
                 suma[u] = _mm256_xor_si256(suma[u], Cargar(origenes[i] + desde + 32 * u));
             continue;
         }
         const __m256i md = Cargar(factores[i].diagonal), mc = Cargar(factores[i].cruzada);
+#pragma GCC unroll 4
         for (int u = 0; u < U; ++u) {
             const __m256i x = Cargar(origenes[i] + desde + 32 * u);
             suma[u] = _mm256_xor_si256(suma[u], _mm256_gf2p8affine_epi64_epi8(x, md, 0));
             cruzada[u] = _mm256_xor_si256(cruzada[u], _mm256_gf2p8affine_epi64_epi8(x, mc, 0));
         }
     }
+#pragma GCC unroll 4
     for (int u = 0; u < U; ++u)
         _mm256_storeu_si256(
             reinterpret_cast<__m256i*>(destino + desde + 32 * u),

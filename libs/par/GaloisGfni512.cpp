@@ -14,6 +14,7 @@ template <int U>
 inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
                  uint8_t* destino, size_t desde, bool sumar, __mmask8 mascara = 0xFF) {
     __m512i suma[U], cruzada[U];
+#pragma GCC unroll 4
     for (int u = 0; u < U; ++u) {
         suma[u] =
             sumar ? _mm512_maskz_loadu_epi64(mascara, destino + desde + 64 * u) : _mm512_setzero_si512();
@@ -21,18 +22,21 @@ inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, s
     }
     for (size_t i = 0; i < cuantos; ++i) {
         if (factores[i].uno) {
+#pragma GCC unroll 4
             for (int u = 0; u < U; ++u)
                 suma[u] = _mm512_xor_si512(suma[u],
                                            _mm512_maskz_loadu_epi64(mascara, origenes[i] + desde + 64 * u));
             continue;
         }
         const __m512i md = Repetir32(factores[i].diagonal), mc = Repetir32(factores[i].cruzada);
+#pragma GCC unroll 4
         for (int u = 0; u < U; ++u) {
             const __m512i x = _mm512_maskz_loadu_epi64(mascara, origenes[i] + desde + 64 * u);
             suma[u] = _mm512_xor_si512(suma[u], _mm512_gf2p8affine_epi64_epi8(x, md, 0));
             cruzada[u] = _mm512_xor_si512(cruzada[u], _mm512_gf2p8affine_epi64_epi8(x, mc, 0));
         }
     }
+#pragma GCC unroll 4
     for (int u = 0; u < U; ++u)
         _mm512_mask_storeu_epi64(
             destino + desde + 64 * u, mascara,

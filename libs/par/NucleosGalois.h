@@ -26,6 +26,9 @@ struct FactorGalois {
     bool uno;
 };
 
+// The kernels unroll their loops over the U registers they work on at once ("GCC unroll",
+// which clang honours too), so that those registers are never arrays in memory.
+//
 // destino = Σ factores[i] * origenes[i] over `bloques` blocks of 32 bytes, added to what
 // destino holds when sumar. Any alignment; origenes never overlap destino.
 using FuncionCombinar = void (*)(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
