@@ -30,7 +30,10 @@ Calculo::Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos, boo
     }
     const unsigned carriles = md5Rebanadas_.Carriles();
     gruposEntrada_ = Agrupar(rebanadas_.size(), hilos, carriles);
-    gruposSalida_ = Agrupar(conjunto.recuperacion, hilos, carriles);
+    // The recovery slices go in as few groups as the lanes allow: a group's digests cost
+    // the same however many of its lanes are busy, and a thread done with a stripe's
+    // writing goes on with the next stripe's reading.
+    gruposSalida_ = Agrupar(conjunto.recuperacion, 1, carriles);
     for (uint32_t e = 0; e < conjunto.recuperacion; ++e) {
         const auto inicio = InicioHashRecuperacion(conjunto.id, e);
         md5Recuperacion_.Anadir(e, inicio.data(), inicio.size());
