@@ -214,6 +214,27 @@ TEST_P(NucleoMd5Par, LaHuellaDe16KiBYLaDelTodo) {
     EXPECT_EQ(vacio.Valor(0), Md5De(nullptr, 0));
 }
 
+// One stream alone, call after call (the way a single portion goes), data and zeros of
+// lengths that end inside a block, on a block's edge and past it.
+TEST_P(NucleoMd5Par, UnFlujoSoloLlamadaTrasLlamada) {
+    const std::string datos = prueba::Datos(400000, 6);
+    Md5Varios varios(3, GetParam());
+    Md5 referencia;
+    size_t desde = 0;
+    for (const size_t n : {size_t{1}, size_t{63}, size_t{64}, size_t{65}, size_t{0}, size_t{127},
+                           size_t{1000}, size_t{65536 + 5}, size_t{70000}, size_t{50000}}) {
+        varios.Anadir(1, datos.data() + desde, n);
+        referencia.Anadir(datos.data() + desde, n);
+        desde += n;
+        if (n % 2 == 1) {
+            varios.Anadir(1, nullptr, 100000 + n);
+            referencia.AnadirCeros(100000 + n);
+        }
+        ASSERT_EQ(varios.Valor(1), referencia.Valor()) << "tras " << n << " bytes";
+    }
+    EXPECT_EQ(varios.Valor(0), Md5De(nullptr, 0));
+}
+
 INSTANTIATE_TEST_SUITE_P(Nucleos, NucleoMd5Par, ::testing::ValuesIn(TodosMd5()), NombreDe<NucleoMd5>);
 
 // A job takes the best kernel there is; one forced but missing gives way to it too.
