@@ -16,17 +16,32 @@ size_t Redondear32(size_t n) {
 
 } // namespace
 
-Calculo::Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos, bool mantenerAbiertos)
+Calculo::Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos, bool mantenerAbiertos,
+                 NucleoGalois galois, NucleoMd5 md5)
     : conjunto_(conjunto), franjas_(franjas), logaritmos_(LogaritmosDeEntrada(conjunto.reparto.total)),
-      md5Rebanadas_(conjunto.reparto.total), crcRebanadas_(conjunto.reparto.total, 0) {
-    if (mantenerAbiertos) {
-        trozosAbiertos_.resize(conjunto.trozos.size());
-        volumenesAbiertos_.resize(conjunto.volumenes);
+      md5Rebanadas_(conjunto.reparto.total, md5), md5Recuperacion_(conjunto.recuperacion, md5),
+      crcRebanadas_(conjunto.reparto.total, 0), mantenerAbiertos_(mantenerAbiertos) {
+    for (size_t i = 0; i < conjunto.trozos.size(); ++i) {
+        const TrozoPar& trozo = conjunto.trozos[i];
+        for (uint32_t j = 0; j < trozo.rebanadas; ++j) {
+            const uint64_t inicio = uint64_t{j} * conjunto.reparto.tamano;
+            rebanadas_.push_back({i, inicio, std::min(conjunto.reparto.tamano, trozo.tamano - inicio)});
+        }
+    }
+    const unsigned carriles = md5Rebanadas_.Carriles();
+    gruposEntrada_ = Agrupar(rebanadas_.size(), hilos, carriles);
+    // The recovery slices go in as few groups as the lanes allow: a group's digests cost
+    // the same however many of its lanes are busy, and a thread done with a stripe's
+    // writing goes on with the next stripe's reading.
+    gruposSalida_ = Agrupar(conjunto.recuperacion, 1, carriles);
+    for (uint32_t e = 0; e < conjunto.recuperacion; ++e) {
+        const auto inicio = InicioHashRecuperacion(conjunto.id, e);
+        md5Recuperacion_.Anadir(e, inicio.data(), inicio.size());
     }
     const auto bytesSumas = static_cast<size_t>(uint64_t{conjunto.recuperacion} * franjas.fila);
+    const auto bytesDatos = static_cast<size_t>(uint64_t{carriles} * franjas.fila);
     for (unsigned h = 0; h < hilos; ++h)
-        trabajadores_.push_back(
-            std::make_unique<Trabajador>(bytesSumas, static_cast<size_t>(franjas.fila + 64)));
+        trabajadores_.push_back(std::make_unique<Trabajador>(bytesSumas, bytesDatos, galois));
 }
 
 Calculo::Tramo Calculo::TramoDe(uint64_t franja) const {
@@ -35,10 +50,12 @@ Calculo::Tramo Calculo::TramoDe(uint64_t franja) const {
 }
 
 std::string Calculo::Ejecutar(Avisos& avisos, Volumenes& volumenes) {
-    // Each phase hands out pieces, then volumes, from a counter set back between phases.
+    if (mantenerAbiertos_)
+        if (std::string error = AbrirTodos(volumenes); !error.empty()) return error;
+    // Both counters go back at each barrier: no thread is reading or writing groups then.
     auto alTerminarFase = [this]() noexcept {
-        siguienteTrozo_ = 0;
-        siguienteVolumen_ = 0;
+        siguienteEntrada_ = 0;
+        siguienteSalida_ = 0;
     };
     std::barrier barrera(static_cast<std::ptrdiff_t>(trabajadores_.size()), alTerminarFase);
     const std::string error = avisos.EnParalelo(
@@ -55,38 +72,46 @@ std::string Calculo::Ejecutar(Avisos& avisos, Volumenes& volumenes) {
         },
         [&] { barrera.arrive_and_drop(); });
     if (!error.empty()) return error;
-    for (size_t r = 0; r < md5Rebanadas_.size(); ++r)
-        conjunto_.huellas[r] = {md5Rebanadas_[r].Valor(), crcRebanadas_[r]};
+    if (mantenerAbiertos_)
+        if (std::string fallo = CerrarTodos(volumenes); !fallo.empty()) return fallo;
+    for (size_t r = 0; r < rebanadas_.size(); ++r)
+        conjunto_.huellas[r] = {md5Rebanadas_.Valor(r), crcRebanadas_[r]};
     return "";
 }
 
 // A thread that stops (done, failed or told to) leaves the barrier, so that the others
-// never wait for it.
+// never wait for it. Stripe f is read into the sums of set f % 2 and written from them
+// after the barrier; the next stripe's reading, into the other set, may start meanwhile,
+// as every thread has written the stripe before it (which used that set) before the barrier.
 std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera) {
     for (uint64_t f = 0; f < franjas_.numero; ++f) {
         const Tramo tramo = TramoDe(f);
         const bool ultima = f + 1 == franjas_.numero;
-        t.conDatos = false;
+        const int juego = static_cast<int>(f % 2);
+        t.conDatos[juego] = false;
         while (!avisos.Parar()) {
-            const size_t i = siguienteTrozo_++;
-            if (i >= conjunto_.trozos.size()) break;
-            if (std::string error = LeerFranja(i, tramo, ultima, t); !error.empty()) {
+            const size_t g = siguienteEntrada_++;
+            if (g >= gruposEntrada_.size()) break;
+            if (std::string error = LeerGrupo(gruposEntrada_[g], tramo, juego, t); !error.empty()) {
                 barrera.arrive_and_drop();
                 return error;
             }
-            if (ultima) avisos.Enviar("Leído trozo " + conjunto_.trozos[i].nombre);
+            for (size_t r = gruposEntrada_[g].desde; ultima && r < gruposEntrada_[g].hasta; ++r) {
+                const TrozoPar& trozo = conjunto_.trozos[rebanadas_[r].trozo];
+                if (r + 1 == trozo.primera + trozo.rebanadas) avisos.Enviar("Leído trozo " + trozo.nombre);
+            }
         }
         barrera.arrive_and_wait();
         while (!avisos.Parar()) {
-            const uint32_t v = siguienteVolumen_++;
-            if (v >= conjunto_.volumenes) break;
-            if (std::string error = VolcarFranja(v, tramo, ultima, t.region, volumenes); !error.empty()) {
+            const size_t g = siguienteSalida_++;
+            if (g >= gruposSalida_.size()) break;
+            if (std::string error = VolcarGrupo(gruposSalida_[g], tramo, ultima, juego, t.region, volumenes);
+                !error.empty()) {
                 barrera.arrive_and_drop();
                 return error;
             }
         }
         if (avisos.Parar()) break;
-        barrera.arrive_and_wait();
     }
     barrera.arrive_and_drop();
     return "";
@@ -102,94 +127,170 @@ std::string Calculo::AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) cons
     return "";
 }
 
-std::string Calculo::LeerFranja(size_t i, const Tramo& tramo, bool ultima, Trabajador& t) {
-    TrozoPar& trozo = conjunto_.trozos[i];
-    Descriptor deLaFranja;
-    Descriptor& fichero = trozosAbiertos_.empty() ? deLaFranja : trozosAbiertos_[i];
-    // A piece kept open is checked when opened and again after its last stripe.
-    if (!fichero.Abierto())
-        if (std::string error = AbrirTrozo(trozo, fichero); !error.empty()) return error;
-    const uint64_t tamano = conjunto_.reparto.tamano;
-    for (uint32_t j = 0; j < trozo.rebanadas; ++j) {
-        const uint32_t r = trozo.primera + j;
-        const uint64_t inicio = uint64_t{j} * tamano;
-        const uint64_t real = std::min(tamano, trozo.tamano - inicio); // bytes of the piece in this slice
-        if (tramo.desde < real) {
-            const auto n = static_cast<size_t>(std::min(tramo.hasta, real) - tramo.desde);
-            if (!fichero.LeerEn(t.franja.Datos(), n, inicio + tramo.desde))
-                return "¡ Error al leer fichero " + trozo.nombre + " !";
-            Sumar(r, t.franja.Datos(), n, tramo, t);
-            // A piece of one slice: its MD5 is the slice's before the zero padding.
-            if (trozo.rebanadas == 1 && real <= tramo.hasta) trozo.md5 = md5Rebanadas_[r].Valor();
-        }
-        if (real < tramo.hasta) {
-            const uint64_t relleno = tramo.hasta - std::max(tramo.desde, real);
-            md5Rebanadas_[r].AnadirCeros(relleno);
-            crcRebanadas_[r] = SumarCerosCrc(crcRebanadas_[r], relleno);
-        }
-    }
-    if (ultima && !trozosAbiertos_.empty()) {
-        if (std::string error = AbrirTrozo(trozo, fichero); !error.empty()) return error;
-        fichero.Cerrar();
+// Pieces kept open are checked when opened and again after the reading.
+std::string Calculo::AbrirTodos(Volumenes& volumenes) {
+    trozosAbiertos_.resize(conjunto_.trozos.size());
+    for (size_t i = 0; i < conjunto_.trozos.size(); ++i)
+        if (std::string error = AbrirTrozo(conjunto_.trozos[i], trozosAbiertos_[i]); !error.empty())
+            return error;
+    volumenesAbiertos_.resize(conjunto_.volumenes);
+    for (uint32_t v = 0; v < conjunto_.volumenes; ++v) {
+        volumenesAbiertos_[v] = volumenes.AbrirVolumen(v);
+        if (!volumenesAbiertos_[v].Abierto())
+            return "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !";
     }
     return "";
 }
 
-void Calculo::Sumar(uint32_t r, uint8_t* datos, size_t n, const Tramo& tramo, Trabajador& t) {
-    md5Rebanadas_[r].Anadir(datos, n);
-    crcRebanadas_[r] = SumarCrc(crcRebanadas_[r], datos, n);
-    if (conjunto_.recuperacion == 0) return;
-    // Zeros complete the data to whole blocks of the alternate layout, as the padded
-    // slice has them; the sums beyond the stripe are never written. The thread's first
-    // data of a stripe replace its sums, over the whole stripe, instead of adding to
-    // sums cleared beforehand.
-    const bool primeros = !t.conDatos;
-    const size_t bloques = Redondear32(primeros ? static_cast<size_t>(tramo.hasta - tramo.desde) : n);
-    std::memset(datos + n, 0, bloques - n);
-    AFormaAlterna(datos, bloques);
-    const TablasGalois& tablas = TablasGalois::Unicas();
-    for (uint32_t e = 0; e < conjunto_.recuperacion; ++e) {
-        uint8_t* suma = t.sumas.Datos() + e * franjas_.fila;
-        const uint16_t factor = tablas.Coeficiente(logaritmos_[r], e);
-        if (primeros)
-            t.region.Multiplicar(datos, suma, factor, bloques);
-        else
-            t.region.MultiplicarSumar(datos, suma, factor, bloques);
+std::string Calculo::CerrarTodos(Volumenes& volumenes) {
+    for (size_t i = 0; i < trozosAbiertos_.size(); ++i) {
+        if (std::string error = AbrirTrozo(conjunto_.trozos[i], trozosAbiertos_[i]); !error.empty())
+            return error;
+        trozosAbiertos_[i].Cerrar();
     }
-    t.conDatos = true;
+    for (uint32_t v = 0; v < volumenesAbiertos_.size(); ++v)
+        if (!volumenesAbiertos_[v].Cerrar())
+            return "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !";
+    return "";
 }
 
-std::string Calculo::VolcarFranja(uint32_t v, const Tramo& tramo, bool ultima, RegionGalois& region,
-                                  Volumenes& volumenes) {
-    const std::string error = "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !";
-    const auto n = static_cast<size_t>(tramo.hasta - tramo.desde);
-    const uint32_t porVolumen = conjunto_.reparto.porTrozo;
+std::string Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t) {
+    // The bytes of each slice in the stripe; the rest of the stripe is its zero padding.
+    std::vector<size_t> leidos(grupo.hasta - grupo.desde, 0);
     Descriptor deLaFranja;
-    Descriptor& fichero = volumenesAbiertos_.empty() ? deLaFranja : volumenesAbiertos_[v];
-    if (!fichero.Abierto()) fichero = volumenes.AbrirVolumen(v);
-    if (!fichero.Abierto()) return error;
-    for (uint32_t e = v * porVolumen; e < (v + 1) * porVolumen; ++e) {
-        // The sums of the threads that had data; zeros when none had.
+    size_t abierto = SIZE_MAX; // the piece deLaFranja holds
+    for (size_t r = grupo.desde; r < grupo.hasta; ++r) {
+        const Rebanada& rebanada = rebanadas_[r];
+        if (tramo.desde >= rebanada.real) continue;
+        const TrozoPar& trozo = conjunto_.trozos[rebanada.trozo];
+        Descriptor* fichero = &deLaFranja;
+        if (mantenerAbiertos_) {
+            fichero = &trozosAbiertos_[rebanada.trozo];
+        } else if (abierto != rebanada.trozo) {
+            deLaFranja = Descriptor();
+            if (std::string error = AbrirTrozo(trozo, deLaFranja); !error.empty()) return error;
+            abierto = rebanada.trozo;
+        }
+        const size_t n = static_cast<size_t>(std::min(tramo.hasta, rebanada.real) - tramo.desde);
+        if (!fichero->LeerEn(t.datos.Datos() + (r - grupo.desde) * franjas_.fila, n,
+                             rebanada.inicio + tramo.desde))
+            return "¡ Error al leer fichero " + trozo.nombre + " !";
+        leidos[r - grupo.desde] = n;
+    }
+    Sumar(grupo, leidos, tramo, juego, t);
+    return "";
+}
+
+void Calculo::Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const Tramo& tramo, int juego,
+                    Trabajador& t) {
+    const auto fila = [&](size_t r) { return t.datos.Datos() + (r - grupo.desde) * franjas_.fila; };
+    // The digests take the data, then (for a piece of one slice whose data end here) give
+    // the piece's MD5, then take the zero padding.
+    std::vector<Md5Varios::Porcion> porciones;
+    for (size_t r = grupo.desde; r < grupo.hasta; ++r)
+        if (leidos[r - grupo.desde] > 0) porciones.push_back({r, fila(r), leidos[r - grupo.desde]});
+    md5Rebanadas_.Anadir(porciones);
+    porciones.clear();
+    for (size_t r = grupo.desde; r < grupo.hasta; ++r) {
+        const Rebanada& rebanada = rebanadas_[r];
+        const size_t n = leidos[r - grupo.desde];
+        TrozoPar& trozo = conjunto_.trozos[rebanada.trozo];
+        if (trozo.rebanadas == 1 && n > 0 && rebanada.real <= tramo.hasta) trozo.md5 = md5Rebanadas_.Valor(r);
+        crcRebanadas_[r] = SumarCrc(crcRebanadas_[r], fila(r), n);
+        if (rebanada.real < tramo.hasta) {
+            const uint64_t relleno = tramo.hasta - std::max(tramo.desde, rebanada.real);
+            porciones.push_back({r, nullptr, relleno});
+            crcRebanadas_[r] = SumarCerosCrc(crcRebanadas_[r], relleno);
+        }
+    }
+    md5Rebanadas_.Anadir(porciones);
+
+    if (conjunto_.recuperacion == 0) return;
+    // The slices with data, zero-completed to the same length: whole blocks of the
+    // alternate layout, over the whole stripe for the thread's first data of the stripe,
+    // which replace its sums instead of adding to sums cleared beforehand. The sums beyond
+    // the stripe are never written.
+    const bool primeros = !t.conDatos[juego];
+    size_t largo = primeros ? static_cast<size_t>(tramo.hasta - tramo.desde) : 0;
+    std::vector<const uint8_t*> origenes;
+    std::vector<size_t> suyas;
+    for (size_t r = grupo.desde; r < grupo.hasta; ++r)
+        if (leidos[r - grupo.desde] > 0) {
+            origenes.push_back(fila(r));
+            suyas.push_back(r);
+            largo = std::max(largo, leidos[r - grupo.desde]);
+        }
+    if (origenes.empty()) return;
+    const size_t bloques = Redondear32(largo);
+    for (size_t r : suyas) {
+        std::memset(fila(r) + leidos[r - grupo.desde], 0, bloques - leidos[r - grupo.desde]);
+        AFormaAlterna(fila(r), bloques);
+    }
+    const TablasGalois& tablas = TablasGalois::Unicas();
+    std::vector<uint16_t> factores;
+    std::vector<uint8_t*> sumas;
+    for (uint32_t e = 0; e < conjunto_.recuperacion; ++e) {
+        for (size_t r : suyas)
+            factores.push_back(tablas.Coeficiente(logaritmos_[r], e));
+        sumas.push_back(t.sumas[juego].Datos() + e * franjas_.fila);
+    }
+    t.region.CombinarVarios(origenes, factores, sumas, bloques, !primeros);
+    t.conDatos[juego] = true;
+}
+
+std::string Calculo::VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, int juego,
+                                 RegionGalois& region, Volumenes& volumenes) {
+    const auto n = static_cast<size_t>(tramo.hasta - tramo.desde);
+    const size_t bloques = Redondear32(n);
+    // Each recovery slice: the sums of the threads that had data (zeros when none had),
+    // added into the first one's.
+    std::vector<uint8_t*> sumas;
+    std::vector<Md5Varios::Porcion> porciones;
+    for (size_t e = grupo.desde; e < grupo.hasta; ++e) {
+        std::vector<const uint8_t*> otras;
         uint8_t* suma = nullptr;
         for (const auto& u : trabajadores_) {
-            if (!u->conDatos) continue;
-            uint8_t* suya = u->sumas.Datos() + e * franjas_.fila;
+            if (!u->conDatos[juego]) continue;
+            uint8_t* suya = u->sumas[juego].Datos() + e * franjas_.fila;
             if (suma == nullptr)
                 suma = suya;
             else
-                region.MultiplicarSumar(suya, suma, 1, Redondear32(n));
+                otras.push_back(suya);
         }
         if (suma == nullptr) {
-            suma = trabajadores_[0]->sumas.Datos() + e * franjas_.fila;
-            std::memset(suma, 0, Redondear32(n));
+            suma = trabajadores_[0]->sumas[juego].Datos() + e * franjas_.fila;
+            std::memset(suma, 0, bloques);
         }
-        AFormaPar(suma, Redondear32(n));
-        if (!volumenes.EscribirRecuperacion(fichero, e, tramo.desde, suma, n) ||
-            (ultima && !volumenes.CerrarRecuperacion(fichero, e)))
+        region.Combinar(otras, std::vector<uint16_t>(otras.size(), 1), suma, bloques, true);
+        AFormaPar(suma, bloques);
+        sumas.push_back(suma);
+        porciones.push_back({e, suma, n});
+    }
+    md5Recuperacion_.Anadir(porciones);
+
+    // Then into the volumes, each opened once for its recovery slices in the group.
+    const uint32_t porVolumen = conjunto_.reparto.porTrozo;
+    Descriptor deLaFranja;
+    for (size_t e = grupo.desde; e < grupo.hasta; ++e) {
+        const auto v = static_cast<uint32_t>(e / porVolumen);
+        const std::string error = "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !";
+        Descriptor* fichero = mantenerAbiertos_ ? &volumenesAbiertos_[v] : &deLaFranja;
+        if (!mantenerAbiertos_ && (e == grupo.desde || e % porVolumen == 0)) {
+            if (deLaFranja.Abierto() && !deLaFranja.Cerrar())
+                return "¡ Error al escribir fichero " + volumenes.RutaVolumen(v - 1) + " !";
+            deLaFranja = volumenes.AbrirVolumen(v);
+            if (!deLaFranja.Abierto()) return error;
+        }
+        const auto r = static_cast<uint32_t>(e);
+        if (!volumenes.EscribirRecuperacion(*fichero, r, tramo.desde, sumas[e - grupo.desde], n) ||
+            (ultima && !volumenes.CerrarRecuperacion(*fichero, r, md5Recuperacion_.Valor(e))))
             return error;
     }
-    if (!ultima && !volumenesAbiertos_.empty()) return "";
-    return fichero.Cerrar() ? "" : error;
+    if (deLaFranja.Abierto() && !deLaFranja.Cerrar()) {
+        const auto v = static_cast<uint32_t>((grupo.hasta - 1) / porVolumen);
+        return "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !";
+    }
+    return "";
 }
 
 } // namespace quimbel::par

@@ -1,14 +1,19 @@
 #pragma once
 // The reading of a set's pieces, stripe by stripe: each stripe is the same byte range of
-// every slice. A thread takes a piece's part of the stripe, hashes it (MD5 and CRC-32 of
-// the slice; for a piece of one slice, its MD5 is the slice's) and adds it, times the
-// slice's factor, to its own sums for every recovery slice. When all pieces are in, the
-// threads' sums are added together and written into the volumes; then the next stripe.
-// When the files fit the bound on open files, each piece and volume is opened once and
-// stays open until its last stripe; otherwise it is opened again for every stripe.
+// every slice. A thread takes a group of slices, reads each one's part of the stripe,
+// hashes them together (MD5 in lockstep, and CRC-32; for a piece of one slice, its MD5 is
+// the slice's) and adds them, times each slice's factor, to its own sums for every
+// recovery slice, a part of the stripe at a time for all of them. When all groups are in,
+// the threads' sums are added together, hashed and written into the volumes, again by
+// groups. Each thread keeps two sets of sums, for even and odd stripes: a thread done with
+// the writing of one stripe goes on reading the next one while others still write, and
+// one barrier per stripe is enough. When the files fit the bound on open files, each piece
+// and volume is opened once for the whole reading; otherwise it is opened again for every
+// stripe.
 #include "libs/par/Avisos.h"
 #include "libs/par/Conjunto.h"
 #include "libs/par/Galois.h"
+#include "libs/par/Md5Varios.h"
 #include "libs/par/Memoria.h"
 #include "libs/par/Reparto.h"
 #include "libs/par/Volumenes.h"
@@ -22,7 +27,9 @@ namespace quimbel::par {
 
 class Calculo {
   public:
-    Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos, bool mantenerAbiertos);
+    // The kernels asked for (see Nucleos.h) do the arithmetic and the digests.
+    Calculo(Conjunto& conjunto, const Franjas& franjas, unsigned hilos, bool mantenerAbiertos,
+            NucleoGalois galois, NucleoMd5 md5);
 
     // Reads every piece and writes every recovery slice, reporting each piece when its
     // last stripe is read. Then the slice digests go into the set. "" or the line.
@@ -30,11 +37,17 @@ class Calculo {
 
   private:
     struct Trabajador {
-        Trabajador(size_t bytesSumas, size_t bytesFranja) : sumas(bytesSumas), franja(bytesFranja) {}
-        Memoria sumas;  // one row of franjas.fila bytes per recovery slice
-        Memoria franja; // a stripe of one slice, with room to round it up
+        Trabajador(size_t bytesSumas, size_t bytesDatos, NucleoGalois galois)
+            : sumas{Memoria(bytesSumas), Memoria(bytesSumas)}, datos(bytesDatos), region(galois) {}
+        Memoria sumas[2]; // by the stripe's parity: one row of franjas.fila bytes per recovery slice
+        Memoria datos;    // one row of franjas.fila bytes per slice of a group
         RegionGalois region;
-        bool conDatos = false; // the sums hold this stripe's data (else they are stale)
+        bool conDatos[2] = {false, false}; // the sums hold their stripe's data (else they are stale)
+    };
+    struct Rebanada {
+        size_t trozo = 0;
+        uint64_t inicio = 0; // where it starts in its piece
+        uint64_t real = 0;   // bytes of the piece in it; zeros pad it to the slice size
     };
     struct Tramo {
         uint64_t desde = 0, hasta = 0;
@@ -42,22 +55,30 @@ class Calculo {
 
     Tramo TramoDe(uint64_t franja) const;
     std::string Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera);
-    std::string LeerFranja(size_t trozo, const Tramo& tramo, bool ultima, Trabajador& t);
+    std::string LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t);
+    void Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const Tramo& tramo, int juego,
+               Trabajador& t);
+    std::string VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, int juego,
+                            RegionGalois& region, Volumenes& volumenes);
     std::string AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) const;
-    void Sumar(uint32_t rebanada, uint8_t* datos, size_t n, const Tramo& tramo, Trabajador& t);
-    std::string VolcarFranja(uint32_t volumen, const Tramo& tramo, bool ultima, RegionGalois& region,
-                             Volumenes& volumenes);
+    std::string AbrirTodos(Volumenes& volumenes);
+    std::string CerrarTodos(Volumenes& volumenes);
 
     Conjunto& conjunto_;
     Franjas franjas_;
     std::vector<std::unique_ptr<Trabajador>> trabajadores_;
+    std::vector<Rebanada> rebanadas_;
+    std::vector<Grupo> gruposEntrada_; // of input slices
+    std::vector<Grupo> gruposSalida_;  // of recovery slices
     std::vector<uint32_t> logaritmos_; // of each input slice's factor
-    std::vector<Md5> md5Rebanadas_;
+    Md5Varios md5Rebanadas_;           // of each input slice
+    Md5Varios md5Recuperacion_;        // of each recovery packet, from the set ID on
     std::vector<uint32_t> crcRebanadas_;
-    std::vector<Descriptor> trozosAbiertos_;    // empty when files are opened per stripe
+    bool mantenerAbiertos_;
+    std::vector<Descriptor> trozosAbiertos_;    // while the reading lasts, when kept open
     std::vector<Descriptor> volumenesAbiertos_; // likewise
-    std::atomic<size_t> siguienteTrozo_{0};
-    std::atomic<uint32_t> siguienteVolumen_{0};
+    std::atomic<size_t> siguienteEntrada_{0};   // the next group to read
+    std::atomic<size_t> siguienteSalida_{0};    // the next group to write
 };
 
 } // namespace quimbel::par

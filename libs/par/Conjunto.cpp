@@ -1,6 +1,8 @@
 #include "libs/par/Conjunto.h"
 
 #include "libs/par/Disco.h"
+#include "libs/par/Md5Varios.h"
+#include "libs/par/Memoria.h"
 
 #include <algorithm>
 #include <atomic>
@@ -14,26 +16,47 @@ namespace {
 
 constexpr std::string_view Creador = "Creado por Quimbel " QUIMBEL_VERSION;
 
-std::string LeerPrincipio(TrozoPar& trozo, uint64_t tamanoRebanada, const Avisos& avisos) {
-    constexpr uint64_t bloqueEntero = uint64_t{1} << 20;
-    const std::string error = "¡ Error al leer fichero " + trozo.nombre + " !";
-    const Descriptor fichero = AbrirLectura(trozo.nombre);
-    if (!fichero.Abierto()) return error;
-    const bool entero = RebanadasDe(trozo.tamano, tamanoRebanada) > 1;
-    const uint64_t hasta = entero ? trozo.tamano : std::min<uint64_t>(trozo.tamano, TamanoInicio);
-    std::vector<uint8_t> bloque(static_cast<size_t>(std::min(hasta, bloqueEntero)));
-    Md5 md5;
-    // The first block ends at 16 KiB, where the 16 KiB hash is taken.
-    for (uint64_t x = 0; x < hasta && !avisos.Parar();) {
-        const auto n =
-            static_cast<size_t>(std::min<uint64_t>(hasta - x, x == 0 ? TamanoInicio : bloque.size()));
-        if (!fichero.LeerEn(bloque.data(), n, x)) return error;
-        md5.Anadir(bloque.data(), n);
-        if (x == 0) trozo.md5Inicio = md5.Valor();
-        x += n;
+// The 16 KiB hash of every piece of a group and the whole digest of those of several
+// slices (which no slice's digest gives), the pieces hashed in lockstep.
+std::string LeerPrincipios(std::span<TrozoPar> trozos, uint64_t tamanoRebanada, NucleoMd5 nucleo,
+                           const Avisos& avisos) {
+    Md5Varios md5(trozos.size(), nucleo);
+    std::vector<Descriptor> ficheros;
+    std::vector<uint64_t> hasta;
+    std::vector<bool> enteros;
+    // Room for what is read of each piece at a time: 16 KiB unless a piece is read whole.
+    uint64_t bloque = 0;
+    for (const TrozoPar& t : trozos) {
+        ficheros.push_back(AbrirLectura(t.nombre));
+        if (!ficheros.back().Abierto()) return "¡ Error al leer fichero " + t.nombre + " !";
+        enteros.push_back(RebanadasDe(t.tamano, tamanoRebanada) > 1);
+        hasta.push_back(enteros.back() ? t.tamano : std::min<uint64_t>(t.tamano, TamanoInicio));
+        bloque = std::max(bloque, std::min<uint64_t>(hasta.back(), uint64_t{256} << 10));
     }
-    if (entero) trozo.md5 = md5.Valor();
-    trozo.id = IdDeFichero(trozo.md5Inicio, trozo.tamano, trozo.nombre);
+    Memoria datos(static_cast<size_t>(trozos.size() * bloque));
+    std::vector<Md5Varios::Porcion> porciones;
+    // The first round ends at 16 KiB, where the 16 KiB hash is taken.
+    for (uint64_t x = 0; !avisos.Parar(); x += x == 0 ? TamanoInicio : bloque) {
+        porciones.clear();
+        for (size_t i = 0; i < trozos.size(); ++i) {
+            if (x >= hasta[i]) continue;
+            const auto n =
+                static_cast<size_t>(std::min<uint64_t>(hasta[i] - x, x == 0 ? TamanoInicio : bloque));
+            uint8_t* destino = datos.Datos() + i * bloque;
+            if (!ficheros[i].LeerEn(destino, n, x))
+                return "¡ Error al leer fichero " + trozos[i].nombre + " !";
+            porciones.push_back({i, destino, n});
+        }
+        if (porciones.empty()) break;
+        md5.Anadir(porciones);
+        if (x == 0)
+            for (size_t i = 0; i < trozos.size(); ++i)
+                trozos[i].md5Inicio = md5.Valor(i);
+    }
+    for (size_t i = 0; i < trozos.size(); ++i) {
+        if (enteros[i]) trozos[i].md5 = md5.Valor(i);
+        trozos[i].id = IdDeFichero(trozos[i].md5Inicio, trozos[i].tamano, trozos[i].nombre);
+    }
     return "";
 }
 
@@ -51,17 +74,19 @@ Bytes CuerpoPrincipalDe(const Conjunto& conjunto) {
 } // namespace
 
 std::string PrepararConjunto(std::span<const Entrada> entradas, uint32_t volumenes, const Reparto& reparto,
-                             unsigned hilos, Avisos& avisos, Conjunto& conjunto) {
+                             unsigned hilos, NucleoMd5 nucleo, Avisos& avisos, Conjunto& conjunto) {
     conjunto = {};
     for (const Entrada& e : entradas)
         conjunto.trozos.push_back({e.nombre, e.tamano, {}, {}, {}, 0, 0});
+    const std::vector<Grupo> grupos = Agrupar(conjunto.trozos.size(), hilos, CarrilesMd5(nucleo));
     std::atomic<size_t> siguiente{0};
     const std::string error = avisos.EnParalelo(hilos, [&](unsigned) -> std::string {
         while (!avisos.Parar()) {
-            const size_t i = siguiente++;
-            if (i >= conjunto.trozos.size()) break;
-            if (std::string e = LeerPrincipio(conjunto.trozos[i], reparto.tamano, avisos); !e.empty())
-                return e;
+            const size_t g = siguiente++;
+            if (g >= grupos.size()) break;
+            const std::span<TrozoPar> suyos(conjunto.trozos.data() + grupos[g].desde,
+                                            grupos[g].hasta - grupos[g].desde);
+            if (std::string e = LeerPrincipios(suyos, reparto.tamano, nucleo, avisos); !e.empty()) return e;
         }
         return "";
     });

@@ -3,9 +3,11 @@
 // Input slice i gets the constant 2^l(i), l(i) the i-th power coprime with 65535;
 // recovery slice e is the sum over i of (2^l(i))^e times input slice i, each slice
 // read as little-endian 16-bit words.
-#include <cstddef>
-#include <cstdint>
+#include "libs/par/Nucleos.h"
+#include "libs/par/NucleosGalois.h"
+
 #include <memory>
+#include <span>
 #include <vector>
 
 struct gf;
@@ -35,33 +37,56 @@ class TablasGalois {
 // The logarithms of the constants of the first n input slices, in slice order.
 std::vector<uint32_t> LogaritmosDeEntrada(uint32_t n);
 
-// GF-Complete multiplies faster in its alternate layout, where every 32 bytes hold the
-// high bytes of 16 words and then their low bytes. Data go into that layout once, on
-// their way in, and back once, on their way out. n is a multiple of 32.
+// The kernels multiply faster in an alternate layout, where every 32 bytes hold the high
+// bytes of 16 words and then their low bytes (GF-Complete's, for the portable kernel); a
+// last part of m < 16 words holds its m high bytes, then its m low bytes. Data go into
+// that layout once, on their way in, and back once, on their way out. n is even.
 void AFormaAlterna(uint8_t* datos, size_t n);
 void AFormaPar(uint8_t* datos, size_t n);
 
-// Multiply-add over memory regions in the alternate layout (GF-Complete); one per thread.
+// Multiply-add over memory regions in the alternate layout, by the kernel chosen when it
+// is made (see Nucleos.h); one per thread. Regions have any alignment and an even length,
+// and a destination never overlaps a source.
 class RegionGalois {
   public:
-    RegionGalois();
+    explicit RegionGalois(NucleoGalois nucleo = NucleoGalois::Automatico);
     ~RegionGalois();
     RegionGalois(const RegionGalois&) = delete;
     RegionGalois& operator=(const RegionGalois&) = delete;
 
-    // destino ^= factor * origen over n bytes, n a multiple of 32, both addresses
-    // aligned to 16 bytes.
+    // The kernel it runs.
+    NucleoGalois Nucleo() const { return nucleo_; }
+
+    // destino ^= factor * origen over n bytes.
     void MultiplicarSumar(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n) {
-        Region(origen, destino, factor, n, true);
+        Combinar({&origen, 1}, {&factor, 1}, destino, n, true);
     }
     // destino = factor * origen, likewise.
     void Multiplicar(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n) {
-        Region(origen, destino, factor, n, false);
+        Combinar({&origen, 1}, {&factor, 1}, destino, n, false);
     }
+    // destino = the sum over i of factores[i] * origenes[i], plus what destino held when
+    // sumar, over n bytes; one pass over destino for all sources. As many factors as sources.
+    void Combinar(std::span<const uint8_t* const> origenes, std::span<const uint16_t> factores,
+                  uint8_t* destino, size_t n, bool sumar) {
+        CombinarVarios(origenes, factores, {&destino, 1}, n, sumar);
+    }
+    // Each destinos[d] = the sum over i of factores[d * origenes.size() + i] * origenes[i],
+    // plus what it held when sumar, over n bytes. The regions go a part at a time, so that
+    // the sources' part is read from the cache for every destination.
+    void CombinarVarios(std::span<const uint8_t* const> origenes, std::span<const uint16_t> factores,
+                        std::span<uint8_t* const> destinos, size_t n, bool sumar);
 
   private:
-    void Region(const uint8_t* origen, uint8_t* destino, uint16_t factor, size_t n, bool sumar);
+    void CombinarPortable(std::span<const uint8_t* const> origenes, std::span<const uint16_t> factores,
+                          uint8_t* destino, size_t n, bool sumar);
+
+    NucleoGalois nucleo_;
+    FuncionCombinar funcion_ = nullptr; // none for the portable kernel
     std::unique_ptr<gf> gf_;
+    // Reused from call to call: the factors prepared for the kernel, the sources' parts.
+    std::vector<FactorGalois> factores_;
+    std::vector<const uint8_t*> partes_;
 };
 
 } // namespace quimbel::par

@@ -1,19 +1,24 @@
 #pragma once
 // The bounds a job works within. The library uses the defaults; tests lower them to
-// reach several slices per piece, many stripes and several threads with small files.
+// reach several slices per piece, many stripes and several threads with small files, and
+// force each kernel in turn.
+#include "libs/par/Nucleos.h"
+
 #include <cstddef>
 #include <cstdint>
 
 namespace quimbel::par {
 
 struct Limites {
-    uint64_t rebanadaMaxima = 1'000'000'000;   // a larger piece is cut into several slices
-    uint32_t rebanadasMaximas = 32768;         // input slices of a set, and recovery slices
-    uint64_t memoria = uint64_t{256} << 20;    // buffers of a job, all threads together
-    uint64_t franjaMaxima = uint64_t{1} << 20; // bytes of a slice read at a time (a multiple of 64)
-    uint64_t cache = uint64_t{1} << 20;        // data and sums a thread should keep in its cache
-    unsigned hilos = 0;                        // worker threads; 0: one per core
+    uint64_t rebanadaMaxima = uint64_t{16} << 20; // a larger piece is cut into several slices
+    uint32_t rebanadasMaximas = 32768;            // input slices of a set, and recovery slices
+    uint64_t memoria = uint64_t{256} << 20;       // buffers of a job, all threads together
+    uint64_t franjaMaxima = uint64_t{1} << 20;    // bytes of a slice read at a time (a multiple of 64)
+    uint64_t cache = uint64_t{4} << 20;           // data and sums a thread should keep in its caches
+    unsigned hilos = 0;                           // worker threads; 0: one per core
     unsigned abiertos = 0; // files a job may keep open between stripes; 0: half the process's limit
+    NucleoGalois nucleoGalois = NucleoGalois::Automatico; // the multiply-add kernel
+    NucleoMd5 nucleoMd5 = NucleoMd5::Automatico;          // the MD5 kernel
 };
 
 } // namespace quimbel::par

@@ -112,14 +112,12 @@ bool MenorId(const Huella& a, const Huella& b) {
     return std::lexicographical_compare(a.rbegin(), a.rend(), b.rbegin(), b.rend());
 }
 
-Md5 InicioHashRecuperacion(const Huella& conjunto, uint32_t exponente) {
-    uint8_t p[36];
-    std::copy(conjunto.begin(), conjunto.end(), p);
-    std::memcpy(p + 16, TipoRecuperacion.data(), 16);
-    Poner32(p + 32, exponente);
-    Md5 md5;
-    md5.Anadir(p, sizeof p);
-    return md5;
+std::array<uint8_t, 36> InicioHashRecuperacion(const Huella& conjunto, uint32_t exponente) {
+    std::array<uint8_t, 36> p{};
+    std::copy(conjunto.begin(), conjunto.end(), p.begin());
+    std::memcpy(p.data() + 16, TipoRecuperacion.data(), 16);
+    Poner32(p.data() + 32, exponente);
+    return p;
 }
 
 std::array<uint8_t, CabeceraRecuperacion> CabeceraDeRecuperacion(const Huella& conjunto, uint32_t exponente,

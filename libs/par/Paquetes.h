@@ -62,9 +62,9 @@ Bytes CuerpoCreador(std::string_view texto);
 // Set order: file IDs compared as 128-bit little-endian numbers.
 bool MenorId(const Huella& a, const Huella& b);
 
-// A recovery slice packet is hashed while its data are computed: this digest already
-// holds the set ID, the type and the exponent; the data are added in order.
-Md5 InicioHashRecuperacion(const Huella& conjunto, uint32_t exponente);
+// A recovery slice packet is hashed while its data are computed: its digest starts with
+// these bytes (the set ID, the type and the exponent); the data are added in order.
+std::array<uint8_t, 36> InicioHashRecuperacion(const Huella& conjunto, uint32_t exponente);
 
 // The first CabeceraRecuperacion bytes of a recovery slice packet, given the digest of
 // the rest once all data went in.

@@ -4,6 +4,7 @@
 #include "libs/par/Calculo.h"
 #include "libs/par/Conjunto.h"
 #include "libs/par/Entradas.h"
+#include "libs/par/Md5Varios.h"
 #include "libs/par/Nombres.h"
 #include "libs/par/Orden.h"
 #include "libs/par/Reparto.h"
@@ -17,11 +18,11 @@
 namespace quimbel::par {
 namespace {
 
-unsigned Hilos(const Limites& limites, size_t trozos) {
+unsigned Hilos(const Limites& limites, size_t rebanadas) {
     constexpr unsigned maximo = 16;
     unsigned hilos = limites.hilos != 0 ? limites.hilos
                                         : std::min(maximo, std::max(1u, std::thread::hardware_concurrency()));
-    return static_cast<unsigned>(std::min<size_t>(hilos, std::max<size_t>(trozos, 1)));
+    return static_cast<unsigned>(std::min<size_t>(hilos, std::max<size_t>(rebanadas, 1)));
 }
 
 std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limites) {
@@ -39,16 +40,14 @@ std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limit
         entradas.push_back(std::move(e));
     }
     if (entradas.empty()) return "¡ Error, no hay datos para el PAR: los trozos están vacíos !";
-    const auto reparto = Repartir(tamanos, limites);
-    if (!reparto) return "¡ Error, demasiados trozos para el PAR !";
-
     uint64_t pares = orden.pares;
     if (pares > entradas.size()) {
         pares = entradas.size();
         avisos.Decir("Número de pares rebajado a " + std::to_string(pares) + ", el número de trozos");
     }
-    if (pares * reparto->porTrozo > limites.rebanadasMaximas)
-        return "¡ Error, demasiados bloques de recuperación para el PAR !";
+    // The slices grow, when they must, until the recovery slices fit the bound too.
+    const auto reparto = Repartir(tamanos, pares, limites);
+    if (!reparto) return "¡ Error, demasiados trozos para el PAR !";
     const auto volumenes = static_cast<uint32_t>(pares);
 
     Salidas salidas;
@@ -57,13 +56,16 @@ std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limit
     if (std::string error = ExaminarSalidas(salidas, entradas, orden.renombrarViejos); !error.empty())
         return error;
 
-    const unsigned hilos = Hilos(limites, entradas.size());
+    const unsigned hilos = Hilos(limites, reparto->total);
     Conjunto conjunto;
-    if (std::string error = PrepararConjunto(entradas, volumenes, *reparto, hilos, avisos, conjunto);
+    if (std::string error =
+            PrepararConjunto(entradas, volumenes, *reparto, hilos, limites.nucleoMd5, avisos, conjunto);
         !error.empty())
         return error;
-    Calculo calculo(conjunto, PlanearFranjas(reparto->tamano, conjunto.recuperacion, hilos, limites), hilos,
-                    CabenAbiertos(limites, uint64_t{entradas.size()} + volumenes));
+    const Franjas franjas = PlanearFranjas(reparto->tamano, conjunto.recuperacion, hilos,
+                                           CarrilesMd5(limites.nucleoMd5), limites);
+    Calculo calculo(conjunto, franjas, hilos, CabenAbiertos(limites, uint64_t{entradas.size()} + volumenes),
+                    limites.nucleoGalois, limites.nucleoMd5);
 
     // Declared before the new files: on a failure those are removed first, then the earlier
     // outputs get their names back.

@@ -5,11 +5,7 @@
 namespace quimbel::par {
 
 Volumenes::Volumenes(const Conjunto& conjunto, std::string indice, std::vector<std::string> volumenes)
-    : conjunto_(conjunto), carpeta_(indice), indice_(std::move(indice)), volumenes_(std::move(volumenes)) {
-    hashes_.reserve(conjunto.recuperacion);
-    for (uint32_t e = 0; e < conjunto.recuperacion; ++e)
-        hashes_.push_back(InicioHashRecuperacion(conjunto.id, e));
-}
+    : conjunto_(conjunto), carpeta_(indice), indice_(std::move(indice)), volumenes_(std::move(volumenes)) {}
 
 Volumenes::~Volumenes() {
     Borrar();
@@ -44,13 +40,11 @@ uint64_t Volumenes::Posicion(uint32_t e) const {
 
 bool Volumenes::EscribirRecuperacion(const Descriptor& volumen, uint32_t e, uint64_t desde,
                                      const uint8_t* datos, uint64_t n) {
-    hashes_[e].Anadir(datos, n);
     return volumen.EscribirEn(datos, n, Posicion(e) + CabeceraRecuperacion + desde);
 }
 
-bool Volumenes::CerrarRecuperacion(const Descriptor& volumen, uint32_t e) {
-    const auto cabecera =
-        CabeceraDeRecuperacion(conjunto_.id, e, conjunto_.reparto.tamano, hashes_[e].Valor());
+bool Volumenes::CerrarRecuperacion(const Descriptor& volumen, uint32_t e, const Huella& hash) {
+    const auto cabecera = CabeceraDeRecuperacion(conjunto_.id, e, conjunto_.reparto.tamano, hash);
     return volumen.EscribirEn(cabecera.data(), cabecera.size(), Posicion(e));
 }
 

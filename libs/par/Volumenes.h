@@ -1,7 +1,7 @@
 #pragma once
 // The files of a set on disk. The index holds the common packets; volume v holds the
 // recovery slice packets v*k .. v*k + k - 1 (k = porTrozo), then the common packets.
-// Recovery data arrive in parts, pass after pass, and are hashed as they come.
+// Recovery data arrive in parts, pass after pass; the caller hashes them as they come.
 #include "libs/par/Avisos.h"
 #include "libs/par/Conjunto.h"
 #include "libs/par/Disco.h"
@@ -27,8 +27,9 @@ class Volumenes {
     // Bytes [desde, desde + n) of recovery slice e, which lies in the open volume.
     bool EscribirRecuperacion(const Descriptor& volumen, uint32_t e, uint64_t desde, const uint8_t* datos,
                               uint64_t n);
-    // Once all data of recovery slice e are in: its packet header.
-    bool CerrarRecuperacion(const Descriptor& volumen, uint32_t e);
+    // Once all data of recovery slice e are in: its packet header, given the digest of the
+    // packet from the set ID on (see InicioHashRecuperacion).
+    bool CerrarRecuperacion(const Descriptor& volumen, uint32_t e, const Huella& hash);
 
     // Writes the common packets into the index and every volume (on `hilos` threads);
     // then the files are the caller's to keep, and a line names each. "" or the line of
@@ -43,7 +44,6 @@ class Volumenes {
     CarpetaSalidas carpeta_; // the index's folder, which holds every output
     std::string indice_;
     std::vector<std::string> volumenes_;
-    std::vector<Md5> hashes_;          // of each recovery packet, as far as its data went
     std::vector<std::string> creados_; // to remove unless the set was finished
 };
 

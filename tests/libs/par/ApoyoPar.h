@@ -46,5 +46,6 @@ std::vector<std::string> EscribirTrozos(const std::string& carpeta, const std::s
 
 inline const std::string TipoCreadorPar{"PAR 2.0\0Creator\0", 16};
 inline const std::string TipoRecuperacionPar{"PAR 2.0\0RecvSlic", 16};
+inline const std::string TipoPrincipalPar{"PAR 2.0\0Main\0\0\0\0", 16};
 
 } // namespace quimbel::prueba

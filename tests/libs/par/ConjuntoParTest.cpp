@@ -9,6 +9,7 @@
 #include <gtest/gtest.h>
 
 #include <filesystem>
+#include <map>
 
 namespace quimbel::par {
 namespace {
@@ -55,7 +56,7 @@ TEST_P(ConjuntoLimitado, IgualQuePar2YReparable) {
     ASSERT_EQ(EjecutarPar(vector, avisos, caso.limites), 0);
 
     std::vector<uint64_t> tamanos(caso.tamanos.begin(), caso.tamanos.end());
-    const Reparto reparto = *Repartir(tamanos, caso.limites);
+    const Reparto reparto = *Repartir(tamanos, caso.pares, caso.limites);
     std::string lista;
     for (const std::string& t : trozos)
         lista += " " + t;
@@ -117,6 +118,69 @@ TEST(ConjuntoPar, ElResultadoNoDependeDeHilosNiFranjas) {
     }
     EXPECT_EQ(Par2("verify -q h.par2"), 0);
 }
+
+struct Forzado {
+    NucleoGalois galois;
+    NucleoMd5 md5;
+};
+
+void PrintTo(const Forzado& f, std::ostream* os) {
+    *os << Nombre(f.galois) << "/" << Nombre(f.md5);
+}
+
+// Each kernel forced in turn, the others portable: the set is the portable path's, byte for
+// byte, and par2 verifies and repairs it. More slices than lanes, slices that are not
+// whole blocks of the alternate layout, several stripes and threads.
+class NucleoForzado : public ::testing::TestWithParam<Forzado> {};
+
+TEST_P(NucleoForzado, MismoConjuntoQueElPortableYReparable) {
+    const Forzado forzado = GetParam();
+    for (const std::string_view falta : {Disponible(forzado.galois) ? "" : Nombre(forzado.galois),
+                                         Disponible(forzado.md5) ? "" : Nombre(forzado.md5)})
+        if (!falta.empty()) GTEST_SKIP() << "el procesador no tiene " << falta;
+    prueba::CarpetaTemporal carpeta;
+    prueba::EnCarpeta dentro(carpeta.Ruta());
+    std::vector<size_t> tamanos(19, 9001);
+    tamanos.push_back(4003);
+    const auto trozos = prueba::EscribirTrozos(carpeta.Ruta(), "k", tamanos);
+    const auto hacer = [&](NucleoGalois galois, NucleoMd5 md5, const std::string& base) {
+        Limites limites = Con(4096, 64 << 20, 1024, 2);
+        limites.nucleoGalois = galois;
+        limites.nucleoMd5 = md5;
+        std::vector<std::string> vector{"par.exe", "add", "-n3", "--", carpeta / (base + ".par")};
+        vector.insert(vector.end(), trozos.begin(), trozos.end());
+        Avisos avisos(nullptr);
+        EXPECT_EQ(EjecutarPar(vector, avisos, limites), 0);
+        std::map<std::string, std::string> ficheros;
+        for (const auto& [nombre, contenido] : Contenido(carpeta.Ruta()))
+            if (nombre.starts_with(base + ".")) ficheros[nombre.substr(base.size())] = contenido;
+        return ficheros;
+    };
+    const auto portable = hacer(NucleoGalois::Portable, NucleoMd5::Portable, "p");
+    const auto suyo = hacer(forzado.galois, forzado.md5, "f");
+    EXPECT_EQ(suyo.size(), 4u);
+    EXPECT_TRUE(suyo == portable);
+
+    ASSERT_EQ(Par2("verify -q f.par2"), 0);
+    const auto original = Contenido(carpeta.Ruta());
+    for (const char* t : {"k.002", "k.011", "k.020"})
+        std::filesystem::remove(t);
+    ASSERT_EQ(Par2("repair -q f.par2"), 0);
+    for (const std::string& t : trozos)
+        EXPECT_EQ(prueba::LeerFichero(t), original.at(t)) << t;
+}
+
+INSTANTIATE_TEST_SUITE_P(Nucleos, NucleoForzado,
+                         ::testing::Values(Forzado{NucleoGalois::Avx2, NucleoMd5::Portable},
+                                           Forzado{NucleoGalois::Avx512, NucleoMd5::Portable},
+                                           Forzado{NucleoGalois::Gfni, NucleoMd5::Portable},
+                                           Forzado{NucleoGalois::Gfni512, NucleoMd5::Portable},
+                                           Forzado{NucleoGalois::Portable, NucleoMd5::Avx2},
+                                           Forzado{NucleoGalois::Portable, NucleoMd5::Avx512}),
+                         [](const ::testing::TestParamInfo<Forzado>& f) {
+                             return std::string(Nombre(f.param.galois)) + "_" +
+                                    std::string(Nombre(f.param.md5));
+                         });
 
 } // namespace
 } // namespace quimbel::par

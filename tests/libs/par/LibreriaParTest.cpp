@@ -288,6 +288,35 @@ TEST_F(LibreriaPar, SinMasMayusculasLosNombresQueDifierenEnCasoSonDistintos) {
     EXPECT_EQ(LeerFichero("CASO.001"), Datos(2000, 5));
 }
 
+// Pieces over 16 MiB go in the fewest equal slices of at most 16 MiB: two here, so each
+// volume holds two recovery slices, and any two lost pieces are still rebuilt.
+TEST_F(LibreriaPar, TrozosDeMasDe16MiBEnDosRebanadasIgualesPorTrozo) {
+    if (!HayEspacio(carpeta.Ruta(), 200LL << 20)) GTEST_SKIP() << "less than 200 MiB free for the pieces";
+    const size_t grande = (size_t{16} << 20) + 3;
+    const auto trozos = EscribirTrozos(carpeta.Ruta(), "gr", {grande, grande, size_t{1} << 20});
+    ASSERT_EQ(Llamar(VectorPaso("2", carpeta / "gr.par", trozos)), 0);
+    EXPECT_TRUE(Existe("gr.vol0+2.par2"));
+    EXPECT_TRUE(Existe("gr.vol2+2.par2"));
+    size_t recuperacion = 0;
+    for (const PaquetePar& p : LeerPaquetes("gr.vol2+2.par2"))
+        if (p.tipo == TipoRecuperacionPar) ++recuperacion;
+    EXPECT_EQ(recuperacion, 2u);
+    // The main packet's body starts with the slice size, little-endian.
+    uint64_t rebanada = 0;
+    for (const PaquetePar& p : LeerPaquetes("gr.par2"))
+        if (p.tipo == TipoPrincipalPar)
+            for (size_t i = 8; i-- > 0;)
+                rebanada = rebanada << 8 | static_cast<uint8_t>(p.cuerpo[i]);
+    EXPECT_EQ(rebanada, ((grande + 1) / 2 + 3) / 4 * 4);
+    ASSERT_EQ(Par2("verify -q gr.par2"), 0);
+    const auto original = Contenido(carpeta.Ruta());
+    std::filesystem::remove(trozos[0]);
+    std::filesystem::remove(trozos[2]);
+    ASSERT_EQ(Par2("repair -q gr.par2"), 0);
+    for (const std::string& t : trozos)
+        EXPECT_EQ(LeerFichero(t), original.at(t)) << t;
+}
+
 TEST_F(LibreriaPar, UnTrozoVacioQuedaFuera) {
     const auto trozos = EscribirTrozos(carpeta.Ruta(), "vac", {4000, 0, 4000});
     ASSERT_EQ(Llamar(VectorPaso("1", carpeta / "vac.par", trozos)), 0);

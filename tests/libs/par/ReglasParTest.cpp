@@ -80,30 +80,40 @@ TEST(OrdenPar, LoQueNoEsUnaOrdenAddConSusOpcionesSeRechaza) {
 TEST(RepartoPar, UnaRebanadaPorTrozoRedondeadaAMultiploDe4) {
     const Limites limites;
     const std::vector<uint64_t> tamanos{1001, 1001, 5};
-    const auto r = Repartir(tamanos, limites);
+    const auto r = Repartir(tamanos, 3, limites);
     ASSERT_TRUE(r);
     EXPECT_EQ(r->tamano, 1004u);
     EXPECT_EQ(r->porTrozo, 1u);
     EXPECT_EQ(r->total, 3u);
-    EXPECT_FALSE(Repartir(std::vector<uint64_t>{0, 0}, limites));
+    EXPECT_FALSE(Repartir(std::vector<uint64_t>{0, 0}, 1, limites));
 }
 
-TEST(RepartoPar, TrozosDeMasDeMilMillonesVanEnVariasRebanadas) {
+// Up to 16 MiB a piece is one slice; a larger largest piece is cut into the fewest equal
+// slices of at most 16 MiB, k per piece.
+TEST(RepartoPar, TrozosDeMasDe16MiBVanEnLasMenosRebanadasIguales) {
     const Limites limites;
-    const auto justo = Repartir(std::vector<uint64_t>{1'000'000'000, 7}, limites);
-    EXPECT_EQ(justo->tamano, 1'000'000'000u);
+    const auto justo = Repartir(std::vector<uint64_t>{16'777'216, 7}, 1, limites);
+    EXPECT_EQ(justo->tamano, 16'777'216u);
     EXPECT_EQ(justo->porTrozo, 1u);
-    const auto r = Repartir(std::vector<uint64_t>{2'500'000'001, 2'500'000'001, 900'000'000}, limites);
+    const auto dos = Repartir(std::vector<uint64_t>{16'777'217, 5}, 1, limites);
+    EXPECT_EQ(dos->tamano, 8'388'612u);
+    EXPECT_EQ(dos->porTrozo, 2u);
+    EXPECT_EQ(dos->total, 3u);
+    const auto gigas = Repartir(std::vector<uint64_t>{uint64_t{1} << 30, uint64_t{1} << 30}, 1, limites);
+    EXPECT_EQ(gigas->tamano, 16'777'216u);
+    EXPECT_EQ(gigas->porTrozo, 64u);
+    EXPECT_EQ(gigas->total, 128u);
+    const auto r = Repartir(std::vector<uint64_t>{2'500'000'001, 2'500'000'001, 900'000'000}, 3, limites);
     ASSERT_TRUE(r);
-    EXPECT_EQ(r->porTrozo, 3u);
-    EXPECT_EQ(r->tamano, 833'333'336u);
-    EXPECT_EQ(r->total, 3u + 3u + 2u);
+    EXPECT_EQ(r->porTrozo, 150u);
+    EXPECT_EQ(r->tamano, 16'666'668u);
+    EXPECT_EQ(r->total, 150u + 150u + 54u);
 }
 
 TEST(RepartoPar, NuncaMasDe32768Rebanadas) {
     const Limites limites;
     const std::vector<uint64_t> tamanos(993, uint64_t{40'000'000'000});
-    const auto r = Repartir(tamanos, limites);
+    const auto r = Repartir(tamanos, 993, limites);
     ASSERT_TRUE(r);
     EXPECT_LE(r->total, 32768u);
     EXPECT_EQ(r->tamano % 4, 0u);
@@ -112,31 +122,69 @@ TEST(RepartoPar, NuncaMasDe32768Rebanadas) {
     EXPECT_GT(993 * RebanadasDe(40'000'000'000, r->tamano - 4), 32768u);
     Limites pocas;
     pocas.rebanadasMaximas = 2;
-    EXPECT_FALSE(Repartir(std::vector<uint64_t>{1, 1, 1}, pocas));
+    EXPECT_FALSE(Repartir(std::vector<uint64_t>{1, 1, 1}, 1, pocas));
 }
 
+// count * k recovery slices must fit as well: the slices grow until they do, so that any
+// `count` lost pieces can still be rebuilt.
+TEST(RepartoPar, LasRebanadasDeRecuperacionTambienCaben) {
+    const Limites limites;
+    const std::vector<uint64_t> tamanos{uint64_t{20000} << 24, 1}; // 20,000 slices of 16 MiB, and one
+    EXPECT_EQ(Repartir(tamanos, 1, limites)->tamano, uint64_t{1} << 24);
+    const auto r = Repartir(tamanos, 2, limites);
+    ASSERT_TRUE(r);
+    EXPECT_EQ(r->porTrozo, 16384u);
+    EXPECT_EQ(r->tamano, 20'480'000u);
+}
+
+// A thread holds the stripe of each slice of a group (16 at most here) and two sets of sums,
+// one of them in its cache at a time.
 TEST(RepartoPar, FranjasQueCabenEnLaCacheYEnLaMemoria) {
-    const Limites limites; // 256 MiB, stripes up to 1 MiB, 1 MiB of cache
-    const Franjas indice = PlanearFranjas(10'737'420, 0, 2, limites);
-    EXPECT_EQ(indice.ancho, limites.franjaMaxima);
-    EXPECT_EQ(indice.numero, 11u);
-    const Franjas entera = PlanearFranjas(5002, 10, 2, limites);
+    Limites limites; // 256 MiB, stripes up to 1 MiB
+    limites.cache = uint64_t{1} << 20;
+    const Franjas indice = PlanearFranjas(10'737'420, 0, 2, 16, limites);
+    EXPECT_EQ(indice.ancho, 65536u);
+    EXPECT_EQ(indice.numero, 164u);
+    EXPECT_EQ(PlanearFranjas(10'737'420, 0, 2, 1, limites).ancho, limites.franjaMaxima);
+    const Franjas entera = PlanearFranjas(5002, 10, 2, 16, limites);
     EXPECT_EQ(entera.numero, 1u);
     EXPECT_EQ(entera.ancho, 5002u);
     EXPECT_EQ(entera.fila, 5056u);
     for (uint32_t recuperacion : {1u, 10u, 993u, 32768u}) {
-        const Franjas f = PlanearFranjas(1'000'000'000, recuperacion, 2, limites);
+        const Franjas f = PlanearFranjas(16'777'216, recuperacion, 2, 16, limites);
         EXPECT_EQ(f.ancho % 64, 0u);
         EXPECT_EQ(f.fila, f.ancho);
-        EXPECT_EQ(f.numero, (1'000'000'000 + f.ancho - 1) / f.ancho);
-        EXPECT_LE(2 * (recuperacion + 1) * f.fila, limites.memoria) << recuperacion;
-        EXPECT_LE((recuperacion + 1) * f.fila, std::max<uint64_t>(limites.cache, (recuperacion + 1) * 16384));
+        EXPECT_EQ(f.numero, (16'777'216 + f.ancho - 1) / f.ancho);
+        EXPECT_LE(2 * (2 * recuperacion + 16) * f.fila, limites.memoria) << recuperacion;
+        EXPECT_LE((recuperacion + 16) * f.fila,
+                  std::max<uint64_t>(limites.cache, (recuperacion + 16) * 16384));
     }
     Limites poca;
-    poca.memoria = 2 * 4 * 200;
-    EXPECT_EQ(PlanearFranjas(100'000, 3, 2, poca).ancho, 192u);
+    poca.memoria = 2 * 7 * 200;
+    EXPECT_EQ(PlanearFranjas(100'000, 3, 2, 1, poca).ancho, 192u);
     poca.memoria = 10;
-    EXPECT_EQ(PlanearFranjas(100'000, 3, 2, poca).ancho, 64u);
+    EXPECT_EQ(PlanearFranjas(100'000, 3, 2, 1, poca).ancho, 64u);
+}
+
+// Consecutive groups of at most `carriles`, as even as can be, as many per thread.
+TEST(RepartoPar, GruposParejosParaCadaHilo) {
+    const auto tamanos = [](const std::vector<Grupo>& grupos) {
+        std::vector<size_t> t;
+        size_t siguiente = 0;
+        for (const Grupo& g : grupos) {
+            EXPECT_EQ(g.desde, siguiente);
+            siguiente = g.hasta;
+            t.push_back(g.hasta - g.desde);
+        }
+        return t;
+    };
+    using T = std::vector<size_t>;
+    EXPECT_EQ(tamanos(Agrupar(100, 2, 16)), (T{13, 13, 13, 13, 12, 12, 12, 12}));
+    EXPECT_EQ(tamanos(Agrupar(10, 2, 16)), (T{5, 5}));
+    EXPECT_EQ(tamanos(Agrupar(64, 2, 16)), (T{16, 16, 16, 16}));
+    EXPECT_EQ(tamanos(Agrupar(3, 4, 16)), (T{1, 1, 1}));
+    EXPECT_EQ(tamanos(Agrupar(17, 1, 8)), (T{6, 6, 5}));
+    EXPECT_TRUE(Agrupar(0, 2, 16).empty());
 }
 
 // GF-Complete's regions, through the alternate layout and back, and the tables agree:
