@@ -33,7 +33,7 @@ void Avisos::Terminar(std::string error) {
 
 void Avisos::DecirAvance(std::chrono::steady_clock::time_point& ultimo) {
     const auto ahora = std::chrono::steady_clock::now();
-    if (total_ == 0 || ahora - ultimo < IntervaloAvance) return;
+    if (total_ == 0 || ahora - ultimo < intervalo_) return;
     ultimo = ahora;
     const uint64_t hechos = std::min(hechos_.load(std::memory_order_relaxed), total_);
     Decir(LLAMADA_PAR_PROGRESO + std::to_string(hechos * 100 / total_) + " %");
@@ -75,7 +75,7 @@ std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(u
     auto ultimo = std::chrono::steady_clock::now();
     std::unique_lock bloqueo(mutex_);
     for (;;) {
-        aviso_.wait_for(bloqueo, IntervaloAvance, [this] { return !cola_.empty() || vivos_ == 0; });
+        aviso_.wait_for(bloqueo, intervalo_, [this] { return !cola_.empty() || vivos_ == 0; });
         while (!cola_.empty()) {
             const std::string linea = std::move(cola_.front());
             cola_.pop_front();

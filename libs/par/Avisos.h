@@ -1,6 +1,7 @@
 #pragma once
 // Progress lines of a job. Worker threads queue them; the calling thread alone hands
 // them to the caller's callback, while it waits for the workers.
+#include "libs/par/Limites.h"
 #include "parity/LlamadaPar.h"
 
 #include <atomic>
@@ -32,8 +33,11 @@ class Avisos {
     bool Parar() const { return parar_.load(std::memory_order_relaxed); }
 
     // The bytes a job will read, for the texts that say how far it is ("Calculando: 45 %"),
-    // sent at least once a second while EnParalelo waits; 0 sends none.
-    void Medir(uint64_t total) { total_ = total; }
+    // sent every `intervalo` while EnParalelo waits; 0 bytes sends none.
+    void Medir(uint64_t total, std::chrono::milliseconds intervalo) {
+        total_ = total;
+        intervalo_ = intervalo;
+    }
     // On any thread: bytes more of the job are done.
     void Avanzar(uint64_t bytes) { hechos_.fetch_add(bytes, std::memory_order_relaxed); }
 
@@ -50,12 +54,9 @@ class Avisos {
     std::string primerError_;
     std::atomic<bool> parar_{false};
     uint64_t total_ = 0;
+    std::chrono::milliseconds intervalo_ = IntervaloAvance;
     std::atomic<uint64_t> hechos_{0};
 };
-
-// How often a working job says how far it is: under a second, each text being one line of
-// the caller's log.
-inline constexpr std::chrono::milliseconds IntervaloAvance{900};
 
 // The line of a failed allocation.
 inline constexpr const char* ErrorMemoria = "¡ Error, memoria insuficiente para crear el PAR !";

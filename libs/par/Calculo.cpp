@@ -92,7 +92,7 @@ std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumene
         while (!avisos.Parar()) {
             const size_t g = siguienteEntrada_++;
             if (g >= gruposEntrada_.size()) break;
-            if (std::string error = LeerGrupo(gruposEntrada_[g], tramo, juego, t); !error.empty()) {
+            if (std::string error = LeerGrupo(gruposEntrada_[g], tramo, juego, t, avisos); !error.empty()) {
                 barrera.arrive_and_drop();
                 return error;
             }
@@ -154,7 +154,8 @@ std::string Calculo::CerrarTodos(Volumenes& volumenes) {
     return "";
 }
 
-std::string Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t) {
+std::string Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t,
+                               Avisos& avisos) {
     // The bytes of each slice in the stripe; the rest of the stripe is its zero padding.
     std::vector<size_t> leidos(grupo.hasta - grupo.desde, 0);
     Descriptor deLaFranja;
@@ -176,6 +177,7 @@ std::string Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego
                              rebanada.inicio + tramo.desde))
             return "¡ Error al leer fichero " + trozo.nombre + " !";
         leidos[r - grupo.desde] = n;
+        avisos.Avanzar(n);
     }
     Sumar(grupo, leidos, tramo, juego, t);
     return "";

@@ -55,7 +55,7 @@ class Calculo {
 
     Tramo TramoDe(uint64_t franja) const;
     std::string Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera);
-    std::string LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t);
+    std::string LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t, Avisos& avisos);
     void Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const Tramo& tramo, int juego,
                Trabajador& t);
     std::string VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, int juego,

@@ -4,10 +4,15 @@
 // force each kernel in turn.
 #include "libs/par/Nucleos.h"
 
+#include <chrono>
 #include <cstddef>
 #include <cstdint>
 
 namespace quimbel::par {
+
+// How often a working job says how far it is: under a second, each text being one line of
+// the caller's log.
+inline constexpr std::chrono::milliseconds IntervaloAvance{900};
 
 struct Limites {
     uint64_t rebanadaMaxima = uint64_t{16} << 20; // a larger piece is cut into several slices
@@ -19,6 +24,7 @@ struct Limites {
     unsigned abiertos = 0; // files a job may keep open between stripes; 0: half the process's limit
     NucleoGalois nucleoGalois = NucleoGalois::Automatico; // the multiply-add kernel
     NucleoMd5 nucleoMd5 = NucleoMd5::Automatico;          // the MD5 kernel
+    std::chrono::milliseconds avance = IntervaloAvance;   // between two texts of how far a job is
 };
 
 } // namespace quimbel::par

@@ -13,6 +13,7 @@
 
 #include <algorithm>
 #include <new>
+#include <numeric>
 #include <thread>
 
 namespace quimbel::par {
@@ -73,6 +74,7 @@ std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limit
     if (std::string error = renombradas.Renombrar(salidas); !error.empty()) return error;
     Volumenes ficheros(conjunto, salidas.indice, salidas.volumenes);
     if (std::string error = ficheros.Crear(); !error.empty()) return error;
+    avisos.Medir(std::accumulate(tamanos.begin(), tamanos.end(), uint64_t{0}), limites.avance);
     if (std::string error = calculo.Ejecutar(avisos, ficheros); !error.empty()) return error;
     std::string error = ficheros.Terminar(PaquetesComunes(conjunto), hilos, avisos);
     if (error.empty()) renombradas.Confirmar();

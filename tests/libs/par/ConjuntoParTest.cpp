@@ -8,6 +8,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <map>
 
@@ -117,6 +118,36 @@ TEST(ConjuntoPar, ElResultadoNoDependeDeHilosNiFranjas) {
             EXPECT_EQ(ahora, primero);
     }
     EXPECT_EQ(Par2("verify -q h.par2"), 0);
+}
+
+std::vector<std::string> textos;
+
+int32_t Anotar(const char* texto) {
+    textos.emplace_back(texto);
+    return 0;
+}
+
+// While the threads work, the calling thread says how far the job is, in shares of the bytes
+// read that only grow, up to the whole; the set is the one made without those texts.
+TEST(ConjuntoPar, MientrasCalculaDiceCuantoLleva) {
+    prueba::CarpetaTemporal carpeta;
+    prueba::EnCarpeta dentro(carpeta.Ruta());
+    const auto trozos = prueba::EscribirTrozos(carpeta.Ruta(), "a", std::vector<size_t>(20, 200000));
+    Limites limites = Con(1'000'000'000, 64 << 20, 64, 1);
+    limites.avance = std::chrono::milliseconds(1);
+    std::vector<std::string> vector{"par.exe", "add", "-n2", "--", carpeta / "a.par"};
+    vector.insert(vector.end(), trozos.begin(), trozos.end());
+    textos.clear();
+    Avisos avisos(Anotar);
+    ASSERT_EQ(EjecutarPar(vector, avisos, limites), 0);
+    std::vector<int> partes;
+    for (const std::string& t : textos)
+        if (t.starts_with("Calculando: ") && t.ends_with(" %")) partes.push_back(std::stoi(t.substr(12)));
+    ASSERT_GE(partes.size(), 2u) << "the job took less than two intervals";
+    EXPECT_TRUE(std::is_sorted(partes.begin(), partes.end()));
+    EXPECT_GT(partes.back(), 0);
+    EXPECT_LE(partes.back(), 100);
+    EXPECT_EQ(Par2("verify -q a.par2"), 0);
 }
 
 struct Forzado {
