@@ -5,7 +5,7 @@
 
 #include <cstdlib>
 
-#include "AyudaCorte.h"
+#include "tests/split/AyudaCorte.h"
 
 namespace quimbel {
 namespace {
