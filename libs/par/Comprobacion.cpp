@@ -2,6 +2,7 @@
 
 #include "libs/par/Avance.h"
 #include "libs/par/Crc.h"
+#include "libs/par/Md5Varios.h"
 
 #include <algorithm>
 #include <atomic>
@@ -74,8 +75,7 @@ class Comprobador {
             else if (juego_.ficheros[u.fichero].huellas.empty())
                 ComprobarEntero(u, a.fichero, bloque);
             else
-                for (uint32_t j = u.desde; j < u.hasta; ++j)
-                    if (!RebanadaIntacta(u.fichero, j, a.fichero, bloque)) estados_[u.fichero].malas[j] = 1;
+                ComprobarRebanadas(u, a.fichero, bloque);
             avance.Sumar(BytesDe(u));
             if (--a.pendientes == 0) a.fichero.Cerrar();
         }
@@ -126,19 +126,48 @@ class Comprobador {
         return true;
     }
 
-    bool RebanadaIntacta(size_t i, uint32_t j, const quimbel::Fichero& fichero,
-                         std::vector<uint8_t>& bloque) const {
-        const FicheroJuego& f = juego_.ficheros[i];
+    // The unit's slices, hashed in lockstep a group at a time (as many as the MD5 kernel has
+    // lanes), each group read a part of every slice at a time into the block.
+    void ComprobarRebanadas(const Unidad& u, const quimbel::Fichero& fichero, std::vector<uint8_t>& bloque) {
+        const FicheroJuego& f = juego_.ficheros[u.fichero];
+        EstadoFichero& estado = estados_[u.fichero];
         const uint64_t s = juego_.tamanoRebanada;
-        const uint64_t inicio = uint64_t{j} * s;
-        const uint64_t fin = std::min(inicio + s, f.tamano);
-        if (fin > estados_[i].tamano) return false;
-        Md5 md5;
-        uint32_t crc = 0;
-        if (!Leer(fichero, inicio, fin - inicio, bloque, md5, &crc)) return false;
-        md5.AnadirCeros(s - (fin - inicio));
-        crc = SumarCerosCrc(crc, s - (fin - inicio));
-        return md5.Valor() == f.huellas[j].md5 && crc == f.huellas[j].crc;
+        Md5Varios md5(u.hasta - u.desde);
+        const uint32_t grupo = std::min<uint32_t>(md5.Carriles(), static_cast<uint32_t>(bloque.size() / 64));
+        // A part of each slice per read: the block shared by the group, in whole MD5 blocks.
+        const uint64_t parte = bloque.size() / grupo / 64 * 64;
+        std::vector<uint32_t> crcs(u.hasta - u.desde, 0);
+        std::vector<Md5Varios::Porcion> porciones;
+        for (uint32_t g = u.desde; g < u.hasta; g += grupo) {
+            const uint32_t hasta = std::min(u.hasta, g + grupo);
+            // A slice whose range passes the file's end is damaged, unread.
+            for (uint32_t j = g; j < hasta; ++j)
+                if (std::min(uint64_t{j} * s + s, f.tamano) > estado.tamano) estado.malas[j] = 1;
+            for (uint64_t desde = 0; desde < s; desde += parte) {
+                porciones.clear();
+                for (uint32_t j = g; j < hasta; ++j) {
+                    const uint64_t inicio = uint64_t{j} * s + desde;
+                    const uint64_t fin = std::min({inicio + parte, uint64_t{j} * s + s, f.tamano});
+                    if (estado.malas[j] != 0 || fin <= inicio) continue;
+                    uint8_t* datos = bloque.data() + (j - g) * parte;
+                    if (!fichero.LeerEn(datos, static_cast<size_t>(fin - inicio), inicio)) {
+                        estado.malas[j] = 1;
+                        continue;
+                    }
+                    crcs[j - u.desde] = SumarCrc(crcs[j - u.desde], datos, static_cast<size_t>(fin - inicio));
+                    porciones.push_back({j - u.desde, datos, fin - inicio});
+                }
+                md5.Anadir(porciones);
+            }
+            for (uint32_t j = g; j < hasta; ++j) {
+                if (estado.malas[j] != 0) continue;
+                // The last slice of a file is zero-padded to the slice size.
+                const uint64_t relleno = uint64_t{j} * s + s - std::min(uint64_t{j} * s + s, f.tamano);
+                md5.Anadir(j - u.desde, nullptr, relleno);
+                const uint32_t crc = SumarCerosCrc(crcs[j - u.desde], relleno);
+                if (md5.Valor(j - u.desde) != f.huellas[j].md5 || crc != f.huellas[j].crc) estado.malas[j] = 1;
+            }
+        }
     }
 
     void ComprobarEntero(const Unidad& u, const quimbel::Fichero& fichero, std::vector<uint8_t>& bloque) {

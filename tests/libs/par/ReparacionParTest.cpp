@@ -107,6 +107,30 @@ TEST_F(ReparacionPar, RehaceBorradosDanadosTruncadosYAlargados) {
     EXPECT_EQ(ultimo.substr(1, barra - 1), ultimo.substr(barra + 1));
 }
 
+// A file of more slices than the MD5 kernel has lanes, each slice longer than the part read at a
+// time: damage at both edges of groups of 8, 16 and 32 slices and within parts is found exactly.
+TEST(ReparacionParGrande, DanosEnLosBordesDeGruposYPartes) {
+    CarpetaTemporal c;
+    EnCarpeta dentro{c.Ruta()};
+    constexpr size_t Rebanada = 102400;
+    const std::string datos = Datos(40 * Rebanada - 1000, 9);
+    EscribirFichero(c / "g.bin", datos);
+    ASSERT_EQ(Par2("create -q -s102400 -c8 g.par2 g.bin"), 0);
+    std::string danado = datos;
+    for (const size_t posicion : {size_t{0}, 8 * Rebanada - 1, 16 * Rebanada, 16 * Rebanada + 40000,
+                                  31 * Rebanada + 70000, 32 * Rebanada + 32768, datos.size() - 1})
+        danado[posicion] = static_cast<char>(danado[posicion] ^ 1);
+    EscribirFichero(c / "g.bin", danado);
+    lineas.clear();
+    Avisos avisos(Recoger);
+    const std::vector<std::string> comprobar{"par.exe", "verify", "-d", c.Ruta(), "--", c / "g.par2"};
+    ASSERT_EQ(EjecutarReparacion(comprobar, avisos, Limites{}), 1);
+    EXPECT_EQ(lineas.front(), "    Dañado: " + c / "g.bin" + " (6 bloques)");
+    const std::vector<std::string> reparar{"par.exe", "repair", "-d", c.Ruta(), "--", c / "g.par2"};
+    ASSERT_EQ(EjecutarReparacion(reparar, avisos, Limites{}), 0);
+    EXPECT_EQ(LeerFichero(c / "g.bin"), datos);
+}
+
 TEST_F(ReparacionPar, UnBloqueDeMasNoEscribeNiRenombraNada) {
     std::filesystem::remove(c / "a.bin");
     std::filesystem::remove(c / "d.bin");
