@@ -163,7 +163,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     const int64_t n = NumeroTrozos(s, p);
     if (n > MaxTrozos) {
         fuente.Cerrar();
-        v.Error("¡ Demasiados trozos: el máximo es 100000 !");
+        v.Error(ErrorDemasiadosTrozos());
         return {};
     }
 
