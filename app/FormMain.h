@@ -103,6 +103,8 @@ class TFormMain : public QWidget {
     void ExplorerButtonSalirClick();
     void ExplorerButtonCortarClick();
     void PrepararCorte(const QString& nombre);
+    // Shows a plan: labels, list (every line checked), "Elegir", and keeps its state.
+    void MostrarPlan(const PlanCorte& plan);
     void FilenameEditFicheroCortarAfterDialog(QString& Name, bool& Action);
     void FilenameEditFicheroCortarExit();
     void ComboBoxSizesChange();
@@ -161,8 +163,6 @@ class TFormMain : public QWidget {
     void ConectarCortar();
     void ConectarExtraer();
     void ConectarUnir();
-    // Shows a plan: labels, list (every line checked), "Elegir", and keeps its state.
-    void MostrarPlan(const PlanCorte& plan);
     // Empties the plan on show: no plan in force.
     void VaciarPlan();
     // Adds a confirmed size to the drop-down list when no item equals it.

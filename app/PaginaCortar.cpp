@@ -131,7 +131,6 @@ void TFormMain::ExplorerButtonCortarClick() {
         entrada.par = CheckBoxCortarPar->isChecked();
         entrada.numeroPar = EditCortarNumeroPar->text().toStdString();
         if (CortePreparado_) entrada.plan = PlanEnVigor{origenPlan_, RxCheckListBoxCortarExtraer->Marcas()};
-        entrada.mostrarPlan = [this](const PlanCorte& plan) { MostrarPlan(plan); };
         entrada.separadorMiles = SeparadorMiles();
         Cortar(ventana_, entrada);
     });

@@ -8,6 +8,41 @@
 
 namespace quimbel {
 
+// No default: a name added to the engines without its widget here is a compile error.
+QWidget* ControlDe(const TFormMain& form, Campo campo) {
+    switch (campo) {
+    case Campo::FicheroCortar:
+        return form.FilenameEditFicheroCortar;
+    case Campo::Tamano:
+        return form.ComboBoxSizes;
+    case Campo::FicheroUnir:
+        return form.FilenameEditFicheroUnir;
+    case Campo::FicheroUnido:
+        return form.FilenameEditFicheroUnido;
+    case Campo::FicheroVerificar:
+        return form.FilenameEditFicheroVerificar;
+    case Campo::FicheroReparar:
+        return form.FilenameEditFicheroReparar;
+    }
+    return form.FilenameEditFicheroCortar;
+}
+
+QWidget* PaginaDe(const TFormMain& form, Pagina pagina) {
+    switch (pagina) {
+    case Pagina::Cortar:
+        return form.TabSheetCortar;
+    case Pagina::Unir:
+        return form.TabSheetUnir;
+    case Pagina::Verificar:
+        return form.TabSheetVerificar;
+    case Pagina::Reparar:
+        return form.TabSheetReparar;
+    case Pagina::Extraer:
+        return form.TabSheetExtraer;
+    }
+    return form.TabSheetCortar;
+}
+
 TMemo* VentanaQt::MemoDe(Memo memo) const {
     switch (memo) {
     case Memo::Unir:
@@ -53,29 +88,12 @@ Respuesta VentanaQt::Pregunta(std::string_view texto) {
     return Caja(true, texto, true);
 }
 
-void VentanaQt::Enfocar(std::string_view control) {
-    if (auto* w = form_.findChild<QWidget*>(DeUtf8(control))) w->setFocus(Qt::OtherFocusReason);
+void VentanaQt::Enfocar(Campo campo) {
+    ControlDe(form_, campo)->setFocus(Qt::OtherFocusReason);
 }
 
 void VentanaQt::ActivarPagina(Pagina pagina) {
-    QWidget* pagina_ = form_.TabSheetCortar;
-    switch (pagina) {
-    case Pagina::Unir:
-        pagina_ = form_.TabSheetUnir;
-        break;
-    case Pagina::Verificar:
-        pagina_ = form_.TabSheetVerificar;
-        break;
-    case Pagina::Reparar:
-        pagina_ = form_.TabSheetReparar;
-        break;
-    case Pagina::Extraer:
-        pagina_ = form_.TabSheetExtraer;
-        break;
-    case Pagina::Cortar:
-        break;
-    }
-    form_.PageControlQuimbel->setCurrentWidget(pagina_);
+    form_.PageControlQuimbel->setCurrentWidget(PaginaDe(form_, pagina));
 }
 
 void VentanaQt::CursorOcupado() {
@@ -92,6 +110,10 @@ void VentanaQt::CursorNormal() {
 
 void VentanaQt::ProcesarMensajes() {
     QCoreApplication::processEvents();
+}
+
+void VentanaQt::MostrarPlan(const PlanCorte& plan) {
+    form_.MostrarPlan(plan);
 }
 
 void VentanaQt::Repintar() {

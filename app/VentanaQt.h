@@ -2,9 +2,16 @@
 // The engines' window interface, carried out on the Qt window.
 #include "files/Ventana.h"
 
+class QWidget;
+
 namespace quimbel {
 
 class TFormMain;
+
+// The one table from the engines' names to this window's widgets: the input that holds a
+// field, and the page of the page control that a page name stands for. Never null.
+QWidget* ControlDe(const TFormMain& form, Campo campo);
+QWidget* PaginaDe(const TFormMain& form, Pagina pagina);
 
 class VentanaQt : public Ventana {
   public:
@@ -15,11 +22,12 @@ class VentanaQt : public Ventana {
     void Error(std::string_view texto) override;
     void Informacion(std::string_view texto) override;
     Respuesta Pregunta(std::string_view texto) override;
-    void Enfocar(std::string_view control) override;
+    void Enfocar(Campo campo) override;
     void ActivarPagina(Pagina pagina) override;
     void CursorOcupado() override;
     void CursorNormal() override;
     void ProcesarMensajes() override;
+    void MostrarPlan(const PlanCorte& plan) override;
     void Repintar() override;
     void Progreso(int64_t hechos, int64_t total) override;
 

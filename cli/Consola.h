@@ -1,6 +1,8 @@
 #pragma once
 // The command-line face of the window: memo lines go to standard output, the text
-// of every message box to standard error. Nothing ever waits for input.
+// of every message box to standard error. Nothing ever waits for input. It has no
+// focus, pages, cursor, bar or list of pieces, and what it printed stays printed: it
+// keeps the interface's empty bodies for those.
 #include <cstdio>
 
 #include "files/Ventana.h"
@@ -12,15 +14,11 @@ class Consola : public Ventana {
     Consola(std::FILE* salida = stdout, std::FILE* errores = stderr) : salida_(salida), errores_(errores) {}
 
     void AnadirLinea(Memo memo, std::string_view linea) override;
-    void LimpiarMemo(Memo) override {}
     void Error(std::string_view texto) override;
     void Informacion(std::string_view texto) override;
     // The companion asks nothing: a question is shown and answered No.
     Respuesta Pregunta(std::string_view texto) override;
-    void Enfocar(std::string_view) override {}
-    void ActivarPagina(Pagina) override {}
-    void CursorOcupado() override {}
-    void CursorNormal() override {}
+    // Flushes standard output, so that lines and messages keep their order.
     void ProcesarMensajes() override;
 
     int Errores() const { return errores_mostrados_; }

@@ -16,6 +16,14 @@ std::string PuntoYNumero(int64_t numero) {
 
 } // namespace
 
+std::string ErrorDemasiadosTrozos() {
+    // Appended, as PuntoYNumero is, for GCC 12's false warning.
+    std::string texto = "¡ Demasiados trozos: el máximo es ";
+    texto += std::to_string(MaxTrozos);
+    texto += " !";
+    return texto;
+}
+
 int64_t NumeroTrozos(int64_t s, int64_t p) {
     return s / p + (s % p != 0 ? 1 : 0);
 }

@@ -13,6 +13,10 @@ enum class TipoCorte { Normal, CortaArchivos, Hacha };
 // The most pieces a set may have: more would flood the folder and the list.
 inline constexpr int64_t MaxTrozos = 100000;
 
+// The message of a set that would pass MaxTrozos pieces, the limit written in it; the one text
+// of every place that refuses such a set.
+std::string ErrorDemasiadosTrozos();
+
 // N: the piece count of a source of s bytes cut into pieces of p (>= 1) bytes,
 // s / p rounded up (0 for an empty source).
 int64_t NumeroTrozos(int64_t s, int64_t p);

@@ -1,6 +1,11 @@
 #pragma once
 // The one narrow way an engine reaches the window that runs it. The Qt window,
 // the command-line companion and the tests' recorder each implement it.
+//
+// An engine names what it means (a memo, a page, a field, a plan), never a widget: each
+// face maps these names to what it has. A face must carry out the pure methods; the others
+// have empty bodies that are their whole contract for a face without that part (the
+// command-line companion has no focus, pages, cursor, bar or list of pieces).
 #include <cstdint>
 #include <string_view>
 
@@ -12,8 +17,21 @@ enum class Memo { Cortar, Unir, Verificar, Reparar };
 // The pages of the page control ("Extraer" has no tab of its own).
 enum class Pagina { Cortar, Unir, Verificar, Reparar, Extraer };
 
+// The inputs a message can send the keyboard focus to, by what they hold.
+enum class Campo {
+    FicheroCortar,    // the file to cut ("Cortar")
+    Tamano,           // the piece size ("Cortar")
+    FicheroUnir,      // the base piece of a set ("Unir")
+    FicheroUnido,     // the joined file ("Unir")
+    FicheroVerificar, // the SFV file ("Verificar")
+    FicheroReparar,   // the PAR2 index ("Reparar")
+};
+
 // Answer to the one question the program asks ("&Yes", "&No", "Cancel").
 enum class Respuesta { Si, No, Cancelar };
+
+// What a split would produce, as the split plans it (split/Plan.h); only the split makes one.
+struct PlanCorte;
 
 class Ventana {
   public:
@@ -21,23 +39,32 @@ class Ventana {
 
     // Appends one line (possibly empty) to a page's result memo.
     virtual void AnadirLinea(Memo memo, std::string_view linea) = 0;
-    // Empties a page's result memo.
-    virtual void LimpiarMemo(Memo memo) = 0;
-    // Modal error box: title "Error", error icon, one "OK" button.
+    // Modal error box: title "Error", error icon, one "OK" button; returns once it is closed.
     virtual void Error(std::string_view texto) = 0;
     // Modal information box: title "Information", information icon, "OK".
     virtual void Informacion(std::string_view texto) = 0;
-    // Modal error-kind box with "&Yes", "&No" and "Cancel".
+    // Modal error-kind box with "&Yes", "&No" and "Cancel"; the button chosen. A face with
+    // nobody to ask shows the text and answers as its own contract says.
     virtual Respuesta Pregunta(std::string_view texto) = 0;
-    // Moves the keyboard focus to the control with that object name.
-    virtual void Enfocar(std::string_view control) = 0;
-    // Makes a page the active one.
-    virtual void ActivarPagina(Pagina pagina) = 0;
-    // Busy (hourglass) cursor on and off; not nested.
-    virtual void CursorOcupado() = 0;
-    virtual void CursorNormal() = 0;
-    // Lets the window process its pending messages (repaint, input).
-    virtual void ProcesarMensajes() = 0;
+
+    // Empties a page's result memo. A face that writes lines as a stream, with nothing to
+    // take back, leaves it empty.
+    virtual void LimpiarMemo(Memo memo) { static_cast<void>(memo); }
+    // Moves the keyboard focus to the input that holds a field. A face without focus leaves
+    // it empty.
+    virtual void Enfocar(Campo campo) { static_cast<void>(campo); }
+    // Makes a page the active one. A face without pages leaves it empty.
+    virtual void ActivarPagina(Pagina pagina) { static_cast<void>(pagina); }
+    // Busy (hourglass) cursor on and off; not nested. A face without a cursor leaves both empty.
+    virtual void CursorOcupado() {}
+    virtual void CursorNormal() {}
+    // Lets the window process its pending messages (repaint, input) between two steps of a
+    // run. A face with no queue of its own leaves it empty (or flushes what it wrote).
+    virtual void ProcesarMensajes() {}
+    // Shows and keeps the plan a split made for itself (its labels, its list of pieces with
+    // every line checked, and the inputs it was made for), as a plan the user asked for
+    // would be. A face without a list of pieces leaves it empty.
+    virtual void MostrarPlan(const PlanCorte& plan) { static_cast<void>(plan); }
 
     // The two calls of a long step (files/Avance.h), which a face without a window or a bar may
     // leave as they are: let the window paint and answer the window system (expose, resize,

@@ -16,7 +16,6 @@ namespace quimbel {
 namespace {
 
 const std::string ErrorLeer = "¡ Error al leer fichero !";
-const std::string ErrorDemasiados = "¡ Demasiados trozos: el máximo es 100000 !";
 
 // Reads exactly n bytes; false when the read fails or comes short.
 bool LeerJusto(Fichero& f, void* datos, size_t n) {
@@ -51,7 +50,7 @@ AnalisisUnir AnalizarCortaArchivos(Ventana& v, const std::string& nombre, Ficher
         return r;
     }
     if (n > MaxTrozos) {
-        v.Error(ErrorDemasiados);
+        v.Error(ErrorDemasiadosTrozos());
         return r;
     }
     const auto cabecera = static_cast<int64_t>(datos->tamano);
@@ -117,7 +116,7 @@ std::optional<AnalisisUnir> AnalizarHacha(Ventana& v, const std::string& nombre,
     }
     const int64_t n = NumeroTrozos(*s, *p);
     if (n > MaxTrozos) {
-        v.Error(ErrorDemasiados);
+        v.Error(ErrorDemasiadosTrozos());
         return r;
     }
     r.plan = {.PrimerTrozo = 0,

@@ -17,8 +17,6 @@ namespace quimbel {
 
 namespace {
 
-constexpr std::string_view ControlBase = "FilenameEditFicheroUnir";
-constexpr std::string_view ControlDestino = "FilenameEditFicheroUnido";
 const std::string ErrorMismoNombre = "¡ Error, un trozo no puede llamarse igual que el fichero destino !";
 
 // Joined files that runs in progress are still writing. A run started while another one lets the
@@ -115,13 +113,13 @@ bool Unir(Ventana& v, EntradaUnir e) {
     const std::string& base = e.base;
     if (base.empty()) {
         v.Error("¡ Debes indicar el fichero base para unir !");
-        v.Enfocar(ControlBase);
+        v.Enfocar(Campo::FicheroUnir);
         return false;
     }
     std::string destino = e.destino;
     if (destino.empty()) {
         v.Error("¡ Debes indicar el fichero destino !");
-        v.Enfocar(ControlDestino);
+        v.Enfocar(Campo::FicheroUnido);
         return false;
     }
     // A bare name is created beside the chosen piece, where its set lives.

@@ -10,8 +10,6 @@ namespace quimbel {
 
 namespace {
 
-constexpr std::string_view ControlIndice = "FilenameEditFicheroReparar";
-
 // Failures shown during the call in progress.
 int fallosEnCurso = 0;
 
@@ -56,7 +54,7 @@ ResultadoReparacion Reparar(Ventana& v, const EntradaReparacion& e) {
     v.LimpiarMemo(Memo::Reparar);
     if (e.indice.empty()) {
         v.Error("¡ Debes indicar el fichero PAR2 !");
-        v.Enfocar(ControlIndice);
+        v.Enfocar(Campo::FicheroReparar);
         return r;
     }
     r.estado = 1;

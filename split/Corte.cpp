@@ -16,8 +16,6 @@ namespace quimbel {
 
 namespace {
 
-constexpr std::string_view ControlFuente = "FilenameEditFicheroCortar";
-constexpr std::string_view ControlTamano = "ComboBoxSizes";
 const std::string ErrorMismoNombre = "¡ Error, un trozo no puede llamarse igual que el fichero a trocear !";
 
 // Whether the plan still describes a split of these inputs: a list made for another source,
@@ -121,31 +119,31 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     } else {
         // Whatever this plan's outcome, the checks below decide whether the run goes on.
         const PlanCorte nuevo = PrepararCorte(v, rutaFuente, e.tamano, e.tipo, e.separadorMiles);
-        if (e.mostrarPlan) e.mostrarPlan(nuevo);
+        v.MostrarPlan(nuevo);
     }
     v.LimpiarMemo(Memo::Cortar);
 
     if (rutaFuente.empty()) {
         v.Error("¡ Debes indicar el fichero a cortar !");
-        v.Enfocar(ControlFuente);
+        v.Enfocar(Campo::FicheroCortar);
         return {};
     }
     const std::string destino = e.destino.empty() ? CarpetaDeRuta(rutaFuente) : ConBarraFinal(e.destino);
 
     if (e.tamano.empty()) {
         v.Error("¡ Debes indicar el tamaño de los trozos !");
-        v.Enfocar(ControlTamano);
+        v.Enfocar(Campo::Tamano);
         return {};
     }
     const std::optional<int32_t> tamano = LeerEntero(e.tamano);
     if (!tamano) {
         v.Error("¡ Debes introducir un número válido !");
-        v.Enfocar(ControlTamano);
+        v.Enfocar(Campo::Tamano);
         return {};
     }
     if (*tamano <= 0) {
         v.Error("¡ Debes indicar un tamaño de trozo mayor que 0 !");
-        v.Enfocar(ControlTamano);
+        v.Enfocar(Campo::Tamano);
         return {};
     }
     const int64_t p = *tamano;
@@ -165,7 +163,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     const int64_t n = NumeroTrozos(s, p);
     if (n > MaxTrozos) {
         fuente.Cerrar();
-        v.Error("¡ Demasiados trozos: el máximo es 100000 !");
+        v.Error(ErrorDemasiadosTrozos());
         return {};
     }
 
@@ -205,8 +203,9 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     v.AnadirLinea(Memo::Cortar, "");
     bool completo = true;
     if (e.par) {
-        const ResultadoPar par = PasoPar(v, {destino, rutaFuente, e.numeroPar,
-                                             NombresDeTrozos(elegidos, rutaFuente, n, e.tipo), &avance, bytes});
+        const ResultadoPar par =
+            PasoPar(v, {destino, rutaFuente, e.numeroPar, NombresDeTrozos(elegidos, rutaFuente, n, e.tipo),
+                        &avance, bytes});
         if (par.detenido) return {};
         completo = par.hecho;
     }

@@ -1,6 +1,5 @@
 #pragma once
 // The split engine: the click of "Cortar".
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,9 +25,8 @@ struct EntradaCorte {
     // The plan in force (CortePreparado); none when there is none.
     std::optional<PlanEnVigor> plan;
     // When there is no plan in force for these inputs, the split plans first and hands the
-    // new plan (every line checked) to mostrarPlan, which may be empty; the lines use
+    // new plan (every line checked) to the window (Ventana::MostrarPlan); the lines use
     // separadorMiles.
-    std::function<void(const PlanCorte&)> mostrarPlan;
     std::string separadorMiles = ",";
     bool sfv = false;      // "Crear SFV": an SFV file lists the written pieces
     bool par = false;      // "Crear PAR": the parity library builds a set for them
@@ -43,7 +41,8 @@ struct ResultadoCorte {
 
 // Runs a split. A plan is in force for the run's inputs when one was handed in, made for the
 // same source path, size value and scheme, the source still has the size it measured and
-// there is one mark per piece; otherwise the split plans first and writes every piece.
+// there is one mark per piece; otherwise the split plans first, shows that plan through the window
+// whatever its outcome, and writes every piece.
 // With a plan in force and no mark set, it stops with "¡ Debes seleccionar los trozos del
 // fichero a extraer !" on the "Extraer" page, the memo untouched. Then it checks the inputs,
 // writes the marked pieces of the set into the destination folder under the scheme's names

@@ -34,7 +34,7 @@ PlanCorte PrepararCorte(Ventana& v, std::string_view fuente, std::string_view ta
 
     const int64_t n = TrozosDelPlan(s, p);
     if (n > MaxTrozos) {
-        v.Error("¡ Demasiados trozos: el máximo es 100000 !");
+        v.Error(ErrorDemasiadosTrozos());
         return plan;
     }
     plan.numTrozos = n;

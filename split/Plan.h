@@ -25,8 +25,8 @@ struct OrigenPlan {
 struct PlanCorte {
     bool cortePreparado = false;       // CortePreparado: the plan completed
     std::optional<int32_t> tamTrozo;   // TamTrozo: P, when the plan read a size of 1 or more
-    std::optional<int64_t> tamFichero; // S for LabelTamFic ("%0.0n"); none leaves the label empty
-    std::optional<int64_t> numTrozos;  // N for LabelNum_Trozos ("%d"); none leaves it empty
+    std::optional<int64_t> tamFichero; // S, the source size shown ("%0.0n"); none leaves it empty
+    std::optional<int64_t> numTrozos;  // N, the piece count shown ("%d"); none leaves it empty
     // Line k - 1 describes piece k: its file name, two blanks and its size ("%10.0n").
     // Every line starts checked.
     std::vector<std::string> lineas;

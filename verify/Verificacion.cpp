@@ -15,9 +15,6 @@ namespace quimbel {
 
 namespace {
 
-constexpr std::string_view ControlSfv = "FilenameEditFicheroVerificar";
-
-// Handles one entry of the SFV file.
 // The bytes of the files an SFV file lists, as they stand now: what checking them all reads.
 int64_t BytesListados(const std::string& rutaSfv, const std::string& carpeta) {
     TextoEntrada sfv;
@@ -33,6 +30,7 @@ int64_t BytesListados(const std::string& rutaSfv, const std::string& carpeta) {
     return bytes;
 }
 
+// Handles one entry of the SFV file.
 void Comprobar(Ventana& v, const EntradaVerificacion& e, const OpcionesVerificacion& o,
                const std::string& carpeta, const Carpeta& abierta, const LineaSfv& linea, Avance& avance,
                ResultadoVerificacion& r) {
@@ -87,7 +85,7 @@ ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e,
     const std::string& rutaSfv = e.sfv;
     if (rutaSfv.empty()) {
         v.Error("¡ Debes indicar el fichero a verificar !");
-        v.Enfocar(ControlSfv);
+        v.Enfocar(Campo::FicheroVerificar);
         return r;
     }
     const std::string carpeta = CarpetaVerificacion(rutaSfv, e.carpeta);
@@ -107,7 +105,8 @@ ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e,
     std::string texto;
     while (sfv.LeerLinea(texto)) {
         if (const std::optional<LineaSfv> linea = LeerLineaSfv(texto))
-            Comprobar(v, e, opciones ? opciones() : OpcionesVerificacion{}, carpeta, abierta, *linea, avance, r);
+            Comprobar(v, e, opciones ? opciones() : OpcionesVerificacion{}, carpeta, abierta, *linea, avance,
+                      r);
     }
     if (sfv.Error() != 0) {
         sfv.Cerrar();

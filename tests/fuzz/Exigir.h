@@ -34,15 +34,9 @@ inline const std::string& FicheroDeEntrada(const std::uint8_t* datos, size_t n) 
 class VentanaMuda : public Ventana {
   public:
     void AnadirLinea(Memo, std::string_view) override {}
-    void LimpiarMemo(Memo) override {}
     void Error(std::string_view) override { ++errores; }
     void Informacion(std::string_view) override {}
     Respuesta Pregunta(std::string_view) override { return Respuesta::Cancelar; }
-    void Enfocar(std::string_view) override {}
-    void ActivarPagina(Pagina) override {}
-    void CursorOcupado() override {}
-    void CursorNormal() override {}
-    void ProcesarMensajes() override {}
     int errores = 0;
 };
 

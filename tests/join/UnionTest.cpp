@@ -72,12 +72,12 @@ TEST_F(UnionTest, LasCajasVaciasSeNieganConSuFoco) {
     v.memos[Memo::Unir] = {"de antes"};
     EXPECT_FALSE(Unir(v, e));
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Debes indicar el fichero destino !"});
-    EXPECT_EQ(v.foco, "FilenameEditFicheroUnido");
+    EXPECT_EQ(v.foco, Campo::FicheroUnido);
     EXPECT_TRUE(v.Memo(Memo::Unir).empty());
     e.base = "";
     EXPECT_FALSE(Unir(v, e));
     EXPECT_EQ(v.errores.back(), "¡ Debes indicar el fichero base para unir !");
-    EXPECT_EQ(v.foco, "FilenameEditFicheroUnir");
+    EXPECT_EQ(v.foco, Campo::FicheroUnir);
     EXPECT_TRUE(v.informaciones.empty());
 }
 

@@ -85,7 +85,7 @@ TEST_F(ReparacionTest, SinIndiceNiBibliotecaNoSeLlama) {
     EXPECT_EQ(r.estado, 2);
     EXPECT_FALSE(r.llamada);
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Debes indicar el fichero PAR2 !"});
-    EXPECT_EQ(v.foco, "FilenameEditFicheroReparar");
+    EXPECT_EQ(v.foco, Campo::FicheroReparar);
     LiberarPar();
     r = Reparar(v, {c / "j.par2", "", false});
     EXPECT_EQ(r.estado, 1);

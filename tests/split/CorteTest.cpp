@@ -6,6 +6,7 @@
 
 #include <chrono>
 #include <functional>
+#include <optional>
 
 #include "AyudaCorte.h"
 #include "files/Avance.h"
@@ -92,7 +93,7 @@ struct Parada {
     std::string nombre;
     EntradaCorte entrada;
     std::string mensaje;
-    std::string foco;
+    std::optional<Campo> foco;
     // With no plan in force the split plans first, and the plan reports an unopenable source
     // or too many pieces before the split does.
     size_t veces = 1;
@@ -104,27 +105,28 @@ TEST_F(Corte, ParadasAntesDeEscribirEnSuOrden) {
     EscribirFichero(c / "f", Datos(100001));
     const std::vector<Parada> paradas{
         {"fuente vacía", Entrada("", "", 0, TipoCorte::Normal), "¡ Debes indicar el fichero a cortar !",
-         "FilenameEditFicheroCortar"},
+         Campo::FicheroCortar},
         {"fuente FIFO, nunca esperada", Entrada(c / "tubo", "", 10, TipoCorte::Normal),
-         "¡ Error al abrir fichero " + (c / "tubo") + " !", "", 2},
+         "¡ Error al abrir fichero " + (c / "tubo") + " !", std::nullopt, 2},
         {"sin tamaño",
          [&] {
              auto e = Entrada(c / "f", "", 0, TipoCorte::Normal);
              e.tamano = "";
              return e;
          }(),
-         "¡ Debes indicar el tamaño de los trozos !", "ComboBoxSizes"},
+         "¡ Debes indicar el tamaño de los trozos !", Campo::Tamano},
         {"tamaño 0", Entrada(c / "f", "", 0, TipoCorte::Normal),
-         "¡ Debes indicar un tamaño de trozo mayor que 0 !", "ComboBoxSizes"},
+         "¡ Debes indicar un tamaño de trozo mayor que 0 !", Campo::Tamano},
         {"tamaño negativo", Entrada(c / "f", "", -5, TipoCorte::Normal),
-         "¡ Debes indicar un tamaño de trozo mayor que 0 !", "ComboBoxSizes"},
+         "¡ Debes indicar un tamaño de trozo mayor que 0 !", Campo::Tamano},
         {"fuente inexistente", Entrada(c / "falta", "", 10, TipoCorte::Normal),
-         "¡ Error al abrir fichero " + (c / "falta") + " !", "", 2},
+         "¡ Error al abrir fichero " + (c / "falta") + " !", std::nullopt, 2},
         {"fuente carpeta", Entrada(c.Ruta(), "", 10, TipoCorte::Normal),
-         "¡ Error al abrir fichero " + c.Ruta() + " !", "", 2},
-        {"fuente vacía en disco", Entrada(c / "vacio", "", 10, TipoCorte::Normal), "¡ Tamaño 0 !", ""},
+         "¡ Error al abrir fichero " + c.Ruta() + " !", std::nullopt, 2},
+        {"fuente vacía en disco", Entrada(c / "vacio", "", 10, TipoCorte::Normal), "¡ Tamaño 0 !",
+         std::nullopt},
         {"demasiados trozos", Entrada(c / "f", "", 1, TipoCorte::Normal),
-         "¡ Demasiados trozos: el máximo es 100000 !", "", 2},
+         "¡ Demasiados trozos: el máximo es 100000 !", std::nullopt, 2},
     };
     for (const Parada& p : paradas) {
         SCOPED_TRACE(p.nombre);

@@ -91,14 +91,12 @@ TEST_F(Seleccion, NadaElegidoNoEmpiezaYMuestraLaLista) {
     v.memos[Memo::Cortar] = {"anterior"};
     EntradaCorte e = Entrada(c / "f", "", 10, TipoCorte::Normal);
     PonerPlanEnVigor(e, Elegidos(3, {}));
-    bool planificado = false;
-    e.mostrarPlan = [&](const PlanCorte&) { planificado = true; };
     EXPECT_FALSE(Cortar(v, e).finalizado);
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Debes seleccionar los trozos del fichero a extraer !"});
     EXPECT_EQ(v.pagina, Pagina::Extraer);
     EXPECT_EQ(v.Memo(Memo::Cortar), std::vector<std::string>{"anterior"});
     EXPECT_FALSE(Existe(c / "f.001"));
-    EXPECT_FALSE(planificado);
+    EXPECT_TRUE(v.planes.empty());
 }
 
 TEST_F(Seleccion, PlanEnVigorParaLasMismasEntradasNoSeRehace) {
@@ -106,10 +104,8 @@ TEST_F(Seleccion, PlanEnVigorParaLasMismasEntradasNoSeRehace) {
     EntradaCorte e = Entrada(c / "f", "", 10, TipoCorte::Hacha);
     PonerPlanEnVigor(e, Elegidos(3, {3}));
     e.tamano = "0xA";
-    int planes = 0;
-    e.mostrarPlan = [&](const PlanCorte&) { ++planes; };
     EXPECT_TRUE(Cortar(v, e).finalizado);
-    EXPECT_EQ(planes, 0);
+    EXPECT_TRUE(v.planes.empty());
     EXPECT_TRUE(Existe(c / "f.2"));
     EXPECT_FALSE(Existe(c / "f.0"));
 }
@@ -140,14 +136,12 @@ TEST_F(Seleccion, PlanDeOtrasEntradasSeRehaceYEscribeTodo) {
         PonerPlanEnVigor(e, Elegidos(3, {}));
         caso.cambiar(e);
         e.separadorMiles = ".";
-        std::vector<PlanCorte> mostrados;
-        e.mostrarPlan = [&](const PlanCorte& p) { mostrados.push_back(p); };
         Grabadora g;
         EXPECT_TRUE(Cortar(g, e).finalizado);
         EXPECT_TRUE(g.errores.empty());
         // The face is shown the plan of the inputs the split reads, every line to be checked.
-        ASSERT_EQ(mostrados.size(), 1u);
-        const PlanCorte& nuevo = mostrados[0];
+        ASSERT_EQ(g.planes.size(), 1u);
+        const PlanCorte& nuevo = g.planes[0];
         Grabadora h;
         const PlanCorte esperado = PrepararCorte(h, c / "f.avi", e.tamano, e.tipo, ".");
         EXPECT_TRUE(nuevo.cortePreparado);
@@ -171,14 +165,12 @@ TEST_F(Seleccion, ElPlanPrevioInformaAntesQueElCorte) {
     // The plan reports an unopenable source, then the split's own checks follow in their order.
     EntradaCorte e = Entrada(c / "falta", "", 10, TipoCorte::Normal);
     e.tamano = "";
-    std::vector<PlanCorte> mostrados;
-    e.mostrarPlan = [&](const PlanCorte& p) { mostrados.push_back(p); };
     EXPECT_FALSE(Cortar(v, e).finalizado);
     EXPECT_EQ(v.errores, (std::vector<std::string>{"¡ Error al abrir fichero " + (c / "falta") + " !",
                                                    "¡ Debes indicar el tamaño de los trozos !"}));
-    ASSERT_EQ(mostrados.size(), 1u);
-    EXPECT_FALSE(mostrados[0].cortePreparado) << "la ventana vacía la lista";
-    EXPECT_FALSE(mostrados[0].tamFichero);
+    ASSERT_EQ(v.planes.size(), 1u);
+    EXPECT_FALSE(v.planes[0].cortePreparado) << "la ventana vacía la lista";
+    EXPECT_FALSE(v.planes[0].tamFichero);
 }
 
 TEST(ListaTrozos, Validas) {

@@ -4,11 +4,14 @@
 #include <deque>
 #include <functional>
 #include <map>
+#include <optional>
+#include <ostream>
 #include <string>
 #include <utility>
 #include <vector>
 
 #include "files/Ventana.h"
+#include "split/Plan.h"
 
 namespace quimbel::prueba {
 
@@ -38,9 +41,9 @@ class Grabadora : public Ventana {
         respuestas.pop_front();
         return r;
     }
-    void Enfocar(std::string_view control) override {
-        foco = control;
-        eventos.push_back("foco: " + std::string(control));
+    void Enfocar(Campo campo) override {
+        foco = campo;
+        eventos.emplace_back("foco");
     }
     void ActivarPagina(Pagina p) override {
         pagina = p;
@@ -58,6 +61,10 @@ class Grabadora : public Ventana {
         ++respiros;
         if (alRespirar) alRespirar();
     }
+    void MostrarPlan(const PlanCorte& plan) override {
+        planes.push_back(plan);
+        eventos.emplace_back("plan");
+    }
     void Repintar() override { ++repintados; }
     void Progreso(int64_t hechos, int64_t total) override { progresos.emplace_back(hechos, total); }
 
@@ -69,14 +76,22 @@ class Grabadora : public Ventana {
     std::vector<std::string> informaciones;
     std::vector<std::string> preguntas;
     std::deque<Respuesta> respuestas;
-    std::string foco;
+    std::optional<Campo> foco; // the last field focused, none before any
     Pagina pagina = Pagina::Cortar;
     bool ocupado = false;
     int respiros = 0;
     int repintados = 0;
+    std::vector<PlanCorte> planes;                      // the plans the split showed, in order
     std::vector<std::pair<int64_t, int64_t>> progresos; // (done, total); total < 0: hidden
     // Runs while the engine lets the window breathe: a test's stand-in for the user.
     std::function<void()> alRespirar;
 };
 
 } // namespace quimbel::prueba
+
+namespace quimbel {
+// A field in a failed assertion, by its number.
+inline void PrintTo(Campo campo, std::ostream* os) {
+    *os << "Campo(" << static_cast<int>(campo) << ")";
+}
+} // namespace quimbel

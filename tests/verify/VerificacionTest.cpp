@@ -268,7 +268,7 @@ TEST_F(Verificacion, SoloComentariosYSinEntradas) {
 TEST_F(Verificacion, ParadasAntesDeEmpezar) {
     EXPECT_FALSE(Verificar(v, {"", "", false}, {}).abierto);
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Debes indicar el fichero a verificar !"});
-    EXPECT_EQ(v.foco, "FilenameEditFicheroVerificar");
+    EXPECT_EQ(v.foco, Campo::FicheroVerificar);
     Grabadora g;
     EXPECT_FALSE(Verificar(g, {c / "no.sfv", "", false}, {}).abierto);
     EXPECT_EQ(g.errores, std::vector<std::string>{"¡ Error al abrir fichero " + (c / "no.sfv") + " !"});
