@@ -121,8 +121,8 @@ std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumene
 std::string Calculo::AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) const {
     if (!fichero.Abierto()) fichero = AbrirLectura(trozo.nombre);
     if (!fichero.Abierto()) return "¡ Error al abrir fichero " + trozo.nombre + " !";
-    const auto estado = fichero.Estado();
-    if (!estado || estado->tamano != trozo.tamano)
+    const auto tamano = fichero.Tamano();
+    if (!tamano || *tamano != trozo.tamano)
         return "¡ Error, el fichero " + trozo.nombre + " ha cambiado mientras se creaba el PAR !";
     return "";
 }

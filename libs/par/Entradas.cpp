@@ -23,7 +23,7 @@ std::string ExaminarEntradas(const OrdenPar& orden, std::vector<Entrada>& entrad
     for (const std::string& nombre : orden.trozos) {
         const auto estado = Estado(nombre);
         if (!estado || !estado->regular) return "¡ Error, no existe el fichero " + nombre + " !";
-        entradas.push_back({nombre, estado->tamano, estado->id});
+        entradas.push_back({nombre, estado->tamano});
     }
     return "";
 }

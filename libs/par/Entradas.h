@@ -11,7 +11,6 @@ namespace quimbel::par {
 struct Entrada {
     std::string nombre; // bare name, in the current folder
     uint64_t tamano = 0;
-    IdDisco id;
 };
 
 // Each piece must be a bare name, listed once (without regard to case under +C), and
