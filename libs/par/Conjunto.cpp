@@ -7,13 +7,10 @@
 #include <algorithm>
 #include <atomic>
 
-#ifndef QUIMBEL_VERSION
-#define QUIMBEL_VERSION "?"
-#endif
-
 namespace quimbel::par {
 namespace {
 
+// QUIMBEL_VERSION comes from the quimbel_version target alone.
 constexpr std::string_view Creador = "Creado por Quimbel " QUIMBEL_VERSION;
 
 // The 16 KiB hash of every piece of a group and the whole digest of those of several
