@@ -20,7 +20,8 @@ bool IgualesSinMayusculas(std::string_view a, std::string_view b) {
 }
 
 bool TerminaSinMayusculas(std::string_view texto, std::string_view sufijo) {
-    return texto.size() >= sufijo.size() && IgualesSinMayusculas(texto.substr(texto.size() - sufijo.size()), sufijo);
+    return texto.size() >= sufijo.size() &&
+           IgualesSinMayusculas(texto.substr(texto.size() - sufijo.size()), sufijo);
 }
 
 } // namespace quimbel

@@ -23,7 +23,8 @@ std::optional<std::string> SalidaQuePisa(const EntradaPar& e, const std::string&
         leidos.push_back(e.destino + t);
     Protegidos protegidos;
     for (const std::string& ruta : leidos) {
-        if (CarpetaDeRuta(ruta) == e.destino && par::EsSalidaDe(NombreDeRuta(ruta), nombreIndice)) return ruta;
+        if (CarpetaDeRuta(ruta) == e.destino && par::EsSalidaDe(NombreDeRuta(ruta), nombreIndice))
+            return ruta;
         protegidos.Anadir(ruta);
     }
     for (const std::string& ruta : par::SalidasPresentes(indice, true))

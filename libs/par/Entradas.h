@@ -1,6 +1,7 @@
 #pragma once
 // The listed pieces, checked before anything is read or written.
 #include "libs/par/Disco.h"
+#include "libs/par/Fallo.h"
 #include "libs/par/Orden.h"
 
 #include <string>
@@ -14,7 +15,7 @@ struct Entrada {
 };
 
 // Each piece must be a bare name, listed once (without regard to case under +C), and
-// an existing regular file. "" and the pieces in entradas, or the line of the refusal.
-std::string ExaminarEntradas(const OrdenPar& orden, std::vector<Entrada>& entradas);
+// an existing regular file. Nothing (the pieces then in entradas), or the line of the refusal.
+Fallo ExaminarEntradas(const OrdenPar& orden, std::vector<Entrada>& entradas);
 
 } // namespace quimbel::par

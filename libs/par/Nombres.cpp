@@ -62,7 +62,8 @@ std::optional<std::string_view> BaseDeVolumen(std::string_view nombre) {
     if (marca == std::string_view::npos) return std::nullopt;
     const std::string_view numeros = sinExtension.substr(marca + MarcaVolumen.size());
     const size_t mas = numeros.find('+');
-    if (mas == std::string_view::npos || !SoloDigitos(numeros.substr(0, mas)) || !SoloDigitos(numeros.substr(mas + 1)))
+    if (mas == std::string_view::npos || !SoloDigitos(numeros.substr(0, mas)) ||
+        !SoloDigitos(numeros.substr(mas + 1)))
         return std::nullopt;
     return sinExtension.substr(0, marca);
 }

@@ -18,8 +18,9 @@ std::vector<std::string> SalidasPresentes(const std::string& indice, bool viejas
     if (carpeta == nullptr) return presentes;
     while (const dirent* entrada = readdir(carpeta)) {
         const std::string_view nombre = entrada->d_name;
-        const bool salida = viejas ? EsSalidaDe(nombre, nombreIndice)
-                                   : nombre == nombreIndice || EsVolumenDe(nombre, BaseVolumenes(nombreIndice));
+        const bool salida = viejas
+                                ? EsSalidaDe(nombre, nombreIndice)
+                                : nombre == nombreIndice || EsVolumenDe(nombre, BaseVolumenes(nombreIndice));
         if (salida && !EsCarpeta(prefijo + entrada->d_name)) presentes.push_back(prefijo + entrada->d_name);
     }
     closedir(carpeta);

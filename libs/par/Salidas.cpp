@@ -11,7 +11,7 @@
 
 namespace quimbel::par {
 
-std::string ExaminarSalidas(Salidas& salidas, std::span<const Entrada> entradas, bool renombrar) {
+Fallo ExaminarSalidas(Salidas& salidas, std::span<const Entrada> entradas, bool renombrar) {
     salidas.presentes = SalidasPresentes(salidas.indice, false);
     Protegidos trozos;
     for (const Entrada& e : entradas)
@@ -24,14 +24,14 @@ std::string ExaminarSalidas(Salidas& salidas, std::span<const Entrada> entradas,
         if (EsProtegido(ruta, trozos)) return LineaSobrescribiria(ruta);
         if (EsCarpeta(ruta)) return "¡ Error al crear fichero " + ruta + " !";
     }
-    if (salidas.presentes.empty()) return "";
+    if (salidas.presentes.empty()) return std::nullopt;
     if (!renombrar) return "¡ Error, ya existe el fichero " + salidas.presentes.front() + " !";
     for (const std::string& ruta : salidas.presentes) {
         const std::string vieja = ruta + std::string(ExtensionVieja);
         if (EsProtegido(vieja, trozos)) return LineaSobrescribiria(vieja);
         if (EsCarpeta(vieja)) return "¡ Error al renombrar fichero " + ruta + " !";
     }
-    return "";
+    return std::nullopt;
 }
 
 Renombradas::~Renombradas() {
@@ -40,7 +40,7 @@ Renombradas::~Renombradas() {
         RenombrarFichero(it->second, it->first);
 }
 
-std::string Renombradas::Renombrar(const Salidas& salidas) {
+Fallo Renombradas::Renombrar(const Salidas& salidas) {
     for (const std::string& ruta : salidas.presentes) {
         const std::string vieja = ruta + std::string(ExtensionVieja);
         if (HayAlgo(vieja)) {
@@ -56,7 +56,7 @@ std::string Renombradas::Renombrar(const Salidas& salidas) {
         if (RenombrarFichero(ruta, vieja) != 0) return "¡ Error al renombrar fichero " + ruta + " !";
         hechos_.emplace_back(ruta, vieja);
     }
-    return "";
+    return std::nullopt;
 }
 
 void Renombradas::Confirmar() {

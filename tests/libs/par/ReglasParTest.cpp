@@ -39,12 +39,12 @@ TEST(NombresPar, VolumenesNumeradosComoLosUniformesDePar2) {
 // What the program's PAR step and the library both take for an output of the set "x.par2":
 // the index and its volumes, in either case of ".par2" and ".old"; never a name only alike.
 TEST(NombresPar, LasSalidasDeUnJuegoYSusNombresViejos) {
-    for (const char* nombre : {"x.par2", "x.par2.old", "x.par2.OLD", "x.vol0+1.par2", "x.vol03+04.PAR2",
-                               "x.vol12+3.par2.old"})
+    for (const char* nombre :
+         {"x.par2", "x.par2.old", "x.par2.OLD", "x.vol0+1.par2", "x.vol03+04.PAR2", "x.vol12+3.par2.old"})
         EXPECT_TRUE(EsSalidaDe(nombre, "x.par2")) << nombre;
-    for (const char* nombre : {"x.PAR2", "x.par2x", "x.par2.old.old", "x.vol1.par2", "x.volA+1.par2",
-                               "x.vol+1.par2", "x.vol1+.par2", "xy.vol0+1.par2", "y.par2", "x.vol0+1.par",
-                               "x.vol1+1.vol2+2.par2"})
+    for (const char* nombre :
+         {"x.PAR2", "x.par2x", "x.par2.old.old", "x.vol1.par2", "x.volA+1.par2", "x.vol+1.par2",
+          "x.vol1+.par2", "xy.vol0+1.par2", "y.par2", "x.vol0+1.par", "x.vol1+1.vol2+2.par2"})
         EXPECT_FALSE(EsSalidaDe(nombre, "x.par2")) << nombre;
     EXPECT_EQ(BaseDeVolumen("a.b.vol10+10.PaR2"), "a.b");
     EXPECT_EQ(BaseDeVolumen("x.vol1+1.vol2+2.par2"), "x.vol1+1");
