@@ -11,7 +11,7 @@ namespace quimbel::par {
 std::optional<EstadoDisco> Estado(const std::string& ruta) {
     struct stat st {};
     if (stat(ruta.c_str(), &st) != 0) return std::nullopt;
-    return EstadoDisco{S_ISREG(st.st_mode), S_ISDIR(st.st_mode), static_cast<uint64_t>(st.st_size)};
+    return EstadoDisco{S_ISREG(st.st_mode), static_cast<uint64_t>(st.st_size)};
 }
 
 bool HayAlgo(const std::string& ruta) {

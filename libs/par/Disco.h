@@ -15,7 +15,6 @@ namespace quimbel::par {
 // What a path names. Identity stays with files/ (Fichero::Id, Protegidos).
 struct EstadoDisco {
     bool regular = false; // a regular file (links followed)
-    bool carpeta = false;
     uint64_t tamano = 0;
 };
 
