@@ -1,6 +1,7 @@
 #include "PlanUnir.h"
 
 #include "files/Cabeceras.h"
+#include "files/Comparar.h"
 #include "files/Rutas.h"
 
 namespace quimbel {
@@ -17,12 +18,7 @@ int64_t TamCabeceraCA(const PlanUnir& plan) {
 } // namespace
 
 bool EsExtensionFin(std::string_view ext) {
-    if (ext.size() != ExtFin.size()) return false;
-    for (size_t i = 0; i < ext.size(); ++i) {
-        const char c = ext[i] >= 'A' && ext[i] <= 'Z' ? static_cast<char>(ext[i] - 'A' + 'a') : ext[i];
-        if (c != ExtFin[i]) return false;
-    }
-    return true;
+    return IgualesSinMayusculas(ext, ExtFin);
 }
 
 std::string ExtensionDeTrozo(const PlanUnir& plan, int64_t n) {

@@ -8,8 +8,10 @@
 extern "C" {
 #endif
 
-/* Receives one zero-terminated progress text; returns 0. Called only during
-   call_par, on the calling thread. */
+/* The progress callback. Takes: one zero-terminated text, valid only during the callback
+   (copy what must be kept). Returns: 0 (the library does not examine it). Called only
+   during call_par, on the thread that called call_par, never on a worker, never twice at
+   once. */
 typedef int32_t (*ProgresoParFuncion)(const char* texto);
 
 /* A progress text that says how far the job is: this prefix, a whole percentage and " %"
@@ -30,14 +32,26 @@ typedef struct LlamadaPar {
    "verify" and "repair" send them. */
 #define LLAMADA_PAR_AVANCE "%"
 
-/* call_par runs the whole job the vector describes, in the current folder, and returns
-   when it is finished: 0 when it was carried out, non-zero otherwise. It keeps no
-   reference to the record, the texts or the callback afterwards.
-   Commands: "add" builds a set; "verify" and "repair" ("par.exe verify [-d FOLDER] -- INDEX")
-   check the files of a set and, for "repair", rebuild the damaged and missing ones. Their
-   texts are progress (above), lines to show, and failures, which start with "¡ "; their
-   result is 0 when every file is whole, 1 when one is not (or a failure stopped the job),
-   2 when the vector is wrong or no file of the set holds a valid main packet. */
+/* int32_t call_par(LlamadaPar* llamada): the library's one export.
+
+   Takes: the record, filled by the caller: the callback, the count and the texts of the
+   argument vector (program name first), the entry after the last one null. The job works
+   in the process's current folder, where bare piece names are looked up.
+   Returns: when the whole job is finished (it blocks the calling thread; worker threads it
+   starts have ended by then). For "add", which builds a set: 0 when the set was written,
+   non-zero otherwise. "verify" and "repair" ("par.exe verify [-d FOLDER] -- INDEX") check
+   the files of a set and, for "repair", rebuild the damaged and missing ones: 0 when every
+   file is whole, 1 when one is not (or a failure stopped the job), 2 when the vector is
+   wrong or no file of the set holds a valid main packet. A null record, a count out of
+   range or a vector with a null inside the count returns non-zero.
+   Ownership: the record, its texts and the callback stay the caller's; the library reads
+   them during the call only and keeps no reference afterwards. Every file the job
+   created is closed by then; a failed "add" leaves no file of the set behind.
+   Thread safety: one call at a time per process (the job uses the current folder); the
+   callback runs on the calling thread only.
+   Failure: never aborts or throws past the call (an allocation failure is a failure
+   line); every refusal or failure is one callback text starting with "¡ " and a non-zero
+   result. Texts otherwise are progress (above) and lines to show. */
 typedef int32_t (*CallParFuncion)(LlamadaPar* llamada);
 
 #ifdef __cplusplus

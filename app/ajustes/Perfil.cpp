@@ -49,14 +49,6 @@ bool LeerLineas(const std::string& ruta, std::vector<std::string>& lineas) {
 
 } // namespace
 
-bool IgualesSinMayusculas(std::string_view a, std::string_view b) {
-    if (a.size() != b.size()) return false;
-    const auto minuscula = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (size_t i = 0; i < a.size(); ++i)
-        if (minuscula(a[i]) != minuscula(b[i])) return false;
-    return true;
-}
-
 std::vector<std::pair<std::string, std::string>> Perfil::LeerSeccion(std::string_view seccion) const {
     std::vector<std::string> lineas;
     std::vector<std::pair<std::string, std::string>> claves;

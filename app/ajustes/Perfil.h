@@ -6,6 +6,8 @@
 #include <utility>
 #include <vector>
 
+#include "files/Comparar.h" // IgualesSinMayusculas, how sections and keys match
+
 namespace quimbel {
 
 class Perfil {
@@ -27,8 +29,5 @@ class Perfil {
   private:
     std::string ruta_;
 };
-
-// Equality without regard to the case of the letters A to Z.
-bool IgualesSinMayusculas(std::string_view a, std::string_view b);
 
 } // namespace quimbel

@@ -19,11 +19,11 @@ void Avisos::Enviar(std::string linea) {
     aviso_.notify_one();
 }
 
-void Avisos::Terminar(std::string error) {
+void Avisos::Terminar(Fallo fallo) {
     {
         std::lock_guard bloqueo(mutex_);
-        if (!error.empty()) {
-            if (primerError_.empty()) primerError_ = std::move(error);
+        if (fallo) {
+            if (!primerError_) primerError_ = std::move(fallo);
             parar_ = true;
         }
         --vivos_;
@@ -39,9 +39,9 @@ void Avisos::DecirAvance(std::chrono::steady_clock::time_point& ultimo) {
     Decir(LLAMADA_PAR_PROGRESO + std::to_string(hechos * 100 / total_) + " %");
 }
 
-std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(unsigned)>& tarea,
-                               const std::function<void()>& sinArrancar) {
-    primerError_.clear();
+Fallo Avisos::EnParalelo(unsigned hilos, const std::function<Fallo(unsigned)>& tarea,
+                         const std::function<void()>& sinArrancar) {
+    primerError_.reset();
     parar_ = false;
     std::vector<std::thread> trabajadores;
     trabajadores.reserve(hilos);
@@ -52,7 +52,7 @@ std::string Avisos::EnParalelo(unsigned hilos, const std::function<std::string(u
         }
         try {
             trabajadores.emplace_back([this, &tarea, t] {
-                std::string error;
+                Fallo error;
                 try {
                     error = tarea(t);
                 } catch (const std::bad_alloc&) {

@@ -1,6 +1,7 @@
 #pragma once
 // Progress lines of a job. Worker threads queue them; the calling thread alone hands
 // them to the caller's callback, while it waits for the workers.
+#include "libs/par/Fallo.h"
 #include "libs/par/Limites.h"
 #include "parity/LlamadaPar.h"
 
@@ -24,12 +25,12 @@ class Avisos {
     void Enviar(std::string linea);
 
     // Runs tarea(0) .. tarea(hilos - 1) on as many threads and passes their lines on
-    // until all have ended. A task returns "" or the line of its failure; the first
+    // until all have ended. A task returns nothing or the line of its failure; the first
     // failure is returned, and Parar() turns true as soon as one fails so that the
     // others can give up early. When a thread cannot be started, sinArrancar is called
     // once for it and each later one, so that the started ones never wait for them.
-    std::string EnParalelo(unsigned hilos, const std::function<std::string(unsigned)>& tarea,
-                           const std::function<void()>& sinArrancar = {});
+    Fallo EnParalelo(unsigned hilos, const std::function<Fallo(unsigned)>& tarea,
+                     const std::function<void()>& sinArrancar = {});
     bool Parar() const { return parar_.load(std::memory_order_relaxed); }
 
     // The bytes a job will read, for the texts that say how far it is ("Calculando: 45 %"),
@@ -42,7 +43,7 @@ class Avisos {
     void Avanzar(uint64_t bytes) { hechos_.fetch_add(bytes, std::memory_order_relaxed); }
 
   private:
-    void Terminar(std::string error);
+    void Terminar(Fallo fallo);
     // The progress text, when one is due.
     void DecirAvance(std::chrono::steady_clock::time_point& ultimo);
 
@@ -51,7 +52,7 @@ class Avisos {
     std::condition_variable aviso_;
     std::deque<std::string> cola_;
     unsigned vivos_ = 0;
-    std::string primerError_;
+    Fallo primerError_;
     std::atomic<bool> parar_{false};
     uint64_t total_ = 0;
     std::chrono::milliseconds intervalo_ = IntervaloAvance;

@@ -49,19 +49,19 @@ Calculo::Tramo Calculo::TramoDe(uint64_t franja) const {
     return {desde, std::min(conjunto_.reparto.tamano, desde + franjas_.ancho)};
 }
 
-std::string Calculo::Ejecutar(Avisos& avisos, Volumenes& volumenes) {
+Fallo Calculo::Ejecutar(Avisos& avisos, Volumenes& volumenes) {
     if (mantenerAbiertos_)
-        if (std::string error = AbrirTodos(volumenes); !error.empty()) return error;
+        if (Fallo error = AbrirTodos(volumenes)) return error;
     // Both counters go back at each barrier: no thread is reading or writing groups then.
     auto alTerminarFase = [this]() noexcept {
         siguienteEntrada_ = 0;
         siguienteSalida_ = 0;
     };
     std::barrier barrera(static_cast<std::ptrdiff_t>(trabajadores_.size()), alTerminarFase);
-    const std::string error = avisos.EnParalelo(
+    const Fallo error = avisos.EnParalelo(
         static_cast<unsigned>(trabajadores_.size()),
-        [&](unsigned h) -> std::string {
-            std::string fallo;
+        [&](unsigned h) -> Fallo {
+            Fallo fallo;
             try {
                 fallo = Trabajar(*trabajadores_[h], avisos, volumenes, barrera);
             } catch (...) {
@@ -71,19 +71,19 @@ std::string Calculo::Ejecutar(Avisos& avisos, Volumenes& volumenes) {
             return fallo;
         },
         [&] { barrera.arrive_and_drop(); });
-    if (!error.empty()) return error;
+    if (error) return error;
     if (mantenerAbiertos_)
-        if (std::string fallo = CerrarTodos(volumenes); !fallo.empty()) return fallo;
+        if (Fallo fallo = CerrarTodos(volumenes)) return fallo;
     for (size_t r = 0; r < rebanadas_.size(); ++r)
         conjunto_.huellas[r] = {md5Rebanadas_.Valor(r), crcRebanadas_[r]};
-    return "";
+    return std::nullopt;
 }
 
 // A thread that stops (done, failed or told to) leaves the barrier, so that the others
 // never wait for it. Stripe f is read into the sums of set f % 2 and written from them
 // after the barrier; the next stripe's reading, into the other set, may start meanwhile,
 // as every thread has written the stripe before it (which used that set) before the barrier.
-std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera) {
+Fallo Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera) {
     for (uint64_t f = 0; f < franjas_.numero; ++f) {
         const Tramo tramo = TramoDe(f);
         const bool ultima = f + 1 == franjas_.numero;
@@ -92,7 +92,7 @@ std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumene
         while (!avisos.Parar()) {
             const size_t g = siguienteEntrada_++;
             if (g >= gruposEntrada_.size()) break;
-            if (std::string error = LeerGrupo(gruposEntrada_[g], tramo, juego, t, avisos); !error.empty()) {
+            if (Fallo error = LeerGrupo(gruposEntrada_[g], tramo, juego, t, avisos)) {
                 barrera.arrive_and_drop();
                 return error;
             }
@@ -105,8 +105,7 @@ std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumene
         while (!avisos.Parar()) {
             const size_t g = siguienteSalida_++;
             if (g >= gruposSalida_.size()) break;
-            if (std::string error = VolcarGrupo(gruposSalida_[g], tramo, ultima, juego, t.region, volumenes);
-                !error.empty()) {
+            if (Fallo error = VolcarGrupo(gruposSalida_[g], tramo, ultima, juego, t.region, volumenes)) {
                 barrera.arrive_and_drop();
                 return error;
             }
@@ -114,48 +113,45 @@ std::string Calculo::Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumene
         if (avisos.Parar()) break;
     }
     barrera.arrive_and_drop();
-    return "";
+    return std::nullopt;
 }
 
 // A piece that changed size since it was listed would be described wrongly.
-std::string Calculo::AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) const {
+Fallo Calculo::AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) const {
     if (!fichero.Abierto()) fichero = AbrirLectura(trozo.nombre);
     if (!fichero.Abierto()) return "¡ Error al abrir fichero " + trozo.nombre + " !";
-    const auto estado = fichero.Estado();
-    if (!estado || estado->tamano != trozo.tamano)
+    const auto tamano = fichero.Tamano();
+    if (!tamano || *tamano != trozo.tamano)
         return "¡ Error, el fichero " + trozo.nombre + " ha cambiado mientras se creaba el PAR !";
-    return "";
+    return std::nullopt;
 }
 
 // Pieces kept open are checked when opened and again after the reading.
-std::string Calculo::AbrirTodos(Volumenes& volumenes) {
+Fallo Calculo::AbrirTodos(Volumenes& volumenes) {
     trozosAbiertos_.resize(conjunto_.trozos.size());
     for (size_t i = 0; i < conjunto_.trozos.size(); ++i)
-        if (std::string error = AbrirTrozo(conjunto_.trozos[i], trozosAbiertos_[i]); !error.empty())
-            return error;
+        if (Fallo error = AbrirTrozo(conjunto_.trozos[i], trozosAbiertos_[i])) return error;
     volumenesAbiertos_.resize(conjunto_.volumenes);
     for (uint32_t v = 0; v < conjunto_.volumenes; ++v) {
         volumenesAbiertos_[v] = volumenes.AbrirVolumen(v);
         if (!volumenesAbiertos_[v].Abierto())
             return "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !";
     }
-    return "";
+    return std::nullopt;
 }
 
-std::string Calculo::CerrarTodos(Volumenes& volumenes) {
+Fallo Calculo::CerrarTodos(Volumenes& volumenes) {
     for (size_t i = 0; i < trozosAbiertos_.size(); ++i) {
-        if (std::string error = AbrirTrozo(conjunto_.trozos[i], trozosAbiertos_[i]); !error.empty())
-            return error;
+        if (Fallo error = AbrirTrozo(conjunto_.trozos[i], trozosAbiertos_[i])) return error;
         trozosAbiertos_[i].Cerrar();
     }
     for (uint32_t v = 0; v < volumenesAbiertos_.size(); ++v)
         if (!volumenesAbiertos_[v].Cerrar())
             return "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !";
-    return "";
+    return std::nullopt;
 }
 
-std::string Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t,
-                               Avisos& avisos) {
+Fallo Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t, Avisos& avisos) {
     // The bytes of each slice in the stripe; the rest of the stripe is its zero padding.
     std::vector<size_t> leidos(grupo.hasta - grupo.desde, 0);
     Descriptor deLaFranja;
@@ -169,7 +165,7 @@ std::string Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego
             fichero = &trozosAbiertos_[rebanada.trozo];
         } else if (abierto != rebanada.trozo) {
             deLaFranja = Descriptor();
-            if (std::string error = AbrirTrozo(trozo, deLaFranja); !error.empty()) return error;
+            if (Fallo error = AbrirTrozo(trozo, deLaFranja)) return error;
             abierto = rebanada.trozo;
         }
         const size_t n = static_cast<size_t>(std::min(tramo.hasta, rebanada.real) - tramo.desde);
@@ -180,7 +176,7 @@ std::string Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego
         avisos.Avanzar(n);
     }
     Sumar(grupo, leidos, tramo, juego, t);
-    return "";
+    return std::nullopt;
 }
 
 void Calculo::Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const Tramo& tramo, int juego,
@@ -240,8 +236,8 @@ void Calculo::Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const
     t.conDatos[juego] = true;
 }
 
-std::string Calculo::VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, int juego,
-                                 RegionGalois& region, Volumenes& volumenes) {
+Fallo Calculo::VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, int juego,
+                           RegionGalois& region, Volumenes& volumenes) {
     const auto n = static_cast<size_t>(tramo.hasta - tramo.desde);
     const size_t bloques = Redondear32(n);
     // Each recovery slice: the sums of the threads that had data (zeros when none had),
@@ -292,7 +288,7 @@ std::string Calculo::VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ul
         const auto v = static_cast<uint32_t>((grupo.hasta - 1) / porVolumen);
         return "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !";
     }
-    return "";
+    return std::nullopt;
 }
 
 } // namespace quimbel::par

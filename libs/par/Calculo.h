@@ -12,6 +12,7 @@
 // stripe.
 #include "libs/par/Avisos.h"
 #include "libs/par/Conjunto.h"
+#include "libs/par/Fallo.h"
 #include "libs/par/Galois.h"
 #include "libs/par/Md5Varios.h"
 #include "libs/par/Memoria.h"
@@ -32,8 +33,8 @@ class Calculo {
             NucleoGalois galois, NucleoMd5 md5);
 
     // Reads every piece and writes every recovery slice, reporting each piece when its
-    // last stripe is read. Then the slice digests go into the set. "" or the line.
-    std::string Ejecutar(Avisos& avisos, Volumenes& volumenes);
+    // last stripe is read. Then the slice digests go into the set. Nothing or the line.
+    Fallo Ejecutar(Avisos& avisos, Volumenes& volumenes);
 
   private:
     struct Trabajador {
@@ -54,15 +55,15 @@ class Calculo {
     };
 
     Tramo TramoDe(uint64_t franja) const;
-    std::string Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera);
-    std::string LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t, Avisos& avisos);
+    Fallo Trabajar(Trabajador& t, Avisos& avisos, Volumenes& volumenes, auto& barrera);
+    Fallo LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t, Avisos& avisos);
     void Sumar(const Grupo& grupo, const std::vector<size_t>& leidos, const Tramo& tramo, int juego,
                Trabajador& t);
-    std::string VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, int juego,
-                            RegionGalois& region, Volumenes& volumenes);
-    std::string AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) const;
-    std::string AbrirTodos(Volumenes& volumenes);
-    std::string CerrarTodos(Volumenes& volumenes);
+    Fallo VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, int juego, RegionGalois& region,
+                      Volumenes& volumenes);
+    Fallo AbrirTrozo(const TrozoPar& trozo, Descriptor& fichero) const;
+    Fallo AbrirTodos(Volumenes& volumenes);
+    Fallo CerrarTodos(Volumenes& volumenes);
 
     Conjunto& conjunto_;
     Franjas franjas_;

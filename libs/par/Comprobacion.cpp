@@ -62,7 +62,7 @@ class Comprobador {
         return total;
     }
 
-    std::string Trabajar(Avance& avance, const Avisos& avisos) {
+    Fallo Trabajar(Avance& avance, const Avisos& avisos) {
         std::vector<uint8_t> bloque(Bloque);
         while (!avisos.Parar()) {
             const size_t i = siguiente_++;
@@ -79,7 +79,7 @@ class Comprobador {
             avance.Sumar(BytesDe(u));
             if (--a.pendientes == 0) a.fichero.Cerrar();
         }
-        return "";
+        return std::nullopt;
     }
 
     std::vector<EstadoFichero> Estados() {
@@ -193,22 +193,22 @@ bool Entero(const FicheroJuego& fichero, const EstadoFichero& estado) {
     return estado.abierto && estado.tamano == fichero.tamano && estado.nMalas == 0;
 }
 
-std::string ComprobarFicheros(const Juego& juego, const quimbel::Carpeta& carpeta,
-                              std::span<const quimbel::IdFichero> delJuego, unsigned hilos, Avisos& avisos,
-                              std::vector<EstadoFichero>& estados) {
+Fallo ComprobarFicheros(const Juego& juego, const quimbel::Carpeta& carpeta,
+                        std::span<const quimbel::IdFichero> delJuego, unsigned hilos, Avisos& avisos,
+                        std::vector<EstadoFichero>& estados) {
     Comprobador comprobador(juego, carpeta, delJuego);
     Avance avance(avisos, comprobador.Total());
-    const std::string error = avisos.EnParalelo(hilos, [&](unsigned) -> std::string {
+    const Fallo error = avisos.EnParalelo(hilos, [&](unsigned) -> Fallo {
         try {
             return comprobador.Trabajar(avance, avisos);
         } catch (const std::bad_alloc&) {
             return ErrorMemoriaReparar;
         }
     });
-    if (!error.empty()) return error;
+    if (error) return error;
     avance.Terminar();
     estados = comprobador.Estados();
-    return "";
+    return std::nullopt;
 }
 
 } // namespace quimbel::par

@@ -4,6 +4,7 @@
 // and compared with the set's slice checksums (MD5 and CRC-32), so that a damaged file keeps
 // its intact slices. A file at another name, or data moved within a file, is not searched for.
 #include "libs/par/Avisos.h"
+#include "libs/par/Fallo.h"
 #include "libs/par/Juego.h"
 
 #include <span>
@@ -32,10 +33,10 @@ bool Entero(const FicheroJuego& fichero, const EstadoFichero& estado);
 // give its MD5 and CRC-32; a slice whose range passes the file's end is damaged. A file
 // without slice checksums is intact or damaged whole, by its MD5. Nothing at the name (or a
 // missing folder on the way) is a missing file; anything else that cannot be opened as a
-// regular file there, a link among them, is damaged whole. "" and estados (one per file, in
+// regular file there, a link among them, is damaged whole. Nothing (estados then holds one per file, in
 // set order), or the line of a failure.
-std::string ComprobarFicheros(const Juego& juego, const quimbel::Carpeta& carpeta,
-                              std::span<const quimbel::IdFichero> delJuego, unsigned hilos, Avisos& avisos,
-                              std::vector<EstadoFichero>& estados);
+Fallo ComprobarFicheros(const Juego& juego, const quimbel::Carpeta& carpeta,
+                        std::span<const quimbel::IdFichero> delJuego, unsigned hilos, Avisos& avisos,
+                        std::vector<EstadoFichero>& estados);
 
 } // namespace quimbel::par

@@ -7,19 +7,16 @@
 #include <algorithm>
 #include <atomic>
 
-#ifndef QUIMBEL_VERSION
-#define QUIMBEL_VERSION "?"
-#endif
-
 namespace quimbel::par {
 namespace {
 
+// QUIMBEL_VERSION comes from the quimbel_version target alone.
 constexpr std::string_view Creador = "Creado por Quimbel " QUIMBEL_VERSION;
 
 // The 16 KiB hash of every piece of a group and the whole digest of those of several
 // slices (which no slice's digest gives), the pieces hashed in lockstep.
-std::string LeerPrincipios(std::span<TrozoPar> trozos, uint64_t tamanoRebanada, NucleoMd5 nucleo,
-                           const Avisos& avisos) {
+Fallo LeerPrincipios(std::span<TrozoPar> trozos, uint64_t tamanoRebanada, NucleoMd5 nucleo,
+                     const Avisos& avisos) {
     Md5Varios md5(trozos.size(), nucleo);
     std::vector<Descriptor> ficheros;
     std::vector<uint64_t> hasta;
@@ -57,7 +54,7 @@ std::string LeerPrincipios(std::span<TrozoPar> trozos, uint64_t tamanoRebanada, 
         if (enteros[i]) trozos[i].md5 = md5.Valor(i);
         trozos[i].id = IdDeFichero(trozos[i].md5Inicio, trozos[i].tamano, trozos[i].nombre);
     }
-    return "";
+    return std::nullopt;
 }
 
 void Anexar(Bytes& todo, const Bytes& paquete) {
@@ -73,24 +70,24 @@ Bytes CuerpoPrincipalDe(const Conjunto& conjunto) {
 
 } // namespace
 
-std::string PrepararConjunto(std::span<const Entrada> entradas, uint32_t volumenes, const Reparto& reparto,
-                             unsigned hilos, NucleoMd5 nucleo, Avisos& avisos, Conjunto& conjunto) {
+Fallo PrepararConjunto(std::span<const Entrada> entradas, uint32_t volumenes, const Reparto& reparto,
+                       unsigned hilos, NucleoMd5 nucleo, Avisos& avisos, Conjunto& conjunto) {
     conjunto = {};
     for (const Entrada& e : entradas)
         conjunto.trozos.push_back({e.nombre, e.tamano, {}, {}, {}, 0, 0});
     const std::vector<Grupo> grupos = Agrupar(conjunto.trozos.size(), hilos, CarrilesMd5(nucleo));
     std::atomic<size_t> siguiente{0};
-    const std::string error = avisos.EnParalelo(hilos, [&](unsigned) -> std::string {
+    const Fallo error = avisos.EnParalelo(hilos, [&](unsigned) -> Fallo {
         while (!avisos.Parar()) {
             const size_t g = siguiente++;
             if (g >= grupos.size()) break;
             const std::span<TrozoPar> suyos(conjunto.trozos.data() + grupos[g].desde,
                                             grupos[g].hasta - grupos[g].desde);
-            if (std::string e = LeerPrincipios(suyos, reparto.tamano, nucleo, avisos); !e.empty()) return e;
+            if (Fallo e = LeerPrincipios(suyos, reparto.tamano, nucleo, avisos)) return e;
         }
-        return "";
+        return std::nullopt;
     });
-    if (!error.empty()) return error;
+    if (error) return error;
 
     std::sort(conjunto.trozos.begin(), conjunto.trozos.end(),
               [](const TrozoPar& a, const TrozoPar& b) { return MenorId(a.id, b.id); });
@@ -106,7 +103,7 @@ std::string PrepararConjunto(std::span<const Entrada> entradas, uint32_t volumen
     conjunto.huellas.assign(primera, {});
     const Bytes principal = CuerpoPrincipalDe(conjunto);
     conjunto.id = Md5De(principal.data(), principal.size());
-    return "";
+    return std::nullopt;
 }
 
 Bytes PaquetesComunes(const Conjunto& conjunto) {

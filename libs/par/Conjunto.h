@@ -3,6 +3,7 @@
 // and the packets every file of the set repeats.
 #include "libs/par/Avisos.h"
 #include "libs/par/Entradas.h"
+#include "libs/par/Fallo.h"
 #include "libs/par/Nucleos.h"
 #include "libs/par/Paquetes.h"
 #include "libs/par/Reparto.h"
@@ -37,9 +38,9 @@ inline constexpr size_t TamanoInicio = 16384;
 // Reads the first 16 KiB of every piece (on `hilos` threads, pieces hashed together by the
 // MD5 kernel asked for), works out the file IDs, puts the pieces in set order and derives
 // the set ID. A piece of several slices is read whole here for its MD5, which no slice's
-// digest gives. "" or the line of a failure.
-std::string PrepararConjunto(std::span<const Entrada> entradas, uint32_t volumenes, const Reparto& reparto,
-                             unsigned hilos, NucleoMd5 nucleo, Avisos& avisos, Conjunto& conjunto);
+// digest gives. Nothing or the line of a failure.
+Fallo PrepararConjunto(std::span<const Entrada> entradas, uint32_t volumenes, const Reparto& reparto,
+                       unsigned hilos, NucleoMd5 nucleo, Avisos& avisos, Conjunto& conjunto);
 
 // Main, file description and slice checksum packets, then the creator packet: the
 // index's whole content and the tail of every volume. Needs the digests of every piece.

@@ -7,21 +7,11 @@
 #include "files/Salidas.h"
 
 namespace quimbel::par {
-namespace {
-
-EstadoDisco DeStat(const struct stat& st) {
-    return {S_ISREG(st.st_mode),
-            S_ISDIR(st.st_mode),
-            static_cast<uint64_t>(st.st_size),
-            {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)}};
-}
-
-} // namespace
 
 std::optional<EstadoDisco> Estado(const std::string& ruta) {
     struct stat st {};
     if (stat(ruta.c_str(), &st) != 0) return std::nullopt;
-    return DeStat(st);
+    return EstadoDisco{S_ISREG(st.st_mode), static_cast<uint64_t>(st.st_size)};
 }
 
 bool HayAlgo(const std::string& ruta) {
@@ -29,10 +19,10 @@ bool HayAlgo(const std::string& ruta) {
     return lstat(ruta.c_str(), &st) == 0;
 }
 
-std::optional<EstadoDisco> Descriptor::Estado() const {
-    struct stat st {};
-    if (fstat(fichero_.Descriptor(), &st) != 0) return std::nullopt;
-    return DeStat(st);
+std::optional<uint64_t> Descriptor::Tamano() const {
+    const int64_t tamano = fichero_.Tamano();
+    if (tamano < 0) return std::nullopt;
+    return static_cast<uint64_t>(tamano);
 }
 
 Descriptor AbrirLectura(const std::string& ruta) {

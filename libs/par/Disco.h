@@ -12,14 +12,10 @@
 
 namespace quimbel::par {
 
-// A file's identity, so that two paths to one file compare equal.
-using IdDisco = quimbel::IdFichero;
-
+// What a path names. Identity stays with files/ (Fichero::Id, Protegidos).
 struct EstadoDisco {
     bool regular = false; // a regular file (links followed)
-    bool carpeta = false;
     uint64_t tamano = 0;
-    IdDisco id;
 };
 
 // What a path names, links followed; none when nothing exists there.
@@ -36,8 +32,8 @@ class Descriptor {
     bool Abierto() const { return fichero_.Abierto(); }
     // Closes now; false when the close reports an error (a lost write).
     bool Cerrar() { return fichero_.Cerrar() == 0; }
-    // The size and identity of the open file.
-    std::optional<EstadoDisco> Estado() const;
+    // The size of the open file; none when it cannot be read.
+    std::optional<uint64_t> Tamano() const;
     // Reads exactly n bytes at the offset; false on an error or an early end.
     bool LeerEn(void* datos, size_t n, uint64_t posicion) const {
         return fichero_.LeerEn(datos, n, posicion);

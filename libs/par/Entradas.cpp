@@ -5,7 +5,7 @@
 #include <algorithm>
 
 namespace quimbel::par {
-std::string ExaminarEntradas(const OrdenPar& orden, std::vector<Entrada>& entradas) {
+Fallo ExaminarEntradas(const OrdenPar& orden, std::vector<Entrada>& entradas) {
     entradas.clear();
     // Duplicates by sorting the compared forms of the names.
     std::vector<std::pair<std::string, size_t>> claves;
@@ -23,9 +23,9 @@ std::string ExaminarEntradas(const OrdenPar& orden, std::vector<Entrada>& entrad
     for (const std::string& nombre : orden.trozos) {
         const auto estado = Estado(nombre);
         if (!estado || !estado->regular) return "¡ Error, no existe el fichero " + nombre + " !";
-        entradas.push_back({nombre, estado->tamano, estado->id});
+        entradas.push_back({nombre, estado->tamano});
     }
-    return "";
+    return std::nullopt;
 }
 
 } // namespace quimbel::par

@@ -2,6 +2,8 @@
 
 #include "libs/par/Nombres.h"
 
+#include "files/Comparar.h"
+
 #include <dirent.h>
 
 #include <algorithm>
@@ -11,27 +13,19 @@ namespace {
 
 constexpr std::string_view Extension = ".par2";
 
-bool Digitos(std::string_view s) {
-    return !s.empty() && std::all_of(s.begin(), s.end(), [](char c) { return c >= '0' && c <= '9'; });
+// Any "<base>.vol" ... ".par2" may hold packets of the set, as par2 looks for them.
+bool PuedeSerVolumenDe(std::string_view nombre, const std::string& base) {
+    const std::string prefijo = base + ".vol";
+    return nombre.size() >= prefijo.size() + Extension.size() && nombre.starts_with(prefijo) &&
+           nombre.ends_with(Extension);
 }
 
 } // namespace
 
 std::string BaseDelJuego(std::string_view nombre) {
-    if (nombre.size() < Extension.size() ||
-        ClaveDeNombre(nombre.substr(nombre.size() - Extension.size()), true) != Extension)
-        return std::string(nombre);
-    std::string_view base = nombre.substr(0, nombre.size() - Extension.size());
-    // "<base>.vol<first>+<count>"
-    const size_t vol = base.rfind(".vol");
-    if (vol != std::string_view::npos) {
-        const std::string_view numeros = base.substr(vol + 4);
-        const size_t mas = numeros.find('+');
-        if (mas != std::string_view::npos && Digitos(numeros.substr(0, mas)) &&
-            Digitos(numeros.substr(mas + 1)))
-            base = base.substr(0, vol);
-    }
-    return std::string(base);
+    if (const std::optional<std::string_view> base = BaseDeVolumen(nombre)) return std::string(*base);
+    if (!TerminaSinMayusculas(nombre, Extension)) return std::string(nombre);
+    return std::string(nombre.substr(0, nombre.size() - Extension.size()));
 }
 
 std::vector<std::string> FicherosDelJuego(const std::string& ruta) {
@@ -42,7 +36,7 @@ std::vector<std::string> FicherosDelJuego(const std::string& ruta) {
     if (DIR* carpeta = opendir(prefijo.empty() ? "." : prefijo.c_str())) {
         while (const dirent* e = readdir(carpeta)) {
             const std::string_view n = e->d_name;
-            if (n != nombre && (n == base + std::string(Extension) || EsVolumenDe(n, base)))
+            if (n != nombre && (n == base + std::string(Extension) || PuedeSerVolumenDe(n, base)))
                 otros.push_back(prefijo + std::string(n));
         }
         closedir(carpeta);

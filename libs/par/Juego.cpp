@@ -1,5 +1,6 @@
 #include "libs/par/Juego.h"
 
+#include "libs/par/Fallo.h"
 #include "libs/par/Galois.h"
 #include "libs/par/Reparto.h"
 
@@ -87,9 +88,12 @@ class Armado {
             error = "¡ " + indice_ + " no es un juego PAR2 válido !";
             return EstadoJuego::SinPrincipal;
         }
-        error = Ficheros();
-        if (error.empty()) Recuperacion();
-        return error.empty() ? EstadoJuego::Valido : EstadoJuego::Invalido;
+        if (Fallo fallo = Ficheros()) {
+            error = std::move(*fallo);
+            return EstadoJuego::Invalido;
+        }
+        Recuperacion();
+        return EstadoJuego::Valido;
     }
 
   private:
@@ -128,7 +132,7 @@ class Armado {
         return f;
     }
 
-    std::string Ficheros() {
+    Fallo Ficheros() {
         const uint64_t s = juego_.tamanoRebanada;
         if (s == 0 || s % 4 != 0 || s > RebanadaJuegoMaxima)
             return "¡ Error, tamaño de bloque no válido en el juego PAR2 " + indice_ + " !";
@@ -161,7 +165,7 @@ class Armado {
         }
         juego_.rebanadas = static_cast<uint32_t>(total);
         Huellas();
-        return "";
+        return std::nullopt;
     }
 
     // The slice checksums of each file: the first packet of the set with the file's ID and

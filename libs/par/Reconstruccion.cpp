@@ -64,13 +64,13 @@ class Reconstructor {
         return total;
     }
 
-    std::string Ejecutar(Avisos& avisos, Avance& avance) {
-        if (!error_.empty()) return error_;
+    Fallo Ejecutar(Avisos& avisos, Avance& avance) {
+        if (error_) return error_;
         auto alTerminarFase = [this]() noexcept { siguiente_ = 0; };
         std::barrier barrera(static_cast<std::ptrdiff_t>(trabajadores_.size()), alTerminarFase);
         return avisos.EnParalelo(
             static_cast<unsigned>(trabajadores_.size()),
-            [&](unsigned h) -> std::string {
+            [&](unsigned h) -> Fallo {
                 // A thread that fails leaves the barrier, so that the others never wait for it.
                 try {
                     return Trabajar(*trabajadores_[h], avisos, avance, barrera);
@@ -85,7 +85,7 @@ class Reconstructor {
             [&] { barrera.arrive_and_drop(); });
     }
 
-    const std::string& Error() const { return error_; }
+    const Fallo& Error() const { return error_; }
 
   private:
     static constexpr size_t SinTemporal = SIZE_MAX;
@@ -153,7 +153,7 @@ class Reconstructor {
         return &local;
     }
 
-    std::string Trabajar(Trabajador& t, Avisos& avisos, Avance& avance, auto& barrera) {
+    Fallo Trabajar(Trabajador& t, Avisos& avisos, Avance& avance, auto& barrera) {
         for (uint64_t f = 0; f < franjas_.numero; ++f) {
             const uint64_t desde = f * franjas_.ancho;
             const Tramo tramo{desde, std::min(juego_.tamanoRebanada, desde + franjas_.ancho)};
@@ -165,7 +165,7 @@ class Reconstructor {
                 }
                 while (!avisos.Parar()) {
                     const size_t i = siguiente_++;
-                    std::string error;
+                    Fallo error;
                     if (fase == 0) {
                         if (i >= lecturas_.size()) break;
                         error = Leer(lecturas_[i], tramo, t, avance);
@@ -176,23 +176,23 @@ class Reconstructor {
                         if (i >= m_) break;
                         error = Despejar(i, tramo, t.region);
                     }
-                    if (!error.empty()) {
+                    if (error) {
                         barrera.arrive_and_drop();
                         return error;
                     }
                 }
                 if (avisos.Parar()) {
                     barrera.arrive_and_drop();
-                    return "";
+                    return std::nullopt;
                 }
                 barrera.arrive_and_wait();
             }
         }
         barrera.arrive_and_drop();
-        return "";
+        return std::nullopt;
     }
 
-    std::string Leer(const Lectura& l, const Tramo& tramo, Trabajador& t, Avance& avance) {
+    Fallo Leer(const Lectura& l, const Tramo& tramo, Trabajador& t, Avance& avance) {
         const uint64_t s = juego_.tamanoRebanada;
         quimbel::Fichero local;
         uint8_t* datos = t.datos.Datos();
@@ -205,7 +205,7 @@ class Reconstructor {
                 return "¡ Error al leer fichero " + origenes_.rutasJuego[r.origen] + " !";
         } else {
             const uint64_t real = Real(l.fichero, l.local);
-            if (tramo.desde >= real) return "";
+            if (tramo.desde >= real) return std::nullopt;
             n = std::min(tramo.hasta, real) - tramo.desde;
             const quimbel::Fichero* d = AbrirDatos(l.fichero, local);
             if (d == nullptr) return ErrorCambiado(l.fichero);
@@ -213,11 +213,10 @@ class Reconstructor {
             if (!d->LeerEn(datos, static_cast<size_t>(n), posicion))
                 return "¡ Error al leer fichero " + Ruta(l.fichero) + " !";
             if (const size_t tmp = temporalDe_[l.fichero]; tmp != SinTemporal)
-                if (std::string error = Escribir(tmp, l.fichero, datos, n, posicion); !error.empty())
-                    return error;
+                if (Fallo error = Escribir(tmp, l.fichero, datos, n, posicion)) return error;
         }
         avance.Sumar(n);
-        if (m_ == 0) return "";
+        if (m_ == 0) return std::nullopt;
         // Zeros complete the data to whole blocks, as the padded slice has them.
         const size_t bloques = Redondear32(n);
         std::memset(datos + n, 0, bloques - n);
@@ -230,7 +229,7 @@ class Reconstructor {
             t.region.MultiplicarSumar(datos, t.sumas.Datos() + k * franjas_.fila, factor, bloques);
         }
         t.conDatos = true;
-        return "";
+        return std::nullopt;
     }
 
     // Syndrome k of the stripe: the threads' sums added into the first thread's.
@@ -244,7 +243,7 @@ class Reconstructor {
     }
 
     // Missing slice c of the stripe, from the syndromes, written into its file's temporary.
-    std::string Despejar(size_t c, const Tramo& tramo, RegionGalois& region) {
+    Fallo Despejar(size_t c, const Tramo& tramo, RegionGalois& region) {
         const size_t bloques = Redondear32(tramo.hasta - tramo.desde);
         uint8_t* salida = salidas_.Datos() + c * franjas_.fila;
         const uint8_t* sindromes = trabajadores_[0]->sumas.Datos();
@@ -260,18 +259,17 @@ class Reconstructor {
             juego_.ficheros.begin() - 1);
         const uint32_t local = rebanada - juego_.ficheros[fichero].primera;
         const uint64_t real = Real(fichero, local);
-        if (tramo.desde >= real) return "";
+        if (tramo.desde >= real) return std::nullopt;
         return Escribir(temporalDe_[fichero], fichero, salida, std::min(tramo.hasta, real) - tramo.desde,
                         uint64_t{local} * juego_.tamanoRebanada + tramo.desde);
     }
 
-    std::string Escribir(size_t tmp, size_t fichero, const uint8_t* datos, uint64_t n,
-                         uint64_t posicion) const {
+    Fallo Escribir(size_t tmp, size_t fichero, const uint8_t* datos, uint64_t n, uint64_t posicion) const {
         quimbel::Fichero local;
         const quimbel::Fichero* salida = temporales_.Abrir(tmp, local);
         if (salida == nullptr || !salida->EscribirEn(datos, static_cast<size_t>(n), posicion))
             return "¡ Error al escribir fichero " + Ruta(fichero) + " !";
-        return "";
+        return std::nullopt;
     }
 
     const Juego& juego_;
@@ -290,7 +288,7 @@ class Reconstructor {
     std::vector<quimbel::Fichero> datos_;     // kept open, by file; empty when opened per use
     std::vector<quimbel::Fichero> volumenes_; // likewise, by set file
     std::atomic<size_t> siguiente_{0};
-    std::string error_;
+    Fallo error_;
 };
 
 } // namespace
@@ -306,10 +304,9 @@ FranjasReparacion PlanearReparacion(uint64_t tamanoRebanada, uint64_t m, unsigne
     return {ancho, ancho, (tamanoRebanada + ancho - 1) / ancho};
 }
 
-std::string Reconstruir(const Juego& juego, std::span<const EstadoFichero> estados,
-                        const PlanReconstruccion& plan, const Solucion& solucion,
-                        const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos,
-                        bool mantenerAbiertos, const Limites& limites, Avisos& avisos) {
+Fallo Reconstruir(const Juego& juego, std::span<const EstadoFichero> estados, const PlanReconstruccion& plan,
+                  const Solucion& solucion, const OrigenesReparacion& origenes, Temporales& temporales,
+                  unsigned hilos, bool mantenerAbiertos, const Limites& limites, Avisos& avisos) {
     // The solution's factors stay in memory beside the stripes.
     Limites restantes = limites;
     restantes.memoria -= std::min<uint64_t>(restantes.memoria / 2, 2 * uint64_t{solucion.factores.size()});
@@ -317,11 +314,11 @@ std::string Reconstruir(const Juego& juego, std::span<const EstadoFichero> estad
         PlanearReparacion(juego.tamanoRebanada, plan.faltantes.size(), hilos, restantes);
     Reconstructor reconstructor(juego, estados, plan, solucion, origenes, temporales, hilos, mantenerAbiertos,
                                 franjas);
-    if (!reconstructor.Error().empty()) return reconstructor.Error();
+    if (reconstructor.Error()) return reconstructor.Error();
     Avance avance(avisos, reconstructor.Total());
-    if (std::string error = reconstructor.Ejecutar(avisos, avance); !error.empty()) return error;
+    if (Fallo error = reconstructor.Ejecutar(avisos, avance)) return error;
     avance.Terminar();
-    return "";
+    return std::nullopt;
 }
 
 } // namespace quimbel::par

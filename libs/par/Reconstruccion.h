@@ -8,6 +8,7 @@
 // The buffers stay within the job's memory bound whatever the slice size and count.
 #include "libs/par/Avisos.h"
 #include "libs/par/Comprobacion.h"
+#include "libs/par/Fallo.h"
 #include "libs/par/Juego.h"
 #include "libs/par/Limites.h"
 #include "libs/par/Solucion.h"
@@ -47,10 +48,9 @@ FranjasReparacion PlanearReparacion(uint64_t tamanoRebanada, uint64_t m, unsigne
                                     const Limites& limites);
 
 // Writes every rewritten file's slices into its temporary, with progress lines. A file read
-// again must still be the one checked (same identity and size). "" or the line of a failure.
-std::string Reconstruir(const Juego& juego, std::span<const EstadoFichero> estados,
-                        const PlanReconstruccion& plan, const Solucion& solucion,
-                        const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos,
-                        bool mantenerAbiertos, const Limites& limites, Avisos& avisos);
+// again must still be the one checked (same identity and size). Nothing or the line of a failure.
+Fallo Reconstruir(const Juego& juego, std::span<const EstadoFichero> estados, const PlanReconstruccion& plan,
+                  const Solucion& solucion, const OrigenesReparacion& origenes, Temporales& temporales,
+                  unsigned hilos, bool mantenerAbiertos, const Limites& limites, Avisos& avisos);
 
 } // namespace quimbel::par

@@ -2,6 +2,7 @@
 // The output files of a set: which ones exist already, whether the job may go on, and
 // the renaming of earlier outputs to "<name>.old", undone when the job fails.
 #include "libs/par/Entradas.h"
+#include "libs/par/Fallo.h"
 
 #include <span>
 #include <string>
@@ -19,8 +20,8 @@ struct Salidas {
 
 // Fills presentes and checks them. Without renombrar, any present output refuses the
 // job. No path the job writes or renames, nor a ".old" it would move aside, may be one of
-// the pieces (by identity). A folder in the place of an output refuses the job. "" or the line.
-std::string ExaminarSalidas(Salidas& salidas, std::span<const Entrada> entradas, bool renombrar);
+// the pieces (by identity). A folder in the place of an output refuses the job. Nothing or the line.
+Fallo ExaminarSalidas(Salidas& salidas, std::span<const Entrada> entradas, bool renombrar);
 
 // The earlier outputs of a set renamed to "<name>.old" for the time of a job. An older
 // "<name>.old" is first moved aside under a free name and removed only when the job is
@@ -33,8 +34,8 @@ class Renombradas {
     Renombradas(const Renombradas&) = delete;
     Renombradas& operator=(const Renombradas&) = delete;
 
-    // Renames every present output. "" or the line; what was renamed is undone by the destructor.
-    std::string Renombrar(const Salidas& salidas);
+    // Renames every present output. Nothing or the line; what was renamed is undone by the destructor.
+    Fallo Renombrar(const Salidas& salidas);
     // The job succeeded: the older ".old" files moved aside are removed.
     void Confirmar();
 

@@ -2,7 +2,6 @@
 
 #include <cerrno>
 #include <fcntl.h>
-#include <sys/stat.h>
 #include <unistd.h>
 
 #include "files/Salidas.h"
@@ -95,10 +94,9 @@ void Temporales::Descartar(size_t i) {
         padre = &resuelto;
     }
     // Only the file created: a name taken over meanwhile is left alone.
-    struct stat st {};
-    if (fstatat(padre->Descriptor(), t.temporal.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0 &&
-        quimbel::IdFichero{static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)} == t.id)
-        unlinkat(padre->Descriptor(), t.temporal.c_str(), 0);
+    const quimbel::Fichero ahora = quimbel::Fichero::Adoptar(
+        openat(padre->Descriptor(), t.temporal.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (ahora.Abierto() && ahora.Id() == t.id) unlinkat(padre->Descriptor(), t.temporal.c_str(), 0);
 }
 
 } // namespace quimbel::par

@@ -26,9 +26,9 @@ unsigned Hilos(const Limites& limites, size_t rebanadas) {
     return static_cast<unsigned>(std::min<size_t>(hilos, std::max<size_t>(rebanadas, 1)));
 }
 
-std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limites) {
+Fallo CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limites) {
     std::vector<Entrada> listadas;
-    if (std::string error = ExaminarEntradas(orden, listadas); !error.empty()) return error;
+    if (Fallo error = ExaminarEntradas(orden, listadas)) return error;
     // An empty piece has no slice; PAR clients take it for a damaged file, so it stays out.
     std::vector<Entrada> entradas;
     std::vector<uint64_t> tamanos;
@@ -54,14 +54,12 @@ std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limit
     Salidas salidas;
     salidas.indice = NombreIndice(orden.rutaPar);
     salidas.volumenes = NombresVolumenes(BaseVolumenes(salidas.indice), volumenes, reparto->porTrozo);
-    if (std::string error = ExaminarSalidas(salidas, entradas, orden.renombrarViejos); !error.empty())
-        return error;
+    if (Fallo error = ExaminarSalidas(salidas, entradas, orden.renombrarViejos)) return error;
 
     const unsigned hilos = Hilos(limites, reparto->total);
     Conjunto conjunto;
-    if (std::string error =
-            PrepararConjunto(entradas, volumenes, *reparto, hilos, limites.nucleoMd5, avisos, conjunto);
-        !error.empty())
+    if (Fallo error =
+            PrepararConjunto(entradas, volumenes, *reparto, hilos, limites.nucleoMd5, avisos, conjunto))
         return error;
     const Franjas franjas = PlanearFranjas(reparto->tamano, conjunto.recuperacion, hilos,
                                            CarrilesMd5(limites.nucleoMd5), limites);
@@ -71,29 +69,31 @@ std::string CrearPar(const OrdenPar& orden, Avisos& avisos, const Limites& limit
     // Declared before the new files: on a failure those are removed first, then the earlier
     // outputs get their names back.
     Renombradas renombradas;
-    if (std::string error = renombradas.Renombrar(salidas); !error.empty()) return error;
+    if (Fallo error = renombradas.Renombrar(salidas)) return error;
     Volumenes ficheros(conjunto, salidas.indice, salidas.volumenes);
-    if (std::string error = ficheros.Crear(); !error.empty()) return error;
+    if (Fallo error = ficheros.Crear()) return error;
     avisos.Medir(std::accumulate(tamanos.begin(), tamanos.end(), uint64_t{0}), limites.avance);
-    if (std::string error = calculo.Ejecutar(avisos, ficheros); !error.empty()) return error;
-    std::string error = ficheros.Terminar(PaquetesComunes(conjunto), hilos, avisos);
-    if (error.empty()) renombradas.Confirmar();
+    if (Fallo error = calculo.Ejecutar(avisos, ficheros)) return error;
+    Fallo error = ficheros.Terminar(PaquetesComunes(conjunto), hilos, avisos);
+    if (!error) renombradas.Confirmar();
     return error;
 }
 
 } // namespace
 
 int EjecutarPar(std::span<const std::string> argumentos, Avisos& avisos, const Limites& limites) {
-    std::string error;
+    Fallo error;
     try {
-        if (const auto orden = LeerOrden(argumentos, error)) error = CrearPar(*orden, avisos, limites);
+        std::string rechazo;
+        const auto orden = LeerOrden(argumentos, rechazo);
+        error = orden ? CrearPar(*orden, avisos, limites) : Fallo(std::move(rechazo));
     } catch (const std::bad_alloc&) {
         error = ErrorMemoria;
     } catch (const std::exception& e) {
         error = std::string("¡ Error al crear el PAR: ") + e.what() + " !";
     }
-    if (error.empty()) return 0;
-    avisos.Decir(error);
+    if (!error) return 0;
+    avisos.Decir(*error);
     return 1;
 }
 

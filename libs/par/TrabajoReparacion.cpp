@@ -40,21 +40,21 @@ class Reparacion {
 
     int Ejecutar() {
         if (AbrirCarpeta(carpeta_, orden_.carpeta ? *orden_.carpeta : CarpetaDeRuta(orden_.indice)) != 0)
-            return Fallo(Invalido, "¡ Error al abrir la carpeta " + mostrada_ + " !");
-        std::string error = LeerJuego();
-        if (!error.empty()) return Fallo(error == ErrorMemoriaReparar ? Mal : Invalido, error);
-        switch (ArmarJuego(recogida_, orden_.indice, juego_, error)) {
+            return Acabar(Invalido, "¡ Error al abrir la carpeta " + mostrada_ + " !");
+        if (const Fallo fallo = LeerJuego())
+            return Acabar(*fallo == ErrorMemoriaReparar ? Mal : Invalido, *fallo);
+        std::string rechazo;
+        switch (ArmarJuego(recogida_, orden_.indice, juego_, rechazo)) {
         case EstadoJuego::SinPrincipal:
-            return Fallo(Invalido, error);
+            return Acabar(Invalido, rechazo);
         case EstadoJuego::Invalido:
-            return Fallo(Mal, error);
+            return Acabar(Mal, rechazo);
         case EstadoJuego::Valido:
             break;
         }
-        if (error = ComprobarFicheros(juego_, carpeta_, idsJuego_, Hilos(limites_, juego_.rebanadas), avisos_,
-                                      estados_);
-            !error.empty())
-            return Fallo(Mal, error);
+        if (const Fallo fallo = ComprobarFicheros(juego_, carpeta_, idsJuego_,
+                                                  Hilos(limites_, juego_.rebanadas), avisos_, estados_))
+            return Acabar(Mal, *fallo);
         Listar();
         if (plan_.reescritos.empty()) return Bien;
         if (!orden_.reparar) return Mal;
@@ -62,16 +62,16 @@ class Reparacion {
     }
 
   private:
-    int Fallo(int estado, const std::string& linea) const {
+    int Acabar(int estado, const std::string& linea) const {
         avisos_.Decir(linea);
         return estado;
     }
 
     std::string Ruta(size_t fichero) const { return mostrada_ + juego_.ficheros[fichero].nombre; }
 
-    // Reads the packets of every file of the set, on several threads. "" or the line of a
-    // failure: none of them could be opened, or memory ran short.
-    std::string LeerJuego() {
+    // Reads the packets of every file of the set, on several threads. Nothing, or the line of
+    // a failure: none of them could be opened, or memory ran short.
+    Fallo LeerJuego() {
         rutasJuego_ = FicherosDelJuego(orden_.indice);
         idsJuego_.assign(rutasJuego_.size(), {});
         std::vector<quimbel::Fichero> ficheros(rutasJuego_.size());
@@ -91,36 +91,34 @@ class Reparacion {
         if (!alguno) return "¡ Error al abrir fichero " + orden_.indice + " !";
         Avance avance(avisos_, total);
         std::atomic<size_t> siguiente{0};
-        const std::string error =
-            avisos_.EnParalelo(Hilos(limites_, rutasJuego_.size()), [&](unsigned) -> std::string {
-                try {
-                    for (size_t i; (i = siguiente++) < rutasJuego_.size() && !avisos_.Parar();) {
-                        quimbel::Fichero f;
-                        // Read only while it is still the file measured.
-                        if (tamanos[i] == 0 || AbrirFichero(f, rutasJuego_[i]) != 0 ||
-                            !(f.Id() == idsJuego_[i])) {
-                            avance.Sumar(tamanos[i]);
-                            continue;
-                        }
-                        uint64_t visto = 0;
-                        LeerPaquetes(
-                            FuenteFichero(f,
-                                          std::min<uint64_t>(tamanos[i], static_cast<uint64_t>(f.Tamano()))),
-                            [&](PaqueteLeido&& p) { recogida_.Anadir(i, std::move(p)); },
-                            [&](uint64_t leido) {
-                                avance.Sumar(leido - std::min(leido, visto));
-                                visto = std::max(visto, leido);
-                            });
-                        avance.Sumar(tamanos[i] - std::min(tamanos[i], visto));
+        const Fallo error = avisos_.EnParalelo(Hilos(limites_, rutasJuego_.size()), [&](unsigned) -> Fallo {
+            try {
+                for (size_t i; (i = siguiente++) < rutasJuego_.size() && !avisos_.Parar();) {
+                    quimbel::Fichero f;
+                    // Read only while it is still the file measured.
+                    if (tamanos[i] == 0 || AbrirFichero(f, rutasJuego_[i]) != 0 ||
+                        !(f.Id() == idsJuego_[i])) {
+                        avance.Sumar(tamanos[i]);
+                        continue;
                     }
-                    return "";
-                } catch (const std::bad_alloc&) {
-                    return ErrorMemoriaReparar;
+                    uint64_t visto = 0;
+                    LeerPaquetes(
+                        FuenteFichero(f, std::min<uint64_t>(tamanos[i], static_cast<uint64_t>(f.Tamano()))),
+                        [&](PaqueteLeido&& p) { recogida_.Anadir(i, std::move(p)); },
+                        [&](uint64_t leido) {
+                            avance.Sumar(leido - std::min(leido, visto));
+                            visto = std::max(visto, leido);
+                        });
+                    avance.Sumar(tamanos[i] - std::min(tamanos[i], visto));
                 }
-            });
-        if (!error.empty()) return error;
+                return std::nullopt;
+            } catch (const std::bad_alloc&) {
+                return ErrorMemoriaReparar;
+            }
+        });
+        if (error) return error;
         avance.Terminar();
-        return "";
+        return std::nullopt;
     }
 
     // One line per file in name order, then the recovery slices' line; the files that are
@@ -155,13 +153,13 @@ class Reparacion {
     int Reparar() {
         for (const size_t i : plan_.reescritos)
             if (estados_[i].delJuego)
-                return Fallo(Mal,
-                             "¡ Error, el fichero " + Ruta(i) + " es uno de los ficheros del juego PAR2 !");
+                return Acabar(Mal,
+                              "¡ Error, el fichero " + Ruta(i) + " es uno de los ficheros del juego PAR2 !");
         const size_t m = plan_.faltantes.size();
         if (m > juego_.recuperacion.size())
-            return Fallo(Mal, "¡ Faltan " + std::to_string(m - juego_.recuperacion.size()) +
-                                  " bloques de recuperación !");
-        if (MemoriaResolver(m) > limites_.memoria / 2) return Fallo(Mal, ErrorMemoriaReparar);
+            return Acabar(Mal, "¡ Faltan " + std::to_string(m - juego_.recuperacion.size()) +
+                                   " bloques de recuperación !");
+        if (MemoriaResolver(m) > limites_.memoria / 2) return Acabar(Mal, ErrorMemoriaReparar);
         if (!Solucionar(m)) return Mal;
         const size_t hilos = Hilos(limites_, juego_.rebanadas);
         const bool mantener = CabenAbiertos(limites_, juego_.ficheros.size() + rutasJuego_.size() +
@@ -169,12 +167,11 @@ class Reparacion {
         Temporales temporales(carpeta_, mantener);
         for (const size_t i : plan_.reescritos)
             if (temporales.Crear(juego_.ficheros[i].nombre) != 0)
-                return Fallo(Mal, "¡ Error al crear fichero " + Ruta(i) + " !");
+                return Acabar(Mal, "¡ Error al crear fichero " + Ruta(i) + " !");
         const OrigenesReparacion origenes{carpeta_, mostrada_, rutasJuego_, idsJuego_};
-        if (std::string error = Reconstruir(juego_, estados_, plan_, solucion_, origenes, temporales,
-                                            static_cast<unsigned>(hilos), mantener, limites_, avisos_);
-            !error.empty())
-            return Fallo(Mal, error);
+        if (const Fallo fallo = Reconstruir(juego_, estados_, plan_, solucion_, origenes, temporales,
+                                            static_cast<unsigned>(hilos), mantener, limites_, avisos_))
+            return Acabar(Mal, *fallo);
         return Colocar(temporales);
     }
 
@@ -189,7 +186,7 @@ class Reparacion {
             disponibles.push_back(r.exponente);
         size_t rango = 0;
         if (Resolver(suyos, disponibles, solucion_, rango)) return true;
-        Fallo(Mal, "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !");
+        Acabar(Mal, "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !");
         return false;
     }
 

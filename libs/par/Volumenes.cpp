@@ -11,7 +11,7 @@ Volumenes::~Volumenes() {
     Borrar();
 }
 
-std::string Volumenes::Crear() {
+Fallo Volumenes::Crear() {
     std::vector<const std::string*> todos{&indice_};
     for (const std::string& v : volumenes_)
         todos.push_back(&v);
@@ -21,7 +21,7 @@ std::string Volumenes::Crear() {
         creados_.push_back(*ruta);
         if (!fichero.Cerrar()) return "¡ Error al crear fichero " + *ruta + " !";
     }
-    return "";
+    return std::nullopt;
 }
 
 void Volumenes::Borrar() {
@@ -48,11 +48,11 @@ bool Volumenes::CerrarRecuperacion(const Descriptor& volumen, uint32_t e, const 
     return volumen.EscribirEn(cabecera.data(), cabecera.size(), Posicion(e));
 }
 
-std::string Volumenes::Terminar(const Bytes& comunes, unsigned hilos, Avisos& avisos) {
+Fallo Volumenes::Terminar(const Bytes& comunes, unsigned hilos, Avisos& avisos) {
     const uint64_t finRecuperacion =
         uint64_t{conjunto_.reparto.porTrozo} * (CabeceraRecuperacion + conjunto_.reparto.tamano);
     std::atomic<size_t> siguiente{0};
-    const std::string error = avisos.EnParalelo(hilos, [&](unsigned) -> std::string {
+    const Fallo error = avisos.EnParalelo(hilos, [&](unsigned) -> Fallo {
         while (!avisos.Parar()) {
             const size_t i = siguiente++;
             if (i > volumenes_.size()) break;
@@ -63,14 +63,14 @@ std::string Volumenes::Terminar(const Bytes& comunes, unsigned hilos, Avisos& av
                 !fichero.Cerrar())
                 return "¡ Error al escribir fichero " + ruta + " !";
         }
-        return "";
+        return std::nullopt;
     });
-    if (!error.empty()) return error;
+    if (error) return error;
     creados_.clear();
     avisos.Decir("Creado fichero " + indice_);
     for (const std::string& ruta : volumenes_)
         avisos.Decir("Creado fichero " + ruta);
-    return "";
+    return std::nullopt;
 }
 
 } // namespace quimbel::par

@@ -5,6 +5,7 @@
 #include "libs/par/Avisos.h"
 #include "libs/par/Conjunto.h"
 #include "libs/par/Disco.h"
+#include "libs/par/Fallo.h"
 
 #include <string>
 #include <vector>
@@ -20,7 +21,7 @@ class Volumenes {
     Volumenes& operator=(const Volumenes&) = delete;
 
     // Creates every file; none may exist.
-    std::string Crear();
+    Fallo Crear();
 
     Descriptor AbrirVolumen(uint32_t volumen) const;
     const std::string& RutaVolumen(uint32_t volumen) const { return volumenes_[volumen]; }
@@ -32,9 +33,9 @@ class Volumenes {
     bool CerrarRecuperacion(const Descriptor& volumen, uint32_t e, const Huella& hash);
 
     // Writes the common packets into the index and every volume (on `hilos` threads);
-    // then the files are the caller's to keep, and a line names each. "" or the line of
+    // then the files are the caller's to keep, and a line names each. Nothing or the line of
     // a failure.
-    std::string Terminar(const Bytes& comunes, unsigned hilos, Avisos& avisos);
+    Fallo Terminar(const Bytes& comunes, unsigned hilos, Avisos& avisos);
 
   private:
     uint64_t Posicion(uint32_t e) const; // of recovery packet e in its volume

@@ -1,13 +1,18 @@
 // The rules of the parity library that par2 alone does not show: names, options,
 // slicing, stripes and the region arithmetic.
+#include "libs/par/FicherosJuego.h"
 #include "libs/par/Galois.h"
 #include "libs/par/Nombres.h"
 #include "libs/par/Orden.h"
+#include "libs/par/Presentes.h"
 #include "libs/par/Reparto.h"
 
 #include <gtest/gtest.h>
 
+#include <filesystem>
 #include <random>
+
+#include "support/Carpeta.h"
 
 namespace quimbel::par {
 namespace {
@@ -33,6 +38,55 @@ TEST(NombresPar, VolumenesNumeradosComoLosUniformesDePar2) {
     EXPECT_TRUE(EsVolumenDe("x.vol12+3.par2", "x"));
     EXPECT_FALSE(EsVolumenDe("xy.vol0+1.par2", "x"));
     EXPECT_FALSE(EsVolumenDe("x.vol0+1.par2.old", "x"));
+}
+
+// What the program's PAR step and the library both take for an output of the set "x.par2":
+// the index and its volumes, in either case of ".par2" and ".old"; never a name only alike.
+TEST(NombresPar, LasSalidasDeUnJuegoYSusNombresViejos) {
+    for (const char* nombre :
+         {"x.par2", "x.par2.old", "x.par2.OLD", "x.vol0+1.par2", "x.vol03+04.PAR2", "x.vol12+3.par2.old"})
+        EXPECT_TRUE(EsSalidaDe(nombre, "x.par2")) << nombre;
+    for (const char* nombre :
+         {"x.PAR2", "x.par2x", "x.par2.old.old", "x.vol1.par2", "x.volA+1.par2", "x.vol+1.par2",
+          "x.vol1+.par2", "xy.vol0+1.par2", "y.par2", "x.vol0+1.par", "x.vol1+1.vol2+2.par2"})
+        EXPECT_FALSE(EsSalidaDe(nombre, "x.par2")) << nombre;
+    EXPECT_EQ(BaseDeVolumen("a.b.vol10+10.PaR2"), "a.b");
+    EXPECT_EQ(BaseDeVolumen("x.vol1+1.vol2+2.par2"), "x.vol1+1");
+    EXPECT_FALSE(BaseDeVolumen("x.par2"));
+    EXPECT_FALSE(BaseDeVolumen("x.vol0+1.par2.old"));
+    // A repair finds the set's base from any of its names.
+    EXPECT_EQ(BaseDelJuego("x.vol07+08.par2"), "x");
+    EXPECT_EQ(BaseDelJuego("x.PAR2"), "x");
+    EXPECT_EQ(BaseDelJuego("x.volA+1.par2"), "x.volA+1");
+    EXPECT_EQ(BaseDelJuego("x.avi"), "x.avi");
+    EXPECT_EQ(ClaveDeNombre("Pelicula.ÑO1", true), "pelicula.Ño1");
+    EXPECT_EQ(ClaveDeNombre("Pelicula.001", false), "Pelicula.001");
+}
+
+// The outputs of a set on disk, as both the program's PAR step and the library see them: a
+// folder under an output's name, names only alike and another set's files are none of them;
+// a piece under another name is found by identity.
+TEST(NombresPar, SalidasEnDiscoYLasQueSonUnTrozo) {
+    prueba::CarpetaTemporal c;
+    for (const char* nombre :
+         {"x.par2", "x.vol0+1.par2", "x.vol1+1.PAR2.old", "x.par2.old", "x.volA.par2", "y.par2", "x.001"})
+        prueba::EscribirFichero(c / nombre, nombre);
+    std::filesystem::create_directory(c / "x.vol2+1.par2");
+    std::filesystem::create_hard_link(c / "x.001", c / "x.vol3+1.par2");
+    EXPECT_EQ(SalidasPresentes(c / "x.par2", false),
+              (std::vector<std::string>{c / "x.par2", c / "x.vol0+1.par2", c / "x.vol3+1.par2"}));
+    EXPECT_EQ(SalidasPresentes(c / "x.par2", true),
+              (std::vector<std::string>{c / "x.par2", c / "x.par2.old", c / "x.vol0+1.par2",
+                                        c / "x.vol1+1.PAR2.old", c / "x.vol3+1.par2"}));
+    EXPECT_TRUE(SalidasPresentes(c / "z.par2", true).empty());
+    Protegidos trozos;
+    trozos.Anadir(c / "x.001");
+    EXPECT_TRUE(EsProtegido(c / "x.vol3+1.par2", trozos));
+    EXPECT_FALSE(EsProtegido(c / "x.vol0+1.par2", trozos));
+    EXPECT_FALSE(EsProtegido(c / "x.vol2+1.par2", trozos));
+    EXPECT_FALSE(EsProtegido(c / "no.existe", trozos));
+    EXPECT_TRUE(EsCarpeta(c / "x.vol2+1.par2"));
+    EXPECT_FALSE(EsCarpeta(c / "x.par2"));
 }
 
 std::optional<OrdenPar> Leer(const std::vector<std::string>& v, std::string& error) {
