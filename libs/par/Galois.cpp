@@ -120,23 +120,26 @@ void AFormaParBloques(uint8_t* datos, size_t n) {
     }
 }
 
-// The last part of m words: m high bytes, then m low bytes.
+// The last part of m < 16 words: m high bytes, then m low bytes. Two arrays, not one of 32
+// bytes, so that GCC sees at -O3 that no store passes them.
 void RestoAFormaAlterna(uint8_t* p, size_t m) {
-    uint8_t t[32];
+    uint8_t alto[16], bajo[16];
     for (size_t w = 0; w < m; ++w) {
-        t[w] = p[2 * w + 1];
-        t[m + w] = p[2 * w];
+        alto[w] = p[2 * w + 1];
+        bajo[w] = p[2 * w];
     }
-    std::copy(t, t + 2 * m, p);
+    std::copy(alto, alto + m, p);
+    std::copy(bajo, bajo + m, p + m);
 }
 
 void RestoAFormaPar(uint8_t* p, size_t m) {
-    uint8_t t[32];
+    uint8_t alto[16], bajo[16];
+    std::copy(p, p + m, alto);
+    std::copy(p + m, p + 2 * m, bajo);
     for (size_t w = 0; w < m; ++w) {
-        t[2 * w + 1] = p[w];
-        t[2 * w] = p[m + w];
+        p[2 * w + 1] = alto[w];
+        p[2 * w] = bajo[w];
     }
-    std::copy(t, t + 2 * m, p);
 }
 
 // The word at index w of a region of n bytes in the alternate layout: where its high and
