@@ -75,7 +75,7 @@ std::optional<std::string> SalidaQuePisa(const EntradaPar& e, const std::string&
     std::sort(existentes.begin(), existentes.end());
     for (const std::string& ruta : existentes) {
         Fichero f;
-        if (AbrirFichero(f, ruta) == 0 && protegidos.Contiene(f)) return ruta;
+        if (AbrirFichero(f, ruta).Bien() && protegidos.Contiene(f)) return ruta;
     }
     return std::nullopt;
 }

@@ -35,7 +35,7 @@ class Descriptor {
 
     bool Abierto() const { return fichero_.Abierto(); }
     // Closes now; false when the close reports an error (a lost write).
-    bool Cerrar() { return fichero_.Cerrar() == 0; }
+    bool Cerrar() { return fichero_.Cerrar().Bien(); }
     // The size and identity of the open file.
     std::optional<EstadoDisco> Estado() const;
     // Reads exactly n bytes at the offset; false on an error or an early end.

@@ -19,7 +19,7 @@ constexpr std::string_view ExtensionVieja = ".old";
 // while both are open.
 bool EsTrozo(const std::string& ruta, std::span<const Entrada> entradas) {
     quimbel::Fichero fichero;
-    if (AbrirFichero(fichero, ruta) != 0) return false;
+    if (!AbrirFichero(fichero, ruta).Bien()) return false;
     Protegidos trozos;
     for (const Entrada& e : entradas)
         trozos.Anadir(e.nombre);
@@ -89,13 +89,13 @@ std::string Renombradas::Renombrar(const Salidas& salidas) {
             // The older ".old" stays until the new set is whole.
             std::string aparte;
             for (int i = 1; aparte.empty() && i <= 1000; ++i)
-                if (RenombrarFichero(vieja, vieja + "." + std::to_string(i)) == 0)
+                if (RenombrarFichero(vieja, vieja + "." + std::to_string(i)).Bien())
                     aparte = vieja + "." + std::to_string(i);
             if (aparte.empty()) return "¡ Error al renombrar fichero " + vieja + " !";
             hechos_.emplace_back(vieja, aparte);
             apartadas_.push_back(aparte);
         }
-        if (RenombrarFichero(ruta, vieja) != 0) return "¡ Error al renombrar fichero " + ruta + " !";
+        if (!RenombrarFichero(ruta, vieja).Bien()) return "¡ Error al renombrar fichero " + ruta + " !";
         hechos_.emplace_back(ruta, vieja);
     }
     return "";
