@@ -1,8 +1,8 @@
 #pragma once
 // The file helpers every operation opens, creates and renames files through.
 // They report how they ended by a Desenlace (files/Resultado.h) and never show a
-// message: the caller chooses it. Outputs are created by files/Salidas.h, always relative to a folder
-// opened once per run (files/Carpeta.h).
+// message: the caller chooses it. Outputs are created by files/Salidas.h, always
+// relative to a folder opened once per run (files/Carpeta.h).
 #include <cstddef>
 #include <cstdint>
 #include <optional>

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <cerrno>
 #include <fcntl.h>
 #include <sys/stat.h>
 #include <unistd.h>
@@ -219,6 +220,25 @@ TEST(Texto, FinesDeLineaYCtrlZ) {
     // A CR LF pair split across two reads.
     const std::string relleno(65535, 'z');
     EXPECT_EQ(Lineas(c, relleno + "\r\nq"), (V{relleno, "q"}));
+}
+
+TEST(Texto, UnFalloDeLecturaNoEsElFinDelFichero) {
+    CarpetaTemporal c;
+    EscribirFichero(c / "t.txt", "a\r\nb\r\n" + std::string(200000, 'x'));
+    TextoEntrada t;
+    ASSERT_EQ(AbrirTexto(t, c / "t.txt"), Hecho);
+    SimularFalloDeLectura(70000);
+    std::vector<std::string> lineas;
+    std::string linea;
+    while (t.LeerLinea(linea))
+        lineas.push_back(linea);
+    SimularFalloDeLectura(-1);
+    EXPECT_EQ(lineas, (std::vector<std::string>{"a", "b"}));
+    EXPECT_EQ(t.Error(), ErrorSistema(EIO)) << "the reader tells a cut read from the end";
+    TextoEntrada fifo;
+    ASSERT_EQ(mkfifo((c / "fifo").c_str(), 0600), 0);
+    EXPECT_EQ(AbrirTexto(fifo, c / "fifo"), Resultado::NoEsFichero);
+    EXPECT_EQ(AbrirTexto(fifo, c / "falta"), ErrorSistema(ENOENT));
 }
 
 TEST(Texto, EscribeCrLfYDetectaDiscoLleno) {
