@@ -86,7 +86,7 @@ void TFormMain::CargarPosicion() {
     bool sinEscritura = false; // one box for a file that cannot be written, not one per key
     const auto escribir = [&](const char* clave, const std::string& v) {
         if (sinEscritura) return;
-        if (perfil.EscribirClave(SeccionMain, clave, v) != 0) {
+        if (!perfil.EscribirClave(SeccionMain, clave, v).Bien()) {
             sinEscritura = true;
             ErrorAplicacion(QStringLiteral("Unable to write to %1").arg(FicheroIni_));
         }
@@ -134,7 +134,7 @@ void TFormMain::GuardarPosicion() {
         {"WindowState", maximizada ? "wsMaximized" : "wsNormal"},
     };
     for (const auto& [clave, v] : claves) {
-        if (perfil.EscribirClave(SeccionMain, clave, v) != 0) {
+        if (!perfil.EscribirClave(SeccionMain, clave, v).Bien()) {
             ErrorAplicacion(QStringLiteral("Unable to write to %1").arg(FicheroIni_));
             return;
         }
@@ -144,7 +144,7 @@ void TFormMain::GuardarPosicion() {
 void TFormMain::CargarSizes() {
     if (!QFileInfo::exists(FicheroSizes_)) return;
     std::vector<std::string> items;
-    if (LeerListaTamanos(ARuta(FicheroSizes_), items) != 0) {
+    if (!LeerListaTamanos(ARuta(FicheroSizes_), items).Bien()) {
         ErrorAplicacion(QStringLiteral("Cannot open file %1").arg(FicheroSizes_));
         return;
     }
@@ -165,7 +165,7 @@ void TFormMain::FormClose() {
     std::vector<std::string> items;
     for (int i = 0; i < ComboBoxSizes->count(); ++i)
         items.push_back(ComboBoxSizes->itemText(i).toStdString());
-    if (EscribirListaTamanos(ARuta(FicheroSizes_), items) != 0)
+    if (!EscribirListaTamanos(ARuta(FicheroSizes_), items).Bien())
         ErrorAplicacion(QStringLiteral("Cannot create file %1").arg(FicheroSizes_));
     GuardarPosicion();
 }

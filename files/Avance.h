@@ -26,6 +26,7 @@ class Avance {
     void Poner(int64_t hechos);
     // A new size of the run, for a step that learns it as it goes (the repair's steps).
     void Medir(int64_t total) { total_ = std::max<int64_t>(total, 0); }
+    // The bytes done so far.
     int64_t Hechos() const { return hechos_; }
 
   private:

@@ -62,17 +62,17 @@ int Recorriendo(int base, std::string_view carpetas) {
     return actual;
 }
 
-int RenombrarSinReemplazo(int carpeta, const char* antigua, const char* nueva) {
-    if (syscall(SYS_renameat2, carpeta, antigua, carpeta, nueva, RENAME_NOREPLACE) == 0) return 0;
-    if (errno != EINVAL && errno != ENOSYS) return errno;
+Desenlace RenombrarSinReemplazo(int carpeta, const char* antigua, const char* nueva) {
+    if (syscall(SYS_renameat2, carpeta, antigua, carpeta, nueva, RENAME_NOREPLACE) == 0) return Hecho;
+    if (errno != EINVAL && errno != ENOSYS) return ErrorSistema(errno);
     // The file system refuses the flag (NFS): a hard link cannot replace either.
-    if (linkat(carpeta, antigua, carpeta, nueva, 0) != 0) return errno;
+    if (linkat(carpeta, antigua, carpeta, nueva, 0) != 0) return ErrorSistema(errno);
     if (unlinkat(carpeta, antigua, 0) != 0) {
         const int error = errno;
         unlinkat(carpeta, nueva, 0); // one name remains
-        return error;
+        return ErrorSistema(error);
     }
-    return 0;
+    return Hecho;
 }
 
 } // namespace
@@ -99,45 +99,48 @@ void Carpeta::Poner(int fd, int error) {
     error_ = fd >= 0 ? 0 : error;
 }
 
-int AbrirCarpeta(Carpeta& carpeta, const std::string& ruta) {
+Desenlace AbrirCarpeta(Carpeta& carpeta, const std::string& ruta) {
     const int fd = open(ruta.empty() ? "." : ruta.c_str(), BanderasCarpeta);
     carpeta.Poner(fd, errno);
     return carpeta.Error();
 }
 
-int ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpeta& padre, std::string& hoja,
-                 bool sinEnlaces) {
+Desenlace ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpeta& padre, std::string& hoja,
+                       bool sinEnlaces) {
     hoja.clear();
     if (!carpeta.Abierta()) return carpeta.Error();
-    if (relativa.empty() || relativa.front() == '/') return EXDEV;
-    if (relativa.find('\0') != std::string_view::npos) return EINVAL;
+    if (relativa.empty() || relativa.front() == '/') return ErrorSistema(EXDEV);
+    if (relativa.find('\0') != std::string_view::npos) return ErrorSistema(EINVAL);
     const auto [carpetas, ultimo] = PartirUltimo(relativa);
-    if (ultimo.empty() || ultimo == "." || ultimo == "..") return ultimo == ".." ? EXDEV : EINVAL;
+    if (ultimo.empty() || ultimo == "." || ultimo == "..")
+        return ErrorSistema(ultimo == ".." ? EXDEV : EINVAL);
     const std::string partes = carpetas.empty() ? std::string(".") : std::string(carpetas);
     int fd = -ENOSYS;
     if (!sinOpenat2) fd = PorOpenat2(carpeta.Descriptor(), partes, sinEnlaces);
     // Without openat2 (ENOSYS) or where a filter forbids it (EPERM): the manual walk.
     if (fd == -ENOSYS || fd == -EPERM) fd = Recorriendo(carpeta.Descriptor(), carpetas);
-    if (fd < 0) return -fd;
+    if (fd < 0) return ErrorSistema(-fd);
     padre.Poner(fd, 0);
     hoja = std::string(ultimo);
-    return 0;
+    return Hecho;
 }
 
-int RenombrarEn(const Carpeta& carpeta, const std::string& antigua, const std::string& nueva) {
+Desenlace RenombrarEn(const Carpeta& carpeta, const std::string& antigua, const std::string& nueva) {
     if (!carpeta.Abierta()) return carpeta.Error();
-    if (antigua.find('/') != std::string::npos || nueva.find('/') != std::string::npos) return EINVAL;
+    if (antigua.find('/') != std::string::npos || nueva.find('/') != std::string::npos)
+        return ErrorSistema(EINVAL);
     return RenombrarSinReemplazo(carpeta.Descriptor(), antigua.c_str(), nueva.c_str());
 }
 
-int RenombrarBajo(const Carpeta& carpeta, std::string_view relativa, const std::string& nuevaHoja) {
+Desenlace RenombrarBajo(const Carpeta& carpeta, std::string_view relativa, const std::string& nuevaHoja) {
     Carpeta padre;
     std::string hoja;
-    if (const int error = ResolverBajo(carpeta, relativa, padre, hoja); error != 0) return error;
+    if (const Desenlace resuelto = ResolverBajo(carpeta, relativa, padre, hoja); !resuelto.Bien())
+        return resuelto;
     return RenombrarEn(padre, hoja, nuevaHoja);
 }
 
-int RenombrarFichero(const std::string& antigua, const std::string& nueva) {
+Desenlace RenombrarFichero(const std::string& antigua, const std::string& nueva) {
     return RenombrarSinReemplazo(AT_FDCWD, antigua.c_str(), nueva.c_str());
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "Resultado.h"
+
 namespace quimbel {
 
 class Fichero;
@@ -21,44 +23,50 @@ class Carpeta {
     Carpeta(const Carpeta&) = delete;
     Carpeta& operator=(const Carpeta&) = delete;
 
+    // Whether the folder is open.
     bool Abierta() const { return fd_ >= 0; }
+    // The path-only descriptor, for calls relative to the folder; -1 when not open.
     int Descriptor() const { return fd_; }
-    // Why it is not open: the error of the last open, EBADF when none was tried.
-    int Error() const { return error_; }
+    // Why it is not open: the system's error of the last open, EBADF when none was tried;
+    // Hecho when it is open.
+    Desenlace Error() const { return error_ == 0 ? Hecho : ErrorSistema(error_); }
 
   private:
-    friend int AbrirCarpeta(Carpeta&, const std::string&);
-    friend int ResolverBajo(const Carpeta&, std::string_view, Carpeta&, std::string&, bool);
+    friend Desenlace AbrirCarpeta(Carpeta&, const std::string&);
+    friend Desenlace ResolverBajo(const Carpeta&, std::string_view, Carpeta&, std::string&, bool);
     void Poner(int fd, int error);
     int fd_ = -1;
-    int error_ = 9; // EBADF
+    int error_ = 9; // the system's error number of the last open (EBADF); 0 when open
 };
 
-// Opens the folder at ruta, following links; "" is the current folder. 0 or an error number.
-int AbrirCarpeta(Carpeta& carpeta, const std::string& ruta);
+// Opens the folder at ruta, following links; "" is the current folder. Hecho or the
+// system's error.
+Desenlace AbrirCarpeta(Carpeta& carpeta, const std::string& ruta);
 
 // Resolves `relativa` beneath `carpeta`: padre receives the folder that holds its last
 // component and hoja that component, which is not followed. A path that is absolute, climbs
 // with "..", or passes a link that leads out of carpeta (or, with sinEnlaces, any link) is
-// refused (EXDEV or ELOOP); so is an empty last component (EINVAL). 0 or an error number.
-int ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpeta& padre, std::string& hoja,
-                 bool sinEnlaces = false);
+// refused (EXDEV or ELOOP); so is an empty last component (EINVAL). Hecho or the system's
+// error.
+Desenlace ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpeta& padre, std::string& hoja,
+                       bool sinEnlaces = false);
 
 // Opens as an input (see AbrirFichero) the file that `relativa` names beneath carpeta, with no
-// link anywhere on the way, the file itself included (ErrorNoEsFichero for a link there).
-int AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa);
+// link anywhere on the way, the file itself included (NoEsFichero for a link there).
+Desenlace AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa);
 
 // Renames `antigua` to `nueva` inside one open folder (both single components); fails,
 // leaving both names as they were, when nueva exists or antigua does not. Never replaces
-// a file, also where the file system lacks RENAME_NOREPLACE. 0 or an error number.
-int RenombrarEn(const Carpeta& carpeta, const std::string& antigua, const std::string& nueva);
+// a file, also where the file system lacks RENAME_NOREPLACE. Hecho or the system's error
+// (EEXIST when nueva is taken).
+Desenlace RenombrarEn(const Carpeta& carpeta, const std::string& antigua, const std::string& nueva);
 
 // Renames a file between two paths the user chose, by the same rule.
-int RenombrarFichero(const std::string& antigua, const std::string& nueva);
+Desenlace RenombrarFichero(const std::string& antigua, const std::string& nueva);
 
 // Renames a file named by untrusted bytes: relativa is resolved beneath carpeta and gets the
-// new last component nuevaHoja in the same folder. 0 or an error number.
-int RenombrarBajo(const Carpeta& carpeta, std::string_view relativa, const std::string& nuevaHoja);
+// new last component nuevaHoja in the same folder. Hecho or the system's error.
+Desenlace RenombrarBajo(const Carpeta& carpeta, std::string_view relativa, const std::string& nuevaHoja);
 
 // Test seam: resolve by walking the components with no-follow opens, as where the kernel's
 // openat2 is unavailable (old kernels, some container filters).

@@ -19,14 +19,14 @@ int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuen
                  Avance* avance) {
     if (copiados) *copiados = 0;
     if (cuenta <= 0) return 0;
-    if (origen.Posicionar(offset) != 0) return -1;
+    if (!origen.Posicionar(offset).Bien()) return -1;
     unsigned char* buffer = BufferCopia();
     int64_t bloque = std::min(TamBufferCopia, cuenta);
     int64_t leidos = origen.Leer(buffer, static_cast<size_t>(bloque));
     if (leidos < 0) return -1;
     int64_t total = leidos;
     while (leidos == bloque && total < cuenta) {
-        if (destino.Escribir(buffer, static_cast<size_t>(leidos)) != 0) return -1;
+        if (!destino.Escribir(buffer, static_cast<size_t>(leidos)).Bien()) return -1;
         if (copiados) *copiados += leidos;
         if (avance) avance->Sumar(leidos);
         bloque = std::min(bloque, cuenta - total);
@@ -34,7 +34,7 @@ int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuen
         if (leidos < 0) return -1;
         total += leidos;
     }
-    if (leidos > 0 && destino.Escribir(buffer, static_cast<size_t>(leidos)) != 0) return -1;
+    if (leidos > 0 && !destino.Escribir(buffer, static_cast<size_t>(leidos)).Bien()) return -1;
     if (copiados) *copiados += leidos;
     if (avance) avance->Sumar(leidos);
     return 0;

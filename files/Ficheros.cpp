@@ -45,12 +45,12 @@ IdFichero IdDeStat(const struct stat& st) {
     return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
-int CerrarDescriptor(int& fd) {
-    if (fd < 0) return 0;
+Desenlace CerrarDescriptor(int& fd) {
+    if (fd < 0) return Hecho;
     const int resultado = close(fd);
     fd = -1;
     // A close interrupted by a signal has still released the descriptor on Linux.
-    return resultado == 0 || errno == EINTR ? 0 : errno;
+    return resultado == 0 || errno == EINTR ? Hecho : ErrorSistema(errno);
 }
 
 // Kernel file systems whose files report a size that says nothing of their content, or
@@ -111,7 +111,7 @@ Fichero Fichero::Adoptar(int descriptor) {
     return f;
 }
 
-int Fichero::Cerrar() {
+Desenlace Fichero::Cerrar() {
     posicion_ = 0;
     limite_ = -1;
     ilegible_ = false;
@@ -130,11 +130,11 @@ IdFichero Fichero::Id() const {
     return IdDeStat(st);
 }
 
-int Fichero::Posicionar(int64_t posicion) {
-    if (posicion < 0) return EINVAL;
-    if (lseek(fd_, static_cast<off_t>(posicion), SEEK_SET) < 0) return errno;
+Desenlace Fichero::Posicionar(int64_t posicion) {
+    if (posicion < 0) return ErrorSistema(EINVAL);
+    if (lseek(fd_, static_cast<off_t>(posicion), SEEK_SET) < 0) return ErrorSistema(errno);
     posicion_ = posicion;
-    return 0;
+    return Hecho;
 }
 
 int64_t Fichero::Disponibles(int64_t desde, size_t n) const {
@@ -166,21 +166,21 @@ int64_t Fichero::Leer(void* datos, size_t n) {
     return static_cast<int64_t>(total);
 }
 
-int Fichero::Escribir(const void* datos, size_t n) {
+Desenlace Fichero::Escribir(const void* datos, size_t n) {
     const auto* p = static_cast<const unsigned char*>(datos);
     size_t total = 0;
     while (total < n) {
-        if (!CabeEnDisco(n - total)) return ENOSPC;
+        if (!CabeEnDisco(n - total)) return ErrorSistema(ENOSPC);
         const ssize_t escritos = write(fd_, p + total, n - total);
         if (escritos < 0) {
             if (errno == EINTR) continue;
-            return errno;
+            return ErrorSistema(errno);
         }
-        if (escritos == 0) return ENOSPC;
+        if (escritos == 0) return ErrorSistema(ENOSPC);
         total += static_cast<size_t>(escritos);
         posicion_ += escritos;
     }
-    return 0;
+    return Hecho;
 }
 
 namespace {
@@ -221,42 +221,44 @@ bool Fichero::EscribirEn(const void* datos, size_t n, uint64_t posicion) const {
 namespace {
 
 // Opens an input at ruta relative to carpeta and checks what it is; the read bound is its size now.
-int AbrirEntrada(Fichero& fichero, int carpeta, const char* ruta, int banderas) {
+Desenlace AbrirEntrada(Fichero& fichero, int carpeta, const char* ruta, int banderas) {
     fichero.Cerrar();
     // Non-blocking: a FIFO must never hang the run before it is recognised and refused.
     int fd = openat(carpeta, ruta, O_RDONLY | O_CLOEXEC | O_NONBLOCK | banderas);
-    if (fd < 0) return errno == ELOOP && (banderas & O_NOFOLLOW) ? ErrorNoEsFichero : errno;
+    if (fd < 0)
+        return errno == ELOOP && (banderas & O_NOFOLLOW) ? Resultado::NoEsFichero : ErrorSistema(errno);
     struct stat st {};
-    int error = 0;
+    Desenlace fallo = Hecho;
     if (fstat(fd, &st) != 0)
-        error = errno;
+        fallo = ErrorSistema(errno);
     else if (S_ISDIR(st.st_mode))
-        error = EISDIR;
+        fallo = ErrorSistema(EISDIR);
     else if (!S_ISREG(st.st_mode))
-        error = ErrorNoEsFichero;
-    if (error != 0) {
+        fallo = Resultado::NoEsFichero;
+    if (!fallo.Bien()) {
         CerrarDescriptor(fd);
-        return error;
+        return fallo;
     }
     const int estado = fcntl(fd, F_GETFL);
     if (estado >= 0) fcntl(fd, F_SETFL, estado & ~O_NONBLOCK);
     fichero = Fichero::Adoptar(fd);
     fichero.PonerLimite(static_cast<int64_t>(st.st_size));
     if (EsPseudoSistema(fd)) fichero.HacerIlegible();
-    return 0;
+    return Hecho;
 }
 
 } // namespace
 
-int AbrirFichero(Fichero& fichero, const std::string& ruta) {
+Desenlace AbrirFichero(Fichero& fichero, const std::string& ruta) {
     return AbrirEntrada(fichero, AT_FDCWD, ruta.c_str(), 0);
 }
 
-int AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa) {
+Desenlace AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa) {
     fichero.Cerrar();
     Carpeta padre;
     std::string hoja;
-    if (const int error = ResolverBajo(carpeta, relativa, padre, hoja, true); error != 0) return error;
+    if (const Desenlace resuelto = ResolverBajo(carpeta, relativa, padre, hoja, true); !resuelto.Bien())
+        return resuelto;
     return AbrirEntrada(fichero, padre.Descriptor(), hoja.c_str(), O_NOFOLLOW);
 }
 
@@ -280,36 +282,15 @@ int32_t FechaDosDeTiempo(int64_t segundosUnix) {
     return static_cast<int32_t>((fecha << 16) | hora);
 }
 
-double FechaDeDos(int32_t fechaDos) {
-    const auto v = static_cast<uint32_t>(fechaDos);
-    const int anio = static_cast<int>((v >> 25) & 0x7F) + 1980;
-    const int mes = static_cast<int>((v >> 21) & 0x0F);
-    const int dia = static_cast<int>((v >> 16) & 0x1F);
-    const int hora = static_cast<int>((v >> 11) & 0x1F);
-    const int minuto = static_cast<int>((v >> 5) & 0x3F);
-    const int segundo = static_cast<int>(v & 0x1F) * 2;
-    // Days from 1899-12-30 by the proleptic Gregorian civil-from-days inverse.
-    const int y = mes <= 2 ? anio - 1 : anio;
-    const int era = y / 400;
-    const int yoe = y - era * 400;
-    const int mp = (mes + 9) % 12;
-    const int doy = (153 * mp + 2) / 5 + dia - 1;
-    const int doe = yoe * 365 + yoe / 4 - yoe / 100 + doy;
-    const long diasUnix = static_cast<long>(era) * 146097 + doe - 719468;
-    const long dias = diasUnix + 25569; // 1970-01-01 is day 25569
-    return static_cast<double>(dias) + (hora * 3600 + minuto * 60 + segundo) / 86400.0;
-}
-
 int InfoFichero(const std::string& ruta, InfoRegistro& info) {
     struct stat st {};
     if (stat(ruta.c_str(), &st) != 0 || S_ISDIR(st.st_mode)) return -1;
     InfoRegistro nuevo;
     Fichero f;
-    const bool abierto = AbrirFichero(f, ruta) == 0;
+    const bool abierto = AbrirFichero(f, ruta).Bien();
     if (abierto) {
         nuevo.tamano = f.Tamano();
         nuevo.fechaDos = FechaDosDeTiempo(static_cast<int64_t>(st.st_mtim.tv_sec));
-        nuevo.fechaModificacion = FechaDeDos(nuevo.fechaDos);
         f.Cerrar();
     }
     nuevo.atributos = static_cast<int32_t>(st.st_mode);

@@ -1,20 +1,16 @@
 #pragma once
 // The file helpers every operation opens, creates and renames files through.
-// They report failure by a result code (0 = success, otherwise the system's
-// error number or one of the codes below) and never show a message: the caller
-// chooses it. Outputs are created by files/Salidas.h, always relative to a folder
-// opened once per run (files/Carpeta.h).
+// They report how they ended by a Desenlace (files/Resultado.h) and never show a
+// message: the caller chooses it. Outputs are created by files/Salidas.h, always
+// relative to a folder opened once per run (files/Carpeta.h).
 #include <cstddef>
 #include <cstdint>
 #include <optional>
 #include <string>
 
-namespace quimbel {
+#include "Resultado.h"
 
-// Result of an open or create when the name reaches something that is not a regular
-// file: a FIFO, socket or device (which could block or never end), or, for an output,
-// a symbolic link (which could carry the write elsewhere).
-inline constexpr int ErrorNoEsFichero = -3;
+namespace quimbel {
 
 // Identity of a file on disk, so that two paths to one file compare equal.
 struct IdFichero {
@@ -39,19 +35,23 @@ class Fichero {
     // Takes over an open descriptor (tests: a failing device); -1 gives a closed file.
     static Fichero Adoptar(int descriptor);
 
+    // Whether a file is open.
     bool Abierto() const { return fd_ >= 0; }
+    // The system's descriptor, for calls the class does not wrap; -1 when closed.
     int Descriptor() const { return fd_; }
-    // Closes the file; 0, or the error number of a failed close. Closing a closed file is 0.
-    int Cerrar();
+    // Closes the file; Hecho, or the system's error of a failed close. Closing a closed file
+    // is Hecho.
+    Desenlace Cerrar();
     // The size in bytes now; -1 when it cannot be read.
     int64_t Tamano() const;
+    // Device and inode of the open file; zeroes when they cannot be read.
     IdFichero Id() const;
-    // Moves the position; 0 or an error number.
-    int Posicionar(int64_t posicion);
+    // Moves the position; Hecho or the system's error (EINVAL for a negative position).
+    Desenlace Posicionar(int64_t posicion);
     // Reads until n bytes are in or the file ends; the count read, or -1 on error.
     int64_t Leer(void* datos, size_t n);
-    // Writes all n bytes; 0, or an error number (a short write is ENOSPC).
-    int Escribir(const void* datos, size_t n);
+    // Writes all n bytes; Hecho, or the system's error (a short write is ENOSPC).
+    Desenlace Escribir(const void* datos, size_t n);
     // Positioned forms, which leave the position alone and may run on several threads:
     // exactly n bytes, false on an error or an early end.
     bool LeerEn(void* datos, size_t n, uint64_t posicion) const;
@@ -71,9 +71,10 @@ class Fichero {
 };
 
 // Opens an existing file read-only, following links (reading is no write). Never blocks:
-// a folder gives EISDIR, a FIFO, socket or device ErrorNoEsFichero; the read bound is the size
-// at this moment, and a file of a pseudo file system opens but fails every read (EIO).
-int AbrirFichero(Fichero& fichero, const std::string& ruta);
+// a FIFO, socket or device gives NoEsFichero, a folder the system's EISDIR, a missing file
+// its ENOENT; the read bound is the size at this moment, and a file of a pseudo file system
+// opens but fails every read (EIO).
+Desenlace AbrirFichero(Fichero& fichero, const std::string& ruta);
 
 // True when a regular file exists at the path (symbolic links followed); a folder,
 // FIFO or device does not count.
@@ -81,20 +82,18 @@ bool ExisteFichero(const std::string& ruta);
 
 // What InfoFichero reports of a file.
 struct InfoRegistro {
-    double fechaModificacion = 0; // days since 1899-12-30, time of day as the fraction (local time)
-    int32_t fechaDos = 0;         // MS-DOS packed local date (high 16 bits) and time (low 16 bits)
-    int64_t tamano = 0;           // size in bytes
-    int32_t atributos = 0;        // the file's mode word
+    int32_t fechaDos = 0;  // MS-DOS packed local date (high 16 bits) and time (low 16 bits)
+    int64_t tamano = 0;    // size in bytes
+    int32_t atributos = 0; // st_mode of the path, links followed (type and permissions)
 };
 
-// Fills info with the file's size and last-write time. -1, leaving info untouched, when
-// no file exists at the path; -1 with zeroes when it exists but cannot be opened; else 0.
+// Fills info with the file's size, last-write time and mode. -1, leaving info untouched, when
+// nothing or a folder is at the path; -1 with size and time 0 (the mode filled) when it
+// exists but cannot be opened; else 0.
 int InfoFichero(const std::string& ruta, InfoRegistro& info);
 
-// Packs a local time into the MS-DOS date and time word (years clamped to 1980..2107)
-// and converts such a word back to days since 1899-12-30.
+// Packs a local time into the MS-DOS date and time word (years clamped to 1980..2107).
 int32_t FechaDosDeTiempo(int64_t segundosUnix);
-double FechaDeDos(int32_t fechaDos);
 
 // Test seams, as a failing device: once `bytes` more bytes have gone through Escribir or
 // EscribirEn, every write fails with ENOSPC (a full disk); once `bytes` more have been

@@ -24,32 +24,38 @@ bool NombreValido(const std::string& nombre) {
 }
 
 // What stands at the name now, links not followed.
-int Mirar(const Carpeta& carpeta, const std::string& nombre, struct stat& st) {
+Desenlace Mirar(const Carpeta& carpeta, const std::string& nombre, struct stat& st) {
     if (fstatat(carpeta.Descriptor(), nombre.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
-        if (S_ISDIR(st.st_mode)) return EISDIR;
-        return S_ISREG(st.st_mode) ? 0 : ErrorNoEsFichero;
+        if (S_ISDIR(st.st_mode)) return ErrorSistema(EISDIR);
+        return S_ISREG(st.st_mode) ? Hecho : Resultado::NoEsFichero;
     }
-    return errno;
+    return ErrorSistema(errno);
 }
 
-int Nuevo(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre) {
+Desenlace Nuevo(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre) {
     const int fd = openat(carpeta.Descriptor(), nombre.c_str(), BanderasSalida | O_CREAT | O_EXCL, 0666);
-    if (fd < 0) return errno;
+    if (fd < 0) return ErrorSistema(errno);
     fichero = Fichero::Adoptar(fd);
-    return 0;
+    return Hecho;
 }
 
 // Opens the regular file that Mirar saw; ESTALE when the name changed hands meanwhile.
-int AbrirVisto(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre, const struct stat& visto,
-               int banderas) {
+Desenlace AbrirVisto(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre,
+                     const struct stat& visto, int banderas) {
     const int fd = openat(carpeta.Descriptor(), nombre.c_str(), banderas);
-    if (fd < 0) return errno == ELOOP ? ErrorNoEsFichero : errno;
+    if (fd < 0) return errno == ELOOP ? Resultado::NoEsFichero : ErrorSistema(errno);
     Fichero f = Fichero::Adoptar(fd);
     struct stat st {};
-    if (fstat(fd, &st) != 0) return errno;
-    if (!S_ISREG(st.st_mode) || !(IdDe(st) == IdDe(visto))) return ESTALE;
+    if (fstat(fd, &st) != 0) return ErrorSistema(errno);
+    if (!S_ISREG(st.st_mode) || !(IdDe(st) == IdDe(visto))) return ErrorSistema(ESTALE);
     fichero = std::move(f);
-    return 0;
+    return Hecho;
+}
+
+// Whether the name changed hands between the look and the open (another file, or none):
+// then it is looked at again.
+bool CambioDeManos(const Desenlace& d) {
+    return d == ErrorSistema(ESTALE) || d == ErrorSistema(ENOENT);
 }
 
 } // namespace
@@ -83,60 +89,60 @@ bool Protegidos::Contiene(const Fichero& abierto) const {
     return false;
 }
 
-int CrearSalida(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre,
-                const Protegidos& protegidos) {
+Desenlace CrearSalida(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre,
+                      const Protegidos& protegidos) {
     fichero.Cerrar();
     if (!carpeta.Abierta()) return carpeta.Error();
-    if (!NombreValido(nombre)) return EINVAL;
+    if (!NombreValido(nombre)) return ErrorSistema(EINVAL);
     // A name that changes hands between the look and the open is looked at again.
     for (int intento = 0; intento < 3; ++intento) {
         struct stat visto {};
-        const int mirado = Mirar(carpeta, nombre, visto);
-        if (mirado == ENOENT) {
-            const int creado = Nuevo(fichero, carpeta, nombre);
-            if (creado == EEXIST) continue;
+        const Desenlace mirado = Mirar(carpeta, nombre, visto);
+        if (mirado == ErrorSistema(ENOENT)) {
+            const Desenlace creado = Nuevo(fichero, carpeta, nombre);
+            if (creado == ErrorSistema(EEXIST)) continue;
             return creado;
         }
-        if (mirado != 0) return mirado;
+        if (!mirado.Bien()) return mirado;
         Fichero f;
-        const int abierto = AbrirVisto(f, carpeta, nombre, visto, BanderasSalida);
-        if (abierto == ESTALE || abierto == ENOENT) continue;
-        if (abierto != 0) return abierto;
-        if (protegidos.Contiene(f)) return ErrorFicheroIntocable;
+        const Desenlace abierto = AbrirVisto(f, carpeta, nombre, visto, BanderasSalida);
+        if (CambioDeManos(abierto)) continue;
+        if (!abierto.Bien()) return abierto;
+        if (protegidos.Contiene(f)) return Resultado::Intocable;
         if (visto.st_nlink > 1) {
             // Emptying in place would empty every other name of the file too.
             f.Cerrar();
-            if (unlinkat(carpeta.Descriptor(), nombre.c_str(), 0) != 0) return errno;
-            const int creado = Nuevo(fichero, carpeta, nombre);
-            if (creado == EEXIST) continue;
+            if (unlinkat(carpeta.Descriptor(), nombre.c_str(), 0) != 0) return ErrorSistema(errno);
+            const Desenlace creado = Nuevo(fichero, carpeta, nombre);
+            if (creado == ErrorSistema(EEXIST)) continue;
             return creado;
         }
-        if (ftruncate(f.Descriptor(), 0) != 0) return errno;
+        if (ftruncate(f.Descriptor(), 0) != 0) return ErrorSistema(errno);
         fichero = std::move(f);
-        return 0;
+        return Hecho;
     }
-    return EAGAIN;
+    return ErrorSistema(EAGAIN);
 }
 
-int CrearSalidaNueva(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre) {
+Desenlace CrearSalidaNueva(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre) {
     fichero.Cerrar();
     if (!carpeta.Abierta()) return carpeta.Error();
-    if (!NombreValido(nombre)) return EINVAL;
+    if (!NombreValido(nombre)) return ErrorSistema(EINVAL);
     return Nuevo(fichero, carpeta, nombre);
 }
 
-int AbrirSalida(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre) {
+Desenlace AbrirSalida(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre) {
     fichero.Cerrar();
     if (!carpeta.Abierta()) return carpeta.Error();
-    if (!NombreValido(nombre)) return EINVAL;
+    if (!NombreValido(nombre)) return ErrorSistema(EINVAL);
     struct stat visto {};
-    if (const int mirado = Mirar(carpeta, nombre, visto); mirado != 0) return mirado;
+    if (const Desenlace mirado = Mirar(carpeta, nombre, visto); !mirado.Bien()) return mirado;
     return AbrirVisto(fichero, carpeta, nombre, visto, BanderasSalida);
 }
 
-int CrearFichero(Fichero& fichero, const std::string& ruta, const Protegidos& protegidos) {
+Desenlace CrearFichero(Fichero& fichero, const std::string& ruta, const Protegidos& protegidos) {
     Carpeta carpeta;
-    if (const int abierta = AbrirCarpeta(carpeta, CarpetaDeRuta(ruta)); abierta != 0) {
+    if (const Desenlace abierta = AbrirCarpeta(carpeta, CarpetaDeRuta(ruta)); !abierta.Bien()) {
         fichero.Cerrar();
         return abierta;
     }

@@ -11,9 +11,6 @@
 
 namespace quimbel {
 
-// Result of CrearSalida when the name reaches one of the files the run must not write.
-inline constexpr int ErrorFicheroIntocable = -2;
-
 // The files a run reads and so must never write: its source, the pieces of a set. Each is
 // compared by device and inode with an output while both are open, so that no identity is
 // taken from a file that has left the cache (vfat and exFAT renumber such files).
@@ -36,22 +33,25 @@ class Protegidos {
 
 // Creates or empties the output `nombre` (a single component) in carpeta, open for reading
 // and writing at position 0. A name taken by anything but a regular file is refused without
-// opening it (EISDIR for a folder, ErrorNoEsFichero for a link, FIFO, socket or device). An
-// existing file is opened without following links or blocking, must still be the file that
-// was checked, and is refused with ErrorFicheroIntocable when it is one of protegidos; one
-// with other names (hard links) is not emptied but its name is given a new file, so that the
-// write never reaches another name. 0 or an error number; nothing is changed on failure.
-int CrearSalida(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre,
-                const Protegidos& protegidos = {});
+// opening it (the system's EISDIR for a folder, NoEsFichero for a link, FIFO, socket or
+// device). An existing file is opened without following links or blocking, must still be the
+// file that was checked, and is refused as Intocable when it is one of protegidos; one with
+// other names (hard links) is not emptied but its name is given a new file, so that the write
+// never reaches another name. Hecho, or why not (a bad name is EINVAL, a folder that is not
+// open its error); nothing is changed on failure.
+Desenlace CrearSalida(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre,
+                      const Protegidos& protegidos = {});
 
-// Creates the output only when the name is free; EEXIST when anything is there.
-int CrearSalidaNueva(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre);
+// Creates the output only when the name is free; the system's EEXIST when anything is there
+// (a link included). Hecho or the system's error.
+Desenlace CrearSalidaNueva(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre);
 
 // Opens for writing an output the run made itself, by the same rules; nothing is emptied.
-int AbrirSalida(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre);
+// Hecho, NoEsFichero, or the system's error (ENOENT when it is gone).
+Desenlace AbrirSalida(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre);
 
 // CrearSalida for a path the user chose: its folder part (links followed; "" is the current
-// folder) is opened and the file-name part created in it.
-int CrearFichero(Fichero& fichero, const std::string& ruta, const Protegidos& protegidos = {});
+// folder) is opened and the file-name part created in it. Its outcomes are CrearSalida's.
+Desenlace CrearFichero(Fichero& fichero, const std::string& ruta, const Protegidos& protegidos = {});
 
 } // namespace quimbel

@@ -13,18 +13,18 @@ constexpr size_t TamEscritura = 1 << 16;
 constexpr char CtrlZ = '\x1A';
 } // namespace
 
-int AbrirTexto(TextoEntrada& texto, const std::string& ruta) {
+Desenlace AbrirTexto(TextoEntrada& texto, const std::string& ruta) {
     texto = TextoEntrada();
-    const int resultado = AbrirFichero(texto.fichero_, ruta);
-    if (resultado == 0) texto.buffer_.resize(TamLectura);
-    return resultado;
+    const Desenlace abierto = AbrirFichero(texto.fichero_, ruta);
+    if (abierto.Bien()) texto.buffer_.resize(TamLectura);
+    return abierto;
 }
 
 bool TextoEntrada::Rellenar() {
     if (acabado_) return false;
     const int64_t leidos = fichero_.Leer(buffer_.data(), buffer_.size());
     if (leidos < 0) {
-        error_ = errno == 0 ? EIO : errno;
+        error_ = ErrorSistema(errno == 0 ? EIO : errno);
         acabado_ = true;
         return false;
     }
@@ -52,7 +52,7 @@ bool TextoEntrada::LeerUna(std::string& linea, bool& larga) {
     larga = false;
     bool algo = false; // something of a line was met: text or its end
     for (;;) {
-        if (pos_ == fin_ && !Rellenar()) return algo && error_ == 0;
+        if (pos_ == fin_ && !Rellenar()) return algo && error_.Bien();
         const size_t texto = FinDeTexto(buffer_.data() + pos_, fin_ - pos_);
         if (texto > 0) {
             algo = true;
@@ -88,40 +88,40 @@ bool TextoEntrada::LeerLinea(std::string& linea) {
     return false;
 }
 
-int CrearTexto(TextoSalida& texto, const Carpeta& carpeta, const std::string& nombre,
-               const Protegidos& protegidos) {
+Desenlace CrearTexto(TextoSalida& texto, const Carpeta& carpeta, const std::string& nombre,
+                     const Protegidos& protegidos) {
     texto = TextoSalida();
     return CrearSalida(texto.fichero_, carpeta, nombre, protegidos);
 }
 
-int CrearTexto(TextoSalida& texto, const std::string& ruta, const Protegidos& protegidos) {
+Desenlace CrearTexto(TextoSalida& texto, const std::string& ruta, const Protegidos& protegidos) {
     Carpeta carpeta;
-    if (const int abierta = AbrirCarpeta(carpeta, CarpetaDeRuta(ruta)); abierta != 0) {
+    if (const Desenlace abierta = AbrirCarpeta(carpeta, CarpetaDeRuta(ruta)); !abierta.Bien()) {
         texto = TextoSalida();
         return abierta;
     }
     return CrearTexto(texto, carpeta, NombreDeRuta(ruta), protegidos);
 }
 
-int TextoSalida::Vaciar() {
+Desenlace TextoSalida::Vaciar() {
     if (pendiente_.empty()) return error_;
-    if (error_ == 0) error_ = fichero_.Escribir(pendiente_.data(), pendiente_.size());
+    if (error_.Bien()) error_ = fichero_.Escribir(pendiente_.data(), pendiente_.size());
     pendiente_.clear();
     return error_;
 }
 
-int TextoSalida::EscribirLinea(std::string_view linea) {
+Desenlace TextoSalida::EscribirLinea(std::string_view linea) {
     pendiente_ += linea;
     pendiente_ += "\r\n";
     if (pendiente_.size() >= TamEscritura) return Vaciar();
     return error_;
 }
 
-int TextoSalida::Cerrar() {
+Desenlace TextoSalida::Cerrar() {
     if (!fichero_.Abierto()) return error_;
     Vaciar();
-    const int cierre = fichero_.Cerrar();
-    if (error_ == 0) error_ = cierre;
+    const Desenlace cierre = fichero_.Cerrar();
+    if (error_.Bien()) error_ = cierre;
     return error_;
 }
 

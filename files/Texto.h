@@ -19,12 +19,13 @@ class TextoEntrada {
     // The next line, without its end; false at the end of the file or on a read error.
     // Lines longer than MaxLinea bytes are skipped as if they were not there.
     bool LeerLinea(std::string& linea);
-    // The error number of a failed read; 0 when the file simply ended.
-    int Error() const { return error_; }
-    int Cerrar() { return fichero_.Cerrar(); }
+    // The system's error of a failed read; Hecho when the file simply ended.
+    Desenlace Error() const { return error_; }
+    // Closes the file; Hecho or the system's error.
+    Desenlace Cerrar() { return fichero_.Cerrar(); }
 
   private:
-    friend int AbrirTexto(TextoEntrada&, const std::string&);
+    friend Desenlace AbrirTexto(TextoEntrada&, const std::string&);
     bool Rellenar();
     // Reads one line into linea; false at the end. `larga` tells it outgrew MaxLinea.
     bool LeerUna(std::string& linea, bool& larga);
@@ -33,34 +34,34 @@ class TextoEntrada {
     size_t pos_ = 0;
     size_t fin_ = 0;
     bool acabado_ = false;
-    int error_ = 0;
+    Desenlace error_;
 };
 
 // A text file open for writing; every line ends in CR LF.
 class TextoSalida {
   public:
-    // Writes one line and its end; 0, or the error number of a failed write.
-    int EscribirLinea(std::string_view linea);
-    // Writes what is pending and closes; 0, or the first error met (also of earlier lines).
-    int Cerrar();
+    // Writes one line and its end; Hecho, or the system's error of a failed write.
+    Desenlace EscribirLinea(std::string_view linea);
+    // Writes what is pending and closes; Hecho, or the first error met (also of earlier lines).
+    Desenlace Cerrar();
 
   private:
-    friend int CrearTexto(TextoSalida&, const Carpeta&, const std::string&, const Protegidos&);
-    int Vaciar();
+    friend Desenlace CrearTexto(TextoSalida&, const Carpeta&, const std::string&, const Protegidos&);
+    Desenlace Vaciar();
     Fichero fichero_;
     std::string pendiente_;
-    int error_ = 0;
+    Desenlace error_;
 };
 
-// Opens an existing text file for reading. 0 or an error number.
-int AbrirTexto(TextoEntrada& texto, const std::string& ruta);
+// Opens an existing text file for reading, with AbrirFichero's outcomes.
+Desenlace AbrirTexto(TextoEntrada& texto, const std::string& ruta);
 
-// Creates or empties a text file for writing: the output `nombre` in carpeta, by the rules of
-// CrearSalida. 0 or an error number.
-int CrearTexto(TextoSalida& texto, const Carpeta& carpeta, const std::string& nombre,
-               const Protegidos& protegidos = {});
+// Creates or empties a text file for writing: the output `nombre` in carpeta, by the rules
+// and with the outcomes of CrearSalida.
+Desenlace CrearTexto(TextoSalida& texto, const Carpeta& carpeta, const std::string& nombre,
+                     const Protegidos& protegidos = {});
 
 // The same for a path the user chose (its folder is opened, links followed).
-int CrearTexto(TextoSalida& texto, const std::string& ruta, const Protegidos& protegidos = {});
+Desenlace CrearTexto(TextoSalida& texto, const std::string& ruta, const Protegidos& protegidos = {});
 
 } // namespace quimbel

@@ -24,7 +24,7 @@ bool LeerJusto(Fichero& f, void* datos, size_t n) {
 
 int64_t Tamano(const std::string& ruta) {
     Fichero f;
-    return AbrirFichero(f, ruta) == 0 ? f.Tamano() : -1;
+    return AbrirFichero(f, ruta).Bien() ? f.Tamano() : -1;
 }
 
 // a * b + c, held at the largest value instead of overflowing.
@@ -200,7 +200,7 @@ AnalisisUnir AnalizarNumerado(Ventana& v, const std::string& nombre, int64_t s0)
 AnalisisUnir AnalizarFicheroUnir(Ventana& v, const std::string& nombre) {
     if (nombre.empty()) return {};
     Fichero f;
-    const int64_t s0 = AbrirFichero(f, nombre) == 0 ? f.Tamano() : -1;
+    const int64_t s0 = AbrirFichero(f, nombre).Bien() ? f.Tamano() : -1;
     if (s0 < 0) {
         f.Cerrar();
         v.Error("¡ Error al abrir fichero " + nombre + " !");

@@ -89,7 +89,7 @@ std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const
     for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n) {
         const std::string nombre = NombreTrozoUnir(base, plan, n);
         Fichero trozo;
-        const int64_t z = AbrirFichero(trozo, nombre) == 0 ? trozo.Tamano() : -1;
+        const int64_t z = AbrirFichero(trozo, nombre).Bien() ? trozo.Tamano() : -1;
         if (z < 0) return "¡ Error al abrir fichero " + nombre + " !";
         const int64_t inicio = InicioDatosTrozo(plan, n);
         v.AnadirLinea(Memo::Unir, "Uniendo trozo " + std::to_string(n) + " : " + nombre);
@@ -102,7 +102,7 @@ std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const
         v.ProcesarMensajes();
     }
     // A full disk may show only when the file is closed.
-    if (unido.Cerrar() != 0) return "¡ Error al escribir en fichero " + destino + " !";
+    if (!unido.Cerrar().Bien()) return "¡ Error al escribir en fichero " + destino + " !";
     return std::nullopt;
 }
 
@@ -138,14 +138,14 @@ bool Unir(Ventana& v, EntradaUnir e) {
     for (const IdFichero& id : UnidosEnCurso())
         protegidos.Anadir(id);
     Fichero unido;
-    const int creado = CrearFichero(unido, destino, protegidos);
-    if (creado != 0) {
+    const Desenlace creado = CrearFichero(unido, destino, protegidos);
+    if (!creado.Bien()) {
         // The joined file of a run in progress is no piece: its name cannot be created now.
+        const bool intocable = creado.resultado == Resultado::Intocable;
         Fichero existente;
-        const bool enCurso = creado == ErrorFicheroIntocable && AbrirFichero(existente, destino) == 0 &&
-                             Contiene(UnidosEnCurso(), existente.Id());
-        v.Error(creado == ErrorFicheroIntocable && !enCurso ? ErrorMismoNombre
-                                                            : "¡ Error al crear fichero " + destino + " !");
+        const bool enCurso =
+            intocable && AbrirFichero(existente, destino).Bien() && Contiene(UnidosEnCurso(), existente.Id());
+        v.Error(intocable && !enCurso ? ErrorMismoNombre : "¡ Error al crear fichero " + destino + " !");
         return false;
     }
     const UnidoEnCurso enCurso(unido.Id());

@@ -27,7 +27,7 @@ bool PlanDescribe(const PlanEnVigor& plan, const std::string& rutaFuente, const 
         return false;
     if (plan.marcas.size() != static_cast<size_t>(TrozosDelPlan(o.tamFichero, o.tamTrozo))) return false;
     Fichero f;
-    return AbrirFichero(f, rutaFuente) == 0 && f.Tamano() == o.tamFichero;
+    return AbrirFichero(f, rutaFuente).Bien() && f.Tamano() == o.tamFichero;
 }
 
 // Marks of the run: the plan's, or none when every piece is written.
@@ -64,11 +64,11 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
         return false;
     }
     Fichero trozo;
-    const int creado = CrearSalida(trozo, w.carpeta, NombreDeRuta(ruta), w.protegidos);
-    if (creado != 0) {
+    const Desenlace creado = CrearSalida(trozo, w.carpeta, NombreDeRuta(ruta), w.protegidos);
+    if (!creado.Bien()) {
         w.fuente.Cerrar();
-        v.Error(creado == ErrorFicheroIntocable ? ErrorMismoNombre
-                                                : "¡ Error al crear fichero " + ruta + " !");
+        v.Error(creado.resultado == Resultado::Intocable ? ErrorMismoNombre
+                                                         : "¡ Error al crear fichero " + ruta + " !");
         return false;
     }
     const auto fallo = [&] {
@@ -82,7 +82,7 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
         const auto cabecera = w.e.tipo == TipoCorte::CortaArchivos
                                   ? CabeceraCA(static_cast<int32_t>(w.n), Extension(nombre))
                                   : CabeceraHacha(nombre, w.s, w.p);
-        if (trozo.Escribir(cabecera.data(), cabecera.size()) != 0) return fallo();
+        if (!trozo.Escribir(cabecera.data(), cabecera.size()).Bien()) return fallo();
     }
     v.AnadirLinea(Memo::Cortar, "Creando trozo " + std::to_string(k) + " : " + ruta);
     // Exactly the piece's share: a source that shrank during the run gives a short copy.
@@ -91,7 +91,7 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
     if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance) != 0 || copiados != cuenta)
         return fallo();
     // A full disk may show only when the piece is closed.
-    if (trozo.Cerrar() != 0) return fallo();
+    if (!trozo.Cerrar().Bien()) return fallo();
     return true;
 }
 
@@ -149,7 +149,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     const int64_t p = *tamano;
 
     Fichero fuente;
-    const int64_t s = AbrirFichero(fuente, rutaFuente) == 0 ? fuente.Tamano() : -1;
+    const int64_t s = AbrirFichero(fuente, rutaFuente).Bien() ? fuente.Tamano() : -1;
     if (s < 0) {
         fuente.Cerrar();
         v.Error("¡ Error al abrir fichero " + rutaFuente + " !");

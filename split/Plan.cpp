@@ -18,7 +18,7 @@ PlanCorte PrepararCorte(Ventana& v, std::string_view fuente, std::string_view ta
     int64_t s = -1;
     {
         Fichero f;
-        if (AbrirFichero(f, ruta) == 0) s = f.Tamano();
+        if (AbrirFichero(f, ruta).Bien()) s = f.Tamano();
     }
     if (s < 0) {
         v.Error("¡ Error al abrir fichero " + ruta + " !");

@@ -49,7 +49,7 @@ uint32_t CrcFichero(const std::string& ruta, Avance* avance) {
     fallo = 0;
     if (funcion == nullptr) return Fallar();
     Fichero fichero;
-    if (AbrirFichero(fichero, ruta) != 0) return Fallar();
+    if (!AbrirFichero(fichero, ruta).Bien()) return Fallar();
     // Allocated per call: nothing survives from one file to the next.
     const std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[BloqueCrc]);
     if (!buffer) return Fallar();

@@ -65,12 +65,12 @@ class Escritura {
 
     // Writes one line; a failed write stops the step.
     bool Linea(std::string_view linea) {
-        if (texto_.EscribirLinea(linea) == 0) return true;
+        if (texto_.EscribirLinea(linea).Bien()) return true;
         return Parar("¡ Error al escribir en fichero " + ruta_ + " !");
     }
     // Closes the file; a full disk often shows only here.
     bool Cerrar() {
-        if (texto_.Cerrar() == 0) return true;
+        if (texto_.Cerrar().Bien()) return true;
         v_.Error("¡ Error al escribir en fichero " + ruta_ + " !");
         return false;
     }
@@ -128,10 +128,11 @@ bool PasoSfv(Ventana& v, const EntradaSfv& e) {
     Carpeta propia;
     if (e.carpeta == nullptr) AbrirCarpeta(propia, e.destino);
     Escritura sfv(v, ruta);
-    const int creado =
+    const Desenlace creado =
         CrearTexto(sfv.Texto(), e.carpeta ? *e.carpeta : propia, NombreDeRuta(ruta), protegidos);
-    if (creado != 0) {
-        v.Error(creado == ErrorFicheroIntocable ? Rechazo(ruta) : "¡ Error al crear fichero " + ruta + " !");
+    if (!creado.Bien()) {
+        v.Error(creado.resultado == Resultado::Intocable ? Rechazo(ruta)
+                                                         : "¡ Error al crear fichero " + ruta + " !");
         return false;
     }
     const FechaHora ahora = Ahora();

@@ -34,14 +34,14 @@ bool RenombrarErroneo(Ventana& v, const Carpeta& carpeta, std::string_view relat
     }
     Carpeta padre;
     std::string hoja;
-    if (ResolverBajo(carpeta, relativa, padre, hoja) != 0) {
+    if (!ResolverBajo(carpeta, relativa, padre, hoja).Bien()) {
         v.Error("¡ Error al renombrar " + ruta + " a " + NombreErroneo(ruta, extension, letra, 1) + " !");
         return false;
     }
     const int limite = letra ? static_cast<int>(Letras.size()) : MaxNumeros;
     int i = 1;
     for (; i <= limite; ++i) {
-        if (RenombrarEn(padre, hoja, NombreErroneo(hoja, extension, letra, i)) == 0) {
+        if (RenombrarEn(padre, hoja, NombreErroneo(hoja, extension, letra, i)).Bien()) {
             v.AnadirLinea(Memo::Verificar,
                           " Renombrando: " + ruta + " -> " + NombreErroneo(ruta, extension, letra, i));
             return true;

@@ -18,7 +18,7 @@ namespace {
 // The bytes of the files an SFV file lists, as they stand now: what checking them all reads.
 int64_t BytesListados(const std::string& rutaSfv, const std::string& carpeta) {
     TextoEntrada sfv;
-    if (AbrirTexto(sfv, rutaSfv) != 0) return 0;
+    if (!AbrirTexto(sfv, rutaSfv).Bien()) return 0;
     int64_t bytes = 0;
     std::string texto;
     while (sfv.LeerLinea(texto)) {
@@ -90,7 +90,7 @@ ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e,
     }
     const std::string carpeta = CarpetaVerificacion(rutaSfv, e.carpeta);
     TextoEntrada sfv;
-    if (AbrirTexto(sfv, rutaSfv) != 0) {
+    if (!AbrirTexto(sfv, rutaSfv).Bien()) {
         v.Error("¡ Error al abrir fichero " + rutaSfv + " !");
         return r;
     }
@@ -108,7 +108,7 @@ ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e,
             Comprobar(v, e, opciones ? opciones() : OpcionesVerificacion{}, carpeta, abierta, *linea, avance,
                       r);
     }
-    if (sfv.Error() != 0) {
+    if (!sfv.Error().Bien()) {
         sfv.Cerrar();
         r.lecturaCortada = true;
         v.Error("¡ Error al leer fichero " + rutaSfv + " !");

@@ -4,21 +4,21 @@
 
 namespace quimbel {
 
-int LeerListaTamanos(const std::string& ruta, std::vector<std::string>& items) {
+Desenlace LeerListaTamanos(const std::string& ruta, std::vector<std::string>& items) {
     TextoEntrada texto;
-    if (const int abierto = AbrirTexto(texto, ruta); abierto != 0) return abierto;
+    if (const Desenlace abierto = AbrirTexto(texto, ruta); !abierto.Bien()) return abierto;
     std::vector<std::string> leidos;
     std::string linea;
     while (texto.LeerLinea(linea))
         leidos.push_back(linea);
-    if (texto.Error() != 0) return texto.Error();
+    if (!texto.Error().Bien()) return texto.Error();
     items = std::move(leidos);
-    return 0;
+    return Hecho;
 }
 
-int EscribirListaTamanos(const std::string& ruta, const std::vector<std::string>& items) {
+Desenlace EscribirListaTamanos(const std::string& ruta, const std::vector<std::string>& items) {
     TextoSalida texto;
-    if (const int creado = CrearTexto(texto, ruta); creado != 0) return creado;
+    if (const Desenlace creado = CrearTexto(texto, ruta); !creado.Bien()) return creado;
     for (const std::string& item : items)
         texto.EscribirLinea(item);
     return texto.Cerrar();

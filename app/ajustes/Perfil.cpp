@@ -38,13 +38,13 @@ bool EsClave(std::string_view linea, std::string_view& clave, std::string_view& 
 // The file's lines; none when it does not exist. False when it exists but cannot be read.
 bool LeerLineas(const std::string& ruta, std::vector<std::string>& lineas) {
     TextoEntrada texto;
-    const int abierto = AbrirTexto(texto, ruta);
-    if (abierto == ENOENT) return true;
-    if (abierto != 0) return false;
+    const Desenlace abierto = AbrirTexto(texto, ruta);
+    if (abierto == ErrorSistema(ENOENT)) return true;
+    if (!abierto.Bien()) return false;
     std::string linea;
     while (texto.LeerLinea(linea))
         lineas.push_back(linea);
-    return texto.Error() == 0;
+    return texto.Error().Bien();
 }
 
 } // namespace
@@ -64,9 +64,10 @@ std::vector<std::pair<std::string, std::string>> Perfil::LeerSeccion(std::string
     return claves;
 }
 
-int Perfil::EscribirClave(std::string_view seccion, std::string_view clave, std::string_view valor) const {
+Desenlace Perfil::EscribirClave(std::string_view seccion, std::string_view clave,
+                                std::string_view valor) const {
     std::vector<std::string> lineas;
-    if (!LeerLineas(ruta_, lineas)) return EIO;
+    if (!LeerLineas(ruta_, lineas)) return ErrorSistema(EIO);
     const std::string nueva = std::string(clave) + "=" + std::string(valor);
 
     size_t cabecera = lineas.size();
@@ -98,7 +99,7 @@ int Perfil::EscribirClave(std::string_view seccion, std::string_view clave, std:
     }
 
     TextoSalida salida;
-    if (const int creado = CrearTexto(salida, ruta_); creado != 0) return creado;
+    if (const Desenlace creado = CrearTexto(salida, ruta_); !creado.Bien()) return creado;
     for (const std::string& l : lineas)
         salida.EscribirLinea(l);
     return salida.Cerrar();

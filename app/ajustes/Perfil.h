@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "files/Comparar.h" // IgualesSinMayusculas, how sections and keys match
+#include "files/Resultado.h"
 
 namespace quimbel {
 
@@ -23,8 +24,8 @@ class Perfil {
 
     // Writes one key: replaces the value of the key (matched without regard to case) or
     // adds it at the end of the section, creating the file and the section when missing.
-    // 0, or the error number of the failed write.
-    int EscribirClave(std::string_view seccion, std::string_view clave, std::string_view valor) const;
+    // Hecho, or why the file could not be read or written.
+    Desenlace EscribirClave(std::string_view seccion, std::string_view clave, std::string_view valor) const;
 
   private:
     std::string ruta_;

@@ -96,9 +96,9 @@ class Comprobador {
 
     void Abrir(size_t i, quimbel::Fichero& fichero) {
         EstadoFichero& e = estados_[i];
-        const int error = AbrirFicheroBajo(fichero, carpeta_, juego_.ficheros[i].nombre);
-        e.existe = error != ENOENT && error != ENOTDIR;
-        if (error != 0) return;
+        const quimbel::Desenlace abierto = AbrirFicheroBajo(fichero, carpeta_, juego_.ficheros[i].nombre);
+        e.existe = abierto.error != ENOENT && abierto.error != ENOTDIR;
+        if (!abierto.Bien()) return;
         const int64_t tamano = fichero.Tamano();
         if (tamano < 0) return;
         e.abierto = true;

@@ -27,7 +27,7 @@ std::optional<uint64_t> Descriptor::Tamano() const {
 
 Descriptor AbrirLectura(const std::string& ruta) {
     quimbel::Fichero fichero;
-    if (AbrirFichero(fichero, ruta) != 0) return Descriptor();
+    if (!AbrirFichero(fichero, ruta).Bien()) return Descriptor();
     return Descriptor(std::move(fichero));
 }
 
@@ -37,13 +37,13 @@ CarpetaSalidas::CarpetaSalidas(const std::string& ruta) {
 
 Descriptor CarpetaSalidas::CrearNuevo(const std::string& ruta) const {
     quimbel::Fichero fichero;
-    if (CrearSalidaNueva(fichero, carpeta_, NombreDeRuta(ruta)) != 0) return Descriptor();
+    if (!CrearSalidaNueva(fichero, carpeta_, NombreDeRuta(ruta)).Bien()) return Descriptor();
     return Descriptor(std::move(fichero));
 }
 
 Descriptor CarpetaSalidas::AbrirEscritura(const std::string& ruta) const {
     quimbel::Fichero fichero;
-    if (AbrirSalida(fichero, carpeta_, NombreDeRuta(ruta)) != 0) return Descriptor();
+    if (!AbrirSalida(fichero, carpeta_, NombreDeRuta(ruta)).Bien()) return Descriptor();
     return Descriptor(std::move(fichero));
 }
 

@@ -31,7 +31,7 @@ class Descriptor {
 
     bool Abierto() const { return fichero_.Abierto(); }
     // Closes now; false when the close reports an error (a lost write).
-    bool Cerrar() { return fichero_.Cerrar() == 0; }
+    bool Cerrar() { return fichero_.Cerrar().Bien(); }
     // The size of the open file; none when it cannot be read.
     std::optional<uint64_t> Tamano() const;
     // Reads exactly n bytes at the offset; false on an error or an early end.

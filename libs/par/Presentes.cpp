@@ -30,7 +30,7 @@ std::vector<std::string> SalidasPresentes(const std::string& indice, bool viejas
 
 bool EsProtegido(const std::string& ruta, const Protegidos& protegidos) {
     Fichero fichero;
-    return AbrirFichero(fichero, ruta) == 0 && protegidos.Contiene(fichero);
+    return AbrirFichero(fichero, ruta).Bien() && protegidos.Contiene(fichero);
 }
 
 bool EsCarpeta(const std::string& ruta) {

@@ -140,14 +140,14 @@ class Reconstructor {
     // An input or set file as checked: the one kept open, or opened again into local.
     const quimbel::Fichero* AbrirDatos(size_t i, quimbel::Fichero& local) const {
         if (!datos_.empty() && datos_[i].Abierto()) return &datos_[i];
-        if (AbrirFicheroBajo(local, origenes_.carpeta, juego_.ficheros[i].nombre) != 0 ||
+        if (!AbrirFicheroBajo(local, origenes_.carpeta, juego_.ficheros[i].nombre).Bien() ||
             !(local.Id() == estados_[i].id) || local.Tamano() != static_cast<int64_t>(estados_[i].tamano))
             return nullptr;
         return &local;
     }
     const quimbel::Fichero* AbrirVolumen(size_t origen, quimbel::Fichero& local) const {
         if (!volumenes_.empty() && volumenes_[origen].Abierto()) return &volumenes_[origen];
-        if (AbrirFichero(local, origenes_.rutasJuego[origen]) != 0 ||
+        if (!AbrirFichero(local, origenes_.rutasJuego[origen]).Bien() ||
             !(local.Id() == origenes_.idsJuego[origen]))
             return nullptr;
         return &local;

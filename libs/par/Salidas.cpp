@@ -47,13 +47,13 @@ Fallo Renombradas::Renombrar(const Salidas& salidas) {
             // The older ".old" stays until the new set is whole.
             std::string aparte;
             for (int i = 1; aparte.empty() && i <= 1000; ++i)
-                if (RenombrarFichero(vieja, vieja + "." + std::to_string(i)) == 0)
+                if (RenombrarFichero(vieja, vieja + "." + std::to_string(i)).Bien())
                     aparte = vieja + "." + std::to_string(i);
             if (aparte.empty()) return "¡ Error al renombrar fichero " + vieja + " !";
             hechos_.emplace_back(vieja, aparte);
             apartadas_.push_back(aparte);
         }
-        if (RenombrarFichero(ruta, vieja) != 0) return "¡ Error al renombrar fichero " + ruta + " !";
+        if (!RenombrarFichero(ruta, vieja).Bien()) return "¡ Error al renombrar fichero " + ruta + " !";
         hechos_.emplace_back(ruta, vieja);
     }
     return std::nullopt;

@@ -20,18 +20,19 @@ Temporales::~Temporales() {
 
 int Temporales::Padre(const Temporal& t, quimbel::Carpeta& padre) const {
     std::string hoja;
-    const int error = ResolverBajo(carpeta_, t.nombre, padre, hoja, true);
+    const int error = ResolverBajo(carpeta_, t.nombre, padre, hoja, true).error;
     return error == 0 && hoja != t.hoja ? EINVAL : error;
 }
 
 int Temporales::Crear(const std::string& nombre) {
     Temporal t;
     t.nombre = nombre;
-    if (const int error = ResolverBajo(carpeta_, nombre, t.padre, t.hoja, true); error != 0) return error;
+    if (const int error = ResolverBajo(carpeta_, nombre, t.padre, t.hoja, true).error; error != 0)
+        return error;
     int error = EEXIST;
     for (int k = 1; k <= IntentosNombre && error == EEXIST; ++k) {
         t.temporal = ".quimbel-reparando-" + std::to_string(k);
-        error = CrearSalidaNueva(t.fichero, t.padre, t.temporal);
+        error = CrearSalidaNueva(t.fichero, t.padre, t.temporal).error;
     }
     if (error != 0) return error;
     t.id = t.fichero.Id();
@@ -47,7 +48,7 @@ const quimbel::Fichero* Temporales::Abrir(size_t i, quimbel::Fichero& local) con
     const Temporal& t = temporales_[i];
     if (t.fichero.Abierto()) return &t.fichero;
     quimbel::Carpeta padre;
-    if (Padre(t, padre) != 0 || AbrirSalida(local, padre, t.temporal) != 0 || !(local.Id() == t.id))
+    if (Padre(t, padre) != 0 || !AbrirSalida(local, padre, t.temporal).Bien() || !(local.Id() == t.id))
         return nullptr;
     return &local;
 }
@@ -61,15 +62,15 @@ int Temporales::Colocar(size_t i, std::string& apartado) {
         if (const int error = Padre(t, resuelto); error != 0) return error;
         padre = &resuelto;
     }
-    int error = RenombrarEn(*padre, t.temporal, t.hoja);
+    int error = RenombrarEn(*padre, t.temporal, t.hoja).error;
     if (error == EEXIST) {
         // Whatever stands at the name is kept beside it.
         std::string aparte;
         for (int k = 1; k <= IntentosNombre && aparte.empty(); ++k)
-            if (RenombrarEn(*padre, t.hoja, t.hoja + "." + std::to_string(k)) == 0)
+            if (RenombrarEn(*padre, t.hoja, t.hoja + "." + std::to_string(k)).Bien())
                 aparte = t.hoja + "." + std::to_string(k);
         if (aparte.empty()) return EEXIST;
-        error = RenombrarEn(*padre, t.temporal, t.hoja);
+        error = RenombrarEn(*padre, t.temporal, t.hoja).error;
         if (error != 0) {
             RenombrarEn(*padre, aparte, t.hoja);
             return error;

@@ -39,7 +39,7 @@ class Reparacion {
           mostrada_(orden.carpeta ? ConBarraFinal(*orden.carpeta) : CarpetaDeRuta(orden.indice)) {}
 
     int Ejecutar() {
-        if (AbrirCarpeta(carpeta_, orden_.carpeta ? *orden_.carpeta : CarpetaDeRuta(orden_.indice)) != 0)
+        if (!AbrirCarpeta(carpeta_, orden_.carpeta ? *orden_.carpeta : CarpetaDeRuta(orden_.indice)).Bien())
             return Acabar(Invalido, "¡ Error al abrir la carpeta " + mostrada_ + " !");
         if (const Fallo fallo = LeerJuego())
             return Acabar(*fallo == ErrorMemoriaReparar ? Mal : Invalido, *fallo);
@@ -82,7 +82,7 @@ class Reparacion {
         // holds them all open.
         for (size_t i = 0; i < rutasJuego_.size(); ++i) {
             quimbel::Fichero f;
-            if (AbrirFichero(f, rutasJuego_[i]) != 0) continue;
+            if (!AbrirFichero(f, rutasJuego_[i]).Bien()) continue;
             alguno = true;
             idsJuego_[i] = f.Id();
             tamanos[i] = static_cast<uint64_t>(std::max<int64_t>(f.Tamano(), 0));
@@ -96,7 +96,7 @@ class Reparacion {
                 for (size_t i; (i = siguiente++) < rutasJuego_.size() && !avisos_.Parar();) {
                     quimbel::Fichero f;
                     // Read only while it is still the file measured.
-                    if (tamanos[i] == 0 || AbrirFichero(f, rutasJuego_[i]) != 0 ||
+                    if (tamanos[i] == 0 || !AbrirFichero(f, rutasJuego_[i]).Bien() ||
                         !(f.Id() == idsJuego_[i])) {
                         avance.Sumar(tamanos[i]);
                         continue;

@@ -3,6 +3,7 @@
 #include "app/ajustes/ListaTamanos.h"
 #include "app/ajustes/Perfil.h"
 #include "support/Carpeta.h"
+#include "support/Desenlace.h"
 
 namespace quimbel {
 namespace {
@@ -27,28 +28,28 @@ TEST(Perfil, LeeLaSeccionSinMayusculasYRecorta) {
 TEST(Perfil, EscribeUnaClaveYConservaLoDemas) {
     CarpetaTemporal c;
     const Perfil p(c / "p.ini");
-    EXPECT_EQ(p.EscribirClave("Main", "FormLeft", "1"), 0);
+    EXPECT_EQ(p.EscribirClave("Main", "FormLeft", "1"), Hecho);
     EXPECT_EQ(LeerFichero(c / "p.ini"), "[Main]\r\nFormLeft=1\r\n");
     EscribirFichero(c / "p.ini", "; cabecera\n[Main]\nformleft=5\nOtra=x\n\n[Sig]\nFormLeft=7\n");
-    EXPECT_EQ(p.EscribirClave("main", "FormLeft", "-3"), 0);
-    EXPECT_EQ(p.EscribirClave("Main", "FormTop", "4"), 0);
-    EXPECT_EQ(p.EscribirClave("Nueva", "K", "v"), 0);
+    EXPECT_EQ(p.EscribirClave("main", "FormLeft", "-3"), Hecho);
+    EXPECT_EQ(p.EscribirClave("Main", "FormTop", "4"), Hecho);
+    EXPECT_EQ(p.EscribirClave("Nueva", "K", "v"), Hecho);
     EXPECT_EQ(LeerFichero(c / "p.ini"),
               "; cabecera\r\n[Main]\r\nFormLeft=-3\r\nOtra=x\r\nFormTop=4\r\n\r\n[Sig]\r\n"
               "FormLeft=7\r\n[Nueva]\r\nK=v\r\n");
-    EXPECT_NE(Perfil(c / "no/existe.ini").EscribirClave("Main", "A", "1"), 0);
+    EXPECT_NE(Perfil(c / "no/existe.ini").EscribirClave("Main", "A", "1"), Hecho);
 }
 
 TEST(ListaTamanos, LineasTalCual) {
     CarpetaTemporal c;
     EscribirFichero(c / "Sizes.txt", "1\r\n\r\n 2 \nx\r3");
     std::vector<std::string> items{"previo"};
-    ASSERT_EQ(LeerListaTamanos(c / "Sizes.txt", items), 0);
+    ASSERT_EQ(LeerListaTamanos(c / "Sizes.txt", items), Hecho);
     EXPECT_EQ(items, (std::vector<std::string>{"1", "", " 2 ", "x", "3"}));
-    EXPECT_NE(LeerListaTamanos(c / "falta.txt", items), 0);
-    EXPECT_EQ(EscribirListaTamanos(c / "otra.txt", {"a", "", "b"}), 0);
+    EXPECT_NE(LeerListaTamanos(c / "falta.txt", items), Hecho);
+    EXPECT_EQ(EscribirListaTamanos(c / "otra.txt", {"a", "", "b"}), Hecho);
     EXPECT_EQ(LeerFichero(c / "otra.txt"), "a\r\n\r\nb\r\n");
-    EXPECT_NE(EscribirListaTamanos(c.Ruta(), {"a"}), 0);
+    EXPECT_NE(EscribirListaTamanos(c.Ruta(), {"a"}), Hecho);
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 #include "files/Carpeta.h"
 #include "files/Salidas.h"
 #include "support/Carpeta.h"
+#include "support/Desenlace.h"
 
 namespace quimbel {
 namespace {
@@ -29,7 +30,7 @@ class Politica : public ::testing::Test {
         ASSERT_EQ(mkdir((c / "dentro").c_str(), 0755), 0);
         ASSERT_EQ(mkdir((c / "fuera").c_str(), 0755), 0);
         EscribirFichero(c / "fuera/victima", "no tocar");
-        ASSERT_EQ(AbrirCarpeta(dentro, c / "dentro"), 0);
+        ASSERT_EQ(AbrirCarpeta(dentro, c / "dentro"), Hecho);
     }
     CarpetaTemporal c;
     Carpeta dentro;
@@ -41,21 +42,21 @@ TEST_F(Politica, UnaSalidaNoSeAbreAtravesDeEnlacesNiSobreFifosNiCarpetas) {
     ASSERT_EQ(mkfifo((c / "dentro/tubo").c_str(), 0644), 0);
     ASSERT_EQ(mkdir((c / "dentro/sub").c_str(), 0755), 0);
     Fichero f;
-    EXPECT_EQ(CrearSalida(f, dentro, "enlace"), ErrorNoEsFichero);
-    EXPECT_EQ(CrearSalida(f, dentro, "colgante"), ErrorNoEsFichero);
-    EXPECT_EQ(CrearSalida(f, dentro, "tubo"), ErrorNoEsFichero) << "refused at once, never opened";
-    EXPECT_EQ(CrearSalida(f, dentro, "sub"), EISDIR);
-    EXPECT_EQ(AbrirSalida(f, dentro, "enlace"), ErrorNoEsFichero);
-    EXPECT_EQ(CrearSalidaNueva(f, dentro, "enlace"), EEXIST);
+    EXPECT_EQ(CrearSalida(f, dentro, "enlace"), Resultado::NoEsFichero);
+    EXPECT_EQ(CrearSalida(f, dentro, "colgante"), Resultado::NoEsFichero);
+    EXPECT_EQ(CrearSalida(f, dentro, "tubo"), Resultado::NoEsFichero) << "refused at once, never opened";
+    EXPECT_EQ(CrearSalida(f, dentro, "sub"), ErrorSistema(EISDIR));
+    EXPECT_EQ(AbrirSalida(f, dentro, "enlace"), Resultado::NoEsFichero);
+    EXPECT_EQ(CrearSalidaNueva(f, dentro, "enlace"), ErrorSistema(EEXIST));
     for (const char* nombre : {"", ".", "..", "sub/x"})
-        EXPECT_EQ(CrearSalida(f, dentro, nombre), EINVAL) << nombre;
+        EXPECT_EQ(CrearSalida(f, dentro, nombre), ErrorSistema(EINVAL)) << nombre;
     EXPECT_FALSE(f.Abierto());
     EXPECT_EQ(LeerFichero(c / "fuera/victima"), "no tocar");
     EXPECT_FALSE(Existe(c / "fuera/nueva"));
     // A folder that could not be opened turns every create into its error.
     Carpeta falta;
-    EXPECT_EQ(AbrirCarpeta(falta, c / "no-existe"), ENOENT);
-    EXPECT_EQ(CrearSalida(f, falta, "x"), ENOENT);
+    EXPECT_EQ(AbrirCarpeta(falta, c / "no-existe"), ErrorSistema(ENOENT));
+    EXPECT_EQ(CrearSalida(f, falta, "x"), ErrorSistema(ENOENT));
 }
 
 TEST_F(Politica, UnaSalidaConOtrosNombresRecibeUnFicheroNuevo) {
@@ -64,9 +65,9 @@ TEST_F(Politica, UnaSalidaConOtrosNombresRecibeUnFicheroNuevo) {
     ASSERT_EQ(link((c / "fuera/victima").c_str(), (c / "dentro/b").c_str()), 0);
     for (const char* nombre : {"a.002", "b"}) {
         Fichero f;
-        ASSERT_EQ(CrearSalida(f, dentro, nombre), 0) << nombre;
-        ASSERT_EQ(f.Escribir("nuevo", 5), 0);
-        ASSERT_EQ(f.Cerrar(), 0);
+        ASSERT_EQ(CrearSalida(f, dentro, nombre), Hecho) << nombre;
+        ASSERT_EQ(f.Escribir("nuevo", 5), Hecho);
+        ASSERT_EQ(f.Cerrar(), Hecho);
         EXPECT_EQ(LeerFichero(c / (std::string("dentro/") + nombre)), "nuevo");
     }
     EXPECT_EQ(LeerFichero(c / "dentro/a.001"), "primero");
@@ -75,7 +76,7 @@ TEST_F(Politica, UnaSalidaConOtrosNombresRecibeUnFicheroNuevo) {
     // A file of one name is emptied in place.
     const ino_t antes = Nodo(c / "dentro/a.001");
     Fichero f;
-    ASSERT_EQ(CrearSalida(f, dentro, "a.001"), 0);
+    ASSERT_EQ(CrearSalida(f, dentro, "a.001"), Hecho);
     EXPECT_EQ(f.Tamano(), 0);
     EXPECT_EQ(Nodo(c / "dentro/a.001"), antes);
 }
@@ -85,32 +86,32 @@ TEST_F(Politica, UnaSalidaNuncaEsUnFicheroQueLaCorridaLee) {
     ASSERT_EQ(link((c / "dentro/fuente.avi").c_str(), (c / "dentro/fuente.001").c_str()), 0);
     ASSERT_EQ(link((c / "fuera/victima").c_str(), (c / "dentro/otro").c_str()), 0);
     Fichero fuente;
-    ASSERT_EQ(AbrirFichero(fuente, c / "dentro/fuente.avi"), 0);
+    ASSERT_EQ(AbrirFichero(fuente, c / "dentro/fuente.avi"), Hecho);
     Protegidos porDescriptor, porRuta, porId;
     porDescriptor.Anadir(fuente);
     porRuta.Anadir(c / "fuera/victima");
     porId.Anadir(fuente.Id());
     Fichero f;
-    EXPECT_EQ(CrearSalida(f, dentro, "fuente.001", porDescriptor), ErrorFicheroIntocable);
-    EXPECT_EQ(CrearSalida(f, dentro, "fuente.001", porId), ErrorFicheroIntocable);
-    EXPECT_EQ(CrearSalida(f, dentro, "otro", porRuta), ErrorFicheroIntocable);
+    EXPECT_EQ(CrearSalida(f, dentro, "fuente.001", porDescriptor), Resultado::Intocable);
+    EXPECT_EQ(CrearSalida(f, dentro, "fuente.001", porId), Resultado::Intocable);
+    EXPECT_EQ(CrearSalida(f, dentro, "otro", porRuta), Resultado::Intocable);
     EXPECT_EQ(LeerFichero(c / "dentro/fuente.avi"), "fuente");
     EXPECT_EQ(LeerFichero(c / "dentro/fuente.001"), "fuente");
     EXPECT_EQ(LeerFichero(c / "fuera/victima"), "no tocar");
-    EXPECT_EQ(CrearSalida(f, dentro, "fuente.002", porDescriptor), 0) << "other names are free";
+    EXPECT_EQ(CrearSalida(f, dentro, "fuente.002", porDescriptor), Hecho) << "other names are free";
 }
 
 TEST(Entradas, NadaQueBloqueeNiSeaInfinito) {
     CarpetaTemporal c;
     ASSERT_EQ(mkfifo((c / "tubo").c_str(), 0644), 0);
     Fichero f;
-    EXPECT_EQ(AbrirFichero(f, c / "tubo"), ErrorNoEsFichero);
-    EXPECT_EQ(AbrirFichero(f, c.Ruta()), EISDIR);
+    EXPECT_EQ(AbrirFichero(f, c / "tubo"), Resultado::NoEsFichero);
+    EXPECT_EQ(AbrirFichero(f, c.Ruta()), ErrorSistema(EISDIR));
     // Pseudo files report a size that says nothing: reading them could never end or wait for
     // ever. They open (reading is no write) but yield no byte.
     for (const char* pseudo :
          {"/proc/self/status", "/proc/self/pagemap", "/proc/kmsg", "/sys/kernel/notes"}) {
-        if (AbrirFichero(f, pseudo) != 0) continue; // not here, or not ours to open
+        if (!AbrirFichero(f, pseudo).Bien()) continue; // not here, or not ours to open
         char byte = 0;
         EXPECT_EQ(f.Leer(&byte, 1), -1) << pseudo;
         EXPECT_FALSE(f.LeerEn(&byte, 1, 0)) << pseudo;
@@ -139,31 +140,31 @@ TEST_P(Resolver, NingunNombreSaleDeLaCarpeta) {
     for (const std::string& fuera :
          {std::string("lnk/victima"), std::string("rel/victima"), std::string("../fuera/victima"),
           std::string("sub/../../fuera/victima"), absoluta}) {
-        EXPECT_NE(RenombrarBajo(dentro, fuera, "victima.mal1"), 0) << fuera;
+        EXPECT_NE(RenombrarBajo(dentro, fuera, "victima.mal1"), Hecho) << fuera;
     }
     EXPECT_EQ(LeerFichero(c / "fuera/victima"), "no tocar");
     EXPECT_FALSE(Existe(c / "fuera/victima.mal1"));
 
-    EXPECT_EQ(RenombrarBajo(dentro, "sub/malo", "malo.mal1"), 0);
+    EXPECT_EQ(RenombrarBajo(dentro, "sub/malo", "malo.mal1"), Hecho);
     EXPECT_EQ(LeerFichero(c / "dentro/sub/malo.mal1"), "x");
     EscribirFichero(c / "dentro/sub/malo", "y");
-    EXPECT_EQ(RenombrarBajo(dentro, "./sub//malo", "malo.mal1"), EEXIST) << "never replaces";
+    EXPECT_EQ(RenombrarBajo(dentro, "./sub//malo", "malo.mal1"), ErrorSistema(EEXIST)) << "never replaces";
     EXPECT_EQ(LeerFichero(c / "dentro/sub/malo.mal1"), "x");
 
     // Reading a name from a set: no link anywhere, the file itself included.
     Fichero f;
-    EXPECT_EQ(AbrirFicheroBajo(f, dentro, "sub/malo"), 0);
+    EXPECT_EQ(AbrirFicheroBajo(f, dentro, "sub/malo"), Hecho);
     ASSERT_EQ(symlink("malo", (c / "dentro/sub/alias").c_str()), 0);
-    EXPECT_EQ(AbrirFicheroBajo(f, dentro, "sub/alias"), ErrorNoEsFichero);
-    EXPECT_NE(AbrirFicheroBajo(f, dentro, "lnk/victima"), 0);
-    EXPECT_NE(AbrirFicheroBajo(f, dentro, "../fuera/victima"), 0);
+    EXPECT_EQ(AbrirFicheroBajo(f, dentro, "sub/alias"), Resultado::NoEsFichero);
+    EXPECT_NE(AbrirFicheroBajo(f, dentro, "lnk/victima"), Hecho);
+    EXPECT_NE(AbrirFicheroBajo(f, dentro, "../fuera/victima"), Hecho);
 
     // A link that stays inside: the kernel follows it, the manual walk refuses it.
     ASSERT_EQ(symlink("sub", (c / "dentro/atajo").c_str()), 0);
     Carpeta padre;
     std::string hoja;
-    EXPECT_EQ(ResolverBajo(dentro, "atajo/malo", padre, hoja) == 0, !GetParam());
-    EXPECT_NE(ResolverBajo(dentro, "atajo/malo", padre, hoja, true), 0) << "sin enlaces";
+    EXPECT_EQ(ResolverBajo(dentro, "atajo/malo", padre, hoja).Bien(), !GetParam());
+    EXPECT_NE(ResolverBajo(dentro, "atajo/malo", padre, hoja, true), Hecho) << "sin enlaces";
 }
 
 INSTANTIATE_TEST_SUITE_P(Ambos, Resolver, ::testing::Bool(), [](const ::testing::TestParamInfo<bool>& p) {

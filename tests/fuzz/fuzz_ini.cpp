@@ -17,7 +17,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
                valor.find_first_of("\r\n") == std::string::npos);
         Exigir(clave.empty() || (clave.front() != ' ' && clave.back() != ' '));
     }
-    if (perfil.EscribirClave("Main", "FormLeft", "306") == 0) {
+    if (perfil.EscribirClave("Main", "FormLeft", "306").Bien()) {
         bool hallada = false;
         for (const auto& [clave, valor] : perfil.LeerSeccion("Main"))
             if (IgualesSinMayusculas(clave, "FormLeft") && valor == "306") hallada = true;

@@ -12,7 +12,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
     using namespace quimbel;
     const std::string& ruta = fuzz::FicheroDeEntrada(datos, n);
     TextoEntrada texto;
-    Exigir(AbrirTexto(texto, ruta) == 0);
+    Exigir(AbrirTexto(texto, ruta).Bien());
     std::string linea;
     size_t total = 0;
     while (texto.LeerLinea(linea)) {
@@ -20,7 +20,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* datos, size_t n) {
         Exigir(linea.find_first_of("\r\n\x1A") == std::string::npos);
         total += linea.size() + 1;
     }
-    Exigir(texto.Error() == 0);
+    Exigir(texto.Error().Bien());
     // The last line may end with the file rather than with a line end.
     Exigir(total <= n + 1);
     return 0;
