@@ -50,11 +50,9 @@ inline void Paso(const uint8_t* const* origenes, const FactorGalois* factores, s
 
 void CombinarAvx2(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
                   uint8_t* destino, size_t bloques, bool sumar) {
-    size_t b = 0;
-    for (; b + 4 <= bloques; b += 4)
-        Paso<4>(origenes, factores, cuantos, destino, 32 * b, sumar);
-    for (; b < bloques; ++b)
-        Paso<1>(origenes, factores, cuantos, destino, 32 * b, sumar);
+    const auto ancho = [&](size_t desde) { Paso<4>(origenes, factores, cuantos, destino, desde, sumar); };
+    const auto estrecho = [&](size_t desde) { Paso<1>(origenes, factores, cuantos, destino, desde, sumar); };
+    RecorrerBloques<4, 1>(bloques, ancho, estrecho);
 }
 
 } // namespace quimbel::par

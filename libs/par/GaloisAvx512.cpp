@@ -73,11 +73,9 @@ inline void Bloque(const uint8_t* const* origenes, const FactorGalois* factores,
 
 void CombinarAvx512(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
                     uint8_t* destino, size_t bloques, bool sumar) {
-    size_t b = 0;
-    for (; b + 8 <= bloques; b += 8)
-        Paso<4>(origenes, factores, cuantos, destino, 32 * b, sumar);
-    for (; b + 2 <= bloques; b += 2)
-        Paso<1>(origenes, factores, cuantos, destino, 32 * b, sumar);
+    const auto ancho = [&](size_t desde) { Paso<4>(origenes, factores, cuantos, destino, desde, sumar); };
+    const auto estrecho = [&](size_t desde) { Paso<1>(origenes, factores, cuantos, destino, desde, sumar); };
+    const size_t b = RecorrerBloques<8, 2>(bloques, ancho, estrecho);
     if (b < bloques) Bloque(origenes, factores, cuantos, destino, 32 * b, sumar);
 }
 

@@ -2,7 +2,8 @@
 // The multiply-add kernels of GF(2^16), one per instruction set, each in a source compiled
 // for that set alone. Such a source includes nothing with inline code but this header and
 // the compiler's intrinsics: an inline function compiled there could be the copy the
-// linker keeps for the whole library, and run where the set is missing.
+// linker keeps for the whole library, and run where the set is missing. (This header's one
+// template lies in an unnamed namespace: each source keeps its own copy.)
 //
 // Data are in the alternate layout, in blocks of 32 bytes: the high bytes of 16 words,
 // then their low bytes. A product of a word w = lo | hi << 8 by c splits by nibbles:
@@ -42,5 +43,22 @@ void CombinarGfni(const uint8_t* const* origenes, const FactorGalois* factores, 
                   uint8_t* destino, size_t bloques, bool sumar);
 void CombinarGfni512(const uint8_t* const* origenes, const FactorGalois* factores, size_t cuantos,
                      uint8_t* destino, size_t bloques, bool sumar);
+
+namespace {
+
+// A kernel's walk over `bloques` blocks of 32 bytes: Grupo blocks at a time by ancho(desde),
+// then Paso at a time by estrecho(desde), desde in bytes. Returns the blocks done (the rest
+// are fewer than Paso).
+template <size_t Grupo, size_t Paso, class Ancho, class Estrecho>
+size_t RecorrerBloques(size_t bloques, Ancho ancho, Estrecho estrecho) {
+    size_t b = 0;
+    for (; b + Grupo <= bloques; b += Grupo)
+        ancho(32 * b);
+    for (; b + Paso <= bloques; b += Paso)
+        estrecho(32 * b);
+    return b;
+}
+
+} // namespace
 
 } // namespace quimbel::par
