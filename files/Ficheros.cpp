@@ -41,10 +41,6 @@ bool SePuedeLeer(size_t n) {
     return false;
 }
 
-IdFichero IdDeStat(const struct stat& st) {
-    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
-}
-
 Desenlace CerrarDescriptor(int& fd) {
     if (fd < 0) return Hecho;
     const int resultado = close(fd);
@@ -296,6 +292,10 @@ int InfoFichero(const std::string& ruta, InfoRegistro& info) {
     nuevo.atributos = static_cast<int32_t>(st.st_mode);
     info = nuevo;
     return abierto ? 0 : -1;
+}
+
+IdFichero IdDeStat(const struct stat& st) {
+    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
 }
 
 } // namespace quimbel

@@ -8,6 +8,8 @@
 #include <optional>
 #include <string>
 
+#include <sys/stat.h>
+
 #include "Resultado.h"
 
 namespace quimbel {
@@ -18,6 +20,9 @@ struct IdFichero {
     uint64_t nodo = 0;
     bool operator==(const IdFichero&) const = default;
 };
+
+// The identity a stat result gives.
+IdFichero IdDeStat(const struct stat& st);
 
 // An open binary file, addressed in bytes. Closes itself when it goes out of scope.
 // A file opened for reading never yields bytes past the size it had when it was opened,

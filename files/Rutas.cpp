@@ -62,4 +62,8 @@ std::string RutaAbsoluta(std::string_view ruta) {
     return ConBarraFinal(actual.data()) + std::string(ruta);
 }
 
+bool NombreSimple(std::string_view nombre) {
+    return !nombre.empty() && nombre != "." && nombre != ".." && nombre.find('/') == std::string_view::npos;
+}
+
 } // namespace quimbel

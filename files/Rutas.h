@@ -25,6 +25,9 @@ std::string ConBarraFinal(std::string_view carpeta);
 // Removes one double quote at each end of a typed or pasted path; nothing else.
 std::string QuitarComillas(std::string_view texto);
 
+// A bare name in a folder: not empty, not "." or "..", no "/".
+bool NombreSimple(std::string_view nombre);
+
 // Makes a relative path absolute against the current folder (no other change).
 std::string RutaAbsoluta(std::string_view ruta);
 

@@ -15,14 +15,6 @@ namespace {
 
 constexpr int BanderasSalida = O_RDWR | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC;
 
-IdFichero IdDe(const struct stat& st) {
-    return {static_cast<uint64_t>(st.st_dev), static_cast<uint64_t>(st.st_ino)};
-}
-
-bool NombreValido(const std::string& nombre) {
-    return !nombre.empty() && nombre != "." && nombre != ".." && nombre.find('/') == std::string::npos;
-}
-
 // What stands at the name now, links not followed.
 Desenlace Mirar(const Carpeta& carpeta, const std::string& nombre, struct stat& st) {
     if (fstatat(carpeta.Descriptor(), nombre.c_str(), &st, AT_SYMLINK_NOFOLLOW) == 0) {
@@ -47,7 +39,7 @@ Desenlace AbrirVisto(Fichero& fichero, const Carpeta& carpeta, const std::string
     Fichero f = Fichero::Adoptar(fd);
     struct stat st {};
     if (fstat(fd, &st) != 0) return ErrorSistema(errno);
-    if (!S_ISREG(st.st_mode) || !(IdDe(st) == IdDe(visto))) return ErrorSistema(ESTALE);
+    if (!S_ISREG(st.st_mode) || !(IdDeStat(st) == IdDeStat(visto))) return ErrorSistema(ESTALE);
     fichero = std::move(f);
     return Hecho;
 }
@@ -82,7 +74,7 @@ bool Protegidos::Contiene(const Fichero& abierto) const {
         const int fd = open(ruta.c_str(), O_PATH | O_CLOEXEC);
         if (fd < 0) continue;
         struct stat st {};
-        const bool igual = fstat(fd, &st) == 0 && IdDe(st) == id;
+        const bool igual = fstat(fd, &st) == 0 && IdDeStat(st) == id;
         close(fd);
         if (igual) return true;
     }
@@ -93,7 +85,7 @@ Desenlace CrearSalida(Fichero& fichero, const Carpeta& carpeta, const std::strin
                       const Protegidos& protegidos) {
     fichero.Cerrar();
     if (!carpeta.Abierta()) return carpeta.Error();
-    if (!NombreValido(nombre)) return ErrorSistema(EINVAL);
+    if (!NombreSimple(nombre)) return ErrorSistema(EINVAL);
     // A name that changes hands between the look and the open is looked at again.
     for (int intento = 0; intento < 3; ++intento) {
         struct stat visto {};
@@ -127,14 +119,14 @@ Desenlace CrearSalida(Fichero& fichero, const Carpeta& carpeta, const std::strin
 Desenlace CrearSalidaNueva(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre) {
     fichero.Cerrar();
     if (!carpeta.Abierta()) return carpeta.Error();
-    if (!NombreValido(nombre)) return ErrorSistema(EINVAL);
+    if (!NombreSimple(nombre)) return ErrorSistema(EINVAL);
     return Nuevo(fichero, carpeta, nombre);
 }
 
 Desenlace AbrirSalida(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre) {
     fichero.Cerrar();
     if (!carpeta.Abierta()) return carpeta.Error();
-    if (!NombreValido(nombre)) return ErrorSistema(EINVAL);
+    if (!NombreSimple(nombre)) return ErrorSistema(EINVAL);
     struct stat visto {};
     if (const Desenlace mirado = Mirar(carpeta, nombre, visto); !mirado.Bien()) return mirado;
     return AbrirVisto(fichero, carpeta, nombre, visto, BanderasSalida);

@@ -78,10 +78,6 @@ bool EsSalidaDe(std::string_view nombre, std::string_view nombreIndice) {
     return nombre == nombreIndice || EsVolumenDe(nombre, BaseVolumenes(nombreIndice));
 }
 
-bool NombreSimple(std::string_view nombre) {
-    return !nombre.empty() && nombre != "." && nombre != ".." && nombre.find('/') == std::string_view::npos;
-}
-
 std::string ClaveDeNombre(std::string_view nombre, bool mayusculasIguales) {
     return mayusculasIguales ? MinusculasAscii(nombre) : std::string(nombre);
 }

@@ -39,9 +39,6 @@ bool EsSalidaDe(std::string_view nombre, std::string_view nombreIndice);
 // The file-name part of a path (after the last "/").
 std::string_view NombreSinCarpeta(std::string_view ruta);
 
-// A piece name that reaches no other folder: not empty, no "/", not "." or "..".
-bool NombreSimple(std::string_view nombre);
-
 // The form under which two names compare: the name itself, or with A to Z lowered when
 // letter case does not count.
 std::string ClaveDeNombre(std::string_view nombre, bool mayusculasIguales);
