@@ -2,15 +2,12 @@
 // table lookup and the high nibbles another, for each product half; the two halves of
 // each sum are added at the end, once for all sources.
 #include "libs/par/NucleosGalois.h"
+#include "libs/par/NucleosAvx2.h"
 
 #include <immintrin.h>
 
 namespace quimbel::par {
 namespace {
-
-inline __m256i Cargar(const void* p) {
-    return _mm256_loadu_si256(static_cast<const __m256i*>(p));
-}
 
 // U blocks from offset `desde` of every source into destino.
 template <int U>

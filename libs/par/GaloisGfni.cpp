@@ -3,15 +3,12 @@
 // from itself, another the other half's part from it, in the wrong half: those are summed
 // over all sources apart and their halves swapped once at the end.
 #include "libs/par/NucleosGalois.h"
+#include "libs/par/NucleosAvx2.h"
 
 #include <immintrin.h>
 
 namespace quimbel::par {
 namespace {
-
-inline __m256i Cargar(const void* p) {
-    return _mm256_loadu_si256(static_cast<const __m256i*>(p));
-}
 
 // U blocks from offset `desde` of every source into destino.
 template <int U>

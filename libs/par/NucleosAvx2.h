@@ -1,0 +1,16 @@
+#pragma once
+// What the sources of the kernels on AVX2 registers share; only they include it, after their
+// own kernel header. Its helpers have internal linkage, so each source keeps its own copy,
+// compiled for its own instruction set.
+#include <immintrin.h>
+
+namespace quimbel::par {
+namespace {
+
+// 32 bytes at any alignment.
+inline __m256i Cargar(const void* p) {
+    return _mm256_loadu_si256(static_cast<const __m256i*>(p));
+}
+
+} // namespace
+} // namespace quimbel::par
