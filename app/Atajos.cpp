@@ -9,8 +9,9 @@ namespace quimbel {
 
 namespace {
 
-const QKeySequence Teclas[] = {QKeySequence(Qt::CTRL | Qt::Key_Return), QKeySequence(Qt::CTRL | Qt::Key_Enter),
-                               QKeySequence(Qt::CTRL | Qt::Key_E), QKeySequence(Qt::CTRL | Qt::Key_Q)};
+const QKeySequence Teclas[] = {QKeySequence(Qt::CTRL | Qt::Key_Return),
+                               QKeySequence(Qt::CTRL | Qt::Key_Enter), QKeySequence(Qt::CTRL | Qt::Key_E),
+                               QKeySequence(Qt::CTRL | Qt::Key_Q)};
 
 // An edit with the focus claims some of these keys for itself (Ctrl+E moves to the end
 // of the line); the window's shortcuts come first.

@@ -78,10 +78,11 @@ std::optional<QString> DialogosQt::ElegirFichero(const OpcionesDialogo& o) {
 bool DialogosQt::ConfirmarReemplazo(const QString& titulo, const QString& ruta) {
     if (Terminado()) return false;
     // The very question, and translation, of the save dialog.
-    const QString texto = QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
-                              .arg(QFileInfo(ruta).fileName());
-    return QMessageBox::warning(nullptr, titulo, texto, QMessageBox::Yes | QMessageBox::No, QMessageBox::No) ==
-           QMessageBox::Yes;
+    const QString texto =
+        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
+            .arg(QFileInfo(ruta).fileName());
+    return QMessageBox::warning(nullptr, titulo, texto, QMessageBox::Yes | QMessageBox::No,
+                                QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<QString> DialogosQt::ElegirCarpeta(const QString& texto, const QString& inicial) {

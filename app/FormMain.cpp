@@ -55,7 +55,8 @@ void TFormMain::FormCreate() {
     setWindowTitle(QStringLiteral("Quimbel v" QUIMBEL_VERSION));
     CarpetaPrograma_ = entorno_.carpetaEjecutable;
     const bool instalado = !entorno_.enCarpetaDeCompilacion;
-    if ((instalado || !QFileInfo(CarpetaPrograma_).isWritable()) && !entorno_.carpetaConfiguracion.isEmpty()) {
+    if ((instalado || !QFileInfo(CarpetaPrograma_).isWritable()) &&
+        !entorno_.carpetaConfiguracion.isEmpty()) {
         // An installed program keeps its settings in the user's configuration folder, never
         // in the install tree, whoever runs it.
         QDir().mkpath(entorno_.carpetaConfiguracion);

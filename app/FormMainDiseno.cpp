@@ -118,7 +118,8 @@ QWidget* TFormMain::CrearPaginaCortar() {
     FilaRejilla(rejilla, QStringLiteral("Fichero a cortar"), FilenameEditFicheroCortar);
     LabelTamFic = Valor("LabelTamFic");
     LabelNum_Trozos = Valor("LabelNum_Trozos");
-    FilaRejilla(rejilla, QString(), FilaValores(LabelTamFic, QStringLiteral("Trozos:"), nullptr, LabelNum_Trozos));
+    FilaRejilla(rejilla, QString(),
+                FilaValores(LabelTamFic, QStringLiteral("Trozos:"), nullptr, LabelNum_Trozos));
     DirectoryEditFicheroCortar = Nombrar(
         new TDirectoryEdit(QStringLiteral("Carpeta destino para los trozos")), "DirectoryEditFicheroCortar");
     FilaRejilla(rejilla, QStringLiteral("Carpeta destino"), DirectoryEditFicheroCortar);

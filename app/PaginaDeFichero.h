@@ -8,7 +8,8 @@ namespace quimbel {
 
 enum class PaginaFichero { Cortar, Unir, Verificar, Reparar };
 
-// ".sfv" (any case): Verificar. ".par2" (any case): Reparar. A name ending in ".fin", or in "." and digits only
+// ".sfv" (any case): Verificar. ".par2" (any case): Reparar. A name ending in ".fin", or in "." and digits
+// only
 // (".0", ".001"; any case): Unir, a piece of a set. Anything else: Cortar.
 PaginaFichero PaginaDeFichero(const QString& ruta);
 

@@ -58,7 +58,7 @@ int main(int argc, char** argv) {
         return 1;
     }
     const quimbel::BibliotecasCargadas bibliotecas; // before anything else of the application
-    int argcQt = 1;                                  // the toolkit reads no option of ours
+    int argcQt = 1;                                 // the toolkit reads no option of ours
     std::unique_ptr<quimbel::Aplicacion> aplicacion;
     {
         const quimbel::GuardaPantalla guarda;

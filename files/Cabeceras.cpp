@@ -55,7 +55,8 @@ std::vector<unsigned char> CabeceraCA(int32_t n, std::string_view extension) {
 std::vector<unsigned char> CabeceraHacha(std::string_view nombre, int64_t s, int64_t p) {
     const std::string textoS = std::to_string(s);
     const std::string textoP = std::to_string(p);
-    const auto h = static_cast<int32_t>(nombre.size() + textoS.size() + textoP.size() + 4 * MarcaHacha.size());
+    const auto h =
+        static_cast<int32_t>(nombre.size() + textoS.size() + textoP.size() + 4 * MarcaHacha.size());
     std::string bytes(MarcaHacha);
     PonerEntero32(bytes, h);
     for (std::string_view texto : {nombre, std::string_view(textoS), std::string_view(textoP)}) {

@@ -17,7 +17,7 @@ inline constexpr int64_t TamBufferCopia = 1000000;
 // receives the bytes written, so that a caller that needs exactly cuenta can tell a source
 // that ended early. Each block written counts in avance, when given (the window paints during a
 // long piece). Never runs twice at once.
-int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta, int64_t* copiados = nullptr,
-                 Avance* avance = nullptr);
+int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta,
+                 int64_t* copiados = nullptr, Avance* avance = nullptr);
 
 } // namespace quimbel

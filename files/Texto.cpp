@@ -41,7 +41,8 @@ namespace {
 size_t FinDeTexto(const char* p, size_t n) {
     size_t fin = n;
     for (const char c : {'\r', '\n', CtrlZ})
-        if (const void* q = std::memchr(p, c, fin)) fin = static_cast<size_t>(static_cast<const char*>(q) - p);
+        if (const void* q = std::memchr(p, c, fin))
+            fin = static_cast<size_t>(static_cast<const char*>(q) - p);
     return fin;
 }
 

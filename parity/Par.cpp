@@ -68,7 +68,8 @@ std::optional<int> PorcentajePar(std::string_view linea) {
     const std::string_view prefijo = LLAMADA_PAR_PROGRESO;
     if (!linea.starts_with(prefijo) || !linea.ends_with(" %")) return std::nullopt;
     const std::string_view cifras = linea.substr(prefijo.size(), linea.size() - prefijo.size() - 2);
-    if (cifras.empty() || cifras.size() > 3 || cifras.find_first_not_of("0123456789") != std::string_view::npos)
+    if (cifras.empty() || cifras.size() > 3 ||
+        cifras.find_first_not_of("0123456789") != std::string_view::npos)
         return std::nullopt;
     const int valor = std::stoi(std::string(cifras));
     if (valor > 100) return std::nullopt;
@@ -110,7 +111,8 @@ int32_t LiberarArgumentos(int32_t n, std::span<char*> vector) {
 }
 
 int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada, ProgresoParFuncion progreso, Avance* avance,
-                  int64_t parte) {    if (funcion == nullptr) return -1;
+                  int64_t parte) {
+    if (funcion == nullptr) return -1;
     // The library reads up to the null after the last argument: it must be inside the record.
     if (llamada.cuenta < 0 || llamada.cuenta >= LLAMADA_PAR_ENTRADAS ||
         llamada.argumentos[llamada.cuenta] != nullptr)

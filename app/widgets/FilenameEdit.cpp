@@ -42,7 +42,8 @@ bool TFilenameEdit::AceptaSoltar(const QString& ruta) const {
 void TFilenameEdit::Soltar(const QString& ruta) {
     if (!dialogos_) return;
     if (!QFileInfo(ruta).isFile()) {
-        dialogos_->Mensaje(ServicioDialogos::Icono::Error, QStringLiteral("Error"), TextoErrorAbrir(ruta), false);
+        dialogos_->Mensaje(ServicioDialogos::Icono::Error, QStringLiteral("Error"), TextoErrorAbrir(ruta),
+                           false);
         return;
     }
     if (opciones_.guardar && !dialogos_->ConfirmarReemplazo(opciones_.titulo, ruta)) return;

@@ -165,7 +165,8 @@ class Comprobador {
                 const uint64_t relleno = uint64_t{j} * s + s - std::min(uint64_t{j} * s + s, f.tamano);
                 md5.Anadir(j - u.desde, nullptr, relleno);
                 const uint32_t crc = SumarCerosCrc(crcs[j - u.desde], relleno);
-                if (md5.Valor(j - u.desde) != f.huellas[j].md5 || crc != f.huellas[j].crc) estado.malas[j] = 1;
+                if (md5.Valor(j - u.desde) != f.huellas[j].md5 || crc != f.huellas[j].crc)
+                    estado.malas[j] = 1;
             }
         }
     }

@@ -1,7 +1,7 @@
 #include "libs/par/Entradas.h"
 
-#include "libs/par/Nombres.h"
 #include "files/Rutas.h"
+#include "libs/par/Nombres.h"
 
 #include <algorithm>
 

@@ -1,8 +1,8 @@
 // GF(2^16) multiply-add with AVX2: per block, the low nibbles of both halves index one
 // table lookup and the high nibbles another, for each product half; the two halves of
 // each sum are added at the end, once for all sources.
-#include "libs/par/NucleosGalois.h"
 #include "libs/par/NucleosAvx2.h"
+#include "libs/par/NucleosGalois.h"
 
 #include <immintrin.h>
 

@@ -2,8 +2,8 @@
 // bit matrix of four 8x8 blocks. One affine transform per block gives each half its part
 // from itself, another the other half's part from it, in the wrong half: those are summed
 // over all sources apart and their halves swapped once at the end.
-#include "libs/par/NucleosGalois.h"
 #include "libs/par/NucleosAvx2.h"
+#include "libs/par/NucleosGalois.h"
 
 #include <immintrin.h>
 

@@ -1,7 +1,6 @@
 #pragma once
-// What the sources of the kernels on AVX2 registers share; only they include it, after their
-// own kernel header. Its helpers have internal linkage, so each source keeps its own copy,
-// compiled for its own instruction set.
+// What the sources of the kernels on AVX2 registers share; only they include it. Its helpers
+// have internal linkage, so each source keeps its own copy, compiled for its own instruction set.
 #include <immintrin.h>
 
 namespace quimbel::par {

@@ -61,7 +61,8 @@ void AbrirFicheroTest::ficheroACortarConSuPlan() {
     f.AbrirFichero(v.Ruta("mi peli.avi"));
     QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetCortar);
     // Shown as the dialog's choice is: quoted, for the blank.
-    QCOMPARE(f.FilenameEditFicheroCortar->text(), QLatin1Char('"') + v.Ruta("mi peli.avi") + QLatin1Char('"'));
+    QCOMPARE(f.FilenameEditFicheroCortar->text(),
+             QLatin1Char('"') + v.Ruta("mi peli.avi") + QLatin1Char('"'));
     QCOMPARE(f.LabelTamFic->text(), QStringLiteral("2,500"));
     QCOMPARE(f.LabelNum_Trozos->text(), QStringLiteral("3"));
     QCOMPARE(f.RxCheckListBoxCortarExtraer->Cuenta(), 3);
@@ -86,8 +87,8 @@ void AbrirFicheroTest::trozoAUnirConSuAnalisis() {
     TFormMain& g = w.Crear();
     w.dialogos.ficheros.push_back(v.Ruta("pelicula.001"));
     g.FilenameEditFicheroUnir->Examinar();
-    for (const char* nombre : {"FilenameEditFicheroUnir", "LabelTamFicUnir", "LabelNum_TrozosUnir", "LabelTamFicUnido",
-                               "LabelTamFicUnidoTeorico", "FilenameEditFicheroUnido"}) {
+    for (const char* nombre : {"FilenameEditFicheroUnir", "LabelTamFicUnir", "LabelNum_TrozosUnir",
+                               "LabelTamFicUnido", "LabelTamFicUnidoTeorico", "FilenameEditFicheroUnido"}) {
         const auto texto = [nombre](const TFormMain& h) {
             const QObject* o = h.findChild<QObject*>(QLatin1String(nombre));
             return o->property("text").isValid() ? o->property("text").toString()
@@ -105,7 +106,8 @@ void AbrirFicheroTest::sfvConSuCarpeta() {
     QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetVerificar);
     QCOMPARE(f.FilenameEditFicheroVerificar->text(), v.Ruta("LISTA.SFV"));
     // The box's exit rule ran at once: the folder box holds the SFV file's folder.
-    QCOMPARE(QDir(f.DirectoryEditFicheroVerificar->text()).canonicalPath(), QDir(v.carpeta.path()).canonicalPath());
+    QCOMPARE(QDir(f.DirectoryEditFicheroVerificar->text()).canonicalPath(),
+             QDir(v.carpeta.path()).canonicalPath());
 
     // A folder box already filled is left as it is.
     f.DirectoryEditFicheroVerificar->setText(QStringLiteral("/otra"));
@@ -117,7 +119,8 @@ void AbrirFicheroTest::sfvConSuCarpeta() {
     f.AbrirFichero(v.Ruta("juego.par2"));
     QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetReparar);
     QCOMPARE(f.FilenameEditFicheroReparar->text(), v.Ruta("juego.par2"));
-    QCOMPARE(QDir(f.DirectoryEditFicheroReparar->text()).canonicalPath(), QDir(v.carpeta.path()).canonicalPath());
+    QCOMPARE(QDir(f.DirectoryEditFicheroReparar->text()).canonicalPath(),
+             QDir(v.carpeta.path()).canonicalPath());
 }
 
 void AbrirFicheroTest::rutaQueNoEsUnFichero() {
@@ -130,7 +133,8 @@ void AbrirFicheroTest::rutaQueNoEsUnFichero() {
         QCOMPARE(v.dialogos.cajas.front().titulo, QStringLiteral("Error"));
         QVERIFY(v.dialogos.cajas.front().icono == ServicioDialogos::Icono::Error);
         QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetCortar);
-        QVERIFY(f.FilenameEditFicheroVerificar->text().isEmpty() && f.FilenameEditFicheroCortar->text().isEmpty());
+        QVERIFY(f.FilenameEditFicheroVerificar->text().isEmpty() &&
+                f.FilenameEditFicheroCortar->text().isEmpty());
     }
 }
 

@@ -84,7 +84,8 @@ void AtajosTest::cadaPaginaSuBoton() {
     QCOMPARE(v.dialogos.Textos().constLast(), QStringLiteral("¡ Debes indicar el fichero a verificar !"));
 
     // A disabled button is not clicked by its shortcut either.
-    for (QCheckBox* c : {f.CheckBoxMostrarErrorCrc, f.CheckBoxMostrarInexistentes, f.CheckBoxMostrarCorrectos})
+    for (QCheckBox* c :
+         {f.CheckBoxMostrarErrorCrc, f.CheckBoxMostrarInexistentes, f.CheckBoxMostrarCorrectos})
         c->click();
     QVERIFY(!f.ExplorerButtonVerificar->isEnabled());
     const size_t cajas = v.dialogos.cajas.size();

@@ -94,14 +94,15 @@ void SoltarTest::loQueNoEncajaSeRechaza() {
     QCOMPARE(f.FilenameEditFicheroCortar->text(), v.Ruta("p.avi"));
     f.FilenameEditFicheroCortar->setText(QString());
     // A folder is no file, for the file boxes as for the window.
-    for (TFilenameEdit* caja : {f.FilenameEditFicheroCortar, f.FilenameEditFicheroUnir, f.FilenameEditFicheroUnido,
-                                f.FilenameEditFicheroVerificar}) {
+    for (TFilenameEdit* caja : {f.FilenameEditFicheroCortar, f.FilenameEditFicheroUnir,
+                                f.FilenameEditFicheroUnido, f.FilenameEditFicheroVerificar}) {
         QVERIFY(!Soltar(caja, v.carpeta.path()));
         QVERIFY(caja->text().isEmpty());
     }
     // Other edits take no drop: it goes to the window behind them.
-    for (QWidget* w : std::initializer_list<QWidget*>{f.ComboBoxSizes->lineEdit(), f.EditCortarNumeroPar,
-                                                      f.EditVerificarExtension, f.MemoResultadoCortar->viewport()})
+    for (QWidget* w :
+         std::initializer_list<QWidget*>{f.ComboBoxSizes->lineEdit(), f.EditCortarNumeroPar,
+                                         f.EditVerificarExtension, f.MemoResultadoCortar->viewport()})
         QVERIFY(!w->acceptDrops());
     QVERIFY(v.dialogos.cajas.empty());
 }
@@ -147,8 +148,8 @@ void SoltarTest::soloElPrimeroYSoloLocales() {
     QVERIFY(Soltar(f.FilenameEditFicheroCortar,
                    {QUrl::fromLocalFile(v.Ruta("uno.avi")), QUrl::fromLocalFile(v.Ruta("dos.avi"))}));
     QCOMPARE(f.FilenameEditFicheroCortar->text(), v.Ruta("uno.avi"));
-    QVERIFY(!Soltar(f.FilenameEditFicheroCortar,
-                    {QUrl(QStringLiteral("https://example.org/dos.avi")), QUrl::fromLocalFile(v.Ruta("dos.avi"))}));
+    QVERIFY(!Soltar(f.FilenameEditFicheroCortar, {QUrl(QStringLiteral("https://example.org/dos.avi")),
+                                                  QUrl::fromLocalFile(v.Ruta("dos.avi"))}));
     QVERIFY(!Soltar(&f, {QUrl(QStringLiteral("https://example.org/dos.avi"))}));
     QCOMPARE(f.FilenameEditFicheroCortar->text(), v.Ruta("uno.avi"));
 }
@@ -172,7 +173,8 @@ void SoltarTest::sobreLaVentana() {
     // A folder is no file to open; a missing file is refused with its box.
     QVERIFY(!Soltar(&f, v.carpeta.path()));
     QVERIFY(Soltar(&f, v.Ruta("falta.fin")));
-    QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Error al abrir fichero ") + v.Ruta("falta.fin") + " !"});
+    QCOMPARE(v.dialogos.Textos(),
+             QStringList{QStringLiteral("¡ Error al abrir fichero ") + v.Ruta("falta.fin") + " !"});
     QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetCortar);
 }
 

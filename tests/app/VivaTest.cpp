@@ -34,10 +34,10 @@ void ClicEncolado(QWidget* control) {
     const QPointF local = control->mapTo(control->window(), QPointF(control->rect().center()));
     const QPointF global = control->mapToGlobal(QPointF(control->rect().center()));
     using Sistema = QWindowSystemInterface;
-    Sistema::handleMouseEvent<Sistema::AsynchronousDelivery>(ventana, local, global, Qt::LeftButton, Qt::LeftButton,
-                                                              QEvent::MouseButtonPress);
-    Sistema::handleMouseEvent<Sistema::AsynchronousDelivery>(ventana, local, global, Qt::NoButton, Qt::LeftButton,
-                                                              QEvent::MouseButtonRelease);
+    Sistema::handleMouseEvent<Sistema::AsynchronousDelivery>(ventana, local, global, Qt::LeftButton,
+                                                             Qt::LeftButton, QEvent::MouseButtonPress);
+    Sistema::handleMouseEvent<Sistema::AsynchronousDelivery>(ventana, local, global, Qt::NoButton,
+                                                             Qt::LeftButton, QEvent::MouseButtonRelease);
 }
 
 // What the window shows during a run, sampled by a timer that runs whenever it paints.
@@ -110,8 +110,10 @@ void VivaTest::cortarPintaYLosClicsEsperan() {
     // once the window processes its messages again, in order: the scheme, then a new split.
     RalentizarAvance(std::chrono::milliseconds(0));
     QTRY_COMPARE(pulsacionesCortar, 2); // the test's own and the user's
-    QVERIFY2(valorAlCambiarEsquema == 0 || valorAlCambiarEsquema >= 999, qPrintable(QString::number(valorAlCambiarEsquema)));
-    QVERIFY2(valorAlPulsarCortar == -1 || valorAlPulsarCortar >= 999, qPrintable(QString::number(valorAlPulsarCortar)));
+    QVERIFY2(valorAlCambiarEsquema == 0 || valorAlCambiarEsquema >= 999,
+             qPrintable(QString::number(valorAlCambiarEsquema)));
+    QVERIFY2(valorAlPulsarCortar == -1 || valorAlPulsarCortar >= 999,
+             qPrintable(QString::number(valorAlPulsarCortar)));
     QVERIFY(f.RadioButtonCortarCA->isChecked());
     QTRY_VERIFY(QFile::exists(v.Ruta("grande.fin")));
 }
@@ -187,9 +189,9 @@ void VivaTest::lasLineasDelParLleganMientrasTrabaja() {
     QVERIFY2(ultimas.contains(QStringLiteral("Calculando: 50 %")), qPrintable(ultimas.join('|')));
     // The job's share is half of the run's bytes (the pieces, then the job): 50 % of it is 750.
     QVERIFY(valores.contains(750));
-    QCOMPARE(f.MemoResultadoCortar->Lineas().mid(6), (QStringList{"Creando PAR: " + v.Ruta("p.par"),
-                                                                    "Calculando: 0 %", "Calculando: 50 %",
-                                                                    "Calculando: 100 %"}));
+    QCOMPARE(f.MemoResultadoCortar->Lineas().mid(6),
+             (QStringList{"Creando PAR: " + v.Ruta("p.par"), "Calculando: 0 %", "Calculando: 50 %",
+                          "Calculando: 100 %"}));
 }
 
 QTEST_MAIN(VivaTest)
