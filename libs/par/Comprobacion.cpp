@@ -46,8 +46,11 @@ class Comprobador {
                 ++abiertos_.back()->pendientes;
                 continue;
             }
-            const auto porUnidad = static_cast<uint32_t>(
-                std::clamp<uint64_t>(BytesPorUnidad / juego.tamanoRebanada, 1, RebanadasJuegoMaximas));
+            // Never fewer slices than the MD5 kernel hashes at once (up to 16), which costs
+            // no more than one; a file's units still go to several threads.
+            const uint64_t carriles = std::min(CarrilesMd5(NucleoMd5::Automatico), 16u);
+            const auto porUnidad = static_cast<uint32_t>(std::clamp<uint64_t>(
+                BytesPorUnidad / juego.tamanoRebanada, carriles, RebanadasJuegoMaximas));
             for (uint32_t j = 0; j < f.rebanadas; j += porUnidad) {
                 unidades_.push_back({i, j, std::min(f.rebanadas, j + porUnidad)});
                 ++abiertos_.back()->pendientes;
