@@ -134,14 +134,13 @@ class Comprobador {
                   1);
     }
 
-    // The MD5 and CRC-32 of `n` bytes from the offset, added to the running ones.
+    // The MD5 of `n` bytes from the offset, added to the running one.
     bool Leer(const quimbel::Fichero& fichero, uint64_t desde, uint64_t n, std::vector<uint8_t>& bloque,
-              Md5& md5, uint32_t* crc) const {
+              Md5& md5) const {
         while (n > 0) {
             const auto parte = static_cast<size_t>(std::min<uint64_t>(n, bloque.size()));
             if (!fichero.LeerEn(bloque.data(), parte, desde)) return false;
             md5.Anadir(bloque.data(), parte);
-            if (crc != nullptr) *crc = SumarCrc(*crc, bloque.data(), parte);
             desde += parte;
             n -= parte;
         }
@@ -217,7 +216,7 @@ class Comprobador {
         const FicheroJuego& f = juego_.ficheros[t.fichero];
         Md5 md5;
         if (!estados_[t.fichero].abierto || estados_[t.fichero].tamano != f.tamano ||
-            !Leer(abiertos_[t.fichero]->fichero, 0, f.tamano, bloque, md5, nullptr) || md5.Valor() != f.md5)
+            !Leer(abiertos_[t.fichero]->fichero, 0, f.tamano, bloque, md5) || md5.Valor() != f.md5)
             Marcar(t);
     }
 
