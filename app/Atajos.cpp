@@ -38,7 +38,9 @@ TExplorerButton* TFormMain::BotonDeAccion() const {
     if (pagina == TabSheetUnir) return ExplorerButtonUnir;
     if (pagina == TabSheetVerificar) return ExplorerButtonVerificar;
     if (pagina == TabSheetExtraer) return ExplorerButtonExtraerVolver;
-    return ExplorerButtonCortar;
+    if (pagina == TabSheetReparar) return ExplorerButtonComprobar;
+    if (pagina == TabSheetCortar) return ExplorerButtonCortar;
+    return nullptr;
 }
 
 void TFormMain::CrearAtajos() {

@@ -11,6 +11,20 @@
 
 namespace quimbel {
 
+namespace {
+
+// Shows a box centred on the screen and waits; the button pressed.
+QAbstractButton* Mostrar(QMessageBox& caja) {
+    caja.setTextFormat(Qt::PlainText);
+    caja.adjustSize();
+    if (const QScreen* pantalla = QGuiApplication::primaryScreen())
+        caja.move(pantalla->geometry().center() - caja.rect().center());
+    caja.exec();
+    return caja.clickedButton();
+}
+
+} // namespace
+
 Respuesta DialogosQt::Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) {
     if (Terminado()) return SinRespuesta(preguntar);
     // A CR alone is a line break in the box, as the messages are written.
@@ -19,7 +33,6 @@ Respuesta DialogosQt::Mensaje(Icono icono, const QString& titulo, const QString&
         .replace(QLatin1Char('\r'), QLatin1Char('\n'));
     QMessageBox caja(icono == Icono::Error ? QMessageBox::Critical : QMessageBox::Information, titulo,
                      mostrado);
-    caja.setTextFormat(Qt::PlainText);
     QAbstractButton* si = nullptr;
     QAbstractButton* no = nullptr;
     if (preguntar) {
@@ -29,14 +42,21 @@ Respuesta DialogosQt::Mensaje(Icono icono, const QString& titulo, const QString&
     } else {
         caja.addButton(QStringLiteral("OK"), QMessageBox::AcceptRole);
     }
-    caja.adjustSize();
-    if (const QScreen* pantalla = QGuiApplication::primaryScreen())
-        caja.move(pantalla->geometry().center() - caja.rect().center());
-    caja.exec();
+    const QAbstractButton* pulsado = Mostrar(caja);
     if (!preguntar || Terminado()) return SinRespuesta(preguntar);
-    if (caja.clickedButton() == si) return Respuesta::Si;
-    if (caja.clickedButton() == no) return Respuesta::No;
+    if (pulsado == si) return Respuesta::Si;
+    if (pulsado == no) return Respuesta::No;
     return Respuesta::Cancelar;
+}
+
+bool DialogosQt::Confirmar(const QString& titulo, const QString& texto) {
+    if (Terminado()) return false;
+    QMessageBox caja(QMessageBox::Question, titulo, texto);
+    const QAbstractButton* si = caja.addButton(QStringLiteral("&Yes"), QMessageBox::YesRole);
+    QAbstractButton* no = caja.addButton(QStringLiteral("&No"), QMessageBox::NoRole);
+    caja.setDefaultButton(qobject_cast<QPushButton*>(no));
+    caja.setEscapeButton(no);
+    return Mostrar(caja) == si && !Terminado();
 }
 
 QString FiltroQt(const QString& filtro) {
@@ -60,6 +80,8 @@ void PrepararDialogoFichero(QFileDialog& dialogo, const OpcionesDialogo& o) {
     if (o.guardar) {
         dialogo.setAcceptMode(QFileDialog::AcceptSave);
         dialogo.setFileMode(QFileDialog::AnyFile);
+        // The run asks the one question before it replaces a file, however the name came.
+        dialogo.setOption(QFileDialog::DontConfirmOverwrite);
     } else {
         dialogo.setAcceptMode(QFileDialog::AcceptOpen);
         dialogo.setFileMode(QFileDialog::ExistingFile);
@@ -73,16 +95,6 @@ std::optional<QString> DialogosQt::ElegirFichero(const OpcionesDialogo& o) {
     if (dialogo.exec() != QDialog::Accepted || Terminado() || dialogo.selectedFiles().isEmpty())
         return std::nullopt;
     return dialogo.selectedFiles().constFirst();
-}
-
-bool DialogosQt::ConfirmarReemplazo(const QString& titulo, const QString& ruta) {
-    if (Terminado()) return false;
-    // The very question, and translation, of the save dialog.
-    const QString texto =
-        QCoreApplication::translate("QFileDialog", "%1 already exists.\nDo you want to replace it?")
-            .arg(QFileInfo(ruta).fileName());
-    return QMessageBox::warning(nullptr, titulo, texto, QMessageBox::Yes | QMessageBox::No,
-                                QMessageBox::No) == QMessageBox::Yes;
 }
 
 std::optional<QString> DialogosQt::ElegirCarpeta(const QString& texto, const QString& inicial) {

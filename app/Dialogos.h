@@ -15,7 +15,7 @@ struct OpcionesDialogo {
     QString titulo;
     QString filtro;       // "description|pattern|description|pattern"
     QString inicial;      // the file already in the box, or empty
-    bool guardar = false; // a save dialog (prompts before overwriting) rather than an open one
+    bool guardar = false; // a save dialog rather than an open one; the run asks before replacing
 };
 
 class ServicioDialogos {
@@ -38,9 +38,9 @@ class ServicioDialogos {
     virtual std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) = 0;
     // The chosen folder, or none when the browser was cancelled.
     virtual std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) = 0;
-    // The save dialog's question before an existing file is replaced, in a box with the
-    // dialog's title; true for Yes (false when nobody can answer).
-    virtual bool ConfirmarReemplazo(const QString& titulo, const QString& ruta) = 0;
+    // A modal question box centred on the screen with "&Yes" and "&No"; true for Yes (false
+    // when nobody can answer).
+    virtual bool Confirmar(const QString& titulo, const QString& texto) = 0;
 
   protected:
     // Closes whatever box or dialog of the service is open now.
@@ -58,7 +58,7 @@ class DialogosQt : public ServicioDialogos {
     Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) override;
     std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) override;
     std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) override;
-    bool ConfirmarReemplazo(const QString& titulo, const QString& ruta) override;
+    bool Confirmar(const QString& titulo, const QString& texto) override;
 
   protected:
     void CerrarAbiertos() override;

@@ -28,6 +28,8 @@ void TFormMain::FilenameEditFicheroUnirAfterDialog(QString& Name, bool& Action) 
                                                       : QString());
     LabelTamFicUnidoTeoricoDes->setVisible(a.mostrarTeorico);
     LabelTamFicUnidoTeorico->setVisible(a.mostrarTeorico);
+    // Said once the labels describe the set the missing piece belongs to.
+    if (a.falta) ventana_.Error(*a.falta);
 }
 
 void TFormMain::FilenameEditFicheroUnirExit() {

@@ -88,6 +88,15 @@ Respuesta VentanaQt::Pregunta(std::string_view texto) {
     return Caja(true, texto, true);
 }
 
+bool VentanaQt::Reemplazar(std::string_view ruta) {
+    const bool estabaOcupado = ocupado_;
+    if (estabaOcupado) CursorNormal();
+    const bool si = form_.Dialogos().Confirmar(QStringLiteral("Confirm"),
+                                               DeUtf8("¿ Reemplazar el fichero " + std::string(ruta) + " ?"));
+    if (estabaOcupado) CursorOcupado();
+    return si;
+}
+
 void VentanaQt::Enfocar(Campo campo) {
     ControlDe(form_, campo)->setFocus(Qt::OtherFocusReason);
 }

@@ -22,6 +22,7 @@ class VentanaQt : public Ventana {
     void Error(std::string_view texto) override;
     void Informacion(std::string_view texto) override;
     Respuesta Pregunta(std::string_view texto) override;
+    bool Reemplazar(std::string_view ruta) override;
     void Enfocar(Campo campo) override;
     void ActivarPagina(Pagina pagina) override;
     void CursorOcupado() override;

@@ -1,5 +1,7 @@
 #include "Consola.h"
 
+#include <string>
+
 namespace quimbel {
 
 namespace {
@@ -36,6 +38,12 @@ void Consola::Informacion(std::string_view texto) {
 Respuesta Consola::Pregunta(std::string_view texto) {
     Escribir(errores_, texto);
     return Respuesta::No;
+}
+
+bool Consola::Reemplazar(std::string_view ruta) {
+    if (reemplazar_) return true;
+    Error("¡ El fichero " + std::string(ruta) + " ya existe; use --reemplazar !");
+    return false;
 }
 
 void Consola::ProcesarMensajes() {

@@ -18,15 +18,20 @@ class Consola : public Ventana {
     void Informacion(std::string_view texto) override;
     // The companion asks nothing: a question is shown and answered No.
     Respuesta Pregunta(std::string_view texto) override;
+    // Replaces only what --reemplazar allowed (PermitirReemplazo); otherwise says so and refuses.
+    bool Reemplazar(std::string_view ruta) override;
     // Flushes standard output, so that lines and messages keep their order.
     void ProcesarMensajes() override;
 
     int Errores() const { return errores_mostrados_; }
+    // Whether files that stand at the names a run writes may be replaced (--reemplazar).
+    void PermitirReemplazo(bool permitir) { reemplazar_ = permitir; }
 
   private:
     std::FILE* salida_;
     std::FILE* errores_;
     int errores_mostrados_ = 0;
+    bool reemplazar_ = false;
 };
 
 } // namespace quimbel

@@ -16,6 +16,7 @@ int OrdenCortar(std::span<const std::string> args) {
     EntradaCorte entrada;
     std::optional<ListaTrozos> lista;
     std::vector<std::string> posicionales;
+    bool reemplazar = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         const bool hayValor = i + 1 < args.size();
@@ -37,6 +38,8 @@ int OrdenCortar(std::span<const std::string> args) {
             if (!hayValor) return ErrorDeUso("--trozos necesita una lista de trozos, como 2,5,7-9");
             lista = LeerListaTrozos(args[++i]);
             if (!lista) return ErrorDeUso("lista de trozos no válida: " + args[i] + " (ejemplo: 2,5,7-9)");
+        } else if (a == "--reemplazar") {
+            reemplazar = true;
         } else if (a == "--sfv") {
             entrada.sfv = true;
         } else if (a == "--par") {
@@ -58,6 +61,7 @@ int OrdenCortar(std::span<const std::string> args) {
     // Plan first, as the window does when the source is chosen: N checks the list, and a
     // plan in force for the same inputs spares the split from planning (and reporting) again.
     Consola consola;
+    consola.PermitirReemplazo(reemplazar);
     const PlanCorte plan = PrepararCorte(consola, entrada.fuente, entrada.tamano, entrada.tipo, ",");
     if (consola.Errores() > 0) return SalidaFallo;
     if (plan.cortePreparado) {

@@ -14,11 +14,14 @@ namespace quimbel {
 int OrdenUnir(std::span<const std::string> args) {
     std::vector<std::string> posicionales;
     std::optional<std::string> destino;
+    bool reemplazar = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--destino") {
             if (i + 1 >= args.size()) return ErrorDeUso("--destino necesita un fichero");
             destino = RutaAbsoluta(args[++i]);
+        } else if (a == "--reemplazar") {
+            reemplazar = true;
         } else if (a.starts_with("--")) {
             return ErrorDeUso("opción desconocida: " + a);
         } else {
@@ -29,10 +32,15 @@ int OrdenUnir(std::span<const std::string> args) {
     if (destino && destino->empty()) return ErrorDeUso("--destino necesita un fichero");
 
     Consola consola;
+    consola.PermitirReemplazo(reemplazar);
     EntradaUnir entrada;
     entrada.base = RutaAbsoluta(posicionales[0]);
     const AnalisisUnir analisis = AnalizarFicheroUnir(consola, entrada.base);
     if (!analisis.correcto) return SalidaFallo;
+    if (analisis.falta) {
+        consola.Error(*analisis.falta);
+        return SalidaFallo;
+    }
     entrada.plan = analisis.plan;
     // Without a destination, the name the window would show: the Hacha header's, or the proposal.
     if (destino)

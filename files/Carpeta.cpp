@@ -132,6 +132,15 @@ Desenlace RenombrarEn(const Carpeta& carpeta, const std::string& antigua, const 
     return RenombrarSinReemplazo(carpeta.Descriptor(), antigua.c_str(), nueva.c_str());
 }
 
+std::optional<std::string> RenombrarAlPrimerLibre(const Carpeta& carpeta, const std::string& hoja, int limite,
+                                                  const std::function<std::string(int)>& nombre) {
+    for (int i = 1; i <= limite; ++i) {
+        std::string nuevo = nombre(i);
+        if (RenombrarEn(carpeta, hoja, nuevo).Bien()) return nuevo;
+    }
+    return std::nullopt;
+}
+
 Desenlace RenombrarBajo(const Carpeta& carpeta, std::string_view relativa, const std::string& nuevaHoja) {
     Carpeta padre;
     std::string hoja;

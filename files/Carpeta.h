@@ -4,6 +4,8 @@
 // rename of the run is made relative to that handle. Names that come from untrusted bytes
 // (an SFV entry, a name stored in a piece or a PAR set) are resolved beneath it by the
 // kernel, never by their text.
+#include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -60,6 +62,12 @@ Desenlace AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string
 // a file, also where the file system lacks RENAME_NOREPLACE. Hecho or the system's error
 // (EEXIST when nueva is taken).
 Desenlace RenombrarEn(const Carpeta& carpeta, const std::string& antigua, const std::string& nueva);
+
+// Renames `hoja` in carpeta to the first of nombre(1), nombre(2) .. nombre(limite) that the
+// rename takes (it never replaces; any failure moves on to the next); the name taken, or none
+// when every attempt failed.
+std::optional<std::string> RenombrarAlPrimerLibre(const Carpeta& carpeta, const std::string& hoja, int limite,
+                                                  const std::function<std::string(int)>& nombre);
 
 // Renames a file between two paths the user chose, by the same rule.
 Desenlace RenombrarFichero(const std::string& antigua, const std::string& nueva);

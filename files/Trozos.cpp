@@ -2,6 +2,8 @@
 
 #include "Rutas.h"
 
+#include <algorithm>
+
 namespace quimbel {
 
 namespace {
@@ -42,12 +44,20 @@ std::string SufijoTrozo(TipoCorte tipo, int64_t k, int64_t n) {
     case TipoCorte::Normal:
         break;
     }
-    std::string numero = std::to_string(k);
-    const auto ancho = static_cast<size_t>(AnchoNormal(n));
+    return SufijoConCeros(k, AnchoNormal(n));
+}
+
+std::string SufijoConCeros(int64_t k, int ancho) {
+    const std::string numero = std::to_string(k);
     std::string sufijo = ".";
-    if (numero.size() < ancho) sufijo.append(ancho - numero.size(), '0');
+    if (static_cast<int>(numero.size()) < ancho)
+        sufijo.append(static_cast<size_t>(ancho) - numero.size(), '0');
     sufijo += numero;
     return sufijo;
+}
+
+int64_t DatosDeTrozo(int64_t s, int64_t p, int64_t k) {
+    return std::min(p, s - (k - 1) * p);
 }
 
 std::string NombreTrozo(std::string_view fuente, std::string_view destino, int64_t k, int64_t n,

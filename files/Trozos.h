@@ -24,6 +24,9 @@ int64_t NumeroTrozos(int64_t s, int64_t p);
 // W: the digit width of Normal suffixes, the decimal digits of n but at least 3.
 int AnchoNormal(int64_t n);
 
+// "." and k in decimal, zeros in front up to `ancho` digits (".007"; ".1000" at width 3).
+std::string SufijoConCeros(int64_t k, int ancho);
+
 // The suffix of piece k of n under the scheme: ".001" (width W), ".1" .. ".fin", ".0" ..
 std::string SufijoTrozo(TipoCorte tipo, int64_t k, int64_t n);
 
@@ -31,6 +34,9 @@ std::string SufijoTrozo(TipoCorte tipo, int64_t k, int64_t n);
 // file-name part of fuente, with its extension replaced by the scheme's suffix.
 std::string NombreTrozo(std::string_view fuente, std::string_view destino, int64_t k, int64_t n,
                         TipoCorte tipo);
+
+// The source bytes piece k (1..n) holds: p, or what remains of s for the last piece.
+int64_t DatosDeTrozo(int64_t s, int64_t p, int64_t k);
 
 // Whether a piece carries a header: the last CortaArchivos piece (also when n = 1), and the
 // first Hacha piece when n >= 2.

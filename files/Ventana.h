@@ -46,6 +46,10 @@ class Ventana {
     // Modal error-kind box with "&Yes", "&No" and "Cancel"; the button chosen. A face with
     // nobody to ask shows the text and answers as its own contract says.
     virtual Respuesta Pregunta(std::string_view texto) = 0;
+    // Asks once before a run replaces files that stand at names it writes; ruta is the first of
+    // them, by its full path. True to replace them. A face with nobody to ask answers as its
+    // own contract says.
+    virtual bool Reemplazar(std::string_view ruta) = 0;
 
     // Empties a page's result memo. A face that writes lines as a stream, with nothing to
     // take back, leaves it empty.

@@ -36,9 +36,8 @@ bool EsTrozoFin(const PlanUnir& plan, int64_t n) {
 
 std::string NombreTrozoUnir(std::string_view base, const PlanUnir& plan, int64_t n) {
     if (!EsTrozoFin(plan, n)) return CambiarExtension(base, ExtensionDeTrozo(plan, n));
-    // File names tell case apart here: the ".fin" piece chosen as pelicula.FIN is that file.
-    const std::string propia = Extension(base);
-    return CambiarExtension(base, EsExtensionFin(propia) ? std::string_view(propia) : ExtFin);
+    // File names tell case apart here: the ".fin" piece found as pelicula.FIN is that file.
+    return CambiarExtension(base, plan.ExtFin.empty() ? ExtFin : std::string_view(plan.ExtFin));
 }
 
 int64_t InicioDatosTrozo(const PlanUnir& plan, int64_t n) {

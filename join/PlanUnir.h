@@ -15,6 +15,14 @@ struct PlanUnir {
     bool CerosTrozos = false;     // numbers keep the template's width by leading zeros
     int64_t TamCabeceraHacha = 0; // header bytes to skip at the start of piece 0; 0 when none
     std::string ExtFicUnido;      // extension of the proposed joined name; for ".fin" sets, the header's
+    // The ".fin" piece's extension as spelled on disk (".FIN"); empty: ".fin".
+    std::string ExtFin;
+    // The sizes a Hacha header records: the source's and the pieces'; 0 when the set has no header.
+    int64_t TamFuente = 0;
+    int64_t TamTrozo = 0;
+    // A set numbered from 1 without zeros whose pieces all have one size: a ".fin" set whose
+    // ".fin" piece, which holds the rest of the data, is missing. It is never joined as it is.
+    bool SinFin = false;
 
     bool operator==(const PlanUnir&) const = default;
 };
@@ -31,7 +39,7 @@ bool EsExtensionFin(std::string_view extension);
 bool EsTrozoFin(const PlanUnir& plan, int64_t n);
 
 // The full name of piece n: base (a piece's path) with its extension replaced. The ".fin" piece
-// keeps the base's own spelling when the base is that piece (pelicula.FIN).
+// keeps the spelling the analysis found (pelicula.FIN).
 std::string NombreTrozoUnir(std::string_view base, const PlanUnir& plan, int64_t n);
 
 // Where the data of piece n starts: past the header of the ".fin" piece or of piece 0, else 0.

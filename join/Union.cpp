@@ -1,6 +1,5 @@
 #include "Union.h"
 
-#include <dirent.h>
 #include <sys/stat.h>
 
 #include <algorithm>
@@ -8,10 +7,15 @@
 #include <set>
 #include <vector>
 
+#include "Integridad.h"
+#include "Vecinos.h"
+#include "files/Carpeta.h"
 #include "files/CopiarBloque.h"
 #include "files/Ficheros.h"
+#include "files/Numeracion.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
+#include "files/Temporales.h"
 
 namespace quimbel {
 
@@ -19,55 +23,17 @@ namespace {
 
 const std::string ErrorMismoNombre = "¡ Error, un trozo no puede llamarse igual que el fichero destino !";
 
-// Joined files that runs in progress are still writing. A run started while another one lets the
-// window breathe must not empty them.
-std::vector<IdFichero>& UnidosEnCurso() {
-    static std::vector<IdFichero> ids;
-    return ids;
-}
-
-// Counts a joined file among those being written for as long as it lives.
-class UnidoEnCurso {
-  public:
-    explicit UnidoEnCurso(IdFichero id) : id_(id) { UnidosEnCurso().push_back(id); }
-    ~UnidoEnCurso() {
-        auto& ids = UnidosEnCurso();
-        ids.erase(std::find(ids.begin(), ids.end(), id_));
-    }
-    UnidoEnCurso(const UnidoEnCurso&) = delete;
-    UnidoEnCurso& operator=(const UnidoEnCurso&) = delete;
-
-  private:
-    IdFichero id_;
-};
-
-bool Contiene(const std::vector<IdFichero>& ids, const IdFichero& id) {
-    return std::find(ids.begin(), ids.end(), id) != ids.end();
-}
-
-// Whether a file name in the pieces' folder belongs to the set of that stem: stem + ".fin"
-// (any case) or stem + "." + digits.
-bool EsDelJuego(std::string_view nombre, std::string_view raiz) {
-    if (!nombre.starts_with(raiz) || nombre.size() < raiz.size() + 2 || nombre[raiz.size()] != '.')
-        return false;
-    const std::string_view resto = nombre.substr(raiz.size());
-    return EsExtensionFin(resto) || resto.find_first_not_of("0123456789", 1) == std::string_view::npos;
-}
-
 // Every file the join reads or could take for one of its pieces: the chosen piece, the pieces
 // of the plan, the ".fin" sibling, and whatever the pieces' folder holds under the set's names
-// (one listing), so that no destination name ever empties a piece, in the plan or not.
+// (stem + ".fin" in any case, or stem + "." + digits), so that no destination ever replaces a
+// piece, in the plan or not.
 std::set<std::string> PiezasDelJuego(const std::string& base, const PlanUnir& plan) {
     std::set<std::string> rutas{base, CambiarExtension(base, ".fin")};
     for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n)
         rutas.insert(NombreTrozoUnir(base, plan, n));
-    const std::string carpeta = CarpetaDeRuta(base);
-    const std::string raiz = NombreDeRuta(CambiarExtension(base, ""));
-    if (DIR* d = opendir(carpeta.empty() ? "." : carpeta.c_str())) {
-        while (const dirent* entrada = readdir(d))
-            if (EsDelJuego(entrada->d_name, raiz)) rutas.insert(carpeta + entrada->d_name);
-        closedir(d);
-    }
+    for (const std::string& sufijo : ListarVecinos(base).sufijos)
+        if (EsExtensionFin("." + sufijo) || NumeroDeSufijo(sufijo))
+            rutas.insert(CambiarExtension(base, "." + sufijo));
     return rutas;
 }
 
@@ -82,7 +48,7 @@ int64_t BytesDelPlan(const std::string& base, const PlanUnir& plan) {
     return bytes;
 }
 
-// Appends the data of every piece to the open destination; the message of the stop, if any.
+// Appends the data of every piece to the open output; the message of the stop, if any.
 std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const PlanUnir& plan,
                                       Fichero& unido, const std::string& destino) {
     Avance avance(v, BytesDelPlan(base, plan));
@@ -101,9 +67,25 @@ std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const
         trozo.Cerrar();
         v.ProcesarMensajes();
     }
-    // A full disk may show only when the file is closed.
-    if (!unido.Cerrar().Bien()) return "¡ Error al escribir en fichero " + destino + " !";
     return std::nullopt;
+}
+
+// What may stand at the destination: nothing, or a file the user agrees to replace (its
+// identity); none when the run stops (the message has been shown, or the user said No).
+std::optional<std::optional<IdFichero>>
+Reemplazable(Ventana& v, const Carpeta& carpeta, const std::string& destino, const Protegidos& protegidos) {
+    const Ocupante o = MirarOcupante(carpeta, NombreDeRuta(destino), protegidos);
+    if (o.Libre()) return std::optional<IdFichero>();
+    if (!o.estado.Bien()) {
+        v.Error("¡ Error al crear fichero " + destino + " !");
+        return std::nullopt;
+    }
+    if (o.intocable) {
+        v.Error(ErrorMismoNombre);
+        return std::nullopt;
+    }
+    if (!v.Reemplazar(destino)) return std::nullopt;
+    return std::optional<IdFichero>(o.id);
 }
 
 } // namespace
@@ -132,32 +114,47 @@ bool Unir(Ventana& v, EntradaUnir e) {
             return false;
         }
     }
+    // The set is checked whole before anything is written: a short file is never called whole.
+    if (auto fallo = TrozoQueFalta(base, plan); fallo || (fallo = TamanoQueFalla(base, plan))) {
+        v.Error(*fallo);
+        return false;
+    }
+    Carpeta carpeta;
+    if (!AbrirCarpeta(carpeta, CarpetaDeRuta(destino)).Bien()) {
+        v.Error("¡ Error al crear fichero " + destino + " !");
+        return false;
+    }
+    LimpiarTemporales(carpeta);
     Protegidos protegidos;
     for (const std::string& ruta : PiezasDelJuego(base, plan))
         protegidos.Anadir(ruta);
-    for (const IdFichero& id : UnidosEnCurso())
-        protegidos.Anadir(id);
-    Fichero unido;
-    const Desenlace creado = CrearFichero(unido, destino, protegidos);
-    if (!creado.Bien()) {
-        // The joined file of a run in progress is no piece: its name cannot be created now.
-        const bool intocable = creado.resultado == Resultado::Intocable;
-        Fichero existente;
-        const bool enCurso =
-            intocable && AbrirFichero(existente, destino).Bien() && Contiene(UnidosEnCurso(), existente.Id());
-        v.Error(intocable && !enCurso ? ErrorMismoNombre : "¡ Error al crear fichero " + destino + " !");
+    const auto reemplazable = Reemplazable(v, carpeta, destino, protegidos);
+    if (!reemplazable) return false;
+    SalidaTemporal unido;
+    if (!unido.Crear(carpeta).Bien()) {
+        v.Error("¡ Error al crear fichero " + destino + " !");
         return false;
     }
-    const UnidoEnCurso enCurso(unido.Id());
 
     v.CursorOcupado();
     v.AnadirLinea(Memo::Unir, "Uniendo trozos...");
-    if (const auto fallo = UnirTrozos(v, base, plan, unido, destino)) {
-        unido.Cerrar();
+    std::optional<std::string> fallo = UnirTrozos(v, base, plan, unido.Datos(), destino);
+    // A full disk may show only when the data are flushed.
+    if (!fallo && !unido.Volcar().Bien()) fallo = "¡ Error al escribir en fichero " + destino + " !";
+    if (!fallo) {
+        const Desenlace publicado = unido.Publicar(NombreDeRuta(destino), protegidos, *reemplazable);
+        if (publicado.resultado == Resultado::Intocable)
+            fallo = ErrorMismoNombre;
+        else if (!publicado.Bien())
+            fallo = "¡ Error al crear fichero " + destino + " !";
+    }
+    if (fallo) {
+        unido.Descartar();
         v.CursorNormal();
         v.Error(*fallo);
         return false;
     }
+    SincronizarCarpeta(carpeta);
     v.AnadirLinea(Memo::Unir, "");
     v.Informacion("¡ Proceso finalizado !");
     v.CursorNormal();

@@ -9,7 +9,9 @@
 #include "files/Ficheros.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
+#include "files/Temporales.h"
 #include "parity/PasoPar.h"
+#include "split/Estorbos.h"
 #include "verify/PasoSfv.h"
 
 namespace quimbel {
@@ -46,14 +48,10 @@ struct Escritura {
     const std::string& destino;
     const Carpeta& carpeta;
     const Protegidos& protegidos;
+    const Estorbos& estorbos; // the files the user agreed to replace
     Avance& avance;
     int64_t s, p, n;
 };
-
-// The data bytes of piece k of a source of s bytes in pieces of p.
-int64_t BytesDeTrozo(int64_t s, int64_t p, int64_t k) {
-    return std::min(p, s - (k - 1) * p);
-}
 
 // Writes piece k; false when it stopped the run (the message has been shown).
 bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
@@ -63,35 +61,56 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
         v.Error(ErrorMismoNombre);
         return false;
     }
-    Fichero trozo;
-    const Desenlace creado = CrearSalida(trozo, w.carpeta, NombreDeRuta(ruta), w.protegidos);
-    if (!creado.Bien()) {
+    const std::string nombre = NombreDeRuta(ruta);
+    const auto aceptado = w.estorbos.ocupados.find(nombre);
+    const std::optional<IdFichero> reemplazable =
+        aceptado == w.estorbos.ocupados.end() ? std::nullopt : std::optional<IdFichero>(aceptado->second);
+    const auto parar = [&](const std::string& mensaje) {
         w.fuente.Cerrar();
-        v.Error(creado.resultado == Resultado::Intocable ? ErrorMismoNombre
-                                                         : "¡ Error al crear fichero " + ruta + " !");
-        return false;
-    }
-    const auto fallo = [&] {
-        w.fuente.Cerrar();
-        trozo.Cerrar();
-        v.Error("¡ Error al escribir en fichero " + ruta + " !");
+        v.Error(mensaje);
         return false;
     };
+    // What stands at the name is looked at before any byte is written.
+    const Ocupante o = MirarOcupante(w.carpeta, nombre, w.protegidos);
+    if (o.intocable) return parar(ErrorMismoNombre);
+    if (!o.Libre() && (!o.estado.Bien() || !reemplazable || !(o.id == *reemplazable)))
+        return parar("¡ Error al crear fichero " + ruta + " !");
+    SalidaTemporal salida;
+    if (!salida.Crear(w.carpeta).Bien()) return parar("¡ Error al crear fichero " + ruta + " !");
+    Fichero& trozo = salida.Datos();
+    const auto fallo = [&] { return parar("¡ Error al escribir en fichero " + ruta + " !"); };
     if (LlevaCabecera(w.e.tipo, k, w.n)) {
-        const std::string nombre = NombreDeRuta(w.rutaFuente);
+        const std::string nombreFuente = NombreDeRuta(w.rutaFuente);
         const auto cabecera = w.e.tipo == TipoCorte::CortaArchivos
-                                  ? CabeceraCA(static_cast<int32_t>(w.n), Extension(nombre))
-                                  : CabeceraHacha(nombre, w.s, w.p);
+                                  ? CabeceraCA(static_cast<int32_t>(w.n), Extension(nombreFuente))
+                                  : CabeceraHacha(nombreFuente, w.s, w.p);
         if (!trozo.Escribir(cabecera.data(), cabecera.size()).Bien()) return fallo();
     }
     v.AnadirLinea(Memo::Cortar, "Creando trozo " + std::to_string(k) + " : " + ruta);
     // Exactly the piece's share: a source that shrank during the run gives a short copy.
-    const int64_t cuenta = BytesDeTrozo(w.s, w.p, k);
+    const int64_t cuenta = DatosDeTrozo(w.s, w.p, k);
     int64_t copiados = 0;
     if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance) != 0 || copiados != cuenta)
         return fallo();
-    // A full disk may show only when the piece is closed.
-    if (!trozo.Cerrar().Bien()) return fallo();
+    // A full disk may show only when the piece is flushed; only then does it take its name.
+    if (!salida.Volcar().Bien()) return fallo();
+    const Desenlace publicado = salida.Publicar(nombre, w.protegidos, reemplazable);
+    if (publicado.resultado == Resultado::Intocable) return parar(ErrorMismoNombre);
+    if (!publicado.Bien()) return parar("¡ Error al crear fichero " + ruta + " !");
+    return true;
+}
+
+// Asks once before anything stands in the way of the new set, and moves the stray pieces
+// aside; false when the run stops (the message has been shown, or the user said No).
+bool DespejarCamino(Ventana& v, const Carpeta& carpeta, const std::string& destino,
+                    const Estorbos& estorbos) {
+    if (estorbos.Vacios()) return true;
+    const std::string& primero = estorbos.primero.empty() ? estorbos.sobrantes.front() : estorbos.primero;
+    if (!v.Reemplazar(destino + primero)) return false;
+    if (const auto fallido = ApartarSobrantes(carpeta, estorbos.sobrantes)) {
+        v.Error("¡ Error al renombrar " + destino + *fallido + " a " + destino + *fallido + ".1 !");
+        return false;
+    }
     return true;
 }
 
@@ -182,22 +201,32 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     // The folder is taken once; a missing one shows as the first piece's create error.
     Carpeta carpeta;
     AbrirCarpeta(carpeta, destino);
+    LimpiarTemporales(carpeta);
     Protegidos protegidos;
     protegidos.Anadir(fuente);
+    std::vector<std::string> escritos = NombresDeTrozos(elegidos, rutaFuente, n, e.tipo);
+    if (e.sfv) escritos.push_back(NombreDeRuta(RutaSfv(rutaFuente, destino)));
+    const Estorbos estorbos =
+        BuscarEstorbos(carpeta, NombreDeRuta(rutaFuente), e.tipo, n, escritos, protegidos);
+    if (!DespejarCamino(v, carpeta, destino, estorbos)) {
+        fuente.Cerrar();
+        return {};
+    }
     // The run reads the chosen pieces' bytes once to write them, once more for the SFV file
     // and once more for the PAR job.
     int64_t bytes = 0;
     for (const int64_t k : elegidos)
-        bytes += BytesDeTrozo(s, p, k);
+        bytes += DatosDeTrozo(s, p, k);
     CursorOcupadoMientras cursor(v);
     Avance avance(v, bytes * (1 + (e.sfv ? 1 : 0) + (e.par ? 1 : 0)));
-    const Escritura escritura{e, fuente, rutaFuente, destino, carpeta, protegidos, avance, s, p, n};
+    const Escritura escritura{e, fuente, rutaFuente, destino, carpeta, protegidos, estorbos, avance, s, p, n};
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
     for (const int64_t k : elegidos) {
         if (!EscribirTrozo(v, escritura, k)) return {};
         v.ProcesarMensajes();
     }
     fuente.Cerrar();
+    SincronizarCarpeta(carpeta);
     v.AnadirLinea(Memo::Cortar, "");
     if (e.sfv && !PasoSfv(v, {rutaFuente, destino, n, e.tipo, elegidos, &carpeta, &avance})) return {};
     v.AnadirLinea(Memo::Cortar, "");

@@ -48,10 +48,14 @@ struct ResultadoCorte {
 // writes the marked pieces of the set into the destination folder under the scheme's names
 // and headers, one memo line each, and ends with an information box. Every stop shows its
 // message through the window, closes what the run opened and leaves what was written on
-// disk. Pieces are created in the destination folder opened once for the run, never through
-// a link or onto a FIFO or device, never onto the source (by identity), and each receives
-// exactly its share of the source: a source that shrinks meanwhile stops the run with the
-// piece's write error. With SFV asked for, a source name no SFV line can hold is refused
+// disk. Before the first piece, when files stand at the names the run writes (pieces, SFV file)
+// or pieces of the stem lie outside the new set (which a join would take for part of it), the
+// window is asked once (Ventana::Reemplazar, naming the first); on yes the strays are renamed
+// aside to "<name>.1", "<name>.2" ..., on no nothing is written. Each piece is written under a
+// temporary name in the destination folder opened once for the run, flushed, and given its
+// name only when complete (replacing only a file the user agreed to), never through a link or
+// onto a FIFO or device, never onto the source (by identity); it receives exactly its share
+// of the source: a source that shrinks meanwhile stops the run with the piece's write error. With SFV asked for, a source name no SFV line can hold is refused
 // before any piece is written.
 ResultadoCorte Cortar(Ventana& ventana, const EntradaCorte& entrada);
 

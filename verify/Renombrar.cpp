@@ -39,13 +39,15 @@ bool RenombrarErroneo(Ventana& v, const Carpeta& carpeta, std::string_view relat
         return false;
     }
     const int limite = letra ? static_cast<int>(Letras.size()) : MaxNumeros;
-    int i = 1;
-    for (; i <= limite; ++i) {
-        if (RenombrarEn(padre, hoja, NombreErroneo(hoja, extension, letra, i)).Bien()) {
-            v.AnadirLinea(Memo::Verificar,
-                          " Renombrando: " + ruta + " -> " + NombreErroneo(ruta, extension, letra, i));
-            return true;
-        }
+    int tomado = 0;
+    const auto nuevo = RenombrarAlPrimerLibre(padre, hoja, limite, [&](int i) {
+        tomado = i;
+        return NombreErroneo(hoja, extension, letra, i);
+    });
+    if (nuevo) {
+        v.AnadirLinea(Memo::Verificar,
+                      " Renombrando: " + ruta + " -> " + NombreErroneo(ruta, extension, letra, tomado));
+        return true;
     }
     v.Error("¡ Error al renombrar " + ruta + " a " + NombreErroneo(ruta, extension, letra, limite) + " !");
     return false;

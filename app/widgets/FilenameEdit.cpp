@@ -46,7 +46,6 @@ void TFilenameEdit::Soltar(const QString& ruta) {
                            false);
         return;
     }
-    if (opciones_.guardar && !dialogos_->ConfirmarReemplazo(opciones_.titulo, ruta)) return;
     Elegir(ruta);
 }
 

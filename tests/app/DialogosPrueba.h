@@ -51,8 +51,9 @@ class DialogosPrueba : public ServicioDialogos {
         return c;
     }
 
-    bool ConfirmarReemplazo(const QString& titulo, const QString& ruta) override {
-        preguntasReemplazo.push_back({titulo, ruta});
+    bool Confirmar(const QString& titulo, const QString& texto) override {
+        if (Terminado()) return false;
+        confirmaciones.push_back({titulo, texto});
         if (reemplazos.empty()) return false;
         const bool r = reemplazos.front();
         reemplazos.pop_front();
@@ -74,8 +75,8 @@ class DialogosPrueba : public ServicioDialogos {
     std::deque<std::optional<QString>> carpetas;
     std::vector<OpcionesDialogo> dialogosFichero;
     QStringList textosCarpeta;
-    std::vector<std::pair<QString, QString>> preguntasReemplazo; // title and path of each question
-    std::deque<bool> reemplazos;                                 // the answers; none: No
+    std::vector<std::pair<QString, QString>> confirmaciones; // title and text of each Yes/No question
+    std::deque<bool> reemplazos;                             // the answers; none: No
     // Runs while a box is up: a test's stand-in for the user acting meanwhile.
     std::function<void(const Caja&)> alMostrar;
 };

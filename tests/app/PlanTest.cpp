@@ -316,9 +316,19 @@ void PlanTest::cortarConSeleccion() {
     QCOMPARE(v.Leer(QStringLiteral("nombre.5")), datos.mid(40, 10));
     QVERIFY(!QFile::exists(v.Ruta("nombre.fin")));
     QVERIFY(!QFile::exists(v.Ruta("nombre.1")));
-    // A size typed without leaving the box: the split plans again and writes every piece.
+    // A size typed without leaving the box: the split plans again and writes every piece. The
+    // pieces of the earlier run past the new set's last are named once and moved aside.
     f.ComboBoxSizes->setEditText(QStringLiteral("35"));
     f.ExplorerButtonCortar->click();
+    QCOMPARE(v.dialogos.confirmaciones.size(), size_t(1));
+    QCOMPARE(v.dialogos.confirmaciones[0].second,
+             QStringLiteral("¿ Reemplazar el fichero ") + v.Ruta("nombre.2") + QStringLiteral(" ?"));
+    QVERIFY(!QFile::exists(v.Ruta("nombre.1"))); // answered No: nothing written
+    v.dialogos.reemplazos = {true};
+    f.ExplorerButtonCortar->click();
+    QCOMPARE(v.Leer(QStringLiteral("nombre.2.1")), datos.mid(10, 10));
+    QCOMPARE(v.Leer(QStringLiteral("nombre.5.1")), datos.mid(40, 10));
+    QVERIFY(!QFile::exists(v.Ruta("nombre.2")) && !QFile::exists(v.Ruta("nombre.5")));
     QCOMPARE(v.Leer(QStringLiteral("nombre.1")), datos.left(35));
     QCOMPARE(v.Leer(QStringLiteral("nombre.fin")).size(), 13 + 35);
     QCOMPARE(f.RxCheckListBoxCortarExtraer->Cuenta(), 2);

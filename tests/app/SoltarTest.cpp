@@ -17,7 +17,7 @@ class SoltarTest : public QObject {
     void ficheroEnCajaDeCortar();
     void carpetaEnCajaDeCarpeta();
     void loQueNoEncajaSeRechaza();
-    void destinoExistentePreguntaAntes();
+    void destinoExistenteSeTomaSinPreguntar();
     void ficheroQueNoExiste();
     void soloElPrimeroYSoloLocales();
     void sobreLaVentana();
@@ -107,23 +107,16 @@ void SoltarTest::loQueNoEncajaSeRechaza() {
     QVERIFY(v.dialogos.cajas.empty());
 }
 
-void SoltarTest::destinoExistentePreguntaAntes() {
+// A file dropped on the destination box is taken as it is: the join asks the one question
+// before it replaces a file, however the name got into the box.
+void SoltarTest::destinoExistenteSeTomaSinPreguntar() {
     VentanaDePrueba v;
     TFormMain& f = v.Crear();
     v.Escribir("unida.avi", "ya estaba");
-    f.FilenameEditFicheroUnido->setText(QStringLiteral("/antes.avi"));
-    v.dialogos.reemplazos = {false, true};
     QVERIFY(Soltar(f.FilenameEditFicheroUnido, v.Ruta("unida.avi")));
-    QCOMPARE(f.FilenameEditFicheroUnido->text(), QStringLiteral("/antes.avi")); // No
-    QVERIFY(Soltar(f.FilenameEditFicheroUnido, v.Ruta("unida.avi")));
-    QCOMPARE(f.FilenameEditFicheroUnido->text(), v.Ruta("unida.avi")); // Yes
-    QCOMPARE(v.dialogos.preguntasReemplazo.size(), size_t(2));
-    QCOMPARE(v.dialogos.preguntasReemplazo[0].first, QStringLiteral("Introducir fichero a crear"));
-    QCOMPARE(v.dialogos.preguntasReemplazo[0].second, v.Ruta("unida.avi"));
+    QCOMPARE(f.FilenameEditFicheroUnido->text(), v.Ruta("unida.avi"));
+    QVERIFY(v.dialogos.confirmaciones.empty() && v.dialogos.cajas.empty());
     QCOMPARE(v.Leer("unida.avi"), QByteArray("ya estaba"));
-    // Open boxes ask nothing.
-    QVERIFY(Soltar(f.FilenameEditFicheroVerificar, v.Ruta("unida.avi")));
-    QCOMPARE(v.dialogos.preguntasReemplazo.size(), size_t(2));
 }
 
 void SoltarTest::ficheroQueNoExiste() {
@@ -137,7 +130,7 @@ void SoltarTest::ficheroQueNoExiste() {
         QCOMPARE(v.dialogos.cajas.front().titulo, QStringLiteral("Error"));
         QVERIFY(caja->text().isEmpty());
     }
-    QVERIFY(v.dialogos.preguntasReemplazo.empty());
+    QVERIFY(v.dialogos.confirmaciones.empty());
 }
 
 void SoltarTest::soloElPrimeroYSoloLocales() {

@@ -142,6 +142,7 @@ void VivaTest::unirYVerificarPintan() {
     v.dialogos.ficheros.push_back(v.Ruta("t.001"));
     f.FilenameEditFicheroUnir->Examinar();
     f.FilenameEditFicheroUnido->setText(v.Ruta("t.bin"));
+    v.dialogos.reemplazos = {true}; // the second run replaces what the first wrote
     QTimer::singleShot(500, [&] { ClicEncolado(f.ExplorerButtonUnir); });
     muestreo.start(100);
     f.ExplorerButtonUnir->click();
@@ -149,6 +150,7 @@ void VivaTest::unirYVerificarPintan() {
     QTest::qWait(200);
     QVERIFY(unirPulsado == -1 || unirPulsado >= 999);
     QCOMPARE(pulsacionesUnir, 2);
+    QCOMPARE(v.dialogos.confirmaciones.size(), size_t(1));
     QCOMPARE(v.Leer("t.bin"), QByteArray(20 * Mega, 'x') + "fin");
     QCOMPARE(f.MemoResultadoUnir->Lineas().size(), 4);
 

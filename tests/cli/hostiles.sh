@@ -94,6 +94,10 @@ d=$t/6 && mkdir "$d"
 head -c 30 /dev/urandom >"$d/e.bin"
 printf viejo >"$d/e.001" && ln "$d/e.001" "$d/e.002" && ln "$fuera/victima" "$d/e.003"
 q cortar "$d/e.bin" 10
+comprueba "6 cortar sin --reemplazar" 1 $?
+comprueba "6 mensaje" "¡ El fichero $d/e.001 ya existe; use --reemplazar !" "$(mensaje)"
+comprueba "6 nada escrito" viejo "$(cat "$d/e.002")"
+q cortar "$d/e.bin" 10 --reemplazar
 comprueba "6 cortar" 0 $?
 q unir "$d/e.001" --destino "$d/junto"
 comprueba "6 unir" 0 $?

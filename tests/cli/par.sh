@@ -30,12 +30,12 @@ comprueba "trozo rehecho" 0 $?
 "$t/bin/quimbel-cli" verificar trozos/pelicula.sfv >/dev/null 2>&1
 comprueba "el SFV verifica tras la reparación" 0 $?
 
-"$t/bin/quimbel-cli" cortar pelicula.avi 60000 --destino trozos --par "5 " >out 2>err
+"$t/bin/quimbel-cli" cortar pelicula.avi 60000 --destino trozos --par "5 " --reemplazar >out 2>err
 comprueba "número no válido: estado" 1 $?
 comprueba "número no válido: mensaje" "¡ Error en el número de pares !" "$(cat err)"
 comprueba "número no válido: última línea" "Creando PAR: $t/trozos/pelicula.par" "$(tail -n 1 out)"
 
-"$t/sinpar/quimbel-cli" cortar pelicula.avi 60000 --destino trozos --par 1 >out 2>err
+"$t/sinpar/quimbel-cli" cortar pelicula.avi 60000 --destino trozos --par 1 --reemplazar >out 2>err
 comprueba "sin biblioteca: estado" 1 $?
 comprueba "sin biblioteca: mensajes" "¡ Error en la DLL Par.dll !
 ¡ Proceso finalizado !" "$(cat err)"

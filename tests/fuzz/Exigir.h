@@ -37,6 +37,7 @@ class VentanaMuda : public Ventana {
     void Error(std::string_view) override { ++errores; }
     void Informacion(std::string_view) override {}
     Respuesta Pregunta(std::string_view) override { return Respuesta::Cancelar; }
+    bool Reemplazar(std::string_view) override { return false; }
     int errores = 0;
 };
 

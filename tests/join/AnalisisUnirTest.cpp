@@ -31,35 +31,52 @@ TEST_F(AnalisisUnirTest, UnJuegoNumeradoDeUnTrozo) {
     const AnalisisUnir r = Analizar(c / "pelicula.001");
     ASSERT_TRUE(r.correcto);
     EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{700, 1, 700, -1}));
-    EXPECT_EQ(r.plan, (PlanUnir{1, 1, 1, ".001", true, 0, ".avi"}));
+    EXPECT_EQ(r.plan, (Plan(1, 1, 1, ".001", true, 0, ".avi")));
     EXPECT_FALSE(r.destino);
     EXPECT_TRUE(v.errores.empty() && v.informaciones.empty());
     EXPECT_FALSE(v.ocupado);
 }
 
-TEST_F(AnalisisUnirTest, ElegidoElTercerTrozoDeCincoSeUnenDelTerceroAlQuinto) {
+// Whichever piece is chosen, the plan and the labels are those of the whole set.
+TEST_F(AnalisisUnirTest, CualquierTrozoDaElJuegoEntero) {
     for (int k = 1; k <= 4; ++k)
         Trozo("pelicula.00" + std::to_string(k), 100);
     Trozo("pelicula.005", 40);
-    const AnalisisUnir r = Analizar(c / "pelicula.003");
-    ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{100, 5, 240, 440}));
-    EXPECT_EQ(r.plan, (PlanUnir{3, 5, 5, ".003", true, 0, ".avi"}));
+    for (const char* elegido : {"pelicula.001", "pelicula.003", "pelicula.005"}) {
+        SCOPED_TRACE(elegido);
+        const AnalisisUnir r = Analizar(c / elegido);
+        ASSERT_TRUE(r.correcto);
+        EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{100, 5, 440, -1}));
+        EXPECT_EQ(r.plan, (Plan(1, 5, 5, ".001", true, 0, ".avi")));
+        EXPECT_FALSE(r.falta);
+    }
     // The last piece may be shorter without a warning.
-    EXPECT_TRUE(v.informaciones.empty());
+    EXPECT_TRUE(v.informaciones.empty() && v.errores.empty());
 }
 
-TEST_F(AnalisisUnirTest, UnHuecoTerminaElJuegoYUnaCarpetaNoCuentaComoTrozo) {
+// A missing number is no end of the set: the folder's names show the pieces beyond it, and
+// a folder is no piece. The labels describe the whole set; the plan says what is missing.
+TEST_F(AnalisisUnirTest, UnHuecoSeNombraYLasEtiquetasDescribenElJuego) {
     Trozo("pelicula.001", 10);
     Trozo("pelicula.002", 10);
     Trozo("pelicula.004", 10);
-    AnalisisUnir r = Analizar(c / "pelicula.001");
-    ASSERT_TRUE(r.correcto);
-    EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{10, 2, 20, -1}));
-    EXPECT_EQ(r.plan.UltimoTrozo, 2);
     ASSERT_EQ(mkdir((c / "pelicula.003").c_str(), 0755), 0);
-    r = Analizar(c / "pelicula.001");
-    EXPECT_EQ(r.plan.UltimoTrozo, 2);
+    for (const char* elegido : {"pelicula.001", "pelicula.004"}) {
+        const AnalisisUnir r = Analizar(c / elegido);
+        ASSERT_TRUE(r.correcto);
+        EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{10, 4, 30, 40}));
+        EXPECT_EQ(r.plan.UltimoTrozo, 4);
+        EXPECT_EQ(r.falta, "¡ Falta el trozo 3 : " + (c / "pelicula.003") + " !");
+    }
+    // Pieces missing below the lowest one: a set starts at 1 (or 0).
+    CarpetaTemporal d;
+    EscribirFichero(d / "x.003", "abc");
+    EscribirFichero(d / "x.004", "de");
+    const AnalisisUnir r = Analizar(d / "x.004");
+    ASSERT_TRUE(r.correcto);
+    EXPECT_EQ(r.plan.PrimerTrozo, 1);
+    EXPECT_EQ(r.falta, "¡ Falta el trozo 1 : " + (d / "x.001") + " !");
+    // The analysis itself shows no box for it: the window does, once the labels are set.
     EXPECT_TRUE(v.errores.empty() && v.informaciones.empty());
 }
 
@@ -68,7 +85,7 @@ TEST_F(AnalisisUnirTest, UnTamanoDistintoSeAvisaUnaVezCuandoApareceOtroTrozo) {
     Trozo("pelicula.002", 9);
     Trozo("pelicula.003", 10);
     Trozo("pelicula.004", 3);
-    const AnalisisUnir r = Analizar(c / "pelicula.001");
+    const AnalisisUnir r = Analizar(c / "pelicula.003");
     ASSERT_TRUE(r.correcto);
     ASSERT_EQ(v.informaciones.size(), 1u);
     EXPECT_EQ(v.informaciones[0], "¡ Atención ! El trozo 2 en el fichero " + (c / "pelicula.002") +
@@ -82,29 +99,28 @@ TEST_F(AnalisisUnirTest, UnTamanoDistintoSeAvisaUnaVezCuandoApareceOtroTrozo) {
     EXPECT_EQ(v.eventos.back(), "cursor normal");
 }
 
-TEST_F(AnalisisUnirTest, LasCifrasCrecenYTrasEl999VieneEl1000) {
-    Trozo("pelicula.0998", 5);
-    Trozo("pelicula.0999", 5);
-    Trozo("pelicula.1000", 5);
-    Trozo("pelicula.1001", 5);
-    AnalisisUnir r = Analizar(c / "pelicula.0998");
-    ASSERT_TRUE(r.correcto);
-    EXPECT_TRUE(r.plan.CerosTrozos);
-    EXPECT_EQ(r.plan.UltimoTrozo, 1001);
-    EXPECT_EQ(r.tamUnido, 20);
-
-    Trozo("pelicula.998", 5);
-    Trozo("pelicula.999", 5);
-    r = Analizar(c / "pelicula.998");
-    ASSERT_TRUE(r.correcto);
-    EXPECT_FALSE(r.plan.CerosTrozos);
-    EXPECT_EQ(r.plan.UltimoTrozo, 1001) << "pelicula.999 sigue en pelicula.1000, no en pelicula1000";
-    Trozo("pelicula1000", 5);
-    Trozo("otra.998", 5);
-    Trozo("otra.999", 5);
-    Trozo("otra1000", 5);
-    r = Analizar(c / "otra.998");
-    EXPECT_EQ(r.plan.UltimoTrozo, 999);
+// The width of a set's numbers comes from the folder: a piece chosen past 999 of a set of three
+// digits, or at a number whose digits fill the width, still finds the zero-padded pieces, and
+// plain numbers (".1" .. ".1000") are another set.
+TEST_F(AnalisisUnirTest, LaNumeracionDelJuegoSaleDeLaCarpeta) {
+    for (int k = 1; k <= 1001; ++k) {
+        std::string tres = std::to_string(k);
+        tres.insert(0, tres.size() < 3 ? 3 - tres.size() : 0, '0');
+        Trozo("pelicula." + tres, 2);
+    }
+    Trozo("pelicula.7", 5);
+    Trozo("pelicula.8", 5);
+    for (const char* elegido : {"pelicula.001", "pelicula.100", "pelicula.1000"}) {
+        SCOPED_TRACE(elegido);
+        const AnalisisUnir r = Analizar(c / elegido);
+        ASSERT_TRUE(r.correcto);
+        EXPECT_EQ(r.plan, (Plan(1, 1001, 1001, ".001", true, 0, ".avi")));
+        EXPECT_EQ(r.tamUnido, 2002);
+        EXPECT_FALSE(r.falta);
+    }
+    const AnalisisUnir sinCeros = Analizar(c / "pelicula.8");
+    EXPECT_EQ(sinCeros.plan, (Plan(1, 8, 8, ".1", false, 0, ".avi")));
+    EXPECT_EQ(sinCeros.falta, "¡ Falta el trozo 1 : " + (c / "pelicula.1") + " !");
 }
 
 TEST_F(AnalisisUnirTest, UnPuntoCeroSinCabeceraEsUnJuegoNumeradoDesdeCero) {
@@ -117,7 +133,7 @@ TEST_F(AnalisisUnirTest, UnPuntoCeroSinCabeceraEsUnJuegoNumeradoDesdeCero) {
         ASSERT_TRUE(r.correcto);
         const auto t = static_cast<int64_t>(tamano);
         EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{t, 1, t, -1}));
-        EXPECT_EQ(r.plan, (PlanUnir{0, 0, 0, ".0", false, 0, ".avi"}));
+        EXPECT_EQ(r.plan, (Plan(0, 0, 0, ".0", false, 0, ".avi")));
         EXPECT_FALSE(r.destino);
         EscribirFichero(d / "pelicula.1", Datos(tamano));
         r = Analizar(d / "pelicula.0");
@@ -134,10 +150,42 @@ TEST_F(AnalisisUnirTest, UnTrozoFinDaLaCuentaYLaExtensionDeSuCabecera) {
     const AnalisisUnir r = Analizar(c / "pelicula.FIN");
     ASSERT_TRUE(r.correcto);
     EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{1000, 3, 2300, -1}));
-    EXPECT_EQ(r.plan, (PlanUnir{1, 3, 3, ".fin", false, 0, ".mpg"}));
-    // Its ".1" chosen instead: a numbered set, which ends before the ".fin".
-    const AnalisisUnir uno = Analizar(c / "pelicula.1");
-    EXPECT_EQ(uno.plan, (PlanUnir{1, 2, 2, ".1", false, 0, ".avi"}));
+    PlanUnir plan = Plan(1, 3, 3, ".fin", false, 0, ".mpg");
+    plan.ExtFin = ".FIN";
+    EXPECT_EQ(r.plan, plan);
+    // Any numbered piece of the set leads to its ".fin" piece.
+    for (const char* elegido : {"pelicula.1", "pelicula.2"}) {
+        const AnalisisUnir otro = Analizar(c / elegido);
+        EXPECT_EQ(otro.plan, plan);
+        EXPECT_EQ(Etiquetas(otro), Etiquetas(r));
+    }
+    EXPECT_TRUE(v.errores.empty());
+}
+
+// A numbered piece leads to a ".fin" or .0 head only when it holds a set the number belongs
+// to; otherwise the piece stays a member of a numbered set.
+TEST_F(AnalisisUnirTest, UnaCabezaAjenaNoSeTomaPorLaDelJuego) {
+    Trozo("a.1", 10);
+    Trozo("a.2", 10);
+    // No signature: no head of anything.
+    EscribirFichero(c / "a.fin", "\x07otracos" + Entero32(3) + std::string(1, '\0') + "abc");
+    EXPECT_EQ(Analizar(c / "a.2").plan.ExtTrozos, ".1");
+    // A set of 2 pieces has no piece 2 among its numbered ones.
+    EscribirFichero(c / "a.fin", CabeceraCAHecha(2, ".avi") + "abc");
+    EXPECT_EQ(Analizar(c / "a.2").plan.ExtTrozos, ".1");
+    EXPECT_EQ(Analizar(c / "a.1").plan.ExtTrozos, ".fin");
+    // A .0 that is only data (no header) heads nothing: .0 .. .2 is one numbered set.
+    Trozo("b.0", 10);
+    Trozo("b.1", 10);
+    Trozo("b.2", 10);
+    EXPECT_EQ(Analizar(c / "b.2").plan, (Plan(0, 2, 2, ".0", false, 0, ".avi")));
+    // A Hacha header leads there from any of its numbered pieces.
+    EscribirFichero(c / "b.0",
+                    CabeceraHachaHecha(LargoHacha("b.iso", "30", "10"), "b.iso", "30", "10") + Datos(10));
+    const AnalisisUnir hacha = Analizar(c / "b.2");
+    EXPECT_EQ(hacha.plan.TamCabeceraHacha, 9 + LargoHacha("b.iso", "30", "10"));
+    EXPECT_EQ(hacha.destino, "b.iso");
+    EXPECT_FALSE(hacha.falta);
 }
 
 TEST_F(AnalisisUnirTest, UnJuegoFinDeUnTrozoNoNecesitaPuntoUno) {
@@ -145,7 +193,7 @@ TEST_F(AnalisisUnirTest, UnJuegoFinDeUnTrozoNoNecesitaPuntoUno) {
     const AnalisisUnir r = Analizar(c / "datos.fin");
     ASSERT_TRUE(r.correcto) << (v.errores.empty() ? "" : v.errores[0]);
     EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{50, 1, 50, -1}));
-    EXPECT_EQ(r.plan, (PlanUnir{1, 1, 1, ".fin", false, 0, ""}));
+    EXPECT_EQ(r.plan, (Plan(1, 1, 1, ".fin", false, 0, "")));
 }
 
 TEST_F(AnalisisUnirTest, LosFallosDeUnJuegoFin) {
@@ -177,7 +225,11 @@ TEST_F(AnalisisUnirTest, UnaCabeceraDeHachaDaElNombreLosTamanosYLaCuenta) {
     ASSERT_TRUE(r.correcto);
     EXPECT_EQ(Etiquetas(r), (std::vector<int64_t>{10000000, 3, 30000000, -1}));
     EXPECT_EQ(r.destino, "pelicula.avi");
-    EXPECT_EQ(r.plan, (PlanUnir{0, 2, 3, ".0", false, 57, ".0"}));
+    PlanUnir plan = Plan(0, 2, 3, ".0", false, 57, ".0");
+    plan.TamFuente = 30000000;
+    plan.TamTrozo = 10000000;
+    EXPECT_EQ(r.plan, plan);
+    EXPECT_EQ(r.falta, "¡ Falta el trozo 1 : " + (c / "pelicula.1") + " !");
 }
 
 TEST_F(AnalisisUnirTest, CabecerasDeHachaAmanadas) {

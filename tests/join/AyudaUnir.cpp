@@ -10,11 +10,25 @@
 namespace quimbel {
 void PrintTo(const PlanUnir& p, std::ostream* os) {
     *os << "{" << p.PrimerTrozo << ", " << p.UltimoTrozo << ", " << p.TrozoFin << ", \"" << p.ExtTrozos
-        << "\", " << p.CerosTrozos << ", " << p.TamCabeceraHacha << ", \"" << p.ExtFicUnido << "\"}";
+        << "\", " << p.CerosTrozos << ", " << p.TamCabeceraHacha << ", \"" << p.ExtFicUnido << "\", \""
+        << p.ExtFin << "\", " << p.TamFuente << ", " << p.TamTrozo << "}";
 }
 } // namespace quimbel
 
 namespace quimbel::prueba {
+
+PlanUnir Plan(int64_t primero, int64_t ultimo, int64_t fin, std::string ext, bool ceros, int64_t cabecera,
+              std::string unido) {
+    PlanUnir p;
+    p.PrimerTrozo = primero;
+    p.UltimoTrozo = ultimo;
+    p.TrozoFin = fin;
+    p.ExtTrozos = std::move(ext);
+    p.CerosTrozos = ceros;
+    p.TamCabeceraHacha = cabecera;
+    p.ExtFicUnido = std::move(unido);
+    return p;
+}
 
 std::vector<int64_t> Etiquetas(const AnalisisUnir& a) {
     return {a.tamTrozo, a.trozos, a.tamUnido, a.mostrarTeorico ? a.tamTeorico : -1};

@@ -15,6 +15,10 @@ void PrintTo(const PlanUnir& plan, std::ostream* os);
 
 namespace quimbel::prueba {
 
+// A plan by the seven values the analysis always sets; no ".fin" spelling, no Hacha sizes.
+PlanUnir Plan(int64_t primero, int64_t ultimo, int64_t fin, std::string ext, bool ceros, int64_t cabecera,
+              std::string unido);
+
 // The four values of the "Unir" page: first "Tamaño:", "Trozos:", second "Tamaño:", and
 // "Teórico:" (-1 while hidden).
 std::vector<int64_t> Etiquetas(const AnalisisUnir& analisis);

@@ -39,10 +39,16 @@ TEST(NumeracionUnir, ElTrozoFinSoloEnUnJuegoFinYConSuPropiaGrafia) {
                 .ExtTrozos = ".fin",
                 .CerosTrozos = false,
                 .TamCabeceraHacha = 0,
-                .ExtFicUnido = ".avi"};
+                .ExtFicUnido = ".avi",
+                .ExtFin = {},
+                .TamFuente = 0,
+                .TamTrozo = 0};
     EXPECT_EQ(NombreTrozoUnir("/t/pelicula.fin", ca, 1), "/t/pelicula.1");
     EXPECT_EQ(NombreTrozoUnir("/t/pelicula.fin", ca, 3), "/t/pelicula.fin");
+    // The spelling found on disk, whichever piece is the base.
+    ca.ExtFin = ".FIN";
     EXPECT_EQ(NombreTrozoUnir("/t/pelicula.FIN", ca, 3), "/t/pelicula.FIN");
+    EXPECT_EQ(NombreTrozoUnir("/t/pelicula.2", ca, 3), "/t/pelicula.FIN");
     EXPECT_EQ(NombreTrozoUnir("/t/pelicula.FIN", ca, 2), "/t/pelicula.2");
     EXPECT_EQ(InicioDatosTrozo(ca, 3), 17);
     EXPECT_EQ(InicioDatosTrozo(ca, 2), 0);
@@ -58,7 +64,10 @@ TEST(NumeracionUnir, ElTrozoFinSoloEnUnJuegoFinYConSuPropiaGrafia) {
                    .ExtTrozos = ".0",
                    .CerosTrozos = false,
                    .TamCabeceraHacha = 57,
-                   .ExtFicUnido = ".0"};
+                   .ExtFicUnido = ".0",
+                   .ExtFin = {},
+                   .TamFuente = 25,
+                   .TamTrozo = 10};
     EXPECT_EQ(InicioDatosTrozo(hacha, 0), 57);
     EXPECT_EQ(InicioDatosTrozo(hacha, 1), 0);
     hacha.TamCabeceraHacha = 0;

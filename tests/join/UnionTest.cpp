@@ -109,31 +109,41 @@ TEST_F(UnionTest, ElDestinoNuncaEsUnTrozoNiPorNombreNiPorOtraRuta) {
     EXPECT_FALSE(v.ocupado);
 }
 
-TEST_F(UnionTest, UnTrozoBorradoTrasElAnalisisDetieneLaUnionConLoAnterior) {
+// A piece deleted or cut after the analysis stops the join before anything is created; one
+// that goes while the join runs stops it with nothing under the destination's name.
+TEST_F(UnionTest, UnTrozoQueFaltaOSeVaNoDejaNadaConElNombreDelDestino) {
     const std::string d1 = Datos(30, 1);
     EscribirFichero(c / "pelicula.001", d1);
     EscribirFichero(c / "pelicula.002", Datos(30, 2));
     EscribirFichero(c / "pelicula.003", Datos(30, 3));
     const EntradaUnir e = Elegir(c / "pelicula.001", c / "junto");
-    ASSERT_EQ(unlink((c / "pelicula.002").c_str()), 0);
+    ASSERT_EQ(rename((c / "pelicula.002").c_str(), (c / "aparte").c_str()), 0);
     EXPECT_FALSE(Unir(v, e));
-    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al abrir fichero " + (c / "pelicula.002") + " !"});
-    EXPECT_EQ(LeerFichero(c / "junto"), d1);
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Falta el trozo 2 : " + (c / "pelicula.002") + " !"});
+    EXPECT_TRUE(v.Memo(Memo::Unir).empty());
+    EXPECT_FALSE(Existe(c / "junto"));
+
+    ASSERT_EQ(rename((c / "aparte").c_str(), (c / "pelicula.002").c_str()), 0);
+    v.alRespirar = [&] { unlink((c / "pelicula.002").c_str()); };
+    EXPECT_FALSE(Unir(v, e));
+    EXPECT_EQ(v.errores.back(), "¡ Error al abrir fichero " + (c / "pelicula.002") + " !");
     EXPECT_EQ(v.Memo(Memo::Unir).back(), "Uniendo trozo 1 : " + (c / "pelicula.001"));
+    EXPECT_EQ(Nombres(c.Ruta()), (std::vector<std::string>{"pelicula.001", "pelicula.003"}));
     EXPECT_TRUE(v.informaciones.empty());
     EXPECT_FALSE(v.ocupado);
     // The cursor is back before the box is shown.
     EXPECT_EQ(v.eventos.end()[-2], "cursor normal");
 }
 
-TEST_F(UnionTest, UnFinMasCortoQueSuCabeceraNoAportaNada) {
-    const std::string d1 = Datos(20, 1);
-    EscribirFichero(c / "pelicula.1", d1);
+TEST_F(UnionTest, UnFinMasCortoQueSuCabeceraSeNiegaConSuTamano) {
+    EscribirFichero(c / "pelicula.1", Datos(20, 1));
     EscribirFichero(c / "pelicula.fin", CabeceraCAHecha(2, ".avi") + "abc");
     const EntradaUnir e = Elegir(c / "pelicula.fin", c / "junto");
     EscribirFichero(c / "pelicula.fin", CabeceraCAHecha(2, ".avi").substr(0, 10));
-    EXPECT_TRUE(Unir(v, e));
-    EXPECT_EQ(LeerFichero(c / "junto"), d1);
+    EXPECT_FALSE(Unir(v, e));
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ El trozo 2 : " + (c / "pelicula.fin") +
+                                                  " tiene 10 bytes y debería tener entre 18 y 37 !"});
+    EXPECT_FALSE(Existe(c / "junto"));
 }
 
 TEST_F(UnionTest, ElPlanSeTomaUnaVezAlEmpezar) {
@@ -168,24 +178,28 @@ TEST_F(UnionTest, UnAnalisisFallidoDejaEnVigorElPlanBuenoAnterior) {
     EXPECT_EQ(v.Memo(Memo::Unir).size(), 4u);
 }
 
-TEST_F(UnionTest, OtraUnionNoVaciaElFicheroQueUnaUnionEstaEscribiendo) {
+// "Unir" pressed again while the first run waits between pieces: each run writes a file of
+// its own, and the one that ends second finds the name taken and replaces nothing.
+TEST_F(UnionTest, OtraUnionNoPisaElFicheroQueOtraHaTerminado) {
     const std::string d1 = Datos(30, 1), d2 = Datos(30, 2);
     EscribirFichero(c / "pelicula.001", d1);
     EscribirFichero(c / "pelicula.002", d2);
     const EntradaUnir e = Elegir(c / "pelicula.001", c / "junto");
-    // "Unir" pressed again while the first run waits between pieces.
     Grabadora segunda;
     bool repetida = false;
     v.alRespirar = [&] {
         if (!std::exchange(repetida, true)) {
-            EXPECT_FALSE(Unir(segunda, e));
+            EXPECT_TRUE(Unir(segunda, e));
         }
     };
-    EXPECT_TRUE(Unir(v, e));
-    EXPECT_EQ(segunda.errores, std::vector<std::string>{"¡ Error al crear fichero " + (c / "junto") + " !"});
+    EXPECT_FALSE(Unir(v, e));
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error al crear fichero " + (c / "junto") + " !"});
     EXPECT_EQ(LeerFichero(c / "junto"), d1 + d2);
-    // Once the first has ended, the same join runs again.
+    EXPECT_EQ(Nombres(c.Ruta()), (std::vector<std::string>{"junto", "pelicula.001", "pelicula.002"}));
+    // Once the first has ended, the same join runs again, asking first.
+    segunda.respuestasReemplazar = {true};
     EXPECT_TRUE(Unir(segunda, e));
+    EXPECT_EQ(segunda.reemplazos, std::vector<std::string>{c / "junto"});
 }
 
 // Sets as a hostile sender would make them: links and FIFOs at the destination's name, headers

@@ -166,6 +166,7 @@ TEST_F(PasoParTest, ElCortePasaSusTrozosEnOrden) {
         e.par = true;
         e.numeroPar = "1";
         Grabadora g;
+        g.respuestasReemplazar = {true}; // the second scheme's set replaces the first's
         const ResultadoCorte r = Cortar(g, e);
         EXPECT_TRUE(r.finalizado);
         EXPECT_FALSE(r.completo) << "the stand-in library answers non-zero";

@@ -60,6 +60,7 @@ TEST_F(Seleccion, SoloLosTrozosElegidosConLosNombresYDatosDeSuPosicion) {
     EXPECT_EQ(LeerFichero(d / "nombre.fin"), cabeceraCA + datos.substr(60));
     e = Entrada(c / "nombre", d.Ruta(), 10, TipoCorte::Hacha);
     PonerPlanEnVigor(e, Elegidos(7, {1}));
+    v.respuestasReemplazar = {true}; // the other scheme's ".fin" goes aside
     EXPECT_TRUE(Cortar(v, e).finalizado);
     EXPECT_EQ(LeerFichero(d / "nombre.0"),
               std::string("?????\x1e\0\0\0", 9) + "?????nombre?????65?????10?????" + datos.substr(0, 10));

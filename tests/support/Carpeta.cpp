@@ -4,6 +4,7 @@
 #include <sys/statvfs.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <fstream>
 #include <random>
@@ -50,6 +51,14 @@ std::string LeerFichero(const std::string& ruta) {
 bool Existe(const std::string& ruta) {
     struct stat st {};
     return lstat(ruta.c_str(), &st) == 0;
+}
+
+std::vector<std::string> Nombres(const std::string& carpeta) {
+    std::vector<std::string> nombres;
+    for (const auto& entrada : std::filesystem::directory_iterator(carpeta))
+        nombres.push_back(entrada.path().filename().string());
+    std::sort(nombres.begin(), nombres.end());
+    return nombres;
 }
 
 bool HayEspacio(const std::string& carpeta, long long bytes) {

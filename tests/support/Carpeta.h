@@ -3,6 +3,7 @@
 // and small helpers to write and read whole files.
 #include <string>
 #include <string_view>
+#include <vector>
 
 namespace quimbel::prueba {
 
@@ -25,6 +26,8 @@ class CarpetaTemporal {
 void EscribirFichero(const std::string& ruta, std::string_view contenido);
 std::string LeerFichero(const std::string& ruta);
 bool Existe(const std::string& ruta);
+// The names in a folder (hidden ones too: a leftover temporary is one), sorted.
+std::vector<std::string> Nombres(const std::string& carpeta);
 // Whether the folder's file system has at least bytes free (large-file tests skip otherwise).
 bool HayEspacio(const std::string& carpeta, long long bytes);
 // Deterministic pseudo-random bytes, different for each semilla.

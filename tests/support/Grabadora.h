@@ -41,6 +41,14 @@ class Grabadora : public Ventana {
         respuestas.pop_front();
         return r;
     }
+    bool Reemplazar(std::string_view ruta) override {
+        reemplazos.emplace_back(ruta);
+        eventos.push_back("reemplazar: " + std::string(ruta));
+        if (respuestasReemplazar.empty()) return false;
+        const bool r = respuestasReemplazar.front();
+        respuestasReemplazar.pop_front();
+        return r;
+    }
     void Enfocar(Campo campo) override {
         foco = campo;
         eventos.emplace_back("foco");
@@ -76,7 +84,9 @@ class Grabadora : public Ventana {
     std::vector<std::string> informaciones;
     std::vector<std::string> preguntas;
     std::deque<Respuesta> respuestas;
-    std::optional<Campo> foco; // the last field focused, none before any
+    std::vector<std::string> reemplazos;   // the file each replace question named
+    std::deque<bool> respuestasReemplazar; // its answers; none left: No
+    std::optional<Campo> foco;             // the last field focused, none before any
     Pagina pagina = Pagina::Cortar;
     bool ocupado = false;
     int respiros = 0;

@@ -227,6 +227,7 @@ TEST_F(PasoSfvTest, ListaSfvEnSuPropiaCarpeta) {
     CarpetaTemporal otra;
     ASSERT_EQ(symlink(c.Ruta().c_str(), (otra / "enlace").c_str()), 0);
     Grabadora g;
+    g.respuestasReemplazar = {true}; // the pieces of the first run
     EXPECT_FALSE(Cortar(g, Entrada(c / "lista.sfv", otra / "enlace", 10)).finalizado);
     EXPECT_EQ(g.errores, std::vector<std::string>{"¡ Error, fichero " + (otra / "enlace/lista.sfv") +
                                                   " igual a fichero base !\r\r ¿ Qué intentas :) ?"});
