@@ -73,8 +73,7 @@ void QuitarAbandonado(int carpeta, const std::string& nombre) {
     if (fd < 0) return;
     struct stat st {};
     const time_t ahora = time(nullptr);
-    const bool viejo = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ahora - st.st_mtime > EdadAbandono &&
-                       ahora - st.st_ctime > EdadAbandono;
+    const bool viejo = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ahora - st.st_mtime > EdadAbandono;
     if (viejo && flock(fd, LOCK_EX | LOCK_NB) == 0) {
         struct stat ahoraAhi {};
         // Still the file that was opened, and locked by nobody else: a dead run's.

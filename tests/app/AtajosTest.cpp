@@ -92,11 +92,20 @@ void AtajosTest::cadaPaginaSuBoton() {
     Pulsar(f, Qt::Key_Return);
     QCOMPARE(v.dialogos.cajas.size(), cajas);
 
+    // On "Reparar", its check, never the hidden "Cortar" page's split.
+    v.Escribir("p.avi", QByteArray(30, 'p'));
+    f.FilenameEditFicheroCortar->setText(v.Ruta("p.avi"));
+    f.ComboBoxSizes->setEditText(QStringLiteral("10"));
+    f.PageControlQuimbel->setCurrentWidget(f.TabSheetReparar);
+    Pulsar(f, Qt::Key_Return);
+    QCOMPARE(v.dialogos.Textos().constLast(), QStringLiteral("¡ Debes indicar el fichero PAR2 !"));
+    QVERIFY(!QFile::exists(v.Ruta("p.001")));
+
     // On "Extraer", "Volver".
     f.PageControlQuimbel->setCurrentWidget(f.TabSheetExtraer);
     Pulsar(f, Qt::Key_Return);
     QCOMPARE(f.PageControlQuimbel->currentWidget(), f.TabSheetCortar);
-    QCOMPARE(v.dialogos.cajas.size(), cajas);
+    QCOMPARE(v.dialogos.cajas.size(), cajas + 1);
 }
 
 void AtajosTest::elegirSoloActivoYEnCortar() {

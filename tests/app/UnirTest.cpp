@@ -15,6 +15,8 @@ class UnirTest : public QObject {
     void hachaDaElNombreDelDestino();
     void tamanosDistintosYTeorico();
     void lasComillasSonCosaDeLasCajas();
+    void unaPreguntaAntesDeReemplazar();
+    void unHuecoSeDiceConLasEtiquetasPuestas();
 };
 
 namespace {
@@ -144,6 +146,61 @@ void UnirTest::lasComillasSonCosaDeLasCajas() {
     QCOMPARE(v.dialogos.Textos(), (QStringList{"¡ Debes indicar el fichero base para unir !",
                                                "¡ Debes indicar el fichero a cortar !",
                                                "¡ Debes indicar el fichero a verificar !"}));
+}
+
+// The same question before a file at the destination is replaced, whether the name was
+// proposed, typed or left from an earlier set: No keeps the file, Yes replaces it.
+void UnirTest::unaPreguntaAntesDeReemplazar() {
+    VentanaDePrueba v;
+    TFormMain& f = v.CrearActiva();
+    f.PageControlQuimbel->setCurrentWidget(f.TabSheetUnir);
+    v.Escribir("pelicula.001", QByteArray(40, 'a'));
+    v.Escribir("pelicula.002", QByteArray(10, 'b'));
+    v.Escribir("pelicula.avi", "original");
+    v.Escribir("otra.avi", "otra");
+    Elegir(v, f, "pelicula.002");
+    QCOMPARE(f.LabelNum_TrozosUnir->text(), QStringLiteral("2"));
+    f.FilenameEditFicheroUnir->setFocus();
+    f.FilenameEditFicheroUnido->setFocus(); // the proposal: the original source's name
+    QCOMPARE(f.FilenameEditFicheroUnido->text(), v.Ruta("pelicula.avi"));
+    f.ExplorerButtonUnir->click();
+    QCOMPARE(v.Leer("pelicula.avi"), QByteArray("original"));
+    f.FilenameEditFicheroUnido->setText(v.Ruta("otra.avi")); // typed
+    f.ExplorerButtonUnir->click();
+    QCOMPARE(v.Leer("otra.avi"), QByteArray("otra"));
+    const QString pregunta = QStringLiteral("¿ Reemplazar el fichero %1 ?");
+    QCOMPARE(v.dialogos.confirmaciones.size(), size_t(2));
+    QCOMPARE(v.dialogos.confirmaciones[0],
+             (std::pair<QString, QString>(QStringLiteral("Confirm"), pregunta.arg(v.Ruta("pelicula.avi")))));
+    QCOMPARE(v.dialogos.confirmaciones[1].second, pregunta.arg(v.Ruta("otra.avi")));
+    QVERIFY(v.dialogos.cajas.empty());
+    v.dialogos.reemplazos = {true};
+    f.ExplorerButtonUnir->click();
+    QCOMPARE(v.Leer("otra.avi"), QByteArray(40, 'a') + QByteArray(10, 'b'));
+    QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Proceso finalizado !")});
+}
+
+// A missing piece is said once the labels describe the whole set, and the join then refuses.
+void UnirTest::unHuecoSeDiceConLasEtiquetasPuestas() {
+    VentanaDePrueba v;
+    TFormMain& f = v.CrearActiva();
+    f.PageControlQuimbel->setCurrentWidget(f.TabSheetUnir);
+    v.Escribir("pelicula.001", QByteArray(10, 'a'));
+    v.Escribir("pelicula.002", QByteArray(10, 'b'));
+    v.Escribir("pelicula.004", QByteArray(5, 'd'));
+    QString trozosAlMostrar;
+    v.dialogos.alMostrar = [&](const prueba::Caja&) { trozosAlMostrar = f.LabelNum_TrozosUnir->text(); };
+    Elegir(v, f, "pelicula.002");
+    const QString falta =
+        QStringLiteral("¡ Falta el trozo 3 : ") + v.Ruta("pelicula.003") + QStringLiteral(" !");
+    QCOMPARE(v.dialogos.Textos(), QStringList{falta});
+    QCOMPARE(trozosAlMostrar, QStringLiteral("4"));
+    QCOMPARE(f.FilenameEditFicheroUnir->text(), v.Ruta("pelicula.002"));
+    QCOMPARE(f.LabelTamFicUnido->text(), QStringLiteral("25"));
+    f.FilenameEditFicheroUnido->setText(v.Ruta("junto"));
+    f.ExplorerButtonUnir->click();
+    QCOMPARE(v.dialogos.Textos(), (QStringList{falta, falta}));
+    QVERIFY(!QFile::exists(v.Ruta("junto")));
 }
 
 QTEST_MAIN(UnirTest)

@@ -3,9 +3,14 @@
 #include <algorithm>
 #include <utility>
 
+#include <fcntl.h>
 #include <sys/stat.h>
 #include <sys/types.h>
+#include <sys/wait.h>
 #include <unistd.h>
+
+#include <csignal>
+#include <ctime>
 
 #include "AyudaUnir.h"
 #include "files/Ficheros.h"
@@ -133,6 +138,59 @@ TEST_F(UnionTest, UnTrozoQueFaltaOSeVaNoDejaNadaConElNombreDelDestino) {
     EXPECT_FALSE(v.ocupado);
     // The cursor is back before the box is shown.
     EXPECT_EQ(v.eventos.end()[-2], "cursor normal");
+}
+
+// A join killed mid-copy (nothing of it runs after SIGKILL) leaves the earlier destination as it
+// was and only a temporary, which a later run in the folder removes once no live run holds it.
+TEST_F(UnionTest, UnaUnionMatadaDejaElDestinoAnteriorIntacto) {
+    const std::string d1 = Datos(30, 1), d2 = Datos(30, 2);
+    EscribirFichero(c / "pelicula.001", d1);
+    EscribirFichero(c / "pelicula.002", d2);
+    EscribirFichero(c / "junto", "antes");
+    const EntradaUnir e = Elegir(c / "pelicula.001", c / "junto");
+    const pid_t hijo = fork();
+    ASSERT_GE(hijo, 0);
+    if (hijo == 0) {
+        Grabadora g;
+        g.respuestasReemplazar = {true};
+        g.alRespirar = [] { kill(getpid(), SIGKILL); };
+        Unir(g, e);
+        _exit(0);
+    }
+    int estado = 0;
+    ASSERT_EQ(waitpid(hijo, &estado, 0), hijo);
+    ASSERT_TRUE(WIFSIGNALED(estado) && WTERMSIG(estado) == SIGKILL);
+    EXPECT_EQ(LeerFichero(c / "junto"), "antes");
+    std::vector<std::string> nombres = Nombres(c.Ruta());
+    ASSERT_EQ(nombres.size(), 4u);
+    const std::string resto = nombres.front();
+    EXPECT_TRUE(resto.starts_with(".quimbel-tmp-")) << resto;
+    EXPECT_EQ(LeerFichero(c / resto), d1);
+
+    const timespec viejo[2] = {{time(nullptr) - 120, 0}, {time(nullptr) - 120, 0}};
+    ASSERT_EQ(utimensat(AT_FDCWD, (c / resto).c_str(), viejo, 0), 0);
+    v.respuestasReemplazar = {true};
+    EXPECT_TRUE(Unir(v, e));
+    EXPECT_EQ(LeerFichero(c / "junto"), d1 + d2);
+    EXPECT_EQ(Nombres(c.Ruta()), (std::vector<std::string>{"junto", "pelicula.001", "pelicula.002"}));
+}
+
+// A file at the destination is replaced only when the one question is answered Yes, whoever
+// named it; No leaves it as it was and ends the run without a box.
+TEST_F(UnionTest, UnDestinoExistenteSePreguntaUnaVez) {
+    const std::string d1 = Datos(30, 1);
+    EscribirFichero(c / "pelicula.001", d1);
+    EscribirFichero(c / "pelicula.avi", "antes");
+    const EntradaUnir e = Elegir(c / "pelicula.001", c / "pelicula.avi");
+    EXPECT_FALSE(Unir(v, e));
+    EXPECT_EQ(v.reemplazos, std::vector<std::string>{c / "pelicula.avi"});
+    EXPECT_TRUE(v.errores.empty() && v.informaciones.empty());
+    EXPECT_TRUE(v.Memo(Memo::Unir).empty());
+    EXPECT_EQ(LeerFichero(c / "pelicula.avi"), "antes");
+    v.respuestasReemplazar = {true};
+    EXPECT_TRUE(Unir(v, e));
+    EXPECT_EQ(v.reemplazos.size(), 2u);
+    EXPECT_EQ(LeerFichero(c / "pelicula.avi"), d1);
 }
 
 TEST_F(UnionTest, UnFinMasCortoQueSuCabeceraSeNiegaConSuTamano) {
