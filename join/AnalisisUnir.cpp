@@ -261,9 +261,13 @@ std::optional<AnalisisUnir> AnalizarPorCabeza(const std::string& nombre, const V
     const std::string ext = Extension(nombre);
     const std::optional<int64_t> numero = NumeroDeSufijo(ext.empty() ? ext : ext.substr(1));
     if (!numero || *numero < 1 || (ext.size() > 2 && ext[1] == '0')) return std::nullopt;
-    for (const std::string& sufijo : vecinos.sufijos) {
+    // The ".fin" head first, whatever order the folder lists them in.
+    std::vector<std::string> cabezas;
+    for (const std::string& sufijo : vecinos.sufijos)
+        if (EsExtensionFin("." + sufijo)) cabezas.insert(cabezas.begin(), sufijo);
+        else if (sufijo == "0") cabezas.push_back(sufijo);
+    for (const std::string& sufijo : cabezas) {
         const bool fin = EsExtensionFin("." + sufijo);
-        if (!fin && sufijo != "0") continue;
         const std::string cabeza = CambiarExtension(nombre, "." + sufijo);
         if (fin && !ConFirmaCA(cabeza)) continue;
         Silencio silencio;
