@@ -91,22 +91,27 @@ bool TextoEntrada::LeerLinea(std::string& linea) {
 
 Desenlace CrearTexto(TextoSalida& texto, const Carpeta& carpeta, const std::string& nombre,
                      const Protegidos& protegidos) {
-    texto = TextoSalida();
-    return CrearSalida(texto.fichero_, carpeta, nombre, protegidos);
+    texto.Descartar();
+    texto.error_ = Hecho;
+    const Ocupante o = MirarOcupante(carpeta, nombre, protegidos);
+    if (o.intocable) return Resultado::Intocable;
+    if (!o.Libre() && !o.estado.Bien()) return o.estado;
+    if (const Desenlace creado = texto.salida_.Crear(carpeta); !creado.Bien()) return creado;
+    texto.nombre_ = nombre;
+    texto.protegidos_ = protegidos;
+    texto.reemplazable_ = o.Libre() ? std::nullopt : std::optional<IdFichero>(o.id);
+    return Hecho;
 }
 
 Desenlace CrearTexto(TextoSalida& texto, const std::string& ruta, const Protegidos& protegidos) {
-    Carpeta carpeta;
-    if (const Desenlace abierta = AbrirCarpeta(carpeta, CarpetaDeRuta(ruta)); !abierta.Bien()) {
-        texto = TextoSalida();
-        return abierta;
-    }
-    return CrearTexto(texto, carpeta, NombreDeRuta(ruta), protegidos);
+    texto.Descartar();
+    if (const Desenlace abierta = AbrirCarpeta(texto.propia_, CarpetaDeRuta(ruta)); !abierta.Bien()) return abierta;
+    return CrearTexto(texto, texto.propia_, NombreDeRuta(ruta), protegidos);
 }
 
 Desenlace TextoSalida::Vaciar() {
     if (pendiente_.empty()) return error_;
-    if (error_.Bien()) error_ = fichero_.Escribir(pendiente_.data(), pendiente_.size());
+    if (error_.Bien()) error_ = salida_.Datos().Escribir(pendiente_.data(), pendiente_.size());
     pendiente_.clear();
     return error_;
 }
@@ -119,11 +124,19 @@ Desenlace TextoSalida::EscribirLinea(std::string_view linea) {
 }
 
 Desenlace TextoSalida::Cerrar() {
-    if (!fichero_.Abierto()) return error_;
+    if (nombre_.empty()) return error_;
     Vaciar();
-    const Desenlace cierre = fichero_.Cerrar();
-    if (error_.Bien()) error_ = cierre;
+    if (error_.Bien()) error_ = salida_.Publicar(nombre_, protegidos_, reemplazable_);
+    Descartar();
     return error_;
+}
+
+void TextoSalida::Descartar() {
+    salida_.Descartar();
+    nombre_.clear();
+    pendiente_.clear();
+    protegidos_ = {};
+    reemplazable_.reset();
 }
 
 } // namespace quimbel

@@ -1,12 +1,14 @@
 #pragma once
 // Text files: written with CR LF after every line; read with CR, LF or CR LF as
 // line ends, and a Ctrl-Z byte ending the file.
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
 
 #include "Ficheros.h"
 #include "Salidas.h"
+#include "Temporales.h"
 
 namespace quimbel {
 
@@ -37,18 +39,33 @@ class TextoEntrada {
     Desenlace error_;
 };
 
-// A text file open for writing; every line ends in CR LF.
+// A text file being written, every line ending in CR LF, under a temporary name until it is
+// complete (files/Temporales.h): a reader never sees part of it under its name.
 class TextoSalida {
   public:
+    TextoSalida() = default;
+    // Its temporary lives in a folder it may hold itself: it stays where it was made.
+    TextoSalida(const TextoSalida&) = delete;
+    TextoSalida& operator=(const TextoSalida&) = delete;
+
     // Writes one line and its end; Hecho, or the system's error of a failed write.
     Desenlace EscribirLinea(std::string_view linea);
-    // Writes what is pending and closes; Hecho, or the first error met (also of earlier lines).
+    // Writes what is pending, flushes it and gives the file its name, in place of the file that
+    // stood there when it was created; Hecho, or the first error met (also of earlier lines),
+    // after which nothing of it remains.
     Desenlace Cerrar();
+    // Gives up the file: nothing of it remains, and the name keeps what it had.
+    void Descartar();
 
   private:
     friend Desenlace CrearTexto(TextoSalida&, const Carpeta&, const std::string&, const Protegidos&);
+    friend Desenlace CrearTexto(TextoSalida&, const std::string&, const Protegidos&);
     Desenlace Vaciar();
-    Fichero fichero_;
+    Carpeta propia_; // the folder of a path the user chose, opened for this file
+    SalidaTemporal salida_;
+    std::string nombre_;
+    Protegidos protegidos_;
+    std::optional<IdFichero> reemplazable_;
     std::string pendiente_;
     Desenlace error_;
 };
@@ -56,8 +73,10 @@ class TextoSalida {
 // Opens an existing text file for reading, with AbrirFichero's outcomes.
 Desenlace AbrirTexto(TextoEntrada& texto, const std::string& ruta);
 
-// Creates or empties a text file for writing: the output `nombre` in carpeta, by the rules
-// and with the outcomes of CrearSalida.
+// Starts a text file that will take the name `nombre` in carpeta (which must stay open until it
+// is closed), in place of the regular file that stands there now, if any. A folder at the name
+// is refused (EISDIR), a link, FIFO, socket or device NoEsFichero, one of protegidos Intocable;
+// Hecho, or the system's error of the temporary's creation.
 Desenlace CrearTexto(TextoSalida& texto, const Carpeta& carpeta, const std::string& nombre,
                      const Protegidos& protegidos = {});
 

@@ -75,7 +75,7 @@ class Escritura {
         return false;
     }
     bool Parar(const std::string& mensaje) {
-        texto_.Cerrar();
+        texto_.Descartar();
         v_.Error(mensaje);
         return false;
     }

@@ -249,6 +249,12 @@ TEST(Texto, EscribeCrLfYDetectaDiscoLleno) {
     EXPECT_EQ(t.EscribirLinea(""), Hecho);
     EXPECT_EQ(t.Cerrar(), Hecho);
     EXPECT_EQ(LeerFichero(c / "s.txt"), "uno\r\n\r\n");
+    // A file written again keeps its old text under its name until the new one is complete.
+    ASSERT_EQ(CrearTexto(t, c / "s.txt"), Hecho);
+    EXPECT_EQ(t.EscribirLinea(std::string(100000, 'n')), Hecho);
+    EXPECT_EQ(LeerFichero(c / "s.txt"), "uno\r\n\r\n");
+    EXPECT_EQ(t.Cerrar(), Hecho);
+    EXPECT_EQ(LeerFichero(c / "s.txt").size(), 100002u);
 
     TextoSalida lleno;
     ASSERT_EQ(CrearTexto(lleno, c / "lleno.txt"), Hecho);
@@ -257,6 +263,7 @@ TEST(Texto, EscribeCrLfYDetectaDiscoLleno) {
     const Desenlace cierre = lleno.Cerrar();
     SimularDiscoLleno(-1);
     EXPECT_NE(cierre, Hecho) << "el fallo se ve al cerrar";
+    EXPECT_EQ(prueba::Nombres(c.Ruta()), std::vector<std::string>{"s.txt"}) << "nothing of a failed file remains";
 }
 
 } // namespace
