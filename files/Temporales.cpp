@@ -20,10 +20,12 @@ namespace quimbel {
 
 namespace {
 
-// A temporary unchanged and unlocked for this long belongs to no live run.
+// A temporary is born under this name, unlocked, and takes its locked name at once; one left
+// under it (a kill in between) belongs to no run once it has not changed for EdadAbandono.
+constexpr std::string_view Naciente = "nuevo-";
 constexpr time_t EdadAbandono = 60;
 
-std::string NombreAleatorio() {
+std::string NombreAleatorio(std::string_view marca = {}) {
     std::array<unsigned char, 8> bytes{};
     if (getrandom(bytes.data(), bytes.size(), GRND_NONBLOCK) != static_cast<ssize_t>(bytes.size())) {
         // No entropy yet (early boot): time and process still make a name unlikely to be taken.
@@ -34,6 +36,7 @@ std::string NombreAleatorio() {
     }
     static constexpr char Cifras[] = "0123456789abcdef";
     std::string nombre(PrefijoTemporal);
+    nombre += marca;
     for (const unsigned char b : bytes) {
         nombre += Cifras[b >> 4];
         nombre += Cifras[b & 15];
@@ -72,9 +75,10 @@ void QuitarAbandonado(int carpeta, const std::string& nombre) {
     const int fd = openat(carpeta, nombre.c_str(), O_RDONLY | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC);
     if (fd < 0) return;
     struct stat st {};
-    const time_t ahora = time(nullptr);
-    const bool viejo = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) && ahora - st.st_mtime > EdadAbandono;
-    if (viejo && flock(fd, LOCK_EX | LOCK_NB) == 0) {
+    const bool naciente = std::string_view(nombre).substr(PrefijoTemporal.size()).starts_with(Naciente);
+    const bool abandonable = fstat(fd, &st) == 0 && S_ISREG(st.st_mode) &&
+                             (!naciente || time(nullptr) - st.st_mtime > EdadAbandono);
+    if (abandonable && flock(fd, LOCK_EX | LOCK_NB) == 0) {
         struct stat ahoraAhi {};
         // Still the file that was opened, and locked by nobody else: a dead run's.
         if (fstatat(carpeta, nombre.c_str(), &ahoraAhi, AT_SYMLINK_NOFOLLOW) == 0 &&
@@ -150,18 +154,24 @@ Desenlace SalidaTemporal::Crear(const Carpeta& carpeta) {
     Descartar();
     if (!carpeta.Abierta()) return carpeta.Error();
     for (int intento = 0; intento < 16; ++intento) {
-        std::string nombre = NombreAleatorio();
-        const int fd = openat(carpeta.Descriptor(), nombre.c_str(),
+        const std::string naciente = NombreAleatorio(Naciente);
+        const int fd = openat(carpeta.Descriptor(), naciente.c_str(),
                               O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
         if (fd < 0) {
             if (errno == EEXIST) continue;
             return ErrorSistema(errno);
         }
-        fichero_ = Fichero::Adoptar(fd);
+        Fichero fichero = Fichero::Adoptar(fd);
+        // Locked before it takes a name a later run's clean-up looks at, and held until the
+        // file is published or removed.
+        std::string nombre = NombreAleatorio();
+        if (flock(fd, LOCK_EX | LOCK_NB) != 0 || !RenombrarEn(carpeta, naciente, nombre).Bien()) {
+            unlinkat(carpeta.Descriptor(), naciente.c_str(), 0);
+            continue;
+        }
+        fichero_ = std::move(fichero);
         carpeta_ = &carpeta;
         nombre_ = std::move(nombre);
-        // Held until the file is published or removed: a later run's clean-up leaves it alone.
-        flock(fd, LOCK_EX | LOCK_NB);
         return Hecho;
     }
     return ErrorSistema(EEXIST);

@@ -78,9 +78,9 @@ class SalidaTemporal {
     Fichero fichero_;
 };
 
-// Removes from an open folder the temporaries that no live run holds (their lock is free) and
-// that have not changed for a while (a run may be between creating one and locking it).
-// Called once by each run when it opens the folder it writes in.
+// Removes from an open folder the temporaries that no live run holds (their lock is free); one
+// still under the name it is born with, before its run locks it, only once it has not changed
+// for a minute. Called once by each run when it opens the folder it writes in.
 void LimpiarTemporales(const Carpeta& carpeta);
 
 // Flushes a folder's names to disk after a run gave its outputs their final names.
