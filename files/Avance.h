@@ -28,6 +28,8 @@ class Avance {
     void Medir(int64_t total) { total_ = std::max<int64_t>(total, 0); }
     // The bytes done so far.
     int64_t Hechos() const { return hechos_; }
+    // Whether the run was asked to stop (Ventana::Interrumpido).
+    bool Interrumpido() const { return ventana_.Interrumpido(); }
 
   private:
     void Mostrar(bool ahora);

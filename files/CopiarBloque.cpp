@@ -29,6 +29,7 @@ int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuen
         if (!destino.Escribir(buffer, static_cast<size_t>(leidos)).Bien()) return -1;
         if (copiados) *copiados += leidos;
         if (avance) avance->Sumar(leidos);
+        if (avance && avance->Interrumpido()) return -1;
         bloque = std::min(bloque, cuenta - total);
         leidos = origen.Leer(buffer, static_cast<size_t>(bloque));
         if (leidos < 0) return -1;

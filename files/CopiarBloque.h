@@ -16,7 +16,8 @@ inline constexpr int64_t TamBufferCopia = 1000000;
 // read or write fails or stores fewer bytes than handed. When copiados is given it
 // receives the bytes written, so that a caller that needs exactly cuenta can tell a source
 // that ended early. Each block written counts in avance, when given (the window paints during a
-// long piece). Never runs twice at once.
+// long piece), and a run asked to stop (Avance::Interrumpido) stops after that block with -1.
+// Never runs twice at once.
 int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta,
                  int64_t* copiados = nullptr, Avance* avance = nullptr);
 

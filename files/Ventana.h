@@ -76,6 +76,11 @@ class Ventana {
     // queued for the next ProcesarMensajes; and show the run's progress, hechos of total
     // bytes (a total below 0 hides the bar: the run is over).
     virtual void Repintar() {}
+    // Whether the run must stop at its next block: the window was asked to close, or a signal
+    // came. A run that sees it removes its temporaries, restores what it moved, says so in its
+    // memo ("¡ Proceso interrumpido !") and shows no box. A face that is never interrupted
+    // leaves it false.
+    virtual bool Interrumpido() const { return false; }
     virtual void Progreso(int64_t hechos, int64_t total) {
         static_cast<void>(hechos);
         static_cast<void>(total);

@@ -12,6 +12,7 @@
 #include "files/Carpeta.h"
 #include "files/CopiarBloque.h"
 #include "files/Ficheros.h"
+#include "files/Interrupcion.h"
 #include "files/Numeracion.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
@@ -48,7 +49,8 @@ int64_t BytesDelPlan(const std::string& base, const PlanUnir& plan) {
     return bytes;
 }
 
-// Appends the data of every piece to the open output; the message of the stop, if any.
+// Appends the data of every piece to the open output; the message of the stop, if any (for a
+// run asked to stop, ProcesoInterrumpido, which goes to the memo instead of a box).
 std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const PlanUnir& plan,
                                       Fichero& unido, const std::string& destino) {
     Avance avance(v, BytesDelPlan(base, plan));
@@ -62,10 +64,13 @@ std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const
         // A piece that yields fewer bytes than it had when opened lost them meanwhile.
         const int64_t cuenta = std::max<int64_t>(z - inicio, 0);
         int64_t copiados = 0;
-        if (CopiarBloque(trozo, unido, inicio, cuenta, &copiados, &avance) != 0 || copiados != cuenta)
+        if (CopiarBloque(trozo, unido, inicio, cuenta, &copiados, &avance) != 0 || copiados != cuenta) {
+            if (v.Interrumpido()) return std::string(ProcesoInterrumpido);
             return "¡ Error al escribir en fichero " + destino + " !";
+        }
         trozo.Cerrar();
         v.ProcesarMensajes();
+        if (v.Interrumpido()) return std::string(ProcesoInterrumpido);
     }
     return std::nullopt;
 }
@@ -151,7 +156,10 @@ bool Unir(Ventana& v, EntradaUnir e) {
     if (fallo) {
         unido.Descartar();
         v.CursorNormal();
-        v.Error(*fallo);
+        if (*fallo == ProcesoInterrumpido)
+            v.AnadirLinea(Memo::Unir, *fallo);
+        else
+            v.Error(*fallo);
         return false;
     }
     SincronizarCarpeta(carpeta);

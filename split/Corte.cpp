@@ -6,6 +6,7 @@
 #include "files/Carpeta.h"
 #include "files/CopiarBloque.h"
 #include "files/Entero.h"
+#include "files/Interrupcion.h"
 #include "files/Ficheros.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
@@ -90,8 +91,11 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
     // Exactly the piece's share: a source that shrank during the run gives a short copy.
     const int64_t cuenta = DatosDeTrozo(w.s, w.p, k);
     int64_t copiados = 0;
-    if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance) != 0 || copiados != cuenta)
-        return fallo();
+    if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance) != 0 || copiados != cuenta) {
+        if (!Interrumpida(v, Memo::Cortar)) return fallo();
+        w.fuente.Cerrar();
+        return false;
+    }
     // A full disk may show only when the piece is flushed; only then does it take its name.
     if (!salida.Volcar().Bien()) return fallo();
     const Desenlace publicado = salida.Publicar(nombre, w.protegidos, reemplazable);
@@ -102,12 +106,12 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
 
 // Asks once before anything stands in the way of the new set, and moves the stray pieces
 // aside; false when the run stops (the message has been shown, or the user said No).
-bool DespejarCamino(Ventana& v, const Carpeta& carpeta, const std::string& destino,
-                    const Estorbos& estorbos) {
+bool DespejarCamino(Ventana& v, const Carpeta& carpeta, const std::string& destino, const Estorbos& estorbos,
+                    std::vector<Apartado>& apartados) {
     if (estorbos.Vacios()) return true;
     const std::string& primero = estorbos.primero.empty() ? estorbos.sobrantes.front() : estorbos.primero;
     if (!v.Reemplazar(destino + primero)) return false;
-    if (const auto fallido = ApartarSobrantes(carpeta, estorbos.sobrantes)) {
+    if (const auto fallido = ApartarSobrantes(carpeta, estorbos.sobrantes, apartados)) {
         v.Error("¡ Error al renombrar " + destino + *fallido + " a " + destino + *fallido + ".1 !");
         return false;
     }
@@ -208,7 +212,8 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     if (e.sfv) escritos.push_back(NombreDeRuta(RutaSfv(rutaFuente, destino)));
     const Estorbos estorbos =
         BuscarEstorbos(carpeta, NombreDeRuta(rutaFuente), e.tipo, n, escritos, protegidos);
-    if (!DespejarCamino(v, carpeta, destino, estorbos)) {
+    std::vector<Apartado> apartados;
+    if (!DespejarCamino(v, carpeta, destino, estorbos, apartados)) {
         fuente.Cerrar();
         return {};
     }
@@ -222,8 +227,11 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     const Escritura escritura{e, fuente, rutaFuente, destino, carpeta, protegidos, estorbos, avance, s, p, n};
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
     for (const int64_t k : elegidos) {
-        if (!EscribirTrozo(v, escritura, k)) return {};
-        v.ProcesarMensajes();
+        const bool escrito = EscribirTrozo(v, escritura, k);
+        if (escrito) v.ProcesarMensajes();
+        // Interrupted, the strays get their names back; a failure leaves what was done.
+        if (v.Interrumpido()) DevolverApartados(carpeta, apartados);
+        if (!escrito || Interrumpida(v, Memo::Cortar)) return {};
     }
     fuente.Cerrar();
     SincronizarCarpeta(carpeta);
@@ -231,6 +239,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     if (e.sfv && !PasoSfv(v, {rutaFuente, destino, n, e.tipo, elegidos, &carpeta, &avance})) return {};
     v.AnadirLinea(Memo::Cortar, "");
     bool completo = true;
+    if (e.par && Interrumpida(v, Memo::Cortar)) return {};
     if (e.par) {
         const ResultadoPar par =
             PasoPar(v, {destino, rutaFuente, e.numeroPar, NombresDeTrozos(elegidos, rutaFuente, n, e.tipo),

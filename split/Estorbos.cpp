@@ -63,14 +63,20 @@ Estorbos BuscarEstorbos(const Carpeta& carpeta, const std::string& nombre, TipoC
     return e;
 }
 
-std::optional<std::string> ApartarSobrantes(const Carpeta& carpeta,
-                                            const std::vector<std::string>& sobrantes) {
+std::optional<std::string> ApartarSobrantes(const Carpeta& carpeta, const std::vector<std::string>& sobrantes,
+                                            std::vector<Apartado>& apartados) {
     for (const std::string& sobrante : sobrantes) {
-        const auto apartado = RenombrarAlPrimerLibre(
-            carpeta, sobrante, MaxApartados, [&](int i) { return sobrante + "." + std::to_string(i); });
-        if (!apartado) return sobrante;
+        auto nuevo = RenombrarAlPrimerLibre(carpeta, sobrante, MaxApartados,
+                                            [&](int i) { return sobrante + "." + std::to_string(i); });
+        if (!nuevo) return sobrante;
+        apartados.push_back({sobrante, std::move(*nuevo)});
     }
     return std::nullopt;
+}
+
+void DevolverApartados(const Carpeta& carpeta, const std::vector<Apartado>& apartados) {
+    for (const Apartado& a : apartados)
+        RenombrarEn(carpeta, a.nuevo, a.original);
 }
 
 } // namespace quimbel

@@ -32,9 +32,20 @@ struct Estorbos {
 Estorbos BuscarEstorbos(const Carpeta& carpeta, const std::string& nombre, TipoCorte tipo, int64_t n,
                         const std::vector<std::string>& escritos, const Protegidos& protegidos);
 
+// A stray piece moved aside: its name and the one it took.
+struct Apartado {
+    std::string original;
+    std::string nuevo;
+};
+
 // Renames each stray piece aside to the first free name "<name>.1", "<name>.2" ...; never
-// deletes. The name of the first one that could not be moved; none when all were.
-std::optional<std::string> ApartarSobrantes(const Carpeta& carpeta,
-                                            const std::vector<std::string>& sobrantes);
+// deletes. Each one moved is added to apartados. The name of the first one that could not be
+// moved; none when all were.
+std::optional<std::string> ApartarSobrantes(const Carpeta& carpeta, const std::vector<std::string>& sobrantes,
+                                            std::vector<Apartado>& apartados);
+
+// Gives the stray pieces moved aside their names back (a run that was interrupted), where
+// those names are still free.
+void DevolverApartados(const Carpeta& carpeta, const std::vector<Apartado>& apartados);
 
 } // namespace quimbel

@@ -5,6 +5,7 @@
 #include <optional>
 #include <utility>
 
+#include "files/Interrupcion.h"
 #include "files/Ficheros.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
@@ -152,6 +153,10 @@ bool PasoSfv(Ventana& v, const EntradaSfv& e) {
         const std::string trozo = e.destino + nombre;
         v.AnadirLinea(Memo::Cortar, "Calculando crc: " + trozo);
         const uint32_t crc = CrcFichero(trozo, e.avance);
+        if (Interrumpida(v, Memo::Cortar)) {
+            sfv.Texto().Descartar();
+            return false;
+        }
         if (FalloCrc() != 0) return sfv.Parar("¡ Error al calcular CRC del fichero " + trozo + " !");
         if (!sfv.Linea(NombreEnLineaSfv(nombre) + " " + Hex8(crc))) return false;
         v.ProcesarMensajes();
