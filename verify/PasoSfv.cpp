@@ -151,9 +151,9 @@ bool PasoSfv(Ventana& v, const EntradaSfv& e) {
     for (const std::string& nombre : nombres) {
         const std::string trozo = e.destino + nombre;
         v.AnadirLinea(Memo::Cortar, "Calculando crc: " + trozo);
-        const uint32_t crc = CrcFichero(trozo, e.avance);
-        if (FalloCrc() != 0) return sfv.Parar("¡ Error al calcular CRC del fichero " + trozo + " !");
-        if (!sfv.Linea(NombreEnLineaSfv(nombre) + " " + Hex8(crc))) return false;
+        const std::optional<uint32_t> crc = CrcFichero(trozo, e.avance);
+        if (!crc) return sfv.Parar("¡ Error al calcular CRC del fichero " + trozo + " !");
+        if (!sfv.Linea(NombreEnLineaSfv(nombre) + " " + Hex8(*crc))) return false;
         v.ProcesarMensajes();
     }
     return sfv.Cerrar();

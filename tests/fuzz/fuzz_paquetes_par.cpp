@@ -11,7 +11,7 @@
 #include <string_view>
 #include <vector>
 
-#include "libs/par/Juego.h"
+#include "libs/par/JuegoLeido.h"
 #include "libs/par/LectorPaquetes.h"
 
 namespace {
@@ -59,7 +59,7 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* entrada, size_t tamano) {
         fin = p.posicion + p.largo;
         recogida.Anadir(0, std::move(p));
     }));
-    Juego juego;
+    JuegoLeido juego;
     std::string error;
     const EstadoJuego estado = ArmarJuego(recogida, "fuzz.par2", juego, error);
     Exigir((estado == EstadoJuego::Valido) == error.empty());

@@ -1,7 +1,7 @@
 // The parts of a repair that par2 alone does not show: the GF(2^16) solver, the packet
 // reader on damaged bytes, and the checks on crafted sets.
 #include "libs/par/Galois.h"
-#include "libs/par/Juego.h"
+#include "libs/par/JuegoLeido.h"
 #include "libs/par/LectorPaquetes.h"
 #include "libs/par/Solucion.h"
 #include "support/Carpeta.h"
@@ -163,7 +163,7 @@ struct JuegoHecho {
     bool describir = true;
     uint32_t huellas = 3;
 
-    EstadoJuego Armar(std::string& error, Juego& juego) const {
+    EstadoJuego Armar(std::string& error, JuegoLeido& juego) const {
         const Huella inicio = Md5De("i", 1);
         const Huella id = IdDeFichero(inicio, tamano, nombre);
         const std::vector<Huella> lista = ids.empty() ? std::vector<Huella>{id} : ids;
@@ -181,7 +181,7 @@ struct JuegoHecho {
 };
 
 TEST(JuegoPar, UnJuegoBienHecho) {
-    Juego juego;
+    JuegoLeido juego;
     std::string error;
     ASSERT_EQ(JuegoHecho{}.Armar(error, juego), EstadoJuego::Valido) << error;
     ASSERT_EQ(juego.ficheros.size(), 1u);
@@ -198,7 +198,7 @@ TEST(JuegoPar, UnJuegoBienHecho) {
 
 TEST(JuegoPar, JuegosFabricadosSeRechazanConSuMensaje) {
     const auto rechazo = [](JuegoHecho j) {
-        Juego juego;
+        JuegoLeido juego;
         std::string error;
         EXPECT_EQ(j.Armar(error, juego), EstadoJuego::Invalido);
         return error;
@@ -225,7 +225,7 @@ TEST(JuegoPar, JuegosFabricadosSeRechazanConSuMensaje) {
     }
     j = {};
     j.nombre = "sub/dentro.bin";
-    Juego juego;
+    JuegoLeido juego;
     std::string error;
     EXPECT_EQ(j.Armar(error, juego), EstadoJuego::Valido) << error;
     j = {};
@@ -244,7 +244,7 @@ TEST(JuegoPar, SinPaquetePrincipalValidoNoHayJuego) {
     enorme[8] = 0xFF;
     enorme[11] = 0x7F;
     r.Anadir(0, Uno(Paquete(Md5De(enorme.data(), enorme.size()), TipoPrincipal, enorme)));
-    Juego juego;
+    JuegoLeido juego;
     std::string error;
     EXPECT_EQ(ArmarJuego(r, "i.par2", juego, error), EstadoJuego::SinPrincipal);
     EXPECT_EQ(error, "¡ i.par2 no es un juego PAR2 válido !");
