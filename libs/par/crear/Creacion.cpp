@@ -82,12 +82,8 @@ Fallo CrearPar(const OrdenPar& orden, const CarpetaDelTrabajo& trabajo, Avisos& 
     if (Fallo error = PrepararJuegoNuevo(entradas, trozos, volumenes, *reparto, hilos, limites.nucleoMd5, avisos,
                                          conjunto))
         return error;
-    const unsigned carriles = std::max(CarrilesMd5(limites.nucleoMd5), 1u);
-    // Per thread: the stripe of each slice of a group and two sets of sums (one in use at a
-    // time), a row per recovery slice.
     const Franjas franjas = PlanearFranjas(
-        reparto->tamano, {2 * uint64_t{conjunto.recuperacion} + carriles, 0, conjunto.recuperacion + carriles},
-        hilos, limites);
+        reparto->tamano, FilasDeCreacion(conjunto.recuperacion, CarrilesMd5(limites.nucleoMd5)), hilos, limites);
     Calculo calculo(conjunto, franjas, hilos, CabenAbiertos(limites, uint64_t{entradas.size()} + volumenes),
                     limites.nucleoGalois, limites.nucleoMd5);
 

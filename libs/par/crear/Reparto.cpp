@@ -47,4 +47,9 @@ std::optional<Reparto> Repartir(std::span<const uint64_t> tamanos, uint64_t volu
                    static_cast<uint32_t>(Total(tamanos, tamano))};
 }
 
+FilasFranja FilasDeCreacion(uint32_t recuperacion, unsigned carriles) {
+    const uint64_t datos = std::max(carriles, 1u);
+    return {2 * uint64_t{recuperacion} + datos, 0, recuperacion + datos};
+}
+
 } // namespace quimbel::par

@@ -24,4 +24,8 @@ struct Reparto {
 std::optional<Reparto> Repartir(std::span<const uint64_t> tamanos, uint64_t volumenes,
                                 const Limites& limites);
 
+// The rows of a stripe a creation keeps: per thread, the stripe of each slice of a group of
+// `carriles` and two sets of sums (one in use at a time), a row per recovery slice.
+FilasFranja FilasDeCreacion(uint32_t recuperacion, unsigned carriles);
+
 } // namespace quimbel::par

@@ -1,6 +1,6 @@
 // libpar.so loaded as the program loads it, called with the program's vector, and its
 // sets checked with Debian's par2.
-#include "parity/LlamadaPar.h"
+#include "libs/par/include/LlamadaPar.h"
 #include "support/Carpeta.h"
 #include "tests/libs/par/ApoyoPar.h"
 
