@@ -91,7 +91,8 @@ int32_t LlamarPar(LlamadaParContexto& llamada, ProgresoParContextoFuncion progre
     llamada.carpeta = carpeta;
     contexto.inicio = contexto.avance != nullptr ? contexto.avance->Hechos() : 0;
     const int32_t resultado = funcion(&llamada);
-    if (contexto.avance != nullptr && contexto.parte > 0) contexto.avance->Poner(contexto.inicio + contexto.parte);
+    if (contexto.avance != nullptr && contexto.parte > 0)
+        contexto.avance->Poner(contexto.inicio + contexto.parte);
     return resultado;
 }
 

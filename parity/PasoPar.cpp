@@ -15,7 +15,8 @@ namespace {
 // The first file the set's outputs would replace or move, or none: the source or a piece named
 // like an output, or an existing output in the folder that is the same file as the source or a
 // piece (the pieces opened in the folder, by name).
-std::optional<std::string> SalidaQuePisa(const EntradaPar& e, const Carpeta& carpeta, const std::string& rutaPar) {
+std::optional<std::string> SalidaQuePisa(const EntradaPar& e, const Carpeta& carpeta,
+                                         const std::string& rutaPar) {
     const std::string nombreIndice = par::NombreIndice(NombreDeRuta(rutaPar));
     Protegidos protegidos;
     if (CarpetaDeRuta(e.fuente) == e.destino && par::EsSalidaDe(NombreDeRuta(e.fuente), nombreIndice))

@@ -51,7 +51,8 @@ std::string MensajeDemasiadosTrozosPar();
 // is not loaded, more than MaxTrozosPar pieces, and a set whose output files would replace or
 // move the source or a piece. antesDeLlamar, a test seam, runs right before the library is
 // called (a test swaps the folder's path there).
-ResultadoPar PasoPar(Ventana& ventana, const EntradaPar& entrada, const std::function<void()>& antesDeLlamar = {});
+ResultadoPar PasoPar(Ventana& ventana, const EntradaPar& entrada,
+                     const std::function<void()>& antesDeLlamar = {});
 
 // The PAR path of a split: D and the source's file name with its extension replaced by ".par".
 std::string RutaPar(const std::string& destino, const std::string& fuente);

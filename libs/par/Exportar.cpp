@@ -35,7 +35,8 @@ int32_t Ejecutar(int32_t cuenta, char* const* vector, int carpeta,
         return 1;
     }
     const quimbel::par::CarpetaDelTrabajo trabajo(carpeta);
-    if (reparacion) return quimbel::par::EjecutarReparacion(argumentos, trabajo, avisos, quimbel::par::Limites{});
+    if (reparacion)
+        return quimbel::par::EjecutarReparacion(argumentos, trabajo, avisos, quimbel::par::Limites{});
     return quimbel::par::EjecutarPar(argumentos, trabajo, avisos, quimbel::par::Limites{});
 }
 
@@ -49,7 +50,8 @@ int32_t call_par(LlamadaPar* llamada) {
         return Ejecutar(llamada->cuenta, llamada->argumentos, LLAMADA_PAR_CARPETA_ACTUAL,
                         [progreso](bool reparacion, const char* texto) {
                             if (progreso == nullptr) return;
-                            if (!reparacion && std::string_view(texto).starts_with(LLAMADA_PAR_AVANCE)) return;
+                            if (!reparacion && std::string_view(texto).starts_with(LLAMADA_PAR_AVANCE))
+                                return;
                             progreso(texto);
                         });
     } catch (...) {

@@ -48,7 +48,8 @@ TEST(CarpetaPar, CambiadaPorUnEnlaceDuranteElPaso) {
 
     Carpeta carpeta;
     ASSERT_TRUE(AbrirCarpeta(carpeta, c / "trozos/").Bien());
-    const EntradaPar entrada{c / "trozos/", c / "p.avi", "1", {"p.001", "p.002", "p.003"}, nullptr, 0, &carpeta};
+    const EntradaPar entrada{c / "trozos/", c / "p.avi", "1",     {"p.001", "p.002", "p.003"},
+                             nullptr,       0,           &carpeta};
     Grabadora v;
     const ResultadoPar r = PasoPar(v, entrada, [&] {
         fs::rename(c / "trozos", c / "movida");

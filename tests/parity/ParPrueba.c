@@ -31,8 +31,8 @@ const char* par_prueba_registro(void) {
 
 #if defined(PAR_LENTO)
 int32_t call_par_contexto(LlamadaParContexto* llamada) {
-    static const char* const textos[] = {LLAMADA_PAR_PROGRESO "0 %",  LLAMADA_PAR_AVANCE "0/2",
-                                         LLAMADA_PAR_PROGRESO "50 %", LLAMADA_PAR_AVANCE "1/2",
+    static const char* const textos[] = {LLAMADA_PAR_PROGRESO "0 %",   LLAMADA_PAR_AVANCE "0/2",
+                                         LLAMADA_PAR_PROGRESO "50 %",  LLAMADA_PAR_AVANCE "1/2",
                                          LLAMADA_PAR_PROGRESO "100 %", LLAMADA_PAR_AVANCE "2/2"};
     size_t i;
     for (i = 0; i < sizeof textos / sizeof textos[0]; ++i) {

@@ -89,8 +89,12 @@ TEST_F(ParTest, ElAvanceMueveSuParteSinLineas) {
     Llamar(contexto);
     EXPECT_EQ(avance.Hechos(), 600); // all of its part once the call is over
     EXPECT_EQ(ventana.Memo(Memo::Cortar), (std::vector<std::string>{"Leído trozo x", "%no/es"}));
-    for (const auto& [texto, leido] : std::vector<std::pair<std::string, bool>>{
-             {"%3/4", true}, {"%0/0", true}, {"%3/", false}, {"%/4", false}, {"%3/4 ", false}, {"3/4", false}})
+    for (const auto& [texto, leido] : std::vector<std::pair<std::string, bool>>{{"%3/4", true},
+                                                                                {"%0/0", true},
+                                                                                {"%3/", false},
+                                                                                {"%/4", false},
+                                                                                {"%3/4 ", false},
+                                                                                {"3/4", false}})
         EXPECT_EQ(LeerAvancePar(texto).has_value(), leido) << texto;
     EXPECT_EQ(LeerAvancePar("%123/4567"), (std::pair<uint64_t, uint64_t>{123, 4567}));
 }

@@ -7,10 +7,9 @@
 #include <utility>
 
 #include "CrcZlib.h"
-#include "support/Carpeta.h"
 #include "parity/Bibliotecas.h"
+#include "support/Carpeta.h"
 #include "verify/Crc.h"
-
 
 namespace quimbel {
 namespace {

@@ -26,8 +26,8 @@ uint16_t Inverso(const TablasGalois& t, uint16_t a) {
 class Filas {
   public:
     explicit Filas(size_t m)
-        : m_(m), ancho_(static_cast<size_t>(RedondearA(m, 16))), bytes_(4 * ancho_), memoria_((m + 2) * bytes_) {
-    }
+        : m_(m), ancho_(static_cast<size_t>(RedondearA(m, 16))), bytes_(4 * ancho_),
+          memoria_((m + 2) * bytes_) {}
 
     uint8_t* Fila(size_t i) const { return memoria_.Datos() + i * bytes_; }
     size_t Bytes() const { return bytes_; }

@@ -77,7 +77,8 @@ Fallo Avisos::Ejecutar(unsigned hilos, const std::function<Fallo(unsigned)>& tar
                 } catch (const std::bad_alloc&) {
                     error = FalloMemoria();
                 } catch (const std::exception& e) {
-                    error = FalloPar{CodigoFallo::Interno, std::string("¡ Error al crear el PAR: ") + e.what() + " !"};
+                    error = FalloPar{CodigoFallo::Interno,
+                                     std::string("¡ Error al crear el PAR: ") + e.what() + " !"};
                 }
                 Terminar(std::move(error));
             });

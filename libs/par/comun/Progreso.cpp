@@ -15,7 +15,8 @@ std::string TextoAvance(uint64_t hecho, uint64_t total) {
     return texto;
 }
 
-Progreso::Progreso(Avisos& avisos, uint64_t total) : avisos_(avisos), anterior_(avisos.enCurso_), total_(total) {
+Progreso::Progreso(Avisos& avisos, uint64_t total)
+    : avisos_(avisos), anterior_(avisos.enCurso_), total_(total) {
     avisos_.enCurso_ = this;
     avisos_.Decir(TextoAvance(0, total_));
 }

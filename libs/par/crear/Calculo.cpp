@@ -113,7 +113,8 @@ Fallo Calculo::AbrirTodos(Volumenes& volumenes) {
     for (uint32_t v = 0; v < conjunto_.volumenes; ++v) {
         volumenesAbiertos_[v] = volumenes.AbrirVolumen(v);
         if (!volumenesAbiertos_[v].Abierto())
-            return FalloPar{CodigoFallo::Salida, "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !"};
+            return FalloPar{CodigoFallo::Salida,
+                            "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !"};
     }
     return std::nullopt;
 }
@@ -125,11 +126,13 @@ Fallo Calculo::CerrarTodos(Volumenes& volumenes) {
     }
     for (uint32_t v = 0; v < volumenesAbiertos_.size(); ++v)
         if (!volumenesAbiertos_[v].Cerrar().Bien())
-            return FalloPar{CodigoFallo::Salida, "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !"};
+            return FalloPar{CodigoFallo::Salida,
+                            "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !"};
     return std::nullopt;
 }
 
-Fallo Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t, Progreso& progreso) {
+Fallo Calculo::LeerGrupo(const Grupo& grupo, const Tramo& tramo, int juego, Trabajador& t,
+                         Progreso& progreso) {
     // The bytes of each slice in the stripe; the rest of the stripe is its zero padding.
     std::vector<size_t> leidos(grupo.hasta - grupo.desde, 0);
     quimbel::Fichero deLaFranja;
@@ -248,7 +251,8 @@ Fallo Calculo::VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, 
     const uint32_t porVolumen = conjunto_.reparto.porTrozo;
     quimbel::Fichero deLaFranja;
     const auto errorEn = [&](uint32_t v) {
-        return FalloPar{CodigoFallo::Salida, "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !"};
+        return FalloPar{CodigoFallo::Salida,
+                        "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !"};
     };
     for (size_t e = grupo.desde; e < grupo.hasta; ++e) {
         const auto v = static_cast<uint32_t>(e / porVolumen);

@@ -11,10 +11,10 @@
 // and volume is opened once for the whole reading; otherwise it is opened again for every
 // stripe.
 #include "Avisos.h"
-#include "JuegoNuevo.h"
 #include "Fallo.h"
-#include "Galois.h"
 #include "Franjas.h"
+#include "Galois.h"
+#include "JuegoNuevo.h"
 #include "Md5Varios.h"
 #include "Memoria.h"
 #include "Progreso.h"
@@ -81,8 +81,8 @@ class Calculo {
     bool mantenerAbiertos_;
     std::vector<quimbel::Fichero> trozosAbiertos_;    // while the reading lasts, when kept open
     std::vector<quimbel::Fichero> volumenesAbiertos_; // likewise
-    std::atomic<size_t> siguienteEntrada_{0};   // the next group to read
-    std::atomic<size_t> siguienteSalida_{0};    // the next group to write
+    std::atomic<size_t> siguienteEntrada_{0};         // the next group to read
+    std::atomic<size_t> siguienteSalida_{0};          // the next group to write
 };
 
 } // namespace quimbel::par

@@ -1,8 +1,8 @@
 #include "Creacion.h"
 
 #include "Calculo.h"
-#include "JuegoNuevo.h"
 #include "Entradas.h"
+#include "JuegoNuevo.h"
 #include "Md5Varios.h"
 #include "NombresPar.h"
 #include "OrdenPar.h"
@@ -37,7 +37,8 @@ class TrozosAbiertos {
     quimbel::Protegidos protegidos_;
 };
 
-Fallo CrearPar(const OrdenPar& orden, const CarpetaDelTrabajo& trabajo, Avisos& avisos, const Limites& limites) {
+Fallo CrearPar(const OrdenPar& orden, const CarpetaDelTrabajo& trabajo, Avisos& avisos,
+               const Limites& limites) {
     // The pieces' folder and the set's, each opened once for the whole job.
     quimbel::Carpeta trozos, carpeta;
     trabajo.Abrir("", trozos);
@@ -79,11 +80,12 @@ Fallo CrearPar(const OrdenPar& orden, const CarpetaDelTrabajo& trabajo, Avisos& 
 
     const unsigned hilos = Hilos(limites, reparto->total);
     JuegoNuevo conjunto;
-    if (Fallo error = PrepararJuegoNuevo(entradas, trozos, volumenes, *reparto, hilos, limites.nucleoMd5, avisos,
-                                         conjunto))
+    if (Fallo error = PrepararJuegoNuevo(entradas, trozos, volumenes, *reparto, hilos, limites.nucleoMd5,
+                                         avisos, conjunto))
         return error;
     const Franjas franjas = PlanearFranjas(
-        reparto->tamano, FilasDeCreacion(conjunto.recuperacion, CarrilesMd5(limites.nucleoMd5)), hilos, limites);
+        reparto->tamano, FilasDeCreacion(conjunto.recuperacion, CarrilesMd5(limites.nucleoMd5)), hilos,
+        limites);
     Calculo calculo(conjunto, franjas, hilos, CabenAbiertos(limites, uint64_t{entradas.size()} + volumenes),
                     limites.nucleoGalois, limites.nucleoMd5);
 

@@ -1,13 +1,14 @@
 #include "Entradas.h"
 
-#include "files/Rutas.h"
 #include "NombresPar.h"
+#include "files/Rutas.h"
 
 #include <algorithm>
 
 namespace quimbel::par {
 
-Fallo ExaminarEntradas(const OrdenPar& orden, const quimbel::Carpeta& carpeta, std::vector<Entrada>& entradas) {
+Fallo ExaminarEntradas(const OrdenPar& orden, const quimbel::Carpeta& carpeta,
+                       std::vector<Entrada>& entradas) {
     entradas.clear();
     // Duplicates by sorting the compared forms of the names.
     std::vector<std::pair<std::string, size_t>> claves;

@@ -16,6 +16,7 @@ struct Entrada {
 
 // Each piece must be a bare name, listed once (without regard to case under +C), and
 // an existing regular file in `carpeta`. Nothing (the pieces then in entradas), or the refusal.
-Fallo ExaminarEntradas(const OrdenPar& orden, const quimbel::Carpeta& carpeta, std::vector<Entrada>& entradas);
+Fallo ExaminarEntradas(const OrdenPar& orden, const quimbel::Carpeta& carpeta,
+                       std::vector<Entrada>& entradas);
 
 } // namespace quimbel::par

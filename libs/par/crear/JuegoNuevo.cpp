@@ -70,9 +70,9 @@ Bytes CuerpoPrincipalDe(const JuegoNuevo& conjunto) {
 
 } // namespace
 
-Fallo PrepararJuegoNuevo(std::span<const Entrada> entradas, const quimbel::Carpeta& carpeta, uint32_t volumenes,
-                         const Reparto& reparto, unsigned hilos, NucleoMd5 nucleo, Avisos& avisos,
-                         JuegoNuevo& conjunto) {
+Fallo PrepararJuegoNuevo(std::span<const Entrada> entradas, const quimbel::Carpeta& carpeta,
+                         uint32_t volumenes, const Reparto& reparto, unsigned hilos, NucleoMd5 nucleo,
+                         Avisos& avisos, JuegoNuevo& conjunto) {
     conjunto = {};
     conjunto.carpeta = &carpeta;
     for (const Entrada& e : entradas)

@@ -1,6 +1,6 @@
 #pragma once
-// A set being built (the set being read back is JuegoLeido): its pieces in set order, its slicing and its recovery volumes,
-// and the packets every file of the set repeats.
+// A set being built (the set being read back is JuegoLeido): its pieces in set order, its slicing and its
+// recovery volumes, and the packets every file of the set repeats.
 #include "Avisos.h"
 #include "Entradas.h"
 #include "Fallo.h"
@@ -42,9 +42,9 @@ inline constexpr size_t TamanoInicio = 16384;
 // MD5 kernel asked for), works out the file IDs, puts the pieces in set order and derives
 // the set ID. A piece of several slices is read whole here for its MD5, which no slice's
 // digest gives. Nothing or the line of a failure.
-Fallo PrepararJuegoNuevo(std::span<const Entrada> entradas, const quimbel::Carpeta& carpeta, uint32_t volumenes,
-                         const Reparto& reparto, unsigned hilos, NucleoMd5 nucleo, Avisos& avisos,
-                         JuegoNuevo& juego);
+Fallo PrepararJuegoNuevo(std::span<const Entrada> entradas, const quimbel::Carpeta& carpeta,
+                         uint32_t volumenes, const Reparto& reparto, unsigned hilos, NucleoMd5 nucleo,
+                         Avisos& avisos, JuegoNuevo& juego);
 
 // Main, file description and slice checksum packets, then the creator packet: the
 // index's whole content and the tail of every volume. Needs the digests of every piece.

@@ -6,8 +6,8 @@
 
 namespace quimbel::par {
 
-Fallo ExaminarSalidas(SalidasNuevas& salidas, const quimbel::Carpeta& carpeta, const quimbel::Protegidos& protegidos,
-                      bool renombrar) {
+Fallo ExaminarSalidas(SalidasNuevas& salidas, const quimbel::Carpeta& carpeta,
+                      const quimbel::Protegidos& protegidos, bool renombrar) {
     salidas.presentes = SalidasPresentes(carpeta, salidas.indice, false);
     std::vector<std::string> tocadas = salidas.presentes;
     tocadas.push_back(salidas.indice);
@@ -27,7 +27,8 @@ Fallo ExaminarSalidas(SalidasNuevas& salidas, const quimbel::Carpeta& carpeta, c
         if (EsProtegidoEn(carpeta, vieja, protegidos))
             return FalloPar{CodigoFallo::Salida, LineaSobrescribiria(salidas.Ruta(vieja))};
         if (EsCarpetaEn(carpeta, vieja))
-            return FalloPar{CodigoFallo::Salida, "¡ Error al renombrar fichero " + salidas.Ruta(nombre) + " !"};
+            return FalloPar{CodigoFallo::Salida,
+                            "¡ Error al renombrar fichero " + salidas.Ruta(nombre) + " !"};
     }
     return std::nullopt;
 }
@@ -44,15 +45,18 @@ Fallo Renombradas::Renombrar(const SalidasNuevas& salidas) {
         if (HayAlgoEn(carpeta_, vieja)) {
             // The older ".old" stays until the new set is whole.
             std::string aparte;
-            if (!PrimerNombreLibre(vieja + ".", [&](const std::string& libre) {
-                     return RenombrarEn(carpeta_, vieja, libre);
-                 }, aparte).Bien())
-                return FalloPar{CodigoFallo::Salida, "¡ Error al renombrar fichero " + salidas.Ruta(vieja) + " !"};
+            if (!PrimerNombreLibre(
+                     vieja + ".",
+                     [&](const std::string& libre) { return RenombrarEn(carpeta_, vieja, libre); }, aparte)
+                     .Bien())
+                return FalloPar{CodigoFallo::Salida,
+                                "¡ Error al renombrar fichero " + salidas.Ruta(vieja) + " !"};
             hechos_.emplace_back(vieja, aparte);
             apartadas_.push_back(aparte);
         }
         if (!RenombrarEn(carpeta_, nombre, vieja).Bien())
-            return FalloPar{CodigoFallo::Salida, "¡ Error al renombrar fichero " + salidas.Ruta(nombre) + " !"};
+            return FalloPar{CodigoFallo::Salida,
+                            "¡ Error al renombrar fichero " + salidas.Ruta(nombre) + " !"};
         hechos_.emplace_back(nombre, vieja);
     }
     return std::nullopt;

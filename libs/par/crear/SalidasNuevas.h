@@ -26,8 +26,8 @@ struct SalidasNuevas {
 // job. No name the job writes or renames, nor a ".old" it would move aside, may be one of
 // protegidos (the pieces, open). A folder in the place of an output refuses the job. Nothing or
 // the refusal.
-Fallo ExaminarSalidas(SalidasNuevas& salidas, const quimbel::Carpeta& carpeta, const quimbel::Protegidos& protegidos,
-                      bool renombrar);
+Fallo ExaminarSalidas(SalidasNuevas& salidas, const quimbel::Carpeta& carpeta,
+                      const quimbel::Protegidos& protegidos, bool renombrar);
 
 // The earlier outputs of a set renamed to "<name>.old" for the time of a job. An older
 // "<name>.old" is first moved aside under the first free "<name>.old.<k>" and removed only when

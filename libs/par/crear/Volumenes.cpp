@@ -8,7 +8,8 @@
 
 namespace quimbel::par {
 
-Volumenes::Volumenes(const JuegoNuevo& conjunto, const quimbel::Carpeta& carpeta, const SalidasNuevas& salidas)
+Volumenes::Volumenes(const JuegoNuevo& conjunto, const quimbel::Carpeta& carpeta,
+                     const SalidasNuevas& salidas)
     : conjunto_(conjunto), carpeta_(carpeta), salidas_(salidas) {}
 
 Volumenes::~Volumenes() {
@@ -20,7 +21,8 @@ Fallo Volumenes::Crear() {
     for (const std::string& v : salidas_.volumenes)
         todos.push_back(&v);
     for (const std::string* nombre : todos) {
-        const FalloPar fallo{CodigoFallo::Salida, "¡ Error al crear fichero " + salidas_.Ruta(*nombre) + " !"};
+        const FalloPar fallo{CodigoFallo::Salida,
+                             "¡ Error al crear fichero " + salidas_.Ruta(*nombre) + " !"};
         quimbel::Fichero fichero;
         if (!CrearSalidaNueva(fichero, carpeta_, *nombre).Bien()) return fallo;
         creados_.push_back(*nombre);
@@ -68,7 +70,8 @@ Fallo Volumenes::Terminar(const Bytes& comunes, unsigned hilos, Avisos& avisos) 
             if (!AbrirSalida(fichero, carpeta_, nombre).Bien() ||
                 !fichero.EscribirEn(comunes.data(), comunes.size(), i == 0 ? 0 : finRecuperacion) ||
                 !fichero.Cerrar().Bien())
-                return FalloPar{CodigoFallo::Salida, "¡ Error al escribir fichero " + salidas_.Ruta(nombre) + " !"};
+                return FalloPar{CodigoFallo::Salida,
+                                "¡ Error al escribir fichero " + salidas_.Ruta(nombre) + " !"};
         }
         return std::nullopt;
     });

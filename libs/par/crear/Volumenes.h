@@ -3,8 +3,8 @@
 // recovery slice packets v*k .. v*k + k - 1 (k = porTrozo), then the common packets.
 // Recovery data arrive in parts, pass after pass; the caller hashes them as they come.
 #include "Avisos.h"
-#include "JuegoNuevo.h"
 #include "Fallo.h"
+#include "JuegoNuevo.h"
 #include "SalidasNuevas.h"
 
 #include <string>
@@ -29,8 +29,8 @@ class Volumenes {
     // The volume's path as the lines show it.
     std::string RutaVolumen(uint32_t volumen) const { return salidas_.Ruta(salidas_.volumenes[volumen]); }
     // Bytes [desde, desde + n) of recovery slice e, which lies in the open volume.
-    bool EscribirRecuperacion(const quimbel::Fichero& volumen, uint32_t e, uint64_t desde, const uint8_t* datos,
-                              uint64_t n);
+    bool EscribirRecuperacion(const quimbel::Fichero& volumen, uint32_t e, uint64_t desde,
+                              const uint8_t* datos, uint64_t n);
     // Once all data of recovery slice e are in: its packet header, given the digest of the
     // packet from the set ID on (see InicioHashRecuperacion).
     bool CerrarRecuperacion(const quimbel::Fichero& volumen, uint32_t e, const Huella& hash);

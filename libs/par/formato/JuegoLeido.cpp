@@ -1,7 +1,7 @@
 #include "JuegoLeido.h"
 
-#include "Galois.h"
 #include "Franjas.h"
+#include "Galois.h"
 
 #include <algorithm>
 #include <optional>
@@ -83,7 +83,8 @@ class Armado {
     }
 
     Fallo Armar() {
-        if (!Principal()) return FalloPar{CodigoFallo::SinJuego, "¡ " + indice_ + " no es un juego PAR2 válido !"};
+        if (!Principal())
+            return FalloPar{CodigoFallo::SinJuego, "¡ " + indice_ + " no es un juego PAR2 válido !"};
         if (Fallo fallo = Ficheros()) return fallo;
         Recuperacion();
         return std::nullopt;
@@ -128,10 +129,12 @@ class Armado {
     Fallo Ficheros() {
         const uint64_t s = juego_.tamanoRebanada;
         if (s == 0 || s % 4 != 0 || s > RebanadaJuegoMaxima)
-            return FalloPar{CodigoFallo::JuegoNoValido, "¡ Error, tamaño de bloque no válido en el juego PAR2 " + indice_ + " !"};
+            return FalloPar{CodigoFallo::JuegoNoValido,
+                            "¡ Error, tamaño de bloque no válido en el juego PAR2 " + indice_ + " !"};
         if (ids_.size() > RebanadasMaximas ||
             std::set<Huella>(ids_.begin(), ids_.end()).size() != ids_.size())
-            return FalloPar{CodigoFallo::JuegoNoValido, "¡ Error, lista de ficheros no válida en el juego PAR2 " + indice_ + " !"};
+            return FalloPar{CodigoFallo::JuegoNoValido,
+                            "¡ Error, lista de ficheros no válida en el juego PAR2 " + indice_ + " !"};
         std::unordered_map<Huella, FicheroJuego, HuellaHash> descritos;
         for (const auto& [origen, p] : r_.paquetes_)
             if (p.tipo == TipoDescripcion)
@@ -142,16 +145,23 @@ class Armado {
         for (const Huella& id : ids_) {
             auto it = descritos.find(id);
             if (it == descritos.end())
-                return FalloPar{CodigoFallo::JuegoNoValido, "¡ Error, falta la descripción de un fichero en el juego PAR2 " + indice_ + " !"};
+                return FalloPar{CodigoFallo::JuegoNoValido,
+                                "¡ Error, falta la descripción de un fichero en el juego PAR2 " + indice_ +
+                                    " !"};
             FicheroJuego& f = it->second;
             if (!NombreJuegoValido(f.nombre))
-                return FalloPar{CodigoFallo::JuegoNoValido, "¡ Error, nombre de fichero no válido en el juego PAR2: " + Mostrable(f.nombre) + " !"};
+                return FalloPar{
+                    CodigoFallo::JuegoNoValido,
+                    "¡ Error, nombre de fichero no válido en el juego PAR2: " + Mostrable(f.nombre) + " !"};
             if (!nombres.insert(f.nombre).second)
-                return FalloPar{CodigoFallo::JuegoNoValido, "¡ Error, el juego PAR2 nombra dos veces el fichero " + Mostrable(f.nombre) + " !"};
+                return FalloPar{CodigoFallo::JuegoNoValido,
+                                "¡ Error, el juego PAR2 nombra dos veces el fichero " + Mostrable(f.nombre) +
+                                    " !"};
             const uint64_t rebanadas = RebanadasDe(f.tamano, s);
             total += rebanadas;
             if (total > RebanadasMaximas)
-                return FalloPar{CodigoFallo::JuegoNoValido, "¡ Error, demasiados bloques en el juego PAR2 " + indice_ + " !"};
+                return FalloPar{CodigoFallo::JuegoNoValido,
+                                "¡ Error, demasiados bloques en el juego PAR2 " + indice_ + " !"};
             f.primera = static_cast<uint32_t>(total - rebanadas);
             f.rebanadas = static_cast<uint32_t>(rebanadas);
             juego_.ficheros.push_back(std::move(f));

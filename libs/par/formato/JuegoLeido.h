@@ -1,6 +1,6 @@
 #pragma once
-// A PAR 2.0 set read back, as its files describe it (the set being built is JuegoNuevo): the main packet, the description and slice
-// checksums of every file, and the recovery slices at hand. The packets are untrusted
+// A PAR 2.0 set read back, as its files describe it (the set being built is JuegoNuevo): the main packet, the
+// description and slice checksums of every file, and the recovery slices at hand. The packets are untrusted
 // bytes: every count, length and name is checked before it is used.
 #include "Fallo.h"
 #include "LectorPaquetes.h"

@@ -24,7 +24,8 @@ std::string BaseDelJuego(std::string_view nombre) {
 
 bool EsDelJuego(std::string_view nombre, std::string_view base) {
     if (EsVolumenDe(nombre, base)) return true;
-    return TerminaSinMayusculas(nombre, Extension) && nombre.substr(0, nombre.size() - Extension.size()) == base;
+    return TerminaSinMayusculas(nombre, Extension) &&
+           nombre.substr(0, nombre.size() - Extension.size()) == base;
 }
 
 bool EsCarpetaEn(const quimbel::Carpeta& carpeta, const std::string& nombre) {
@@ -56,7 +57,8 @@ std::vector<std::string> SalidasPresentes(const quimbel::Carpeta& carpeta, std::
                                           bool viejas) {
     const std::string base = BaseVolumenes(nombreIndice);
     return ListarEn(carpeta, [&](std::string_view nombre) {
-        return viejas ? EsSalidaDe(nombre, nombreIndice) : nombre == nombreIndice || EsVolumenDe(nombre, base);
+        return viejas ? EsSalidaDe(nombre, nombreIndice)
+                      : nombre == nombreIndice || EsVolumenDe(nombre, base);
     });
 }
 

@@ -72,12 +72,12 @@ typedef int32_t (*ProgresoParContextoFuncion)(void* contexto, const char* texto)
 #define LLAMADA_PAR_CARPETA_ACTUAL (-100)
 
 typedef struct LlamadaParContexto {
-    uint32_t tamano;                     /* sizeof(LlamadaParContexto) as the caller built it */
-    uint32_t version;                    /* LLAMADA_PAR_VERSION */
-    ProgresoParContextoFuncion progreso; /* the callback; null: no texts are sent */
-    void* contexto;                      /* handed back with every text, never read */
-    int32_t carpeta;                     /* the job's folder: an open descriptor (see below) */
-    int32_t cuenta;                      /* arguments in use: entries 0 .. cuenta - 1 */
+    uint32_t tamano;                        /* sizeof(LlamadaParContexto) as the caller built it */
+    uint32_t version;                       /* LLAMADA_PAR_VERSION */
+    ProgresoParContextoFuncion progreso;    /* the callback; null: no texts are sent */
+    void* contexto;                         /* handed back with every text, never read */
+    int32_t carpeta;                        /* the job's folder: an open descriptor (see below) */
+    int32_t cuenta;                         /* arguments in use: entries 0 .. cuenta - 1 */
     char* argumentos[LLAMADA_PAR_ENTRADAS]; /* entry cuenta and all beyond it are null */
 } LlamadaParContexto;
 

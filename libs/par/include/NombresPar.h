@@ -48,7 +48,6 @@ std::string_view NombreSinCarpeta(std::string_view ruta);
 // letter case does not count.
 std::string ClaveDeNombre(std::string_view nombre, bool mayusculasIguales);
 
-
 // The base of a set from one of its file names: "x.par2" and "x.vol07+08.par2" give "x";
 // a name without the extension ".par2" (any case) is its own base.
 std::string BaseDelJuego(std::string_view nombre);

@@ -1,8 +1,8 @@
 #include "Comprobacion.h"
 
+#include "Md5Varios.h"
 #include "Progreso.h"
 #include "SumaCrc.h"
-#include "Md5Varios.h"
 
 #include <algorithm>
 #include <atomic>

@@ -1,8 +1,8 @@
 #include "Reconstruccion.h"
 
-#include "Progreso.h"
 #include "Galois.h"
 #include "Memoria.h"
+#include "Progreso.h"
 
 #include <algorithm>
 #include <atomic>
@@ -28,9 +28,10 @@ struct Lectura {
 
 class Reconstructor {
   public:
-    Reconstructor(const JuegoLeido& juego, std::span<const EstadoFichero> estados, const PlanReconstruccion& plan,
-                  const Solucion& solucion, const OrigenesReparacion& origenes, Temporales& temporales,
-                  unsigned hilos, bool mantener, const Franjas& franjas)
+    Reconstructor(const JuegoLeido& juego, std::span<const EstadoFichero> estados,
+                  const PlanReconstruccion& plan, const Solucion& solucion,
+                  const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos, bool mantener,
+                  const Franjas& franjas)
         : juego_(juego), estados_(estados), plan_(plan), solucion_(solucion), origenes_(origenes),
           temporales_(temporales), franjas_(franjas), m_(plan.faltantes.size()),
           logaritmos_(LogaritmosDeEntrada(juego.rebanadas)), temporalDe_(juego.ficheros.size(), SinTemporal),
@@ -100,8 +101,8 @@ class Reconstructor {
             quimbel::Fichero& f = l.recuperacion ? volumenes[OrigenDe(l.indice)] : datos[l.fichero];
             if (f.Abierto()) continue;
             if (l.recuperacion && AbrirVolumen(OrigenDe(l.indice), f) == nullptr) {
-                error_ = FalloPar{CodigoFallo::Entrada,
-                                  "¡ Error al abrir fichero " + origenes_.rutasJuego[OrigenDe(l.indice)] + " !"};
+                error_ = FalloPar{CodigoFallo::Entrada, "¡ Error al abrir fichero " +
+                                                            origenes_.rutasJuego[OrigenDe(l.indice)] + " !"};
                 return;
             }
             if (!l.recuperacion && AbrirDatos(l.fichero, f) == nullptr) {
@@ -114,7 +115,8 @@ class Reconstructor {
     }
 
     FalloPar ErrorCambiado(size_t fichero) const {
-        return {CodigoFallo::Entrada, "¡ Error, el fichero " + Ruta(fichero) + " ha cambiado durante la reparación !"};
+        return {CodigoFallo::Entrada,
+                "¡ Error, el fichero " + Ruta(fichero) + " ha cambiado durante la reparación !"};
     }
 
     // The set file that holds exponent number k of the solution, and where its data start.
@@ -185,7 +187,8 @@ class Reconstructor {
             const quimbel::Fichero* v = AbrirVolumen(r.origen, local);
             n = tramo.hasta - tramo.desde;
             if (v == nullptr || !v->LeerEn(datos, static_cast<size_t>(n), r.posicion + tramo.desde))
-                return FalloPar{CodigoFallo::Entrada, "¡ Error al leer fichero " + origenes_.rutasJuego[r.origen] + " !"};
+                return FalloPar{CodigoFallo::Entrada,
+                                "¡ Error al leer fichero " + origenes_.rutasJuego[r.origen] + " !"};
         } else {
             const uint64_t real = Real(l.fichero, l.local);
             if (tramo.desde >= real) return std::nullopt;
@@ -281,14 +284,14 @@ Franjas PlanearReparacion(uint64_t tamanoRebanada, uint64_t m, unsigned hilos, c
     return PlanearFranjas(tamanoRebanada, {m + 1, m, m > 0 ? m + 1 : 0}, hilos, limites);
 }
 
-Fallo Reconstruir(const JuegoLeido& juego, std::span<const EstadoFichero> estados, const PlanReconstruccion& plan,
-                  const Solucion& solucion, const OrigenesReparacion& origenes, Temporales& temporales,
-                  unsigned hilos, bool mantenerAbiertos, const Limites& limites, Avisos& avisos) {
+Fallo Reconstruir(const JuegoLeido& juego, std::span<const EstadoFichero> estados,
+                  const PlanReconstruccion& plan, const Solucion& solucion,
+                  const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos,
+                  bool mantenerAbiertos, const Limites& limites, Avisos& avisos) {
     // The solution's factors stay in memory beside the stripes.
     Limites restantes = limites;
     restantes.memoria -= std::min<uint64_t>(restantes.memoria / 2, 2 * uint64_t{solucion.factores.size()});
-    const Franjas franjas =
-        PlanearReparacion(juego.tamanoRebanada, plan.faltantes.size(), hilos, restantes);
+    const Franjas franjas = PlanearReparacion(juego.tamanoRebanada, plan.faltantes.size(), hilos, restantes);
     Reconstructor reconstructor(juego, estados, plan, solucion, origenes, temporales, hilos, mantenerAbiertos,
                                 franjas);
     if (reconstructor.Error()) return reconstructor.Error();

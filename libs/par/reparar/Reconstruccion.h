@@ -9,8 +9,8 @@
 #include "Avisos.h"
 #include "Comprobacion.h"
 #include "Fallo.h"
-#include "JuegoLeido.h"
 #include "Franjas.h"
+#include "JuegoLeido.h"
 #include "Limites.h"
 #include "Solucion.h"
 #include "Temporales.h"
@@ -46,8 +46,9 @@ Franjas PlanearReparacion(uint64_t tamanoRebanada, uint64_t m, unsigned hilos, c
 
 // Writes every rewritten file's slices into its temporary, with progress lines. A file read
 // again must still be the one checked (same identity and size). Nothing or the line of a failure.
-Fallo Reconstruir(const JuegoLeido& juego, std::span<const EstadoFichero> estados, const PlanReconstruccion& plan,
-                  const Solucion& solucion, const OrigenesReparacion& origenes, Temporales& temporales,
-                  unsigned hilos, bool mantenerAbiertos, const Limites& limites, Avisos& avisos);
+Fallo Reconstruir(const JuegoLeido& juego, std::span<const EstadoFichero> estados,
+                  const PlanReconstruccion& plan, const Solucion& solucion,
+                  const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos,
+                  bool mantenerAbiertos, const Limites& limites, Avisos& avisos);
 
 } // namespace quimbel::par

@@ -61,9 +61,10 @@ int Temporales::Colocar(size_t i, std::string& apartado) {
     if (error == EEXIST) {
         // Whatever stands at the name is kept beside it.
         std::string aparte;
-        if (!PrimerNombreLibre(t.hoja + ".", [&](const std::string& libre) {
-                 return RenombrarEn(*padre, t.hoja, libre);
-             }, aparte).Bien())
+        if (!PrimerNombreLibre(
+                 t.hoja + ".", [&](const std::string& libre) { return RenombrarEn(*padre, t.hoja, libre); },
+                 aparte)
+                 .Bien())
             return EEXIST;
         error = RenombrarEn(*padre, t.temporal, t.hoja).error;
         if (error != 0) {

@@ -1,12 +1,12 @@
 #include "TrabajoReparacion.h"
 
 #include "Comprobacion.h"
-#include "Limites.h"
-#include "NombresPar.h"
-#include "Progreso.h"
 #include "Galois.h"
 #include "JuegoLeido.h"
+#include "Limites.h"
+#include "NombresPar.h"
 #include "OrdenReparacion.h"
+#include "Progreso.h"
 #include "Reconstruccion.h"
 #include "Solucion.h"
 #include "Temporales.h"
@@ -84,7 +84,8 @@ class Reparacion {
             tamanos[i] = static_cast<uint64_t>(std::max<int64_t>(f.Tamano(), 0));
             total += tamanos[i];
         }
-        if (!alguno) return FalloPar{CodigoFallo::SinJuego, "¡ Error al abrir fichero " + orden_.indice + " !"};
+        if (!alguno)
+            return FalloPar{CodigoFallo::SinJuego, "¡ Error al abrir fichero " + orden_.indice + " !"};
         Progreso avance(avisos_, total);
         std::atomic<size_t> siguiente{0};
         const Fallo error = avisos_.EnParalelo(Hilos(limites_, rutasJuego_.size()), [&](unsigned) -> Fallo {
@@ -149,12 +150,13 @@ class Reparacion {
     int Reparar() {
         for (const size_t i : plan_.reescritos)
             if (estados_[i].delJuego)
-                return Acabar(
-                    {CodigoFallo::Salida, "¡ Error, el fichero " + Ruta(i) + " es uno de los ficheros del juego PAR2 !"});
+                return Acabar({CodigoFallo::Salida, "¡ Error, el fichero " + Ruta(i) +
+                                                        " es uno de los ficheros del juego PAR2 !"});
         const size_t m = plan_.faltantes.size();
         if (m > juego_.recuperacion.size())
-            return Acabar({CodigoFallo::Recuperacion,
-                           "¡ Faltan " + std::to_string(m - juego_.recuperacion.size()) + " bloques de recuperación !"});
+            return Acabar({CodigoFallo::Recuperacion, "¡ Faltan " +
+                                                          std::to_string(m - juego_.recuperacion.size()) +
+                                                          " bloques de recuperación !"});
         if (MemoriaResolver(m) > limites_.memoria / 2) return Acabar(FalloMemoriaReparar());
         if (!Solucionar(m)) return Mal;
         const unsigned hilos = Hilos(limites_, juego_.rebanadas);
@@ -164,7 +166,8 @@ class Reparacion {
         for (const size_t i : plan_.reescritos)
             if (temporales.Crear(juego_.ficheros[i].nombre) != 0)
                 return Acabar({CodigoFallo::Salida, "¡ Error al crear fichero " + Ruta(i) + " !"});
-        const OrigenesReparacion origenes{carpeta_, mostrada_, carpetaJuego_, nombresJuego_, rutasJuego_, idsJuego_};
+        const OrigenesReparacion origenes{carpeta_,      mostrada_,   carpetaJuego_,
+                                          nombresJuego_, rutasJuego_, idsJuego_};
         if (const Fallo fallo = Reconstruir(juego_, estados_, plan_, solucion_, origenes, temporales, hilos,
                                             mantener, limites_, avisos_))
             return Acabar(*fallo);
@@ -182,7 +185,8 @@ class Reparacion {
             disponibles.push_back(r.exponente);
         size_t rango = 0;
         if (Resolver(suyos, disponibles, solucion_, rango)) return true;
-        Acabar({CodigoFallo::Recuperacion, "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !"});
+        Acabar({CodigoFallo::Recuperacion,
+                "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !"});
         return false;
     }
 
@@ -227,8 +231,8 @@ class Reparacion {
     const CarpetaDelTrabajo& trabajo_;
     Avisos& avisos_;
     const Limites& limites_;
-    std::string mostrada_;      // the files' folder as the lines show it, ending in "/" unless empty
-    std::string mostradaJuego_; // likewise the set's folder
+    std::string mostrada_;          // the files' folder as the lines show it, ending in "/" unless empty
+    std::string mostradaJuego_;     // likewise the set's folder
     quimbel::Carpeta carpeta_;      // the listed files'
     quimbel::Carpeta carpetaJuego_; // the set's files'
     std::vector<std::string> nombresJuego_; // the set's files, by name in carpetaJuego_
@@ -243,8 +247,8 @@ class Reparacion {
 
 } // namespace
 
-int EjecutarReparacion(std::span<const std::string> argumentos, const CarpetaDelTrabajo& trabajo, Avisos& avisos,
-                       const Limites& limites) {
+int EjecutarReparacion(std::span<const std::string> argumentos, const CarpetaDelTrabajo& trabajo,
+                       Avisos& avisos, const Limites& limites) {
     OrdenReparacion orden;
     if (const Fallo rechazo = LeerOrdenReparacion(argumentos, orden)) {
         avisos.Decir(*rechazo);

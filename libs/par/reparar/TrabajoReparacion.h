@@ -20,7 +20,7 @@ namespace quimbel::par {
 // 1 when one is not, or a failure stopped the job; 2 for a wrong vector, an index that cannot
 // be opened, or a set in which no file holds a valid main packet.
 // The set's files are read in the job's folder (see LlamadaPar.h), by name.
-int EjecutarReparacion(std::span<const std::string> argumentos, const CarpetaDelTrabajo& trabajo, Avisos& avisos,
-                       const Limites& limites);
+int EjecutarReparacion(std::span<const std::string> argumentos, const CarpetaDelTrabajo& trabajo,
+                       Avisos& avisos, const Limites& limites);
 
 } // namespace quimbel::par

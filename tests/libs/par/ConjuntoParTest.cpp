@@ -1,9 +1,9 @@
 // Whole jobs under lowered bounds, so that small files take several slices per piece,
 // several passes and several threads; par2 builds the same set and repairs ours.
 #include "Avisos.h"
-#include "Reparto.h"
 #include "Creacion.h"
 #include "LlamadaPar.h"
+#include "Reparto.h"
 #include "support/Carpeta.h"
 #include "tests/libs/par/ApoyoPar.h"
 

@@ -1,10 +1,8 @@
 // The rules of the parity library that par2 alone does not show: names, options,
 // slicing, stripes and the region arithmetic.
-#include "NombresPar.h"
 #include "Galois.h"
 #include "NombresPar.h"
 #include "OrdenPar.h"
-#include "NombresPar.h"
 #include "Reparto.h"
 
 #include <gtest/gtest.h>

@@ -1,7 +1,7 @@
 // Check and repair jobs of the parity library on sets made by Debian's par2 and by the
 // library itself, with small bounds so that a job runs on several threads and many stripes.
-#include "LectorPaquetes.h"
 #include "Creacion.h"
+#include "LectorPaquetes.h"
 #include "LlamadaPar.h"
 #include "TrabajoReparacion.h"
 #include "support/Carpeta.h"
