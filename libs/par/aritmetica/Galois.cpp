@@ -62,12 +62,11 @@ __attribute__((target("avx2"))) void AFormaParAvx2(uint8_t* datos, size_t n) {
     }
 }
 
-const bool hayAvx2 = ExtensionesDelProcesador().avx2;
 #endif
 
 void AFormaAlternaBloques(uint8_t* datos, size_t n) {
 #if defined(__x86_64__)
-    if (hayAvx2) return AFormaAlternaAvx2(datos, n);
+    if (ExtensionesDelProcesador().avx2) return AFormaAlternaAvx2(datos, n);
 #endif
     for (uint8_t* p = datos; p < datos + n; p += 32) {
 #ifdef __SSE2__
@@ -91,7 +90,7 @@ void AFormaAlternaBloques(uint8_t* datos, size_t n) {
 
 void AFormaParBloques(uint8_t* datos, size_t n) {
 #if defined(__x86_64__)
-    if (hayAvx2) return AFormaParAvx2(datos, n);
+    if (ExtensionesDelProcesador().avx2) return AFormaParAvx2(datos, n);
 #endif
     for (uint8_t* p = datos; p < datos + n; p += 32) {
 #ifdef __SSE2__

@@ -1,6 +1,7 @@
 #include "SumaCrc.h"
 
 #include "Ceros.h"
+#include "Procesador.h"
 
 #include <isa-l/crc.h>
 
@@ -18,7 +19,6 @@ namespace {
 __attribute__((target("avx"))) void LimpiarRegistrosAnchos() {
     _mm256_zeroupper();
 }
-const bool hayAvx = __builtin_cpu_supports("avx");
 #endif
 
 } // namespace
@@ -27,7 +27,7 @@ uint32_t SumarCrc(uint32_t crc, const void* datos, size_t n) {
     if (n == 0) return crc;
     crc = crc32_gzip_refl(crc, static_cast<const unsigned char*>(datos), n);
 #if defined(__x86_64__)
-    if (hayAvx) LimpiarRegistrosAnchos();
+    if (ExtensionesDelProcesador().avx) LimpiarRegistrosAnchos();
 #endif
     return crc;
 }

@@ -27,6 +27,7 @@ Extensiones Leer() {
     const bool estadoZmm = (xcr0 & 0xE6) == 0xE6; // and opmask, ZMM halves, ZMM16-31
     __cpuid_count(7, 0, a, b, c, d);
     Extensiones e;
+    e.avx = estadoYmm;
     e.avx2 = estadoYmm && ((b >> 5) & 1);
     e.avx512bw = e.avx2 && estadoZmm && ((b >> 16) & 1) && ((b >> 30) & 1);
     e.gfni = e.avx2 && ((c >> 8) & 1);
