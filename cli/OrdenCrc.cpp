@@ -12,14 +12,14 @@ int OrdenCrc(std::span<const std::string> ficheros) {
     Consola consola;
     int salida = SalidaBien;
     for (const std::string& ruta : ficheros) {
-        const uint32_t crc = CrcFichero(ruta);
-        if (FalloCrc() != 0) {
+        const std::optional<uint32_t> crc = CrcFichero(ruta);
+        if (!crc) {
             consola.Error("¡ Error al calcular CRC del fichero " + ruta + " !");
             salida = SalidaFallo;
             continue;
         }
         char valor[9];
-        std::snprintf(valor, sizeof valor, "%8.8x", crc);
+        std::snprintf(valor, sizeof valor, "%8.8x", *crc);
         consola.AnadirLinea(Memo::Verificar, std::string(valor) + "  " + ruta);
     }
     return salida;

@@ -105,6 +105,21 @@ Desenlace AbrirCarpeta(Carpeta& carpeta, const std::string& ruta) {
     return carpeta.Error();
 }
 
+Desenlace CopiarCarpeta(Carpeta& carpeta, int descriptor) {
+    struct stat st {};
+    if (fstat(descriptor, &st) != 0) {
+        carpeta.Poner(-1, errno);
+        return carpeta.Error();
+    }
+    if (!S_ISDIR(st.st_mode)) {
+        carpeta.Poner(-1, ENOTDIR);
+        return carpeta.Error();
+    }
+    const int fd = fcntl(descriptor, F_DUPFD_CLOEXEC, 0);
+    carpeta.Poner(fd, errno);
+    return carpeta.Error();
+}
+
 Desenlace ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpeta& padre, std::string& hoja,
                        bool sinEnlaces) {
     hoja.clear();

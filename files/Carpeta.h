@@ -35,6 +35,7 @@ class Carpeta {
 
   private:
     friend Desenlace AbrirCarpeta(Carpeta&, const std::string&);
+    friend Desenlace CopiarCarpeta(Carpeta&, int);
     friend Desenlace ResolverBajo(const Carpeta&, std::string_view, Carpeta&, std::string&, bool);
     void Poner(int fd, int error);
     int fd_ = -1;
@@ -44,6 +45,11 @@ class Carpeta {
 // Opens the folder at ruta, following links; "" is the current folder. Hecho or the
 // system's error.
 Desenlace AbrirCarpeta(Carpeta& carpeta, const std::string& ruta);
+
+// Takes a copy of a folder descriptor that another owner keeps open (the folder a caller hands
+// the parity library), so that the folder stays the same whatever happens to its path. Hecho
+// or the system's error (ENOTDIR for anything but a folder).
+Desenlace CopiarCarpeta(Carpeta& carpeta, int descriptor);
 
 // Resolves `relativa` beneath `carpeta`: padre receives the folder that holds its last
 // component and hoja that component, which is not followed. A path that is absolute, climbs
@@ -56,6 +62,10 @@ Desenlace ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpet
 // Opens as an input (see AbrirFichero) the file that `relativa` names beneath carpeta, with no
 // link anywhere on the way, the file itself included (NoEsFichero for a link there).
 Desenlace AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa);
+
+// Opens as an input (see AbrirFichero) the file at the single component `nombre` of carpeta,
+// following a link there as AbrirFichero does (reading is no write).
+Desenlace AbrirFicheroEn(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre);
 
 // Renames `antigua` to `nueva` inside one open folder (both single components); fails,
 // leaving both names as they were, when nueva exists or antigua does not. Never replaces

@@ -258,6 +258,13 @@ Desenlace AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string
     return AbrirEntrada(fichero, padre.Descriptor(), hoja.c_str(), O_NOFOLLOW);
 }
 
+Desenlace AbrirFicheroEn(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre) {
+    fichero.Cerrar();
+    if (!carpeta.Abierta()) return carpeta.Error();
+    if (nombre.empty() || nombre.find('/') != std::string::npos) return ErrorSistema(EINVAL);
+    return AbrirEntrada(fichero, carpeta.Descriptor(), nombre.c_str(), 0);
+}
+
 bool ExisteFichero(const std::string& ruta) {
     struct stat st {};
     return stat(ruta.c_str(), &st) == 0 && S_ISREG(st.st_mode);

@@ -1,90 +1,56 @@
 #include "Par.h"
 
 #include <algorithm>
-#include <cstddef>
+#include <charconv>
 #include <cstdlib>
 #include <cstring>
-#include <optional>
-#include <string>
+
+#include "parity/Bibliotecas.h"
 
 namespace quimbel {
 
-// The record is shared with a library built on its own: its C layout is fixed.
-static_assert(offsetof(LlamadaPar, progreso) == 0);
-static_assert(offsetof(LlamadaPar, cuenta) == sizeof(void*));
-static_assert(offsetof(LlamadaPar, argumentos) == 2 * sizeof(void*));
-static_assert(sizeof(LlamadaPar) == (2 + LLAMADA_PAR_ENTRADAS) * sizeof(void*));
-
-namespace {
-
-ManejadorBiblioteca biblioteca = nullptr;
-CallParFuncion funcion = nullptr;
-std::string ultimaLinea;
-// The call in progress: the callback carries no context of its own.
-struct EnCurso {
-    Ventana* ventana = nullptr;
-    Avance* avance = nullptr;
-    int64_t inicio = 0; // where the run stood when the call began
-    int64_t parte = 0;  // the call's share of the run's bytes
-};
-EnCurso enCurso;
-
-class CallMientras {
-  public:
-    explicit CallMientras(const EnCurso& nuevo) : anterior_(enCurso) { enCurso = nuevo; }
-    ~CallMientras() { enCurso = anterior_; }
-    CallMientras(const CallMientras&) = delete;
-    CallMientras& operator=(const CallMientras&) = delete;
-
-  private:
-    EnCurso anterior_;
-};
-
-} // namespace
-
 void CargarPar(const std::string& carpetaPrimero) {
-    LiberarPar();
-    ultimaLinea.clear();
-    biblioteca = CargarBiblioteca(NombreBibliotecaPar, carpetaPrimero);
-    funcion = BuscarFuncion<CallParFuncion>(biblioteca, "call_par");
-    if (funcion == nullptr) LiberarPar();
+    LasBibliotecas().CargarPar(carpetaPrimero);
 }
 
 void LiberarPar() {
-    funcion = nullptr;
-    LiberarBiblioteca(biblioteca);
-    biblioteca = nullptr;
+    LasBibliotecas().LiberarPar();
 }
 
 bool ParCargada() {
-    return funcion != nullptr;
+    return LasBibliotecas().Par() != nullptr;
 }
 
-const std::string& UltimaLineaPar() {
-    return ultimaLinea;
-}
-
-std::optional<int> PorcentajePar(std::string_view linea) {
-    const std::string_view prefijo = LLAMADA_PAR_PROGRESO;
-    if (!linea.starts_with(prefijo) || !linea.ends_with(" %")) return std::nullopt;
-    const std::string_view cifras = linea.substr(prefijo.size(), linea.size() - prefijo.size() - 2);
-    if (cifras.empty() || cifras.size() > 3 ||
-        cifras.find_first_not_of("0123456789") != std::string_view::npos)
+std::optional<std::pair<uint64_t, uint64_t>> LeerAvancePar(std::string_view texto) {
+    const std::string_view prefijo = LLAMADA_PAR_AVANCE;
+    if (!texto.starts_with(prefijo)) return std::nullopt;
+    texto.remove_prefix(prefijo.size());
+    const size_t barra = texto.find('/');
+    if (barra == std::string_view::npos) return std::nullopt;
+    uint64_t hecho = 0, total = 0;
+    const char* fin = texto.data() + texto.size();
+    const auto a = std::from_chars(texto.data(), texto.data() + barra, hecho);
+    const auto b = std::from_chars(texto.data() + barra + 1, fin, total);
+    if (a.ec != std::errc() || a.ptr != texto.data() + barra || b.ec != std::errc() || b.ptr != fin)
         return std::nullopt;
-    const int valor = std::stoi(std::string(cifras));
-    if (valor > 100) return std::nullopt;
-    return valor;
+    return std::pair{hecho, total};
 }
 
-int32_t ProgresoPar(const char* texto) {
-    ultimaLinea = texto != nullptr ? texto : "";
-    if (enCurso.ventana == nullptr) return 0;
-    enCurso.ventana->AnadirLinea(Memo::Cortar, ultimaLinea);
-    const std::optional<int> porcentaje = PorcentajePar(ultimaLinea);
-    if (enCurso.avance != nullptr && porcentaje)
-        enCurso.avance->Poner(enCurso.inicio + enCurso.parte * *porcentaje / 100);
+int32_t ProgresoPar(void* contexto, const char* texto) {
+    if (contexto == nullptr) return 0;
+    ContextoPar& c = *static_cast<ContextoPar*>(contexto);
+    c.ultimaLinea = texto != nullptr ? texto : "";
+    if (const auto avance = LeerAvancePar(c.ultimaLinea)) {
+        const auto [hecho, total] = *avance;
+        if (c.avance != nullptr && total > 0)
+            c.avance->Poner(c.inicio + static_cast<int64_t>(static_cast<double>(c.parte) *
+                                                            static_cast<double>(std::min(hecho, total)) /
+                                                            static_cast<double>(total)));
+    } else {
+        c.ventana.AnadirLinea(Memo::Cortar, c.ultimaLinea);
+    }
     // The line shows as it comes; the user's input waits for the end of the call.
-    enCurso.ventana->Repintar();
+    c.ventana.Repintar();
     return 0;
 }
 
@@ -110,23 +76,29 @@ int32_t LiberarArgumentos(int32_t n, std::span<char*> vector) {
     return 0;
 }
 
-int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada, ProgresoParFuncion progreso, Avance* avance,
-                  int64_t parte) {
+int32_t LlamarPar(LlamadaParContexto& llamada, ProgresoParContextoFuncion progreso, ContextoPar& contexto,
+                  int carpeta) {
+    const CallParContextoFuncion funcion = LasBibliotecas().Par();
     if (funcion == nullptr) return -1;
     // The library reads up to the null after the last argument: it must be inside the record.
     if (llamada.cuenta < 0 || llamada.cuenta >= LLAMADA_PAR_ENTRADAS ||
         llamada.argumentos[llamada.cuenta] != nullptr)
         return -1;
+    llamada.tamano = sizeof(LlamadaParContexto);
+    llamada.version = LLAMADA_PAR_VERSION;
     llamada.progreso = progreso;
-    const CallMientras mientras({&ventana, avance, avance != nullptr ? avance->Hechos() : 0, parte});
+    llamada.contexto = &contexto;
+    llamada.carpeta = carpeta;
+    contexto.inicio = contexto.avance != nullptr ? contexto.avance->Hechos() : 0;
     const int32_t resultado = funcion(&llamada);
-    if (avance != nullptr && parte > 0) avance->Poner(enCurso.inicio + parte);
+    if (contexto.avance != nullptr && contexto.parte > 0)
+        contexto.avance->Poner(contexto.inicio + contexto.parte);
     return resultado;
 }
 
-int32_t LlamarPar(Ventana& ventana, const std::vector<std::string>& argumentos, ProgresoParFuncion progreso,
-                  Avance* avance, int64_t parte) {
-    LlamadaPar llamada{};
+int32_t LlamarPar(const std::vector<std::string>& argumentos, ProgresoParContextoFuncion progreso,
+                  ContextoPar& contexto, int carpeta) {
+    LlamadaParContexto llamada{};
     const std::span<char*> vector(llamada.argumentos);
     int32_t puestos = 0;
     for (const std::string& a : argumentos) {
@@ -139,17 +111,9 @@ int32_t LlamarPar(Ventana& ventana, const std::vector<std::string>& argumentos, 
         return -1;
     }
     llamada.cuenta = puestos;
-    const int32_t resultado = LlamarPar(ventana, llamada, progreso, avance, parte);
+    const int32_t resultado = LlamarPar(llamada, progreso, contexto, carpeta);
     LiberarArgumentos(puestos, vector);
     return resultado;
-}
-
-Ventana* VentanaEnCurso() {
-    return enCurso.ventana;
-}
-
-Avance* AvanceEnCurso() {
-    return enCurso.avance;
 }
 
 } // namespace quimbel

@@ -1,46 +1,56 @@
 #pragma once
-// The parity library: libpar.so, loaded once at start-up right after the CRC-32
-// provider and released at the end. The program hands its call_par export a complete
-// argument vector and a progress callback (LlamadaPar) and waits for it to finish.
+// The parity library: libpar.so, loaded once at start-up right after the CRC-32 provider and
+// released at the end (parity/Bibliotecas.h owns it). The program hands its call_par_contexto
+// export a complete argument vector, the run's folder and a progress callback with its
+// context (LlamadaParContexto), and waits for it to finish. Nothing of a call outlives it: its
+// window, progress and last line live in the context the callback gets back.
 #include <cstdint>
 #include <optional>
 #include <span>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
 #include "files/Avance.h"
 #include "files/Biblioteca.h"
 #include "files/Ventana.h"
-#include "parity/LlamadaPar.h"
+#include "libs/par/include/LlamadaPar.h"
 
 namespace quimbel {
 
-// The parity library's file name, looked up beside the executable first.
-inline constexpr const char* NombreBibliotecaPar = "libpar.so";
-
-// Loads the library by its bare name (from carpetaPrimero, else by the system's order),
-// looks up call_par and empties UltimaLineaPar. Silent. A library without call_par is
-// released again and counts as not loaded. Loading again first releases the earlier one.
+// Loads the library by its bare name (from carpetaPrimero, else by the system's order) and
+// looks up call_par_contexto. Silent. A library without it is released again and counts as
+// not loaded. Loading again first releases the earlier one.
 void CargarPar(const std::string& carpetaPrimero = CarpetaDelEjecutable());
 
 // Releases the library; nothing happens when none was loaded.
 void LiberarPar();
 
-// True when the library is loaded with its call_par export.
+// True when the library is loaded with its call_par_contexto export.
 bool ParCargada();
 
-// The last text the library reported through ProgresoPar.
-const std::string& UltimaLineaPar();
+// What one call carries for its callback, through the record's context pointer: the window
+// its lines go to, the run's progress it moves, and what the texts left behind.
+struct ContextoPar {
+    explicit ContextoPar(Ventana& v) : ventana(v) {}
+    Ventana& ventana;
+    Avance* avance = nullptr; // the run's progress, or none
+    int64_t inicio = 0;       // where the run stood when the call began
+    int64_t parte = 0;        // the call's share of the run's bytes (the PAR step)
+    std::string ultimaLinea;  // the last text received
+    int fallos = 0;           // failure texts shown (the repair)
+};
 
-// The progress callback given to call_par: keeps the text as UltimaLineaPar and appends
-// it as one line to the "Cortar" memo of the window the call runs for (one line per
-// call, repeats included), moves the run's progress when the text says how far the job
-// is, and lets the window paint the line. Returns 0. Never lets the window handle input.
-int32_t ProgresoPar(const char* texto);
+// The bytes done and of the step that a progress text gives ("%123/4567"); none for any other
+// text. The one reading of the library's progress format.
+std::optional<std::pair<uint64_t, uint64_t>> LeerAvancePar(std::string_view texto);
 
-// The percentage a progress text gives ("Calculando: 45 %" gives 45); none for other texts.
-std::optional<int> PorcentajePar(std::string_view linea);
+// The PAR step's callback: keeps the text as the context's last line; a progress text moves
+// the run's progress to its share of the call's part; any other text is appended as one line
+// to the "Cortar" memo (one line per text, repeats included). Then the window paints. Returns 0.
+// Never lets the window handle input.
+int32_t ProgresoPar(void* contexto, const char* texto);
 
 // Stores a heap copy of texto, with its terminating zero, in vector[i]; 0. When the copy
 // cannot be allocated, entries 0 to i - 1 are released and set to null, and the result
@@ -51,25 +61,19 @@ int32_t PonerArgumento(int32_t i, std::string_view texto, std::span<char*> vecto
 // Releases entries 0 to n - 1 and sets them to null; 0.
 int32_t LiberarArgumentos(int32_t n, std::span<char*> vector);
 
-// Makes the call: sets progreso (ProgresoPar unless told otherwise) as the record's callback,
-// runs call_par with the window that receives the progress lines, and returns its result
-// (not examined by the split). With avance, the job's `parte` bytes of the run move with its
-// progress texts, and all of them count as done once the call returns. Returns -1 without
-// calling anything when ParCargada() is false, or when the count leaves no null entry after
-// the last argument inside the record. The texts of the vector stay the caller's, to release
-// with LiberarArgumentos.
-int32_t LlamarPar(Ventana& ventana, LlamadaPar& llamada, ProgresoParFuncion progreso = &ProgresoPar,
-                  Avance* avance = nullptr, int64_t parte = 0);
+// Makes the call: fills the record's size, version, callback, context and folder (a
+// descriptor, or LLAMADA_PAR_CARPETA_ACTUAL) and runs call_par_contexto; returns its result.
+// The context's start is where its progress stands now, and all of its part counts as done
+// once the call returns. Returns -1 without calling anything when ParCargada() is false, or
+// when the count leaves no null entry after the last argument inside the record. The texts of
+// the vector stay the caller's, to release with LiberarArgumentos.
+int32_t LlamarPar(LlamadaParContexto& llamada, ProgresoParContextoFuncion progreso, ContextoPar& contexto,
+                  int carpeta);
 
 // Puts the arguments into a record with PonerArgumento, calls LlamarPar and releases them.
 // A vector that cannot be built whole (an allocation failed, too many arguments) is never
 // handed over: -1.
-int32_t LlamarPar(Ventana& ventana, const std::vector<std::string>& argumentos,
-                  ProgresoParFuncion progreso = &ProgresoPar, Avance* avance = nullptr, int64_t parte = 0);
-
-// The window and the progress of the call in progress, null outside a call: a callback carries
-// no context of its own.
-Ventana* VentanaEnCurso();
-Avance* AvanceEnCurso();
+int32_t LlamarPar(const std::vector<std::string>& argumentos, ProgresoParContextoFuncion progreso,
+                  ContextoPar& contexto, int carpeta);
 
 } // namespace quimbel

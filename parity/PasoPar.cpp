@@ -1,12 +1,11 @@
 #include "PasoPar.h"
 
-#include <unistd.h>
+#include <memory>
 
 #include "files/Entero.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
-#include "libs/par/Nombres.h"
-#include "libs/par/Presentes.h"
+#include "libs/par/include/NombresPar.h"
 #include "parity/Par.h"
 
 namespace quimbel {
@@ -14,25 +13,35 @@ namespace quimbel {
 namespace {
 
 // The first file the set's outputs would replace or move, or none: the source or a piece named
-// like an output, or an existing output that is the same file as the source or a piece.
-std::optional<std::string> SalidaQuePisa(const EntradaPar& e, const std::string& rutaPar) {
-    const std::string indice = par::NombreIndice(rutaPar);
-    const std::string nombreIndice = NombreDeRuta(indice);
-    std::vector<std::string> leidos{e.fuente};
-    for (const std::string& t : e.trozos)
-        leidos.push_back(e.destino + t);
+// like an output, or an existing output in the folder that is the same file as the source or a
+// piece (the pieces opened in the folder, by name).
+std::optional<std::string> SalidaQuePisa(const EntradaPar& e, const Carpeta& carpeta,
+                                         const std::string& rutaPar) {
+    const std::string nombreIndice = par::NombreIndice(NombreDeRuta(rutaPar));
     Protegidos protegidos;
-    for (const std::string& ruta : leidos) {
-        if (CarpetaDeRuta(ruta) == e.destino && par::EsSalidaDe(NombreDeRuta(ruta), nombreIndice))
-            return ruta;
-        protegidos.Anadir(ruta);
+    if (CarpetaDeRuta(e.fuente) == e.destino && par::EsSalidaDe(NombreDeRuta(e.fuente), nombreIndice))
+        return e.fuente;
+    protegidos.Anadir(e.fuente);
+    std::vector<std::unique_ptr<Fichero>> trozos;
+    for (const std::string& t : e.trozos) {
+        if (par::EsSalidaDe(t, nombreIndice)) return e.destino + t;
+        trozos.push_back(std::make_unique<Fichero>());
+        if (AbrirFicheroEn(*trozos.back(), carpeta, t).Bien()) protegidos.Anadir(*trozos.back());
     }
-    for (const std::string& ruta : par::SalidasPresentes(indice, true))
-        if (par::EsProtegido(ruta, protegidos)) return ruta;
+    for (const std::string& nombre : par::SalidasPresentes(carpeta, nombreIndice, true))
+        if (par::EsProtegidoEn(carpeta, nombre, protegidos)) return e.destino + nombre;
     return std::nullopt;
 }
 
 } // namespace
+
+std::array<std::string, 7> ArgumentosPar(const std::string& opcionNumero, const std::string& rutaPar) {
+    return {"par.exe", "add", opcionNumero, "-m", "+C", "--", rutaPar};
+}
+
+std::string MensajeDemasiadosTrozosPar() {
+    return "¡ Demasiados trozos para crear el PAR: el máximo es " + std::to_string(MaxTrozosPar) + " !";
+}
 
 std::string RutaPar(const std::string& destino, const std::string& fuente) {
     return CambiarExtension(destino + NombreDeRuta(fuente), ".par");
@@ -45,7 +54,7 @@ std::optional<std::string> OpcionNumeroPar(const std::string& numero) {
     return "-n" + std::to_string(static_cast<uint32_t>(*valor));
 }
 
-ResultadoPar PasoPar(Ventana& v, const EntradaPar& e) {
+ResultadoPar PasoPar(Ventana& v, const EntradaPar& e, const std::function<void()>& antesDeLlamar) {
     const std::string rutaPar = RutaPar(e.destino, e.fuente);
     v.AnadirLinea(Memo::Cortar, "Creando PAR: " + rutaPar);
     const std::optional<std::string> opcionNumero = OpcionNumeroPar(e.numero);
@@ -54,19 +63,30 @@ ResultadoPar PasoPar(Ventana& v, const EntradaPar& e) {
         v.CursorNormal();
         return {true, false};
     }
-    if (chdir(e.destino.c_str()) != 0) v.Informacion("¡ Error al cambiar al directorio " + e.destino + " !");
+    Carpeta propia;
+    const Carpeta* carpeta = e.carpeta;
+    if (carpeta == nullptr) {
+        AbrirCarpeta(propia, e.destino);
+        carpeta = &propia;
+    }
+    if (!carpeta->Abierta()) v.Informacion("¡ Error al cambiar al directorio " + e.destino + " !");
 
     ResultadoPar resultado;
     if (!ParCargada()) {
         v.Informacion("¡ Error en la DLL Par.dll !");
     } else if (e.trozos.size() > MaxTrozosPar) {
-        v.Informacion("¡ Demasiados trozos para crear el PAR: el máximo es 993 !");
-    } else if (const std::optional<std::string> pisado = SalidaQuePisa(e, rutaPar)) {
+        v.Informacion(MensajeDemasiadosTrozosPar());
+    } else if (const std::optional<std::string> pisado = SalidaQuePisa(e, *carpeta, rutaPar)) {
         v.Informacion(par::LineaSobrescribiria(*pisado));
     } else {
-        std::vector<std::string> argumentos{"par.exe", "add", *opcionNumero, "-m", "+C", "--", rutaPar};
+        const auto fijos = ArgumentosPar(*opcionNumero, rutaPar);
+        std::vector<std::string> argumentos(fijos.begin(), fijos.end());
         argumentos.insert(argumentos.end(), e.trozos.begin(), e.trozos.end());
-        resultado.hecho = LlamarPar(v, argumentos, &ProgresoPar, e.avance, e.bytes) == 0;
+        if (antesDeLlamar) antesDeLlamar();
+        ContextoPar contexto(v);
+        contexto.avance = e.avance;
+        contexto.parte = e.bytes;
+        resultado.hecho = LlamarPar(argumentos, &ProgresoPar, contexto, carpeta->Descriptor()) == 0;
     }
     v.ProcesarMensajes();
     return resultado;

@@ -1,16 +1,18 @@
 #pragma once
-// The PAR step of a split: hands the written pieces to the parity library.
+// The PAR step of a split: hands the written pieces to the parity library, in the folder the
+// split opened for its run.
+#include <array>
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "files/Avance.h"
+#include "files/Carpeta.h"
 #include "files/Ventana.h"
+#include "libs/par/include/LlamadaPar.h"
 
 namespace quimbel {
-
-// The most pieces one call can carry: 1000 arguments less the program name and the six options.
-inline constexpr size_t MaxTrozosPar = 993;
 
 // What the PAR step is given by the split.
 struct EntradaPar {
@@ -20,6 +22,7 @@ struct EntradaPar {
     std::vector<std::string> trozos; // file names (without folder) of the pieces written, in set order
     Avance* avance = nullptr;        // the split's progress, whose `bytes` the job's progress moves
     int64_t bytes = 0;
+    const Carpeta* carpeta = nullptr; // D, opened by the split; none: the step opens it
 };
 
 // How the step ended.
@@ -28,12 +31,28 @@ struct ResultadoPar {
     bool hecho = false;    // the library was called and reported success
 };
 
-// Appends "Creando PAR: " + the PAR path, reads the count, makes D the current folder (not set
-// back), builds the argument vector ("par.exe", "add", "-n<count>", "-m", "+C", "--", the PAR
-// path, the pieces) and calls the library, whose lines go to the "Cortar" memo. Refuses, with
-// an information box instead of the call, a library that is not loaded, more than MaxTrozosPar
-// pieces, and a set whose output files would replace or move the source or a piece.
-ResultadoPar PasoPar(Ventana& ventana, const EntradaPar& entrada);
+// The vector's entries before the pieces: "par.exe", "add", the count option, "-m", "+C",
+// "--" and the PAR path.
+std::array<std::string, 7> ArgumentosPar(const std::string& opcionNumero, const std::string& rutaPar);
+
+// The most pieces one call can carry: what the record's vector holds besides its last null
+// and the entries before the pieces (993).
+inline constexpr size_t MaxTrozosPar =
+    LLAMADA_PAR_ENTRADAS - 1 - std::tuple_size_v<decltype(ArgumentosPar({}, {}))>;
+
+// The information box of a split with more pieces than that.
+std::string MensajeDemasiadosTrozosPar();
+
+// Appends "Creando PAR: " + the PAR path, reads the count, takes D's folder (the split's, else
+// opened now), builds the argument vector (ArgumentosPar, then the pieces) and calls the
+// library in that folder, whose lines go to the "Cortar" memo. Changes no process-wide state.
+// A folder that cannot be opened shows "¡ Error al cambiar al directorio D !" and the call goes
+// on, finding no piece. Refuses, with an information box instead of the call, a library that
+// is not loaded, more than MaxTrozosPar pieces, and a set whose output files would replace or
+// move the source or a piece. antesDeLlamar, a test seam, runs right before the library is
+// called (a test swaps the folder's path there).
+ResultadoPar PasoPar(Ventana& ventana, const EntradaPar& entrada,
+                     const std::function<void()>& antesDeLlamar = {});
 
 // The PAR path of a split: D and the source's file name with its extension replaced by ".par".
 std::string RutaPar(const std::string& destino, const std::string& fuente);

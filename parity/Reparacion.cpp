@@ -1,48 +1,33 @@
 #include "Reparacion.h"
 
-#include <charconv>
 #include <string_view>
 #include <vector>
 
+#include "files/Carpeta.h"
+#include "files/Rutas.h"
 #include "parity/Par.h"
 
 namespace quimbel {
 
 namespace {
 
-// Failures shown during the call in progress.
-int fallosEnCurso = 0;
-
-// "%hecho/total": the two numbers, or none.
-bool LeerAvance(std::string_view texto, uint64_t& hecho, uint64_t& total) {
-    const size_t barra = texto.find('/');
-    if (barra == std::string_view::npos) return false;
-    const char* fin = texto.data() + texto.size();
-    const auto a = std::from_chars(texto.data(), texto.data() + barra, hecho);
-    const auto b = std::from_chars(texto.data() + barra + 1, fin, total);
-    return a.ec == std::errc() && a.ptr == texto.data() + barra && b.ec == std::errc() && b.ptr == fin;
-}
-
 // The library's texts: progress, failures and lines.
-int32_t ProgresoReparar(const char* texto) {
-    Ventana* v = VentanaEnCurso();
-    if (v == nullptr || texto == nullptr) return 0;
+int32_t ProgresoReparar(void* contexto, const char* texto) {
+    if (contexto == nullptr || texto == nullptr) return 0;
+    ContextoPar& c = *static_cast<ContextoPar*>(contexto);
     const std::string_view t(texto);
-    const std::string_view avance(LLAMADA_PAR_AVANCE);
-    uint64_t hecho = 0, total = 0;
-    if (t.starts_with(avance)) {
-        Avance* a = AvanceEnCurso();
-        if (a != nullptr && LeerAvance(t.substr(avance.size()), hecho, total)) {
-            a->Medir(static_cast<int64_t>(total));
-            a->Poner(static_cast<int64_t>(hecho));
+    if (t.starts_with(LLAMADA_PAR_AVANCE)) {
+        if (const auto avance = LeerAvancePar(t); avance && c.avance != nullptr) {
+            c.avance->Medir(static_cast<int64_t>(avance->second));
+            c.avance->Poner(static_cast<int64_t>(avance->first));
         }
         // Unlike the other runs, a repair lets the window handle its messages as it goes.
-        v->ProcesarMensajes();
+        c.ventana.ProcesarMensajes();
     } else if (t.starts_with("¡ ")) {
-        ++fallosEnCurso;
-        v->Error(t);
+        ++c.fallos;
+        c.ventana.Error(t);
     } else {
-        v->AnadirLinea(Memo::Reparar, t);
+        c.ventana.AnadirLinea(Memo::Reparar, t);
     }
     return 0;
 }
@@ -67,11 +52,15 @@ ResultadoReparacion Reparar(Ventana& v, const EntradaReparacion& e) {
     std::vector<std::string> argumentos{"par.exe", e.soloComprobar ? "verify" : "repair"};
     if (!e.carpeta.empty()) argumentos.insert(argumentos.end(), {"-d", e.carpeta});
     argumentos.insert(argumentos.end(), {"--", e.indice});
-    fallosEnCurso = 0;
-    const int32_t resultado = LlamarPar(v, argumentos, &ProgresoReparar, &avanceReparacion);
+    // The set's folder, opened once: the library reads the set there whatever happens to its path.
+    Carpeta carpeta;
+    AbrirCarpeta(carpeta, CarpetaDeRuta(e.indice));
+    ContextoPar contexto(v);
+    contexto.avance = &avanceReparacion;
+    const int32_t resultado = LlamarPar(argumentos, &ProgresoReparar, contexto, carpeta.Descriptor());
     r.llamada = true;
     r.estado = resultado >= 0 && resultado <= 2 ? resultado : 1;
-    if (fallosEnCurso == 0) v.Informacion("¡ Proceso finalizado !");
+    if (contexto.fallos == 0) v.Informacion("¡ Proceso finalizado !");
     return r;
 }
 

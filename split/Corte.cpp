@@ -243,7 +243,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     if (e.par) {
         const ResultadoPar par =
             PasoPar(v, {destino, rutaFuente, e.numeroPar, NombresDeTrozos(elegidos, rutaFuente, n, e.tipo),
-                        &avance, bytes});
+                        &avance, bytes, &carpeta});
         if (par.detenido) return {};
         completo = par.hecho;
     }

@@ -4,65 +4,40 @@
 #include <new>
 
 #include "files/Ficheros.h"
-#include "verify/Crc32Contrato.h"
+#include "parity/Bibliotecas.h"
 
 namespace quimbel {
 
-namespace {
-
-bool cargada = false;
-ManejadorBiblioteca biblioteca = nullptr;
-Crc32Funcion funcion = nullptr;
-int32_t fallo = 0;
-
-uint32_t Fallar() {
-    fallo = -1;
-    return 0;
-}
-
-} // namespace
-
 void CargarCrc(const std::string& carpetaPrimero) {
-    LiberarCrc();
-    biblioteca = CargarBiblioteca(NombreBibliotecaCrc, carpetaPrimero);
-    if (biblioteca == nullptr) return;
-    cargada = true;
-    funcion = BuscarFuncion<Crc32Funcion>(biblioteca, "crc32");
+    LasBibliotecas().CargarCrc(carpetaPrimero);
 }
 
 void LiberarCrc() {
-    funcion = nullptr;
-    LiberarBiblioteca(biblioteca);
-    biblioteca = nullptr;
-    cargada = false;
+    LasBibliotecas().LiberarCrc();
 }
 
 bool CrcCargada() {
-    return cargada;
+    return LasBibliotecas().CrcCargada();
 }
 
-int32_t FalloCrc() {
-    return fallo;
-}
-
-uint32_t CrcFichero(const std::string& ruta, Avance* avance) {
-    fallo = 0;
-    if (funcion == nullptr) return Fallar();
+std::optional<uint32_t> CrcFichero(const std::string& ruta, Avance* avance) {
+    const Crc32Funcion funcion = LasBibliotecas().Crc32();
+    if (funcion == nullptr) return std::nullopt;
     Fichero fichero;
-    if (!AbrirFichero(fichero, ruta).Bien()) return Fallar();
+    if (!AbrirFichero(fichero, ruta).Bien()) return std::nullopt;
     // Allocated per call: nothing survives from one file to the next.
     const std::unique_ptr<unsigned char[]> buffer(new (std::nothrow) unsigned char[BloqueCrc]);
-    if (!buffer) return Fallar();
+    if (!buffer) return std::nullopt;
 
     uint32_t valor = funcion(0, nullptr, 0);
     int64_t leidos = fichero.Leer(buffer.get(), BloqueCrc);
-    if (leidos < 0) return Fallar();
+    if (leidos < 0) return std::nullopt;
     if (leidos > 0) valor = funcion(valor, buffer.get(), static_cast<uint32_t>(leidos));
     if (avance) avance->Sumar(leidos);
     // After a full block comes another read, folded in even when it brought nothing.
     while (leidos == static_cast<int64_t>(BloqueCrc)) {
         leidos = fichero.Leer(buffer.get(), BloqueCrc);
-        if (leidos < 0) return Fallar();
+        if (leidos < 0) return std::nullopt;
         valor = funcion(valor, buffer.get(), static_cast<uint32_t>(leidos));
         if (avance) avance->Sumar(leidos);
     }

@@ -152,13 +152,13 @@ bool PasoSfv(Ventana& v, const EntradaSfv& e) {
     for (const std::string& nombre : nombres) {
         const std::string trozo = e.destino + nombre;
         v.AnadirLinea(Memo::Cortar, "Calculando crc: " + trozo);
-        const uint32_t crc = CrcFichero(trozo, e.avance);
+        const std::optional<uint32_t> crc = CrcFichero(trozo, e.avance);
         if (Interrumpida(v, Memo::Cortar)) {
             sfv.Texto().Descartar();
             return false;
         }
-        if (FalloCrc() != 0) return sfv.Parar("¡ Error al calcular CRC del fichero " + trozo + " !");
-        if (!sfv.Linea(NombreEnLineaSfv(nombre) + " " + Hex8(crc))) return false;
+        if (!crc) return sfv.Parar("¡ Error al calcular CRC del fichero " + trozo + " !");
+        if (!sfv.Linea(NombreEnLineaSfv(nombre) + " " + Hex8(*crc))) return false;
         v.ProcesarMensajes();
     }
     return sfv.Cerrar();

@@ -52,11 +52,11 @@ void Comprobar(Ventana& v, const EntradaVerificacion& e, const OpcionesVerificac
         v.Error("¡ Error, el CRC del fichero " + ruta + " es incorrecto !");
         return;
     }
-    const uint32_t crc = CrcFichero(ruta, &avance);
-    if (FalloCrc() != 0) {
+    const std::optional<uint32_t> crc = CrcFichero(ruta, &avance);
+    if (!crc) {
         ++r.ilegibles;
         v.Error("¡ Error al calcular CRC del fichero " + ruta + " !");
-    } else if (crc == *esperado) {
+    } else if (*crc == *esperado) {
         ++r.correctos;
         if (o.mostrarCorrectos) v.AnadirLinea(Memo::Verificar, "  Correcto: " + ruta);
     } else {

@@ -4,10 +4,10 @@
 // destination in one pass), and MD5 with 1, 8, 16 and 32 streams. Kernels the processor lacks
 // are named and left out. Best of three runs of at least 0.2 s of the thread's processor
 // time each.
-#include "libs/par/Galois.h"
-#include "libs/par/Md5Varios.h"
-#include "libs/par/Memoria.h"
-#include "libs/par/Nucleos.h"
+#include "Galois.h"
+#include "Md5Varios.h"
+#include "Memoria.h"
+#include "Nucleos.h"
 
 #include <time.h>
 

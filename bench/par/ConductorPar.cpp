@@ -2,7 +2,7 @@
 // Loads the parity library and calls call_par with the vector the split's PAR step
 // builds: "par.exe", "add", "-n<NUMERO>", "-m", "+C", "--", RUTA_PAR, the pieces (bare
 // names, in the current folder). Prints the library's lines; exits with its result.
-#include "parity/LlamadaPar.h"
+#include "libs/par/include/LlamadaPar.h"
 
 #include <dlfcn.h>
 

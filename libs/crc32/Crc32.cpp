@@ -6,7 +6,7 @@
 
 #include <isa-l/crc.h>
 
-#include "verify/Crc32Contrato.h"
+#include "Crc32Contrato.h"
 
 extern "C" __attribute__((visibility("default"))) uint32_t crc32(uint32_t valor, const unsigned char* buffer,
                                                                  uint32_t longitud) {

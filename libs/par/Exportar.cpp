@@ -1,32 +1,82 @@
-// The library's one export: call_par, by the fixed record of parity/LlamadaPar.h.
-#include "libs/par/Avisos.h"
-#include "libs/par/Limites.h"
-#include "libs/par/OrdenReparacion.h"
-#include "libs/par/Trabajo.h"
-#include "libs/par/TrabajoReparacion.h"
-#include "parity/LlamadaPar.h"
+// The library's two exports, by the fixed records of include/LlamadaPar.h: call_par, kept as
+// it was, and call_par_contexto, the versioned record with the job's folder and a context.
+#include "Avisos.h"
+#include "Creacion.h"
+#include "Disco.h"
+#include "Limites.h"
+#include "LlamadaPar.h"
+#include "OrdenReparacion.h"
+#include "TrabajoReparacion.h"
 
+#include <cstddef>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 extern "C" __attribute__((visibility("default"))) int32_t call_par(LlamadaPar* llamada);
+extern "C" __attribute__((visibility("default"))) int32_t call_par_contexto(LlamadaParContexto* llamada);
+
+namespace {
+
+using quimbel::par::Avisos;
+
+// The job the vector asks for, in the folder given, its texts going to salida.
+int32_t Ejecutar(int32_t cuenta, char* const* vector, int carpeta,
+                 const std::function<void(bool reparacion, const char*)>& salida) {
+    std::vector<std::string> argumentos;
+    const bool cuentaValida = cuenta >= 1 && cuenta < LLAMADA_PAR_ENTRADAS;
+    for (int32_t i = 0; cuentaValida && i < cuenta && vector[i] != nullptr; ++i)
+        argumentos.emplace_back(vector[i]);
+    const bool reparacion = quimbel::par::EsOrdenReparacion(argumentos);
+    Avisos avisos([&](const char* texto) { salida(reparacion, texto); });
+    if (!cuentaValida || argumentos.size() != static_cast<size_t>(cuenta)) {
+        avisos.Decir("¡ Error en los argumentos del PAR !");
+        return 1;
+    }
+    const quimbel::par::CarpetaDelTrabajo trabajo(carpeta);
+    if (reparacion)
+        return quimbel::par::EjecutarReparacion(argumentos, trabajo, avisos, quimbel::par::Limites{});
+    return quimbel::par::EjecutarPar(argumentos, trabajo, avisos, quimbel::par::Limites{});
+}
+
+} // namespace
 
 int32_t call_par(LlamadaPar* llamada) {
     if (llamada == nullptr) return 1;
     try {
-        quimbel::par::Avisos avisos(llamada->progreso);
-        std::vector<std::string> argumentos;
-        const bool cuentaValida = llamada->cuenta >= 1 && llamada->cuenta < LLAMADA_PAR_ENTRADAS;
-        for (int32_t i = 0; cuentaValida && i < llamada->cuenta && llamada->argumentos[i] != nullptr; ++i)
-            argumentos.emplace_back(llamada->argumentos[i]);
-        if (!cuentaValida || argumentos.size() != static_cast<size_t>(llamada->cuenta)) {
-            avisos.Decir("¡ Error en los argumentos del PAR !");
-            return 1;
-        }
-        if (quimbel::par::EsOrdenReparacion(argumentos))
-            return quimbel::par::EjecutarReparacion(argumentos, avisos, quimbel::par::Limites{});
-        return quimbel::par::EjecutarPar(argumentos, avisos, quimbel::par::Limites{});
+        // This record's progress texts come from "verify" and "repair" only.
+        const ProgresoParFuncion progreso = llamada->progreso;
+        return Ejecutar(llamada->cuenta, llamada->argumentos, LLAMADA_PAR_CARPETA_ACTUAL,
+                        [progreso](bool reparacion, const char* texto) {
+                            if (progreso == nullptr) return;
+                            if (!reparacion && std::string_view(texto).starts_with(LLAMADA_PAR_AVANCE))
+                                return;
+                            progreso(texto);
+                        });
     } catch (...) {
         return 1;
     }
 }
+
+int32_t call_par_contexto(LlamadaParContexto* llamada) {
+    if (llamada == nullptr || llamada->tamano < sizeof(LlamadaParContexto) ||
+        llamada->version != LLAMADA_PAR_VERSION)
+        return 1;
+    try {
+        const ProgresoParContextoFuncion progreso = llamada->progreso;
+        void* const contexto = llamada->contexto;
+        return Ejecutar(llamada->cuenta, llamada->argumentos, llamada->carpeta,
+                        [progreso, contexto](bool, const char* texto) {
+                            if (progreso != nullptr) progreso(contexto, texto);
+                        });
+    } catch (...) {
+        return 1;
+    }
+}
+
+// The records are shared with programs built on their own: their C layout is fixed.
+static_assert(offsetof(LlamadaPar, argumentos) == 2 * sizeof(void*));
+static_assert(offsetof(LlamadaParContexto, progreso) == 8);
+static_assert(offsetof(LlamadaParContexto, carpeta) == 8 + 2 * sizeof(void*));
+static_assert(offsetof(LlamadaParContexto, argumentos) == 16 + 2 * sizeof(void*));

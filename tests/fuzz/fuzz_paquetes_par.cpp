@@ -11,8 +11,8 @@
 #include <string_view>
 #include <vector>
 
-#include "libs/par/Juego.h"
-#include "libs/par/LectorPaquetes.h"
+#include "JuegoLeido.h"
+#include "LectorPaquetes.h"
 
 namespace {
 void Exigir(bool condicion) {
@@ -59,16 +59,14 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* entrada, size_t tamano) {
         fin = p.posicion + p.largo;
         recogida.Anadir(0, std::move(p));
     }));
-    Juego juego;
-    std::string error;
-    const EstadoJuego estado = ArmarJuego(recogida, "fuzz.par2", juego, error);
-    Exigir((estado == EstadoJuego::Valido) == error.empty());
-    if (estado != EstadoJuego::Valido) {
-        Exigir(error.rfind("¡ ", 0) == 0);
+    JuegoLeido juego;
+    if (const Fallo fallo = ArmarJuego(recogida, "fuzz.par2", juego)) {
+        Exigir(fallo->linea.rfind("¡ ", 0) == 0 &&
+               (fallo->codigo == CodigoFallo::SinJuego || fallo->codigo == CodigoFallo::JuegoNoValido));
         return 0;
     }
     const uint64_t s = juego.tamanoRebanada;
-    Exigir(s > 0 && s % 4 == 0 && s <= RebanadaJuegoMaxima && juego.rebanadas <= RebanadasJuegoMaximas);
+    Exigir(s > 0 && s % 4 == 0 && s <= RebanadaJuegoMaxima && juego.rebanadas <= RebanadasMaximas);
     uint32_t primera = 0;
     for (const FicheroJuego& f : juego.ficheros) {
         Exigir(NombreJuegoValido(f.nombre) && f.primera == primera);

@@ -28,8 +28,10 @@ class PasoParTest : public ::testing::Test {
     }
     void TearDown() override {
         LiberarPar();
-        // The step leaves the current folder in D; the next test starts where this one did.
-        EXPECT_EQ(chdir(anterior_), 0);
+        // The step works on D's descriptor: the process's current folder never moves.
+        char* ahora = getcwd(nullptr, 0);
+        EXPECT_STREQ(ahora, anterior_);
+        free(ahora);
         free(anterior_);
     }
 

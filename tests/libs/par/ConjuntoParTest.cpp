@@ -1,8 +1,9 @@
 // Whole jobs under lowered bounds, so that small files take several slices per piece,
 // several passes and several threads; par2 builds the same set and repairs ours.
-#include "libs/par/Avisos.h"
-#include "libs/par/Reparto.h"
-#include "libs/par/Trabajo.h"
+#include "Avisos.h"
+#include "Creacion.h"
+#include "LlamadaPar.h"
+#include "Reparto.h"
 #include "support/Carpeta.h"
 #include "tests/libs/par/ApoyoPar.h"
 
@@ -14,6 +15,9 @@
 
 namespace quimbel::par {
 namespace {
+
+// Jobs in the current folder, as call_par runs them.
+const CarpetaDelTrabajo EnCarpetaActual(LLAMADA_PAR_CARPETA_ACTUAL);
 
 using prueba::Contenido;
 using prueba::Par2;
@@ -54,7 +58,7 @@ TEST_P(ConjuntoLimitado, IgualQuePar2YReparable) {
                                     carpeta / "n.par"};
     vector.insert(vector.end(), trozos.begin(), trozos.end());
     Avisos avisos(nullptr);
-    ASSERT_EQ(EjecutarPar(vector, avisos, caso.limites), 0);
+    ASSERT_EQ(EjecutarPar(vector, EnCarpetaActual, avisos, caso.limites), 0);
 
     std::vector<uint64_t> tamanos(caso.tamanos.begin(), caso.tamanos.end());
     const Reparto reparto = *Repartir(tamanos, caso.pares, caso.limites);
@@ -108,7 +112,7 @@ TEST(ConjuntoPar, ElResultadoNoDependeDeHilosNiFranjas) {
         std::vector<std::string> vector{"par.exe", "add", "-n3", "-m", "--", carpeta / "h.par"};
         vector.insert(vector.end(), trozos.begin(), trozos.end());
         Avisos avisos(nullptr);
-        ASSERT_EQ(EjecutarPar(vector, avisos, limites), 0);
+        ASSERT_EQ(EjecutarPar(vector, EnCarpetaActual, avisos, limites), 0);
         std::map<std::string, std::string> ahora;
         for (const auto& [nombre, contenido] : Contenido(carpeta.Ruta()))
             if (nombre.ends_with(".par2")) ahora[nombre] = contenido;
@@ -139,7 +143,7 @@ TEST(ConjuntoPar, MientrasCalculaDiceCuantoLleva) {
     vector.insert(vector.end(), trozos.begin(), trozos.end());
     textos.clear();
     Avisos avisos(Anotar);
-    ASSERT_EQ(EjecutarPar(vector, avisos, limites), 0);
+    ASSERT_EQ(EjecutarPar(vector, EnCarpetaActual, avisos, limites), 0);
     std::vector<int> partes;
     for (const std::string& t : textos)
         if (t.starts_with("Calculando: ") && t.ends_with(" %")) partes.push_back(std::stoi(t.substr(12)));
@@ -181,7 +185,7 @@ TEST_P(NucleoForzado, MismoConjuntoQueElPortableYReparable) {
         std::vector<std::string> vector{"par.exe", "add", "-n3", "--", carpeta / (base + ".par")};
         vector.insert(vector.end(), trozos.begin(), trozos.end());
         Avisos avisos(nullptr);
-        EXPECT_EQ(EjecutarPar(vector, avisos, limites), 0);
+        EXPECT_EQ(EjecutarPar(vector, EnCarpetaActual, avisos, limites), 0);
         std::map<std::string, std::string> ficheros;
         for (const auto& [nombre, contenido] : Contenido(carpeta.Ruta()))
             if (nombre.starts_with(base + ".")) ficheros[nombre.substr(base.size())] = contenido;

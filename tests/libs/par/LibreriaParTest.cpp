@@ -1,11 +1,13 @@
 // libpar.so loaded as the program loads it, called with the program's vector, and its
 // sets checked with Debian's par2.
-#include "parity/LlamadaPar.h"
+#include "libs/par/include/LlamadaPar.h"
 #include "support/Carpeta.h"
 #include "tests/libs/par/ApoyoPar.h"
 
 #include <dlfcn.h>
+#include <fcntl.h>
 #include <gtest/gtest.h>
+#include <unistd.h>
 
 #include <algorithm>
 #include <cstdio>
@@ -339,6 +341,57 @@ TEST_F(LibreriaPar, UnRegistroMalFormadoSeRechaza) {
     EXPECT_NE(CallPar()(&llamada), 0);
     EXPECT_EQ(lineas.size(), 2u);
     EXPECT_NE(CallPar()(nullptr), 0);
+}
+
+// The versioned record: its size and version are checked before anything is read, its context
+// comes back with every text, every command sends its progress in the one format, and the job
+// works in the folder it was handed, whatever the process's current folder.
+int32_t RecogerConContexto(void* contexto, const char* texto) {
+    static_cast<std::vector<std::string>*>(contexto)->emplace_back(texto);
+    return 0;
+}
+
+TEST_F(LibreriaPar, ElRegistroVersionadoTrabajaEnSuCarpeta) {
+    static void* biblioteca = dlopen(QUIMBEL_LIBPAR, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(biblioteca, nullptr);
+    const auto llamar = reinterpret_cast<CallParContextoFuncion>(dlsym(biblioteca, "call_par_contexto"));
+    ASSERT_NE(llamar, nullptr);
+    const auto trozos = EscribirTrozos(carpeta.Ruta(), "ctx", {5000, 5000, 3000});
+    std::vector<std::string> textos = VectorPaso("1", "/mostrada/ctx.par", trozos);
+    std::vector<std::string> recibidos;
+    LlamadaParContexto llamada{};
+    llamada.tamano = sizeof llamada;
+    llamada.version = LLAMADA_PAR_VERSION;
+    llamada.progreso = RecogerConContexto;
+    llamada.contexto = &recibidos;
+    llamada.cuenta = static_cast<int32_t>(textos.size());
+    for (size_t i = 0; i < textos.size(); ++i)
+        llamada.argumentos[i] = textos[i].data();
+    for (const auto& [tamano, version] :
+         {std::pair{uint32_t{sizeof llamada} - 8, uint32_t{LLAMADA_PAR_VERSION}},
+          std::pair{uint32_t{sizeof llamada}, uint32_t{LLAMADA_PAR_VERSION + 1}}}) {
+        LlamadaParContexto mal = llamada;
+        mal.tamano = tamano;
+        mal.version = version;
+        EXPECT_EQ(llamar(&mal), 1);
+    }
+    EXPECT_EQ(llamar(nullptr), 1);
+    EXPECT_TRUE(recibidos.empty());
+
+    // From another current folder: the folder handed is where the pieces are and the set goes.
+    const int fd = open(carpeta.Ruta().c_str(), O_PATH | O_DIRECTORY | O_CLOEXEC);
+    ASSERT_GE(fd, 0);
+    llamada.carpeta = fd;
+    ASSERT_EQ(chdir("/"), 0);
+    EXPECT_EQ(llamar(&llamada), 0);
+    close(fd);
+    ASSERT_EQ(chdir(carpeta.Ruta().c_str()), 0);
+    EXPECT_EQ(Par2("verify -q ctx.par2"), 0);
+    EXPECT_NE(std::find(recibidos.begin(), recibidos.end(), "Creado fichero /mostrada/ctx.par2"),
+              recibidos.end());
+    EXPECT_TRUE(std::any_of(recibidos.begin(), recibidos.end(),
+                            [](const std::string& t) { return t.starts_with(LLAMADA_PAR_AVANCE); }));
+    EXPECT_EQ(recibidos.back(), LLAMADA_PAR_AVANCE "13000/13000"); // all of the pieces' bytes, at the end
 }
 
 } // namespace

@@ -1,9 +1,9 @@
 // Every kernel against the portable one (GF-Complete, OpenSSL), which is the reference:
 // every even length to 4 KiB and a few large ones, at every alignment, for one source and
 // for many; MD5 lanes of unequal lengths. A kernel the processor lacks is skipped by name.
-#include "libs/par/Galois.h"
-#include "libs/par/Md5Varios.h"
-#include "libs/par/Nucleos.h"
+#include "Galois.h"
+#include "Md5Varios.h"
+#include "Nucleos.h"
 #include "support/Carpeta.h"
 
 #include <gtest/gtest.h>

@@ -1,9 +1,9 @@
 // The parts of a repair that par2 alone does not show: the GF(2^16) solver, the packet
 // reader on damaged bytes, and the checks on crafted sets.
-#include "libs/par/Galois.h"
-#include "libs/par/Juego.h"
-#include "libs/par/LectorPaquetes.h"
-#include "libs/par/Solucion.h"
+#include "Galois.h"
+#include "JuegoLeido.h"
+#include "LectorPaquetes.h"
+#include "Solucion.h"
 #include "support/Carpeta.h"
 
 #include <gtest/gtest.h>
@@ -154,6 +154,16 @@ TEST(LectorPaquetes, UnaRebanadaDeRecuperacionSeComprueba) {
     EXPECT_TRUE(Leer(danado).empty());
 }
 
+// How a set was put together: valid, without a main packet, or refused; the failure's line in error.
+enum class EstadoJuego { Valido, SinPrincipal, Invalido };
+EstadoJuego Armar(Recogida& r, JuegoLeido& juego, std::string& error) {
+    const Fallo fallo = ArmarJuego(r, "i.par2", juego);
+    error = fallo ? fallo->linea : "";
+    if (!fallo) return EstadoJuego::Valido;
+    EXPECT_TRUE(fallo->codigo == CodigoFallo::SinJuego || fallo->codigo == CodigoFallo::JuegoNoValido);
+    return fallo->codigo == CodigoFallo::SinJuego ? EstadoJuego::SinPrincipal : EstadoJuego::Invalido;
+}
+
 // A set of one file "a.bin" described in full, with its parts open to tampering.
 struct JuegoHecho {
     uint64_t rebanada = 8;
@@ -163,7 +173,7 @@ struct JuegoHecho {
     bool describir = true;
     uint32_t huellas = 3;
 
-    EstadoJuego Armar(std::string& error, Juego& juego) const {
+    EstadoJuego Armar(std::string& error, JuegoLeido& juego) const {
         const Huella inicio = Md5De("i", 1);
         const Huella id = IdDeFichero(inicio, tamano, nombre);
         const std::vector<Huella> lista = ids.empty() ? std::vector<Huella>{id} : ids;
@@ -176,12 +186,12 @@ struct JuegoHecho {
                                     CuerpoDescripcion(id, inicio, inicio, tamano, nombre))));
         r.Anadir(0, Uno(Paquete(conjunto, TipoVerificacion,
                                 CuerpoVerificacion(id, std::vector<HuellaRebanada>(huellas)))));
-        return ArmarJuego(r, "i.par2", juego, error);
+        return par::Armar(r, juego, error);
     }
 };
 
 TEST(JuegoPar, UnJuegoBienHecho) {
-    Juego juego;
+    JuegoLeido juego;
     std::string error;
     ASSERT_EQ(JuegoHecho{}.Armar(error, juego), EstadoJuego::Valido) << error;
     ASSERT_EQ(juego.ficheros.size(), 1u);
@@ -198,7 +208,7 @@ TEST(JuegoPar, UnJuegoBienHecho) {
 
 TEST(JuegoPar, JuegosFabricadosSeRechazanConSuMensaje) {
     const auto rechazo = [](JuegoHecho j) {
-        Juego juego;
+        JuegoLeido juego;
         std::string error;
         EXPECT_EQ(j.Armar(error, juego), EstadoJuego::Invalido);
         return error;
@@ -225,7 +235,7 @@ TEST(JuegoPar, JuegosFabricadosSeRechazanConSuMensaje) {
     }
     j = {};
     j.nombre = "sub/dentro.bin";
-    Juego juego;
+    JuegoLeido juego;
     std::string error;
     EXPECT_EQ(j.Armar(error, juego), EstadoJuego::Valido) << error;
     j = {};
@@ -244,9 +254,9 @@ TEST(JuegoPar, SinPaquetePrincipalValidoNoHayJuego) {
     enorme[8] = 0xFF;
     enorme[11] = 0x7F;
     r.Anadir(0, Uno(Paquete(Md5De(enorme.data(), enorme.size()), TipoPrincipal, enorme)));
-    Juego juego;
+    JuegoLeido juego;
     std::string error;
-    EXPECT_EQ(ArmarJuego(r, "i.par2", juego, error), EstadoJuego::SinPrincipal);
+    EXPECT_EQ(Armar(r, juego, error), EstadoJuego::SinPrincipal);
     EXPECT_EQ(error, "¡ i.par2 no es un juego PAR2 válido !");
 }
 

@@ -1,11 +1,9 @@
 // The rules of the parity library that par2 alone does not show: names, options,
 // slicing, stripes and the region arithmetic.
-#include "libs/par/FicherosJuego.h"
-#include "libs/par/Galois.h"
-#include "libs/par/Nombres.h"
-#include "libs/par/Orden.h"
-#include "libs/par/Presentes.h"
-#include "libs/par/Reparto.h"
+#include "Galois.h"
+#include "NombresPar.h"
+#include "OrdenPar.h"
+#include "Reparto.h"
 
 #include <gtest/gtest.h>
 
@@ -73,26 +71,54 @@ TEST(NombresPar, SalidasEnDiscoYLasQueSonUnTrozo) {
         prueba::EscribirFichero(c / nombre, nombre);
     std::filesystem::create_directory(c / "x.vol2+1.par2");
     std::filesystem::create_hard_link(c / "x.001", c / "x.vol3+1.par2");
-    EXPECT_EQ(SalidasPresentes(c / "x.par2", false),
-              (std::vector<std::string>{c / "x.par2", c / "x.vol0+1.par2", c / "x.vol3+1.par2"}));
-    EXPECT_EQ(SalidasPresentes(c / "x.par2", true),
-              (std::vector<std::string>{c / "x.par2", c / "x.par2.old", c / "x.vol0+1.par2",
-                                        c / "x.vol1+1.PAR2.old", c / "x.vol3+1.par2"}));
-    EXPECT_TRUE(SalidasPresentes(c / "z.par2", true).empty());
+    Carpeta carpeta;
+    ASSERT_TRUE(AbrirCarpeta(carpeta, c.Ruta()).Bien());
+    EXPECT_EQ(SalidasPresentes(carpeta, "x.par2", false),
+              (std::vector<std::string>{"x.par2", "x.vol0+1.par2", "x.vol3+1.par2"}));
+    EXPECT_EQ(SalidasPresentes(carpeta, "x.par2", true),
+              (std::vector<std::string>{"x.par2", "x.par2.old", "x.vol0+1.par2", "x.vol1+1.PAR2.old",
+                                        "x.vol3+1.par2"}));
+    EXPECT_TRUE(SalidasPresentes(carpeta, "z.par2", true).empty());
     Protegidos trozos;
     trozos.Anadir(c / "x.001");
-    EXPECT_TRUE(EsProtegido(c / "x.vol3+1.par2", trozos));
-    EXPECT_FALSE(EsProtegido(c / "x.vol0+1.par2", trozos));
-    EXPECT_FALSE(EsProtegido(c / "x.vol2+1.par2", trozos));
-    EXPECT_FALSE(EsProtegido(c / "no.existe", trozos));
-    EXPECT_TRUE(EsCarpeta(c / "x.vol2+1.par2"));
-    EXPECT_FALSE(EsCarpeta(c / "x.par2"));
+    EXPECT_TRUE(EsProtegidoEn(carpeta, "x.vol3+1.par2", trozos));
+    EXPECT_FALSE(EsProtegidoEn(carpeta, "x.vol0+1.par2", trozos));
+    EXPECT_FALSE(EsProtegidoEn(carpeta, "x.vol2+1.par2", trozos));
+    EXPECT_FALSE(EsProtegidoEn(carpeta, "no.existe", trozos));
+    EXPECT_TRUE(EsCarpetaEn(carpeta, "x.vol2+1.par2"));
+    EXPECT_FALSE(EsCarpetaEn(carpeta, "x.par2"));
+}
+
+// A repair finds the files of a set from any of them by the rule of the set's names, ".par2"
+// in any case: the one given first, then the others in name order; another set's files, a
+// folder and names that only look alike stay out.
+TEST(NombresPar, LosFicherosDelJuegoEnCualquierCaja) {
+    prueba::CarpetaTemporal c;
+    for (const char* nombre : {"s.PAR2", "s.vol0+1.PAR2", "s.vol1+2.par2", "s.vol3+1.Par2.old", "s.volA.par2",
+                               "s2.par2", "t.vol0+1.par2", "s.par"})
+        prueba::EscribirFichero(c / nombre, nombre);
+    std::filesystem::create_directory(c / "s.vol9+1.par2");
+    Carpeta carpeta;
+    ASSERT_TRUE(AbrirCarpeta(carpeta, c.Ruta()).Bien());
+    const std::vector<std::string> desdeElIndice{"s.PAR2", "s.vol0+1.PAR2", "s.vol1+2.par2"};
+    EXPECT_EQ(FicherosDelJuego(carpeta, "s.PAR2"), desdeElIndice);
+    EXPECT_EQ(FicherosDelJuego(carpeta, "s.vol1+2.par2"),
+              (std::vector<std::string>{"s.vol1+2.par2", "s.PAR2", "s.vol0+1.PAR2"}));
+    // A given name that is not there still comes first: the job says it cannot open it.
+    EXPECT_EQ(FicherosDelJuego(carpeta, "s.par2").front(), "s.par2");
 }
 
 std::optional<OrdenPar> Leer(const std::vector<std::string>& v, std::string& error) {
     std::vector<std::string> todo{"par.exe"};
     todo.insert(todo.end(), v.begin(), v.end());
-    return LeerOrden(todo, error);
+    OrdenPar orden;
+    if (const Fallo fallo = LeerOrden(todo, orden)) {
+        EXPECT_EQ(fallo->codigo, CodigoFallo::Argumentos);
+        error = fallo->linea;
+        return std::nullopt;
+    }
+    error.clear();
+    return orden;
 }
 
 TEST(OrdenPar, ElVectorDelPasoDeCorte) {
@@ -196,16 +222,16 @@ TEST(RepartoPar, LasRebanadasDeRecuperacionTambienCaben) {
 TEST(RepartoPar, FranjasQueCabenEnLaCacheYEnLaMemoria) {
     Limites limites; // 256 MiB, stripes up to 1 MiB
     limites.cache = uint64_t{1} << 20;
-    const Franjas indice = PlanearFranjas(10'737'420, 0, 2, 16, limites);
+    const Franjas indice = PlanearFranjas(10'737'420, FilasDeCreacion(0, 16), 2, limites);
     EXPECT_EQ(indice.ancho, 65536u);
     EXPECT_EQ(indice.numero, 164u);
-    EXPECT_EQ(PlanearFranjas(10'737'420, 0, 2, 1, limites).ancho, limites.franjaMaxima);
-    const Franjas entera = PlanearFranjas(5002, 10, 2, 16, limites);
+    EXPECT_EQ(PlanearFranjas(10'737'420, FilasDeCreacion(0, 1), 2, limites).ancho, limites.franjaMaxima);
+    const Franjas entera = PlanearFranjas(5002, FilasDeCreacion(10, 16), 2, limites);
     EXPECT_EQ(entera.numero, 1u);
     EXPECT_EQ(entera.ancho, 5002u);
     EXPECT_EQ(entera.fila, 5056u);
     for (uint32_t recuperacion : {1u, 10u, 993u, 32768u}) {
-        const Franjas f = PlanearFranjas(16'777'216, recuperacion, 2, 16, limites);
+        const Franjas f = PlanearFranjas(16'777'216, FilasDeCreacion(recuperacion, 16), 2, limites);
         EXPECT_EQ(f.ancho % 64, 0u);
         EXPECT_EQ(f.fila, f.ancho);
         EXPECT_EQ(f.numero, (16'777'216 + f.ancho - 1) / f.ancho);
@@ -215,9 +241,9 @@ TEST(RepartoPar, FranjasQueCabenEnLaCacheYEnLaMemoria) {
     }
     Limites poca;
     poca.memoria = 2 * 7 * 200;
-    EXPECT_EQ(PlanearFranjas(100'000, 3, 2, 1, poca).ancho, 192u);
+    EXPECT_EQ(PlanearFranjas(100'000, FilasDeCreacion(3, 1), 2, poca).ancho, 192u);
     poca.memoria = 10;
-    EXPECT_EQ(PlanearFranjas(100'000, 3, 2, 1, poca).ancho, 64u);
+    EXPECT_EQ(PlanearFranjas(100'000, FilasDeCreacion(3, 1), 2, poca).ancho, 64u);
 }
 
 // Consecutive groups of at most `carriles`, as even as can be, as many per thread.

@@ -1,8 +1,9 @@
 // Check and repair jobs of the parity library on sets made by Debian's par2 and by the
 // library itself, with small bounds so that a job runs on several threads and many stripes.
-#include "libs/par/LectorPaquetes.h"
-#include "libs/par/Trabajo.h"
-#include "libs/par/TrabajoReparacion.h"
+#include "Creacion.h"
+#include "LectorPaquetes.h"
+#include "LlamadaPar.h"
+#include "TrabajoReparacion.h"
 #include "support/Carpeta.h"
 #include "tests/libs/par/ApoyoPar.h"
 
@@ -13,6 +14,9 @@
 
 namespace quimbel::par {
 namespace {
+
+// Jobs in the current folder, as call_par runs them.
+const CarpetaDelTrabajo EnCarpetaActual(LLAMADA_PAR_CARPETA_ACTUAL);
 
 using namespace prueba;
 
@@ -49,7 +53,7 @@ class ReparacionPar : public ::testing::Test {
         avances.clear();
         Avisos avisos(Recoger);
         const std::vector<std::string> v{"par.exe", orden, "-d", c.Ruta(), "--", c / indice};
-        return EjecutarReparacion(v, avisos, l);
+        return EjecutarReparacion(v, EnCarpetaActual, avisos, l);
     }
 
     std::string Linea(const std::string& prefijo) const {
@@ -124,10 +128,10 @@ TEST(ReparacionParGrande, DanosEnLosBordesDeGruposYPartes) {
     lineas.clear();
     Avisos avisos(Recoger);
     const std::vector<std::string> comprobar{"par.exe", "verify", "-d", c.Ruta(), "--", c / "g.par2"};
-    ASSERT_EQ(EjecutarReparacion(comprobar, avisos, Limites{}), 1);
+    ASSERT_EQ(EjecutarReparacion(comprobar, EnCarpetaActual, avisos, Limites{}), 1);
     EXPECT_EQ(lineas.front(), "    Dañado: " + c / "g.bin" + " (6 bloques)");
     const std::vector<std::string> reparar{"par.exe", "repair", "-d", c.Ruta(), "--", c / "g.par2"};
-    ASSERT_EQ(EjecutarReparacion(reparar, avisos, Limites{}), 0);
+    ASSERT_EQ(EjecutarReparacion(reparar, EnCarpetaActual, avisos, Limites{}), 0);
     EXPECT_EQ(LeerFichero(c / "g.bin"), datos);
 }
 
@@ -224,13 +228,13 @@ TEST(ReparacionParPropia, UnJuegoDelPasoDeCorte) {
     Avisos avisos(Recoger);
     std::vector<std::string> crear{"par.exe", "add", "-n2", "--", "p.par"};
     crear.insert(crear.end(), trozos.begin(), trozos.end());
-    ASSERT_EQ(EjecutarPar(crear, avisos, Limites{}), 0);
+    ASSERT_EQ(EjecutarPar(crear, EnCarpetaActual, avisos, Limites{}), 0);
     const auto original = Contenido(c.Ruta());
     std::filesystem::remove(c / "p.002");
     std::filesystem::resize_file(c / "p.005", 1000);
     lineas.clear();
     const std::vector<std::string> reparar{"par.exe", "repair", "--", "p.par2"};
-    ASSERT_EQ(EjecutarReparacion(reparar, avisos, Pequenos()), 0) << lineas.back();
+    ASSERT_EQ(EjecutarReparacion(reparar, EnCarpetaActual, avisos, Pequenos()), 0) << lineas.back();
     for (const std::string& t : trozos)
         EXPECT_EQ(LeerFichero(c / t), original.at(t)) << t;
     EXPECT_EQ(lineas.front(), "  Correcto: p.001");

@@ -1,0 +1,10 @@
+#include "Ceros.h"
+
+namespace quimbel::par {
+
+const uint8_t* Ceros() {
+    alignas(64) static const uint8_t ceros[TamanoCeros] = {};
+    return ceros;
+}
+
+} // namespace quimbel::par

@@ -1,0 +1,11 @@
+#pragma once
+// n rounded up to a multiple: the one rounding of slice sizes, stripes, kernel blocks and buffers.
+#include <cstdint>
+
+namespace quimbel::par {
+
+constexpr uint64_t RedondearA(uint64_t n, uint64_t multiplo) {
+    return (n + multiplo - 1) / multiplo * multiplo;
+}
+
+} // namespace quimbel::par

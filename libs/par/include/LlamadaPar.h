@@ -1,0 +1,113 @@
+#ifndef QUIMBEL_LLAMADA_PAR_H
+#define QUIMBEL_LLAMADA_PAR_H
+/* The fixed contract between the program and the parity library (libpar.so): the records
+   whose address is the one argument of its two exports, call_par (the first record, kept as
+   it was for any caller built against it) and call_par_contexto (the versioned record, which
+   the program uses). C layout. */
+#include <stdint.h>
+
+#ifdef __cplusplus
+extern "C" {
+#endif
+
+/* The version of the versioned record, which the library's SONAME carries (libpar.so.2);
+   the first record, which has no version field, counts as 1. */
+#define LLAMADA_PAR_VERSION 2
+
+/* The vector holds at most 1000 arguments (program name included) and the null after them. */
+#define LLAMADA_PAR_ENTRADAS 1001
+
+/* ---- The first record: call_par ---- */
+
+/* The progress callback. Takes: one zero-terminated text, valid only during the callback
+   (copy what must be kept). Returns: 0 (the library does not examine it). Called only
+   during call_par, on the thread that called call_par, never on a worker, never twice at
+   once. */
+typedef int32_t (*ProgresoParFuncion)(const char* texto);
+
+/* A line "add" sends about once a second while it works, saying how far the job is: this
+   prefix, a whole percentage and " %" ("Calculando: 45 %"). A line like any other. */
+#define LLAMADA_PAR_PROGRESO "Calculando: "
+
+typedef struct LlamadaPar {
+    ProgresoParFuncion progreso;            /* progress callback */
+    int32_t cuenta;                         /* arguments in use: entries 0 .. cuenta - 1 */
+    char* argumentos[LLAMADA_PAR_ENTRADAS]; /* entry cuenta and all beyond it are null */
+} LlamadaPar;
+
+/* A text that starts with this prefix is no line to show but progress: the decimal bytes
+   done, "/", and the decimal bytes of the current step ("%123/4567"). Through call_par only
+   the commands "verify" and "repair" send them; through call_par_contexto every command. */
+#define LLAMADA_PAR_AVANCE "%"
+
+/* int32_t call_par(LlamadaPar* llamada)
+
+   Takes: the record, filled by the caller: the callback, the count and the texts of the
+   argument vector (program name first), the entry after the last one null. The job works
+   in the process's current folder, where bare piece names are looked up.
+   Returns: when the whole job is finished (it blocks the calling thread; worker threads it
+   starts have ended by then). For "add", which builds a set: 0 when the set was written,
+   non-zero otherwise. "verify" and "repair" ("par.exe verify [-d FOLDER] -- INDEX") check
+   the files of a set and, for "repair", rebuild the damaged and missing ones: 0 when every
+   file is whole, 1 when one is not (or a failure stopped the job), 2 when the vector is
+   wrong or no file of the set holds a valid main packet. A null record, a count out of
+   range or a vector with a null inside the count returns non-zero.
+   Ownership: the record, its texts and the callback stay the caller's; the library reads
+   them during the call only and keeps no reference afterwards. Every file the job
+   created is closed by then; a failed "add" leaves no file of the set behind.
+   Thread safety: one call at a time per process (the job uses the current folder); the
+   callback runs on the calling thread only.
+   Failure: never aborts or throws past the call (an allocation failure is a failure
+   line); every refusal or failure is one callback text starting with "¡ " and a non-zero
+   result. Texts otherwise are progress (above) and lines to show. */
+typedef int32_t (*CallParFuncion)(LlamadaPar* llamada);
+
+/* ---- The versioned record: call_par_contexto ---- */
+
+/* The callback of the versioned record: the caller's context comes back with every text.
+   Called as ProgresoParFuncion is: during the call only, on the calling thread only. */
+typedef int32_t (*ProgresoParContextoFuncion)(void* contexto, const char* texto);
+
+/* The folder of a job that has none of its own: the process's current folder (AT_FDCWD). */
+#define LLAMADA_PAR_CARPETA_ACTUAL (-100)
+
+typedef struct LlamadaParContexto {
+    uint32_t tamano;                        /* sizeof(LlamadaParContexto) as the caller built it */
+    uint32_t version;                       /* LLAMADA_PAR_VERSION */
+    ProgresoParContextoFuncion progreso;    /* the callback; null: no texts are sent */
+    void* contexto;                         /* handed back with every text, never read */
+    int32_t carpeta;                        /* the job's folder: an open descriptor (see below) */
+    int32_t cuenta;                         /* arguments in use: entries 0 .. cuenta - 1 */
+    char* argumentos[LLAMADA_PAR_ENTRADAS]; /* entry cuenta and all beyond it are null */
+} LlamadaParContexto;
+
+/* int32_t call_par_contexto(LlamadaParContexto* llamada)
+
+   Takes: the record, filled by the caller. The vector and the results are call_par's. The job
+   works in the folder `carpeta` (a descriptor of a folder, O_PATH allowed, or
+   LLAMADA_PAR_CARPETA_ACTUAL): "add" looks up its pieces (bare names) there and writes the set
+   there, under the last component of the PAR path; "verify" and "repair" read the set's files
+   there, under the last component of the index, and, without -d, check and rebuild the listed
+   files beneath it (-d FOLDER is opened once, from the process's current folder). The folder
+   part of a path in the vector is only shown in the lines, never opened: the job is bound to
+   the folder it was handed, whatever happens to its path meanwhile. Files are created,
+   renamed and removed relative to that descriptor only (openat, renameat2 without replacing,
+   unlinkat); the process's current folder and every other process-wide state stay as they were.
+   Texts: a text that starts with LLAMADA_PAR_AVANCE is progress (every command sends them);
+   every other text is a line to show, as through call_par ("add" still sends its
+   "Calculando: " lines).
+   Refuses, returning 1 without any callback, a null record, a tamano smaller than
+   sizeof(LlamadaParContexto) or a version other than LLAMADA_PAR_VERSION.
+   Ownership: the record, its texts, the callback, the context and the descriptor stay the
+   caller's (the library duplicates the descriptor for the job and closes its copy before it
+   returns); nothing is kept after the call.
+   Thread safety: the job touches no process-wide state, so calls on distinct records may run
+   at once on distinct threads; each call's callback runs on its calling thread only.
+   Failure: as call_par. */
+typedef int32_t (*CallParContextoFuncion)(LlamadaParContexto* llamada);
+
+#ifdef __cplusplus
+}
+#endif
+
+#endif

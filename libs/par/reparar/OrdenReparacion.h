@@ -1,0 +1,24 @@
+#pragma once
+// The check and repair jobs an argument vector describes: "verify" or "repair", the
+// option -d FOLDER, "--" and the set's index.
+#include "Fallo.h"
+
+#include <optional>
+#include <span>
+#include <string>
+
+namespace quimbel::par {
+
+struct OrdenReparacion {
+    bool reparar = false;               // "repair"; "verify" only checks
+    std::string indice;                 // the index (or any file of the set) by its path
+    std::optional<std::string> carpeta; // -d: the folder of the listed files; else the index's
+};
+
+// Whether the vector (program name first) asks for a check or a repair.
+bool EsOrdenReparacion(std::span<const std::string> argumentos);
+
+// Reads the vector, program name first. Nothing (the job then in orden), or the refusal.
+Fallo LeerOrdenReparacion(std::span<const std::string> argumentos, OrdenReparacion& orden);
+
+} // namespace quimbel::par

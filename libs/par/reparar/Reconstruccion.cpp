@@ -1,0 +1,304 @@
+#include "Reconstruccion.h"
+
+#include "Galois.h"
+#include "Memoria.h"
+#include "Progreso.h"
+
+#include <algorithm>
+#include <atomic>
+#include <cstring>
+#include <memory>
+#include <new>
+
+namespace quimbel::par {
+namespace {
+
+// A stripe's byte range within every slice.
+struct Tramo {
+    uint64_t desde = 0, hasta = 0;
+};
+
+// One thing to read in a stripe: an intact input slice, or a recovery slice used.
+struct Lectura {
+    bool recuperacion = false;
+    uint32_t indice = 0; // input slice (set index) or position among the solution's exponents
+    size_t fichero = 0;  // the input slice's file
+    uint32_t local = 0;  // its slice within the file
+};
+
+class Reconstructor {
+  public:
+    Reconstructor(const JuegoLeido& juego, std::span<const EstadoFichero> estados,
+                  const PlanReconstruccion& plan, const Solucion& solucion,
+                  const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos, bool mantener,
+                  const Franjas& franjas)
+        : juego_(juego), estados_(estados), plan_(plan), solucion_(solucion), origenes_(origenes),
+          temporales_(temporales), franjas_(franjas), m_(plan.faltantes.size()),
+          logaritmos_(LogaritmosDeEntrada(juego.rebanadas)), temporalDe_(juego.ficheros.size(), SinTemporal),
+          salidas_(m_ * franjas.fila) {
+        for (size_t t = 0; t < plan.reescritos.size(); ++t)
+            temporalDe_[plan.reescritos[t]] = t;
+        // With nothing to solve, only the rewritten files' intact slices are read.
+        for (uint32_t e = 0; e < m_; ++e)
+            lecturas_.push_back({true, e, 0, 0});
+        for (size_t i = 0; i < juego.ficheros.size(); ++i) {
+            if (!estados[i].abierto || (m_ == 0 && temporalDe_[i] == SinTemporal)) continue;
+            for (uint32_t j = 0; j < juego.ficheros[i].rebanadas; ++j)
+                if (estados[i].malas[j] == 0)
+                    lecturas_.push_back({false, juego.ficheros[i].primera + j, i, j});
+        }
+        for (unsigned h = 0; h < hilos; ++h)
+            trabajadores_.push_back(std::make_unique<Trabajador>(m_ * franjas.fila, franjas.fila));
+        if (mantener) Mantener();
+    }
+
+    // Bytes the stripes read: the intact slices' data and the recovery slices used.
+    uint64_t Total() const {
+        uint64_t total = 0;
+        for (const Lectura& l : lecturas_)
+            total += l.recuperacion ? juego_.tamanoRebanada : Real(l.fichero, l.local);
+        return total;
+    }
+
+    Fallo Ejecutar(Avisos& avisos, Progreso& avance) {
+        if (error_) return error_;
+        Barrera barrera(trabajadores_.size(), [this] { siguiente_ = 0; });
+        return avisos.EnParalelo(static_cast<unsigned>(trabajadores_.size()), barrera,
+                                 [&](unsigned h, PuestoEnBarrera& puesto) -> Fallo {
+                                     try {
+                                         return Trabajar(*trabajadores_[h], avisos, avance, puesto);
+                                     } catch (const std::bad_alloc&) {
+                                         return FalloMemoriaReparar();
+                                     }
+                                 });
+    }
+
+    const Fallo& Error() const { return error_; }
+
+  private:
+    static constexpr size_t SinTemporal = SIZE_MAX;
+
+    struct Trabajador {
+        Trabajador(size_t bytesSumas, size_t bytesDatos) : sumas(bytesSumas), datos(bytesDatos) {}
+        Memoria sumas; // one row per missing slice: this thread's syndromes of the stripe
+        Memoria datos; // a slice's stripe
+        RegionGalois region;
+        bool conDatos = false;
+    };
+
+    // The bytes of input slice `local` of a file that lie in the file (the rest is padding).
+    uint64_t Real(size_t fichero, uint32_t local) const {
+        return std::min(juego_.tamanoRebanada,
+                        juego_.ficheros[fichero].tamano - uint64_t{local} * juego_.tamanoRebanada);
+    }
+
+    std::string Ruta(size_t fichero) const { return origenes_.mostrada + juego_.ficheros[fichero].nombre; }
+
+    // Opens everything the stripes read once, before the threads start.
+    void Mantener() {
+        std::vector<quimbel::Fichero> datos(juego_.ficheros.size()), volumenes(origenes_.rutasJuego.size());
+        for (const Lectura& l : lecturas_) {
+            quimbel::Fichero& f = l.recuperacion ? volumenes[OrigenDe(l.indice)] : datos[l.fichero];
+            if (f.Abierto()) continue;
+            if (l.recuperacion && AbrirVolumen(OrigenDe(l.indice), f) == nullptr) {
+                error_ = FalloPar{CodigoFallo::Entrada, "¡ Error al abrir fichero " +
+                                                            origenes_.rutasJuego[OrigenDe(l.indice)] + " !"};
+                return;
+            }
+            if (!l.recuperacion && AbrirDatos(l.fichero, f) == nullptr) {
+                error_ = ErrorCambiado(l.fichero);
+                return;
+            }
+        }
+        datos_ = std::move(datos);
+        volumenes_ = std::move(volumenes);
+    }
+
+    FalloPar ErrorCambiado(size_t fichero) const {
+        return {CodigoFallo::Entrada,
+                "¡ Error, el fichero " + Ruta(fichero) + " ha cambiado durante la reparación !"};
+    }
+
+    // The set file that holds exponent number k of the solution, and where its data start.
+    const RebanadaRecuperacion& Recuperacion(uint32_t k) const {
+        const uint32_t e = solucion_.exponentes[k];
+        return *std::lower_bound(juego_.recuperacion.begin(), juego_.recuperacion.end(), e,
+                                 [](const RebanadaRecuperacion& r, uint32_t x) { return r.exponente < x; });
+    }
+    size_t OrigenDe(uint32_t k) const { return Recuperacion(k).origen; }
+
+    // An input or set file as checked: the one kept open, or opened again into local.
+    const quimbel::Fichero* AbrirDatos(size_t i, quimbel::Fichero& local) const {
+        if (!datos_.empty() && datos_[i].Abierto()) return &datos_[i];
+        if (!AbrirFicheroBajo(local, origenes_.carpeta, juego_.ficheros[i].nombre).Bien() ||
+            !(local.Id() == estados_[i].id) || local.Tamano() != static_cast<int64_t>(estados_[i].tamano))
+            return nullptr;
+        return &local;
+    }
+    const quimbel::Fichero* AbrirVolumen(size_t origen, quimbel::Fichero& local) const {
+        if (!volumenes_.empty() && volumenes_[origen].Abierto()) return &volumenes_[origen];
+        if (!AbrirFicheroEn(local, origenes_.carpetaJuego, origenes_.nombresJuego[origen]).Bien() ||
+            !(local.Id() == origenes_.idsJuego[origen]))
+            return nullptr;
+        return &local;
+    }
+
+    // A thread that stops (done, failed or told to) leaves the barrier through its place, so
+    // that the others never wait for it.
+    Fallo Trabajar(Trabajador& t, Avisos& avisos, Progreso& avance, PuestoEnBarrera& puesto) {
+        for (uint64_t f = 0; f < franjas_.numero; ++f) {
+            const uint64_t desde = f * franjas_.ancho;
+            const Tramo tramo{desde, std::min(juego_.tamanoRebanada, desde + franjas_.ancho)};
+            // Reading and adding up; then the threads' sums together; then the missing slices.
+            for (int fase = 0; fase < 3; ++fase) {
+                if (fase == 0) {
+                    std::memset(t.sumas.Datos(), 0, t.sumas.Tamano());
+                    t.conDatos = false;
+                }
+                while (!avisos.Parar()) {
+                    const size_t i = siguiente_++;
+                    Fallo error;
+                    if (fase == 0) {
+                        if (i >= lecturas_.size()) break;
+                        error = Leer(lecturas_[i], tramo, t, avance);
+                    } else if (fase == 1) {
+                        if (i >= m_) break;
+                        Juntar(i, tramo, t.region);
+                    } else {
+                        if (i >= m_) break;
+                        error = Despejar(i, tramo, t.region);
+                    }
+                    if (error) return error;
+                }
+                if (avisos.Parar()) return std::nullopt;
+                puesto.Esperar();
+            }
+        }
+        return std::nullopt;
+    }
+
+    Fallo Leer(const Lectura& l, const Tramo& tramo, Trabajador& t, Progreso& avance) {
+        const uint64_t s = juego_.tamanoRebanada;
+        quimbel::Fichero local;
+        uint8_t* datos = t.datos.Datos();
+        uint64_t n = 0;
+        if (l.recuperacion) {
+            const RebanadaRecuperacion& r = Recuperacion(l.indice);
+            const quimbel::Fichero* v = AbrirVolumen(r.origen, local);
+            n = tramo.hasta - tramo.desde;
+            if (v == nullptr || !v->LeerEn(datos, static_cast<size_t>(n), r.posicion + tramo.desde))
+                return FalloPar{CodigoFallo::Entrada,
+                                "¡ Error al leer fichero " + origenes_.rutasJuego[r.origen] + " !"};
+        } else {
+            const uint64_t real = Real(l.fichero, l.local);
+            if (tramo.desde >= real) return std::nullopt;
+            n = std::min(tramo.hasta, real) - tramo.desde;
+            const quimbel::Fichero* d = AbrirDatos(l.fichero, local);
+            if (d == nullptr) return ErrorCambiado(l.fichero);
+            const uint64_t posicion = uint64_t{l.local} * s + tramo.desde;
+            if (!d->LeerEn(datos, static_cast<size_t>(n), posicion))
+                return FalloPar{CodigoFallo::Entrada, "¡ Error al leer fichero " + Ruta(l.fichero) + " !"};
+            if (const size_t tmp = temporalDe_[l.fichero]; tmp != SinTemporal)
+                if (Fallo error = Escribir(tmp, l.fichero, datos, n, posicion)) return error;
+        }
+        avance.Sumar(n);
+        if (m_ == 0) return std::nullopt;
+        // Zeros complete the data to whole blocks, as the padded slice has them.
+        const size_t bloques = EnBloques(n);
+        std::memset(datos + n, 0, bloques - n);
+        AFormaAlterna(datos, bloques);
+        // A recovery slice goes into its own syndrome; an intact slice, times its factor, into each.
+        const TablasGalois& tablas = TablasGalois::Unicas();
+        for (size_t k = l.recuperacion ? l.indice : 0; k < (l.recuperacion ? l.indice + 1 : m_); ++k) {
+            const uint16_t factor =
+                l.recuperacion ? 1 : tablas.Coeficiente(logaritmos_[l.indice], solucion_.exponentes[k]);
+            t.region.MultiplicarSumar(datos, t.sumas.Datos() + k * franjas_.fila, factor, bloques);
+        }
+        t.conDatos = true;
+        return std::nullopt;
+    }
+
+    // Syndrome k of the stripe: the threads' sums added into the first thread's.
+    void Juntar(size_t k, const Tramo& tramo, RegionGalois& region) {
+        const size_t bloques = EnBloques(tramo.hasta - tramo.desde);
+        uint8_t* total = trabajadores_[0]->sumas.Datos() + k * franjas_.fila;
+        for (size_t h = 1; h < trabajadores_.size(); ++h)
+            if (trabajadores_[h]->conDatos)
+                region.MultiplicarSumar(trabajadores_[h]->sumas.Datos() + k * franjas_.fila, total, 1,
+                                        bloques);
+    }
+
+    // Missing slice c of the stripe, from the syndromes, written into its file's temporary.
+    Fallo Despejar(size_t c, const Tramo& tramo, RegionGalois& region) {
+        const size_t bloques = EnBloques(tramo.hasta - tramo.desde);
+        uint8_t* salida = salidas_.Datos() + c * franjas_.fila;
+        const uint8_t* sindromes = trabajadores_[0]->sumas.Datos();
+        std::memset(salida, 0, bloques);
+        for (size_t k = 0; k < m_; ++k)
+            region.MultiplicarSumar(sindromes + k * franjas_.fila, salida, solucion_.factores[c * m_ + k],
+                                    bloques);
+        AFormaPar(salida, bloques);
+        const uint32_t rebanada = plan_.faltantes[c];
+        const auto fichero = static_cast<size_t>(
+            std::upper_bound(juego_.ficheros.begin(), juego_.ficheros.end(), rebanada,
+                             [](uint32_t r, const FicheroJuego& f) { return r < f.primera; }) -
+            juego_.ficheros.begin() - 1);
+        const uint32_t local = rebanada - juego_.ficheros[fichero].primera;
+        const uint64_t real = Real(fichero, local);
+        if (tramo.desde >= real) return std::nullopt;
+        return Escribir(temporalDe_[fichero], fichero, salida, std::min(tramo.hasta, real) - tramo.desde,
+                        uint64_t{local} * juego_.tamanoRebanada + tramo.desde);
+    }
+
+    Fallo Escribir(size_t tmp, size_t fichero, const uint8_t* datos, uint64_t n, uint64_t posicion) const {
+        quimbel::Fichero local;
+        const quimbel::Fichero* salida = temporales_.Abrir(tmp, local);
+        if (salida == nullptr || !salida->EscribirEn(datos, static_cast<size_t>(n), posicion))
+            return FalloPar{CodigoFallo::Salida, "¡ Error al escribir fichero " + Ruta(fichero) + " !"};
+        return std::nullopt;
+    }
+
+    const JuegoLeido& juego_;
+    std::span<const EstadoFichero> estados_;
+    const PlanReconstruccion& plan_;
+    const Solucion& solucion_;
+    const OrigenesReparacion& origenes_;
+    Temporales& temporales_;
+    Franjas franjas_;
+    size_t m_;
+    std::vector<uint32_t> logaritmos_;
+    std::vector<size_t> temporalDe_;
+    std::vector<Lectura> lecturas_;
+    std::vector<std::unique_ptr<Trabajador>> trabajadores_;
+    Memoria salidas_;
+    std::vector<quimbel::Fichero> datos_;     // kept open, by file; empty when opened per use
+    std::vector<quimbel::Fichero> volumenes_; // likewise, by set file
+    std::atomic<size_t> siguiente_{0};
+    Fallo error_;
+};
+
+} // namespace
+
+Franjas PlanearReparacion(uint64_t tamanoRebanada, uint64_t m, unsigned hilos, const Limites& limites) {
+    // Per thread its syndromes and one slice's stripe; besides, the missing slices' stripes.
+    return PlanearFranjas(tamanoRebanada, {m + 1, m, m > 0 ? m + 1 : 0}, hilos, limites);
+}
+
+Fallo Reconstruir(const JuegoLeido& juego, std::span<const EstadoFichero> estados,
+                  const PlanReconstruccion& plan, const Solucion& solucion,
+                  const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos,
+                  bool mantenerAbiertos, const Limites& limites, Avisos& avisos) {
+    // The solution's factors stay in memory beside the stripes.
+    Limites restantes = limites;
+    restantes.memoria -= std::min<uint64_t>(restantes.memoria / 2, 2 * uint64_t{solucion.factores.size()});
+    const Franjas franjas = PlanearReparacion(juego.tamanoRebanada, plan.faltantes.size(), hilos, restantes);
+    Reconstructor reconstructor(juego, estados, plan, solucion, origenes, temporales, hilos, mantenerAbiertos,
+                                franjas);
+    if (reconstructor.Error()) return reconstructor.Error();
+    Progreso avance(avisos, reconstructor.Total());
+    if (Fallo error = reconstructor.Ejecutar(avisos, avance)) return error;
+    avance.Terminar();
+    return std::nullopt;
+}
+
+} // namespace quimbel::par

@@ -1,0 +1,269 @@
+#include "TrabajoReparacion.h"
+
+#include "Comprobacion.h"
+#include "Galois.h"
+#include "JuegoLeido.h"
+#include "Limites.h"
+#include "NombresPar.h"
+#include "OrdenReparacion.h"
+#include "Progreso.h"
+#include "Reconstruccion.h"
+#include "Solucion.h"
+#include "Temporales.h"
+
+#include <algorithm>
+#include <atomic>
+#include <new>
+#include <numeric>
+
+#include "files/Rutas.h"
+
+namespace quimbel::par {
+namespace {
+
+constexpr int Bien = 0, Mal = 1, Invalido = 2;
+
+// The job's result after a failure: 2 when there is no set to work on, 1 otherwise.
+int EstadoDe(const FalloPar& fallo) {
+    return fallo.codigo == CodigoFallo::SinJuego || fallo.codigo == CodigoFallo::Argumentos ? Invalido : Mal;
+}
+
+class Reparacion {
+  public:
+    Reparacion(const OrdenReparacion& orden, const CarpetaDelTrabajo& trabajo, Avisos& avisos,
+               const Limites& limites)
+        : orden_(orden), trabajo_(trabajo), avisos_(avisos), limites_(limites),
+          mostrada_(orden.carpeta ? ConBarraFinal(*orden.carpeta) : CarpetaDeRuta(orden.indice)),
+          mostradaJuego_(CarpetaDeRuta(orden.indice)) {}
+
+    int Ejecutar() {
+        // The set's folder and that of its files, each opened once for the whole job.
+        trabajo_.Abrir(orden_.indice, carpetaJuego_);
+        const quimbel::Desenlace abierta = orden_.carpeta ? AbrirCarpeta(carpeta_, *orden_.carpeta)
+                                                          : trabajo_.Abrir(orden_.indice, carpeta_);
+        if (!abierta.Bien())
+            return Acabar({CodigoFallo::SinJuego, "¡ Error al abrir la carpeta " + mostrada_ + " !"});
+        if (const Fallo fallo = LeerJuego()) return Acabar(*fallo);
+        if (const Fallo fallo = ArmarJuego(recogida_, orden_.indice, juego_)) return Acabar(*fallo);
+        if (const Fallo fallo = ComprobarFicheros(juego_, carpeta_, idsJuego_,
+                                                  Hilos(limites_, juego_.rebanadas), avisos_, estados_))
+            return Acabar(*fallo);
+        Listar();
+        if (plan_.reescritos.empty()) return Bien;
+        if (!orden_.reparar) return Mal;
+        return Reparar();
+    }
+
+  private:
+    int Acabar(const FalloPar& fallo) const {
+        avisos_.Decir(fallo);
+        return EstadoDe(fallo);
+    }
+
+    std::string Ruta(size_t fichero) const { return mostrada_ + juego_.ficheros[fichero].nombre; }
+
+    // Reads the packets of every file of the set, on several threads. Nothing, or the failure:
+    // none of them could be opened, or memory ran short.
+    Fallo LeerJuego() {
+        nombresJuego_ = FicherosDelJuego(carpetaJuego_, std::string(NombreSinCarpeta(orden_.indice)));
+        rutasJuego_.clear();
+        for (const std::string& nombre : nombresJuego_)
+            rutasJuego_.push_back(mostradaJuego_ + nombre);
+        idsJuego_.assign(rutasJuego_.size(), {});
+        std::vector<quimbel::Fichero> ficheros(rutasJuego_.size());
+        std::vector<uint64_t> tamanos(rutasJuego_.size(), 0);
+        uint64_t total = 0;
+        bool alguno = false;
+        // Opened one at a time, read and closed on the threads: a set of many volumes never
+        // holds them all open.
+        for (size_t i = 0; i < rutasJuego_.size(); ++i) {
+            quimbel::Fichero f;
+            if (!AbrirFicheroEn(f, carpetaJuego_, nombresJuego_[i]).Bien()) continue;
+            alguno = true;
+            idsJuego_[i] = f.Id();
+            tamanos[i] = static_cast<uint64_t>(std::max<int64_t>(f.Tamano(), 0));
+            total += tamanos[i];
+        }
+        if (!alguno)
+            return FalloPar{CodigoFallo::SinJuego, "¡ Error al abrir fichero " + orden_.indice + " !"};
+        Progreso avance(avisos_, total);
+        std::atomic<size_t> siguiente{0};
+        const Fallo error = avisos_.EnParalelo(Hilos(limites_, rutasJuego_.size()), [&](unsigned) -> Fallo {
+            try {
+                for (size_t i; (i = siguiente++) < rutasJuego_.size() && !avisos_.Parar();) {
+                    quimbel::Fichero f;
+                    // Read only while it is still the file measured.
+                    if (tamanos[i] == 0 || !AbrirFicheroEn(f, carpetaJuego_, nombresJuego_[i]).Bien() ||
+                        !(f.Id() == idsJuego_[i])) {
+                        avance.Sumar(tamanos[i]);
+                        continue;
+                    }
+                    uint64_t visto = 0;
+                    LeerPaquetes(
+                        FuenteFichero(f, std::min<uint64_t>(tamanos[i], static_cast<uint64_t>(f.Tamano()))),
+                        [&](PaqueteLeido&& p) { recogida_.Anadir(i, std::move(p)); },
+                        [&](uint64_t leido) {
+                            avance.Sumar(leido - std::min(leido, visto));
+                            visto = std::max(visto, leido);
+                        });
+                    avance.Sumar(tamanos[i] - std::min(tamanos[i], visto));
+                }
+                return std::nullopt;
+            } catch (const std::bad_alloc&) {
+                return FalloMemoriaReparar();
+            }
+        });
+        if (error) return error;
+        avance.Terminar();
+        return std::nullopt;
+    }
+
+    // One line per file in name order, then the recovery slices' line; the files that are
+    // not whole, and their bad slices, make the plan.
+    void Listar() {
+        std::vector<size_t> orden(juego_.ficheros.size());
+        std::iota(orden.begin(), orden.end(), size_t{0});
+        std::sort(orden.begin(), orden.end(),
+                  [&](size_t a, size_t b) { return juego_.ficheros[a].nombre < juego_.ficheros[b].nombre; });
+        uint64_t necesarios = 0;
+        for (const size_t i : orden) {
+            const FicheroJuego& f = juego_.ficheros[i];
+            const EstadoFichero& e = estados_[i];
+            if (Entero(f, e)) {
+                avisos_.Decir("  Correcto: " + Ruta(i));
+                continue;
+            }
+            plan_.reescritos.push_back(i);
+            necesarios += e.nMalas;
+            if (!e.existe)
+                avisos_.Decir(" No existe: " + Ruta(i));
+            else
+                avisos_.Decir("    Dañado: " + Ruta(i) + " (" + std::to_string(e.nMalas) + " bloques)");
+        }
+        for (size_t i = 0; i < juego_.ficheros.size(); ++i)
+            for (uint32_t j = 0; j < juego_.ficheros[i].rebanadas; ++j)
+                if (estados_[i].malas[j] != 0) plan_.faltantes.push_back(juego_.ficheros[i].primera + j);
+        avisos_.Decir("Bloques de recuperación: " + std::to_string(juego_.recuperacion.size()) +
+                      " disponibles, " + std::to_string(necesarios) + " necesarios");
+    }
+
+    int Reparar() {
+        for (const size_t i : plan_.reescritos)
+            if (estados_[i].delJuego)
+                return Acabar({CodigoFallo::Salida, "¡ Error, el fichero " + Ruta(i) +
+                                                        " es uno de los ficheros del juego PAR2 !"});
+        const size_t m = plan_.faltantes.size();
+        if (m > juego_.recuperacion.size())
+            return Acabar({CodigoFallo::Recuperacion, "¡ Faltan " +
+                                                          std::to_string(m - juego_.recuperacion.size()) +
+                                                          " bloques de recuperación !"});
+        if (MemoriaResolver(m) > limites_.memoria / 2) return Acabar(FalloMemoriaReparar());
+        if (!Solucionar(m)) return Mal;
+        const unsigned hilos = Hilos(limites_, juego_.rebanadas);
+        const bool mantener = CabenAbiertos(limites_, juego_.ficheros.size() + rutasJuego_.size() +
+                                                          2 * uint64_t{plan_.reescritos.size()});
+        Temporales temporales(carpeta_, mantener);
+        for (const size_t i : plan_.reescritos)
+            if (temporales.Crear(juego_.ficheros[i].nombre) != 0)
+                return Acabar({CodigoFallo::Salida, "¡ Error al crear fichero " + Ruta(i) + " !"});
+        const OrigenesReparacion origenes{carpeta_,      mostrada_,   carpetaJuego_,
+                                          nombresJuego_, rutasJuego_, idsJuego_};
+        if (const Fallo fallo = Reconstruir(juego_, estados_, plan_, solucion_, origenes, temporales, hilos,
+                                            mantener, limites_, avisos_))
+            return Acabar(*fallo);
+        return Colocar(temporales);
+    }
+
+    // Solves for the missing slices; false after the line that says how many recovery slices
+    // are missing.
+    bool Solucionar(size_t m) {
+        const std::vector<uint32_t> logaritmos = LogaritmosDeEntrada(juego_.rebanadas);
+        std::vector<uint32_t> suyos, disponibles;
+        for (const uint32_t r : plan_.faltantes)
+            suyos.push_back(logaritmos[r]);
+        for (const RebanadaRecuperacion& r : juego_.recuperacion)
+            disponibles.push_back(r.exponente);
+        size_t rango = 0;
+        if (Resolver(suyos, disponibles, solucion_, rango)) return true;
+        Acabar({CodigoFallo::Recuperacion,
+                "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !"});
+        return false;
+    }
+
+    // Each rebuilt file whose MD5 holds takes its name; one that fails is removed, the
+    // damaged file keeping its name.
+    int Colocar(Temporales& temporales) {
+        std::vector<std::string> fallos;
+        for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
+            const size_t i = plan_.reescritos[t];
+            std::string apartado;
+            if (!Md5Correcto(temporales, t, juego_.ficheros[i])) {
+                temporales.Descartar(t);
+                fallos.push_back("¡ Error, el fichero reparado " + Ruta(i) +
+                                 " no coincide con el juego PAR2 !");
+            } else if (temporales.Colocar(t, apartado) != 0) {
+                fallos.push_back("¡ Error al renombrar fichero " + Ruta(i) + " !");
+            } else {
+                avisos_.Decir("  Reparado: " + Ruta(i));
+            }
+        }
+        for (const std::string& f : fallos)
+            avisos_.Decir(f);
+        return fallos.empty() ? Bien : Mal;
+    }
+
+    bool Md5Correcto(const Temporales& temporales, size_t t, const FicheroJuego& f) const {
+        quimbel::Fichero local;
+        const quimbel::Fichero* fichero = temporales.Abrir(t, local);
+        if (fichero == nullptr || fichero->Tamano() != static_cast<int64_t>(f.tamano)) return false;
+        std::vector<uint8_t> bloque(size_t{1} << 20);
+        Md5 md5;
+        for (uint64_t x = 0; x < f.tamano;) {
+            const auto n = static_cast<size_t>(std::min<uint64_t>(bloque.size(), f.tamano - x));
+            if (!fichero->LeerEn(bloque.data(), n, x)) return false;
+            md5.Anadir(bloque.data(), n);
+            x += n;
+        }
+        return md5.Valor() == f.md5;
+    }
+
+    const OrdenReparacion& orden_;
+    const CarpetaDelTrabajo& trabajo_;
+    Avisos& avisos_;
+    const Limites& limites_;
+    std::string mostrada_;          // the files' folder as the lines show it, ending in "/" unless empty
+    std::string mostradaJuego_;     // likewise the set's folder
+    quimbel::Carpeta carpeta_;      // the listed files'
+    quimbel::Carpeta carpetaJuego_; // the set's files'
+    std::vector<std::string> nombresJuego_; // the set's files, by name in carpetaJuego_
+    std::vector<std::string> rutasJuego_;   // and as the lines show them
+    std::vector<quimbel::IdFichero> idsJuego_;
+    Recogida recogida_;
+    JuegoLeido juego_;
+    std::vector<EstadoFichero> estados_;
+    PlanReconstruccion plan_;
+    Solucion solucion_;
+};
+
+} // namespace
+
+int EjecutarReparacion(std::span<const std::string> argumentos, const CarpetaDelTrabajo& trabajo,
+                       Avisos& avisos, const Limites& limites) {
+    OrdenReparacion orden;
+    if (const Fallo rechazo = LeerOrdenReparacion(argumentos, orden)) {
+        avisos.Decir(*rechazo);
+        return EstadoDe(*rechazo);
+    }
+    FalloPar fallo{CodigoFallo::Interno, {}};
+    try {
+        return Reparacion(orden, trabajo, avisos, limites).Ejecutar();
+    } catch (const std::bad_alloc&) {
+        fallo = FalloMemoriaReparar();
+    } catch (const std::exception& e) {
+        fallo = {CodigoFallo::Interno, std::string("¡ Error al reparar: ") + e.what() + " !"};
+    }
+    avisos.Decir(fallo);
+    return EstadoDe(fallo);
+}
+
+} // namespace quimbel::par

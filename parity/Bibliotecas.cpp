@@ -1,0 +1,40 @@
+#include "Bibliotecas.h"
+
+namespace quimbel {
+
+Bibliotecas::~Bibliotecas() {
+    LiberarPar();
+    LiberarCrc();
+}
+
+void Bibliotecas::CargarCrc(const std::string& carpetaPrimero) {
+    LiberarCrc();
+    crc_ = CargarBiblioteca(NombreBibliotecaCrc, carpetaPrimero);
+    crc32_ = BuscarFuncion<Crc32Funcion>(crc_, "crc32");
+}
+
+void Bibliotecas::LiberarCrc() {
+    crc32_ = nullptr;
+    LiberarBiblioteca(crc_);
+    crc_ = nullptr;
+}
+
+void Bibliotecas::CargarPar(const std::string& carpetaPrimero) {
+    LiberarPar();
+    par_ = CargarBiblioteca(NombreBibliotecaPar, carpetaPrimero);
+    callPar_ = BuscarFuncion<CallParContextoFuncion>(par_, "call_par_contexto");
+    if (callPar_ == nullptr) LiberarPar();
+}
+
+void Bibliotecas::LiberarPar() {
+    callPar_ = nullptr;
+    LiberarBiblioteca(par_);
+    par_ = nullptr;
+}
+
+Bibliotecas& LasBibliotecas() {
+    static Bibliotecas bibliotecas;
+    return bibliotecas;
+}
+
+} // namespace quimbel
