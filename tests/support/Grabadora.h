@@ -75,6 +75,9 @@ class Grabadora : public Ventana {
     }
     void Repintar() override { ++repintados; }
     void Progreso(int64_t hechos, int64_t total) override { progresos.emplace_back(hechos, total); }
+    // A stop asked for at a chosen point: true from the interrumpirEn-th time the run asks on
+    // (1: the first), never while it is below 1.
+    bool Interrumpido() const override { return interrumpirEn >= 1 && ++preguntasInterrupcion >= interrumpirEn; }
 
     const std::vector<std::string>& Memo(quimbel::Memo m) { return memos[m]; }
 
@@ -95,6 +98,8 @@ class Grabadora : public Ventana {
     std::vector<std::pair<int64_t, int64_t>> progresos; // (done, total); total < 0: hidden
     // Runs while the engine lets the window breathe: a test's stand-in for the user.
     std::function<void()> alRespirar;
+    int interrumpirEn = -1;
+    mutable int preguntasInterrupcion = 0; // how many times the run asked whether to stop
 };
 
 } // namespace quimbel::prueba
