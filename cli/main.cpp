@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Ordenes.h"
+#include "Senales.h"
 #include "parity/Bibliotecas.h"
 
 namespace quimbel {
@@ -46,7 +47,10 @@ constexpr const char* Uso =
     "      --version  muestra la versión y termina\n"
     "\n"
     "Las líneas del registro van a la salida estándar y los mensajes a la salida de errores.\n"
-    "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n";
+    "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n"
+    "SIGINT, SIGTERM o SIGHUP detienen el proceso tras el bloque en curso: quita sus\n"
+    "temporales, escribe \"¡ Proceso interrumpido !\" y sale con 128 más el número de la señal;\n"
+    "una segunda señal lo termina en el acto.\n";
 
 } // namespace
 
@@ -86,9 +90,13 @@ int Ejecutar(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    quimbel::InstalarSenales();
     // A run that cannot get memory stops with a message, its files closed, never with an abort.
     try {
-        return Ejecutar(argc, argv);
+        const int salida = Ejecutar(argc, argv);
+        // A run that stopped for a signal ends as the shell expects of one.
+        if (quimbel::RunInterrumpida()) return 128 + quimbel::SenalRecibida();
+        return salida;
     } catch (const std::bad_alloc&) {
         std::fputs("¡ Error: memoria insuficiente !\n", stderr);
     } catch (const std::exception& error) {

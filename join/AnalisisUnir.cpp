@@ -264,8 +264,10 @@ std::optional<AnalisisUnir> AnalizarPorCabeza(const std::string& nombre, const V
     // The ".fin" head first, whatever order the folder lists them in.
     std::vector<std::string> cabezas;
     for (const std::string& sufijo : vecinos.sufijos)
-        if (EsExtensionFin("." + sufijo)) cabezas.insert(cabezas.begin(), sufijo);
-        else if (sufijo == "0") cabezas.push_back(sufijo);
+        if (EsExtensionFin("." + sufijo))
+            cabezas.insert(cabezas.begin(), sufijo);
+        else if (sufijo == "0")
+            cabezas.push_back(sufijo);
     for (const std::string& sufijo : cabezas) {
         const bool fin = EsExtensionFin("." + sufijo);
         const std::string cabeza = CambiarExtension(nombre, "." + sufijo);

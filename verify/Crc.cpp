@@ -36,6 +36,7 @@ std::optional<uint32_t> CrcFichero(const std::string& ruta, Avance* avance) {
     if (avance) avance->Sumar(leidos);
     // After a full block comes another read, folded in even when it brought nothing.
     while (leidos == static_cast<int64_t>(BloqueCrc)) {
+        if (avance && avance->Interrumpido()) return std::nullopt;
         leidos = fichero.Leer(buffer.get(), BloqueCrc);
         if (leidos < 0) return std::nullopt;
         valor = funcion(valor, buffer.get(), static_cast<uint32_t>(leidos));

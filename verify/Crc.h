@@ -27,7 +27,8 @@ bool CrcCargada();
 
 // The CRC-32 of the whole file, read front to back in blocks of BloqueCrc bytes, each counted
 // in avance when given. None when no provider with the export is loaded, the file cannot be
-// opened, the buffer cannot be allocated or a read fails.
+// opened, the buffer cannot be allocated or a read fails, and when the run is asked to stop
+// (Avance::Interrumpido) before the file's last block.
 std::optional<uint32_t> CrcFichero(const std::string& ruta, Avance* avance = nullptr);
 
 } // namespace quimbel

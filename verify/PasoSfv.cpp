@@ -5,8 +5,8 @@
 #include <optional>
 #include <utility>
 
-#include "files/Interrupcion.h"
 #include "files/Ficheros.h"
+#include "files/Interrupcion.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
 #include "files/Texto.h"
