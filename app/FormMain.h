@@ -187,7 +187,7 @@ class TFormMain : public QWidget {
     VentanaQt ventana_;
     QString CarpetaPrograma_, FicheroIni_, FicheroSizes_;
     bool CortePreparado_ = false;
-    int32_t TamTrozo_ = 0;
+    int64_t TamTrozo_ = 0;
     OrigenPlan origenPlan_;
     PlanUnir PlanUnir_;
     QString ExtensionAnterior_;
