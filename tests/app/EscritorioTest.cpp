@@ -4,10 +4,10 @@
 // service on the private session bus this test runs on (dbus-run-session).
 #include <QDBusConnection>
 #include <QDBusConnectionInterface>
-#include <QDBusMetaType>
 #include <QElapsedTimer>
 #include <QIcon>
 #include <QtTest>
+#include <algorithm>
 
 #include "Ventana.h"
 #include "app/Arranque.h"
@@ -144,13 +144,22 @@ void EscritorioTest::progresoYAvisoDeUnaCorridaLarga() {
     QCOMPARE(n.icono, Id);
     QCOMPARE(n.pistas.value(QStringLiteral("desktop-entry")).toString(), Id);
 
-    // Each run: the bar appears at 0, reaches 1 and goes.
-    QTRY_COMPARE(escritorio.entradas.size(), 9);
-    for (qsizetype i = 0; i < escritorio.entradas.size(); ++i) {
-        const Entrada& e = escritorio.entradas[i];
+    // Each of the three runs: the bar appears at 0, grows to 1 and goes.
+    const auto ocultas = [&] {
+        return std::count_if(escritorio.entradas.begin(), escritorio.entradas.end(),
+                             [](const Entrada& e) { return !e.visible; });
+    };
+    QTRY_COMPARE(ocultas(), 3);
+    double anterior = -1;
+    for (const Entrada& e : escritorio.entradas) {
         QCOMPARE(e.uri, QStringLiteral("application://") + Id + QStringLiteral(".desktop"));
-        QCOMPARE(e.visible, i % 3 != 2);
-        QCOMPARE(e.progreso, i % 3 == 1 ? 1.0 : 0.0);
+        if (!e.visible) {
+            QCOMPARE(anterior, 1.0);
+            anterior = -1;
+            continue;
+        }
+        QVERIFY(anterior < 0 ? e.progreso == 0 : e.progreso > anterior);
+        anterior = e.progreso;
     }
 }
 
