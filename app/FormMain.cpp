@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "app/Arranque.h"
+#include "app/Colocacion.h"
 #include "app/Texto.h"
 #include "app/ajustes/ListaTamanos.h"
 #include "app/ajustes/Perfil.h"
@@ -29,7 +31,8 @@ QString ConPuntoFinal(const QString& texto) {
 }
 
 TFormMain::TFormMain(const EntornoPrograma& entorno, ServicioDialogos& dialogos, QWidget* padre)
-    : QWidget(padre), entorno_(entorno), dialogos_(dialogos), ventana_(*this) {
+    : QWidget(padre), entorno_(entorno), dialogos_(dialogos), ventana_(*this),
+      avisos_(QString::fromLatin1(IdEscritorio())) {
     CrearControles();
     move(306, 116);
     resize(478, 450);
@@ -76,6 +79,16 @@ void TFormMain::FormCreate() {
     CargarSizes();
 }
 
+QList<QRect> TFormMain::AreasPantalla() const {
+    if (!entorno_.areasPantalla.isEmpty()) return entorno_.areasPantalla;
+    QList<QRect> areas;
+    const QScreen* primaria = QGuiApplication::primaryScreen();
+    if (primaria) areas << primaria->availableGeometry();
+    for (const QScreen* pantalla : QGuiApplication::screens())
+        if (pantalla != primaria) areas << pantalla->availableGeometry();
+    return areas;
+}
+
 void TFormMain::CargarPosicion() {
     const Perfil perfil(ARuta(FicheroIni_));
     const auto claves = perfil.LeerSeccion(SeccionMain);
@@ -112,6 +125,14 @@ void TFormMain::CargarPosicion() {
         } else {
             ErrorAplicacion(QStringLiteral("'%1' is not a valid integer value").arg(DeUtf8(texto)));
         }
+    }
+    // A placement saved under another screen layout must not leave the window out of reach;
+    // the keys keep what was read. Before the state: a move or resize ends a maximized one.
+    const QRect colocada =
+        Colocar(QRect(pos(), size()), AreasPantalla(), minimumSize().expandedTo(minimumSizeHint()));
+    if (colocada != QRect(pos(), size())) {
+        move(colocada.topLeft());
+        resize(colocada.size());
     }
     const std::string estado = valor("WindowState");
     if (estado.empty()) {
@@ -189,10 +210,15 @@ void TFormMain::ExplorerButtonSalirClick() {
 void TFormMain::Ejecutar(const std::function<void()>& corrida) {
     if (enEjecucion_) return;
     enEjecucion_ = true;
+    avisos_.Empezar();
     struct Fin {
         bool& enEjecucion;
-        ~Fin() { enEjecucion = false; }
-    } fin{enEjecucion_};
+        AvisosEscritorio& avisos;
+        ~Fin() {
+            enEjecucion = false;
+            avisos.Terminar();
+        }
+    } fin{enEjecucion_, avisos_};
     corrida();
     if (cierrePendiente_) {
         cierrePendiente_ = false;

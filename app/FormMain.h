@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "app/AvisosEscritorio.h"
 #include "app/Dialogos.h"
 #include "app/Entorno.h"
 #include "app/VentanaQt.h"
@@ -48,6 +49,8 @@ class TFormMain : public QWidget {
     int CodigoSalida() const { return codigoSalida_; }
 
     ServicioDialogos& Dialogos() { return dialogos_; }
+    // What the desktop hears of the runs: taskbar progress and notifications.
+    AvisosEscritorio& Avisos() { return avisos_; }
     const QString& FicheroIni() const { return FicheroIni_; }
     const QString& FicheroSizes() const { return FicheroSizes_; }
     bool EnEjecucion() const { return enEjecucion_; }
@@ -177,6 +180,8 @@ class TFormMain : public QWidget {
     // Fills an empty folder box with the folder of the file box's path.
     static void CarpetaPorDefecto(const TFilenameEdit* fichero, TDirectoryEdit* carpeta);
     void CargarSizes();
+    // The available areas of the screens the window may open on, the primary first.
+    QList<QRect> AreasPantalla() const;
     TipoCorte TipoCorteElegido() const;
     // Runs one split, join or verification; while one runs, another does not start and
     // a close waits for its end.
@@ -185,9 +190,10 @@ class TFormMain : public QWidget {
     EntornoPrograma entorno_;
     ServicioDialogos& dialogos_;
     VentanaQt ventana_;
+    AvisosEscritorio avisos_;
     QString CarpetaPrograma_, FicheroIni_, FicheroSizes_;
     bool CortePreparado_ = false;
-    int32_t TamTrozo_ = 0;
+    int64_t TamTrozo_ = 0;
     OrigenPlan origenPlan_;
     PlanUnir PlanUnir_;
     QString ExtensionAnterior_;

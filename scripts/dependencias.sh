@@ -9,4 +9,5 @@ apt-get install -y --no-install-recommends \
     qt6-base-dev qt6-base-dev-tools qt6-base-private-dev libgl-dev xvfb xauth \
     libisal-dev libdeflate-dev zlib1g-dev libssl-dev libgf-complete-dev \
     x11-utils xdotool cksfv rhash par2 hyperfine time \
-    dpkg-dev desktop-file-utils appstream groff-base man-db clang
+    dpkg-dev desktop-file-utils appstream groff-base man-db clang \
+    libqt6svg6 qt6-translations-l10n shared-mime-info libglib2.0-bin dbus-daemon lintian

@@ -5,11 +5,11 @@
 #include "files/Cabeceras.h"
 #include "files/Carpeta.h"
 #include "files/CopiarBloque.h"
-#include "files/Entero.h"
 #include "files/Ficheros.h"
 #include "files/Interrupcion.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
+#include "files/Tamanos.h"
 #include "files/Temporales.h"
 #include "parity/PasoPar.h"
 #include "split/Estorbos.h"
@@ -26,7 +26,7 @@ const std::string ErrorMismoNombre = "¡ Error, un trozo no puede llamarse igual
 bool PlanDescribe(const PlanEnVigor& plan, const std::string& rutaFuente, const std::string& tamano,
                   TipoCorte tipo) {
     const OrigenPlan& o = plan.origen;
-    if (o.fuente != rutaFuente || o.tipo != tipo || LeerEntero(tamano) != o.tamTrozo || o.tamTrozo < 1)
+    if (o.fuente != rutaFuente || o.tipo != tipo || LeerTamano(tamano) != o.tamTrozo || o.tamTrozo < 1)
         return false;
     if (plan.marcas.size() != static_cast<size_t>(TrozosDelPlan(o.tamFichero, o.tamTrozo))) return false;
     Fichero f;
@@ -159,7 +159,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
         v.Enfocar(Campo::Tamano);
         return {};
     }
-    const std::optional<int32_t> tamano = LeerEntero(e.tamano);
+    const std::optional<int64_t> tamano = LeerTamano(e.tamano);
     if (!tamano) {
         v.Error("¡ Debes introducir un número válido !");
         v.Enfocar(Campo::Tamano);
