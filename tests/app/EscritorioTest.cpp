@@ -68,6 +68,7 @@ bool EscritorioTest::Cortar(VentanaDePrueba& v, TFormMain& f) {
     f.FilenameEditFicheroCortar->setText(v.Ruta(QStringLiteral("f.bin")));
     f.ComboBoxSizes->setEditText(QStringLiteral("10"));
     const size_t antes = v.dialogos.cajas.size();
+    v.dialogos.reemplazos = {true}; // the pieces of an earlier run
     f.ExplorerButtonCortar->click();
     return v.dialogos.cajas.size() == antes + 1 &&
            v.dialogos.cajas.back().texto == QStringLiteral("¡ Proceso finalizado !");
