@@ -194,7 +194,8 @@ void TFormMain::FormClose() {
 
 void TFormMain::closeEvent(QCloseEvent* evento) {
     if (enEjecucion_) {
-        // The run in progress finishes first; the window closes right after it.
+        // The run in progress stops at its next block (VentanaQt::Interrumpido); the window
+        // closes right after it.
         cierrePendiente_ = true;
         evento->ignore();
         return;

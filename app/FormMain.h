@@ -54,6 +54,8 @@ class TFormMain : public QWidget {
     const QString& FicheroIni() const { return FicheroIni_; }
     const QString& FicheroSizes() const { return FicheroSizes_; }
     bool EnEjecucion() const { return enEjecucion_; }
+    // Whether the window was asked to close during the run in progress: the run stops.
+    bool CierrePendiente() const { return cierrePendiente_; }
     // Opens a file from outside the window (command line, a drop on the window) as if the
     // user had chosen it in the dialog of the box that fits it by name, on that box's page:
     // the plan, the analysis, or the SFV box with its exit rule. A path that is no existing

@@ -89,6 +89,10 @@ Respuesta VentanaQt::Pregunta(std::string_view texto) {
     return Caja(true, texto, true);
 }
 
+bool VentanaQt::Interrumpido() const {
+    return form_.CierrePendiente();
+}
+
 bool VentanaQt::Reemplazar(std::string_view ruta) {
     const bool estabaOcupado = ocupado_;
     if (estabaOcupado) CursorNormal();

@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "Ventana.h"
+#include "files/Avance.h"
 
 using namespace quimbel;
 using quimbel::prueba::VentanaDePrueba;
@@ -12,6 +13,7 @@ class CortarTest : public QObject {
     void cortarDesdeLaVentana();
     void faltaElFichero();
     void unaCorridaALaVez();
+    void cerrarDuranteUnaCorridaLaDetiene();
 };
 
 void CortarTest::cortarDesdeLaVentana() {
@@ -71,6 +73,29 @@ void CortarTest::unaCorridaALaVez() {
     QCOMPARE(corridas, 1);
     QVERIFY(!f.isVisible());
     QVERIFY(v.Leer(QStringLiteral("quimbel.ini")).contains("WindowState=wsNormal"));
+}
+
+// A close request while a long piece is being written (the title bar's, which the window hears
+// as it paints) is never lost: the run stops at its next block, says so in its memo, shows no
+// box, leaves no partial piece, and the window closes keeping its settings.
+void CortarTest::cerrarDuranteUnaCorridaLaDetiene() {
+    VentanaDePrueba v;
+    TFormMain& f = v.Crear();
+    f.show();
+    v.Escribir(QStringLiteral("f.bin"), QByteArray(8 * 1000000, 'y'));
+    f.FilenameEditFicheroCortar->setText(v.Ruta(QStringLiteral("f.bin")));
+    f.ComboBoxSizes->setEditText(QStringLiteral("4000000"));
+    RalentizarAvance(std::chrono::milliseconds(60));
+    QTimer::singleShot(150, &f, [&] { f.close(); });
+    f.ExplorerButtonCortar->click();
+    RalentizarAvance(std::chrono::milliseconds(0));
+    QVERIFY(!f.isVisible());
+    QCOMPARE(f.MemoResultadoCortar->Lineas(),
+             (QStringList{QStringLiteral("Creando trozos..."), "Creando trozo 1 : " + v.Ruta("f.001"),
+                          QStringLiteral("¡ Proceso interrumpido !")}));
+    QVERIFY(v.dialogos.cajas.empty());
+    QCOMPARE(QDir(v.carpeta.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+             (QStringList{"Sizes.txt", "f.bin", "quimbel.ini"}));
 }
 
 QTEST_MAIN(CortarTest)
