@@ -148,19 +148,16 @@ void TFormMain::GuardarPosicion() {
     const Perfil perfil(ARuta(FicheroIni_));
     // A minimized window keeps the bounds and state it had before.
     const bool maximizada = windowState().testFlag(Qt::WindowMaximized);
-    const std::pair<const char*, std::string> claves[] = {
+    const std::vector<std::pair<std::string, std::string>> claves{
         {"FormLeft", std::to_string(x())},
         {"FormTop", std::to_string(y())},
         {"FormHeight", std::to_string(height())},
         {"FormWidth", std::to_string(width())},
         {"WindowState", maximizada ? "wsMaximized" : "wsNormal"},
     };
-    for (const auto& [clave, v] : claves) {
-        if (!perfil.EscribirClave(SeccionMain, clave, v).Bien()) {
-            ErrorAplicacion(QStringLiteral("Unable to write to %1").arg(FicheroIni_));
-            return;
-        }
-    }
+    // One read and one write for the five keys; the file takes its name only when complete.
+    if (!perfil.EscribirClaves(SeccionMain, claves).Bien())
+        ErrorAplicacion(QStringLiteral("Unable to write to %1").arg(FicheroIni_));
 }
 
 void TFormMain::CargarSizes() {
