@@ -207,7 +207,7 @@ TEST_F(PasoSfvTest, UnaSolaLecturaDeLaFuenteYNingunaDeLosTrozos) {
         const std::string trozo = "f." + std::to_string(k);
         EXPECT_EQ(lineas[5 + static_cast<size_t>(k)], trozo + " " + Crc8DeFichero(c / trozo));
     }
-    X
+    EXPECT_EQ(v.Memo(Memo::Cortar)[6], "Calculando crc: " + (c / "f.0")) << "its memo lines stay";
 }
 
 TEST_F(PasoSfvTest, TrozoBorradoAntesDelSfvParaEnLaPrimeraPasada) {
