@@ -20,13 +20,13 @@ sh "$(dirname "$0")/../support/en_xvfb.sh" 800x600x24 sh -c '
     "$t/quimbel" "$t/p.avi" & pid=$!
     vivo() { kill -0 $pid 2>/dev/null || { wait $pid; echo "ended early, status $?"; exit 1; }; }
     i=0
-    until w=$(xdotool search --name "Quimbel v" 2>/dev/null | head -n 1) && [ -n "$w" ]; do
+    until w=$(xdotool search --onlyvisible --name "Quimbel v" 2>/dev/null | head -n 1) && [ -n "$w" ]; do
         vivo
         i=$((i + 1)); [ $i -lt 200 ] || { echo "no window"; kill $pid; exit 1; }
         sleep 0.1
     done
     pausa() { sleep 0.5; vivo; }
-    # Waits for the focus only while the window can take it.
+    # A window that is shown (mapped) can take the focus; the wait for it is bounded.
     timeout 20 xdotool windowfocus --sync "$w"; pausa
     # To the size box (source, folder, scheme, size), a size, out (the plan) and back.
     xdotool key Tab Tab Tab Tab; pausa
