@@ -73,7 +73,7 @@ const std::vector<Operacion> Operaciones{
      [](Grabadora& g, const CarpetaTemporal& c) { return Cortar(g, Corte(c)).finalizado; }},
     {"union sobre un destino anterior", Memo::Unir,
      [](const CarpetaTemporal& c) {
-         for (int k = 1; k <= 3; ++k)
+         for (size_t k = 1; k <= 3; ++k)
              EscribirFichero(c / ("pelicula.00" + std::to_string(k)),
                              Fuente.substr((k - 1) * 1500000u, 1500000));
          EscribirFichero(c / "unido", "antes");
