@@ -22,6 +22,10 @@ std::string BaseDelJuego(std::string_view nombre) {
     return std::string(nombre.substr(0, nombre.size() - Extension.size()));
 }
 
+bool EsFicheroPar2(std::string_view nombre) {
+    return TerminaSinMayusculas(nombre, Extension);
+}
+
 bool EsDelJuego(std::string_view nombre, std::string_view base) {
     if (EsVolumenDe(nombre, base)) return true;
     return TerminaSinMayusculas(nombre, Extension) &&

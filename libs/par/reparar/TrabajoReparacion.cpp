@@ -3,6 +3,7 @@
 #include "Comprobacion.h"
 #include "Galois.h"
 #include "JuegoLeido.h"
+#include "LecturaJuego.h"
 #include "Limites.h"
 #include "NombresPar.h"
 #include "OrdenReparacion.h"
@@ -12,7 +13,6 @@
 #include "Temporales.h"
 
 #include <algorithm>
-#include <atomic>
 #include <new>
 #include <numeric>
 
@@ -33,8 +33,7 @@ class Reparacion {
     Reparacion(const OrdenReparacion& orden, const CarpetaDelTrabajo& trabajo, Avisos& avisos,
                const Limites& limites)
         : orden_(orden), trabajo_(trabajo), avisos_(avisos), limites_(limites),
-          mostrada_(orden.carpeta ? ConBarraFinal(*orden.carpeta) : CarpetaDeRuta(orden.indice)),
-          mostradaJuego_(CarpetaDeRuta(orden.indice)) {}
+          mostrada_(orden.carpeta ? ConBarraFinal(*orden.carpeta) : CarpetaDeRuta(orden.indice))) {}
 
     int Ejecutar() {
         // The set's folder and that of its files, each opened once for the whole job.
@@ -62,60 +61,15 @@ class Reparacion {
 
     std::string Ruta(size_t fichero) const { return mostrada_ + juego_.ficheros[fichero].nombre; }
 
-    // Reads the packets of every file of the set, on several threads. Nothing, or the failure:
-    // none of them could be opened, or memory ran short.
+    // Reads the packets of every file of the set. Nothing, or the failure: none of them could be
+    // opened, or memory ran short.
     Fallo LeerJuego() {
-        nombresJuego_ = FicherosDelJuego(carpetaJuego_, std::string(NombreSinCarpeta(orden_.indice)));
-        rutasJuego_.clear();
-        for (const std::string& nombre : nombresJuego_)
-            rutasJuego_.push_back(mostradaJuego_ + nombre);
-        idsJuego_.assign(rutasJuego_.size(), {});
-        std::vector<quimbel::Fichero> ficheros(rutasJuego_.size());
-        std::vector<uint64_t> tamanos(rutasJuego_.size(), 0);
-        uint64_t total = 0;
-        bool alguno = false;
-        // Opened one at a time, read and closed on the threads: a set of many volumes never
-        // holds them all open.
-        for (size_t i = 0; i < rutasJuego_.size(); ++i) {
-            quimbel::Fichero f;
-            if (!AbrirFicheroEn(f, carpetaJuego_, nombresJuego_[i]).Bien()) continue;
-            alguno = true;
-            idsJuego_[i] = f.Id();
-            tamanos[i] = static_cast<uint64_t>(std::max<int64_t>(f.Tamano(), 0));
-            total += tamanos[i];
-        }
-        if (!alguno)
-            return FalloPar{CodigoFallo::SinJuego, "¡ Error al abrir fichero " + orden_.indice + " !"};
-        Progreso avance(avisos_, total);
-        std::atomic<size_t> siguiente{0};
-        const Fallo error = avisos_.EnParalelo(Hilos(limites_, rutasJuego_.size()), [&](unsigned) -> Fallo {
-            try {
-                for (size_t i; (i = siguiente++) < rutasJuego_.size() && !avisos_.Parar();) {
-                    quimbel::Fichero f;
-                    // Read only while it is still the file measured.
-                    if (tamanos[i] == 0 || !AbrirFicheroEn(f, carpetaJuego_, nombresJuego_[i]).Bien() ||
-                        !(f.Id() == idsJuego_[i])) {
-                        avance.Sumar(tamanos[i]);
-                        continue;
-                    }
-                    uint64_t visto = 0;
-                    LeerPaquetes(
-                        FuenteFichero(f, std::min<uint64_t>(tamanos[i], static_cast<uint64_t>(f.Tamano()))),
-                        [&](PaqueteLeido&& p) { recogida_.Anadir(i, std::move(p)); },
-                        [&](uint64_t leido) {
-                            avance.Sumar(leido - std::min(leido, visto));
-                            visto = std::max(visto, leido);
-                        });
-                    avance.Sumar(tamanos[i] - std::min(tamanos[i], visto));
-                }
-                return std::nullopt;
-            } catch (const std::bad_alloc&) {
-                return FalloMemoriaReparar();
-            }
-        });
-        if (error) return error;
-        avance.Terminar();
-        return std::nullopt;
+        FicherosPar leidos;
+        Fallo error = LeerFicherosPar(carpetaJuego_, orden_.indice, limites_, avisos_, recogida_, leidos);
+        nombresJuego_ = std::move(leidos.nombres);
+        rutasJuego_ = std::move(leidos.rutas);
+        idsJuego_ = std::move(leidos.ids);
+        return error;
     }
 
     // One line per file in name order, then the recovery slices' line; the files that are
@@ -232,7 +186,6 @@ class Reparacion {
     Avisos& avisos_;
     const Limites& limites_;
     std::string mostrada_;          // the files' folder as the lines show it, ending in "/" unless empty
-    std::string mostradaJuego_;     // likewise the set's folder
     quimbel::Carpeta carpeta_;      // the listed files'
     quimbel::Carpeta carpetaJuego_; // the set's files'
     std::vector<std::string> nombresJuego_; // the set's files, by name in carpetaJuego_
