@@ -5,6 +5,7 @@
 #include "JuegoLeido.h"
 #include "LecturaJuego.h"
 #include "Limites.h"
+#include "LlamadaPar.h"
 #include "NombresPar.h"
 #include "OrdenReparacion.h"
 #include "Progreso.h"
@@ -15,16 +16,20 @@
 #include <algorithm>
 #include <new>
 #include <numeric>
+#include <set>
 
 #include "files/Rutas.h"
+#include "files/Temporales.h"
 
 namespace quimbel::par {
 namespace {
 
 constexpr int Bien = 0, Mal = 1, Invalido = 2;
 
-// The job's result after a failure: 2 when there is no set to work on, 1 otherwise.
+// The job's result after a failure: 2 when there is no set to work on, LLAMADA_PAR_INTERRUMPIDA
+// when the caller stopped it, 1 otherwise.
 int EstadoDe(const FalloPar& fallo) {
+    if (fallo.codigo == CodigoFallo::Interrumpido) return LLAMADA_PAR_INTERRUMPIDA;
     return fallo.codigo == CodigoFallo::SinJuego || fallo.codigo == CodigoFallo::Argumentos ? Invalido : Mal;
 }
 
@@ -33,7 +38,7 @@ class Reparacion {
     Reparacion(const OrdenReparacion& orden, const CarpetaDelTrabajo& trabajo, Avisos& avisos,
                const Limites& limites)
         : orden_(orden), trabajo_(trabajo), avisos_(avisos), limites_(limites),
-          mostrada_(orden.carpeta ? ConBarraFinal(*orden.carpeta) : CarpetaDeRuta(orden.indice))) {}
+          mostrada_(orden.carpeta ? ConBarraFinal(*orden.carpeta) : CarpetaDeRuta(orden.indice)) {}
 
     int Ejecutar() {
         // The set's folder and that of its files, each opened once for the whole job.
@@ -44,6 +49,7 @@ class Reparacion {
             return Acabar({CodigoFallo::SinJuego, "¡ Error al abrir la carpeta " + mostrada_ + " !"});
         if (const Fallo fallo = LeerJuego()) return Acabar(*fallo);
         if (const Fallo fallo = ArmarJuego(recogida_, orden_.indice, juego_)) return Acabar(*fallo);
+        if (orden_.reparar) LimpiarTemporales();
         if (const Fallo fallo = ComprobarFicheros(juego_, carpeta_, idsJuego_,
                                                   Hilos(limites_, juego_.rebanadas), avisos_, estados_))
             return Acabar(*fallo);
@@ -51,6 +57,25 @@ class Reparacion {
         if (plan_.reescritos.empty()) return Bien;
         if (!orden_.reparar) return Mal;
         return Reparar();
+    }
+
+    // The names the set lists beneath its folder.
+    std::set<std::string> Listados() const {
+        std::set<std::string> nombres;
+        for (const FicheroJuego& f : juego_.ficheros)
+            nombres.insert(f.nombre);
+        return nombres;
+    }
+
+    // Temporaries left in the files' folder by runs that died go, never a file the set lists
+    // or one of the set's own.
+    void LimpiarTemporales() const {
+        const std::set<std::string> listados = Listados();
+        const std::set<std::string> delJuego(nombresJuego_.begin(), nombresJuego_.end());
+        quimbel::LimpiarTemporales(carpeta_, [&](std::string_view nombre) {
+            const std::string n(nombre);
+            return listados.count(n) != 0 || delJuego.count(n) != 0;
+        });
     }
 
   private:
@@ -62,7 +87,7 @@ class Reparacion {
     std::string Ruta(size_t fichero) const { return mostrada_ + juego_.ficheros[fichero].nombre; }
 
     // Reads the packets of every file of the set. Nothing, or the failure: none of them could be
-    // opened, or memory ran short.
+    // opened, memory ran short, or the job was stopped.
     Fallo LeerJuego() {
         FicherosPar leidos;
         Fallo error = LeerFicherosPar(carpetaJuego_, orden_.indice, limites_, avisos_, recogida_, leidos);
@@ -112,11 +137,13 @@ class Reparacion {
                                                           std::to_string(m - juego_.recuperacion.size()) +
                                                           " bloques de recuperación !"});
         if (MemoriaResolver(m) > limites_.memoria / 2) return Acabar(FalloMemoriaReparar());
+        if (avisos_.Detenido()) return Acabar(FalloInterrumpido());
         if (!Solucionar(m)) return Mal;
+        if (avisos_.Detenido()) return Acabar(FalloInterrumpido());
         const unsigned hilos = Hilos(limites_, juego_.rebanadas);
         const bool mantener = CabenAbiertos(limites_, juego_.ficheros.size() + rutasJuego_.size() +
                                                           2 * uint64_t{plan_.reescritos.size()});
-        Temporales temporales(carpeta_, mantener);
+        Temporales temporales(carpeta_, Listados());
         for (const size_t i : plan_.reescritos)
             if (temporales.Crear(juego_.ficheros[i].nombre) != 0)
                 return Acabar({CodigoFallo::Salida, "¡ Error al crear fichero " + Ruta(i) + " !"});
@@ -145,13 +172,19 @@ class Reparacion {
     }
 
     // Each rebuilt file whose MD5 holds takes its name; one that fails is removed, the
-    // damaged file keeping its name.
+    // damaged file keeping its name. All are checked before any takes its name, so that a stop
+    // meanwhile leaves every file as it was.
     int Colocar(Temporales& temporales) {
+        std::vector<bool> correctos;
+        for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
+            correctos.push_back(Md5Correcto(temporales, t, juego_.ficheros[plan_.reescritos[t]]));
+            if (avisos_.Detenido()) return Acabar(FalloInterrumpido());
+        }
         std::vector<std::string> fallos;
         for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
             const size_t i = plan_.reescritos[t];
             std::string apartado;
-            if (!Md5Correcto(temporales, t, juego_.ficheros[i])) {
+            if (!correctos[t]) {
                 temporales.Descartar(t);
                 fallos.push_back("¡ Error, el fichero reparado " + Ruta(i) +
                                  " no coincide con el juego PAR2 !");
@@ -161,12 +194,15 @@ class Reparacion {
                 avisos_.Decir("  Reparado: " + Ruta(i));
             }
         }
+        temporales.Sincronizar();
         for (const std::string& f : fallos)
             avisos_.Decir(f);
         return fallos.empty() ? Bien : Mal;
     }
 
-    bool Md5Correcto(const Temporales& temporales, size_t t, const FicheroJuego& f) const {
+    // Whether the rebuilt file has the set's MD5; the check ends early, false, when the job is
+    // told to stop.
+    bool Md5Correcto(const Temporales& temporales, size_t t, const FicheroJuego& f) {
         quimbel::Fichero local;
         const quimbel::Fichero* fichero = temporales.Abrir(t, local);
         if (fichero == nullptr || fichero->Tamano() != static_cast<int64_t>(f.tamano)) return false;
@@ -174,7 +210,7 @@ class Reparacion {
         Md5 md5;
         for (uint64_t x = 0; x < f.tamano;) {
             const auto n = static_cast<size_t>(std::min<uint64_t>(bloque.size(), f.tamano - x));
-            if (!fichero->LeerEn(bloque.data(), n, x)) return false;
+            if (avisos_.Detenido() || !fichero->LeerEn(bloque.data(), n, x)) return false;
             md5.Anadir(bloque.data(), n);
             x += n;
         }
