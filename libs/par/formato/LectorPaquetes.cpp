@@ -111,6 +111,10 @@ class Lectura {
         c.conCuerpo = !recuperacion && largo - CabeceraPaquete <= CuerpoMaximo;
         c.fin = p + largo;
         c.hasta = p + PosicionConjunto;
+        // Each byte is hashed for a bounded number of candidates at most.
+        std::erase_if(hashes_, [&](uint64_t fin) { return fin <= c.hasta; });
+        if (hashes_.size() >= CandidatosAbiertos) return;
+        hashes_.push_back(c.fin);
         if (c.fin <= leido_) {
             // The whole packet is at hand.
             if (c.conCuerpo)
@@ -119,8 +123,6 @@ class Lectura {
             c.hasta = c.fin;
             Decidir(c, Md5De(cabecera + PosicionConjunto, static_cast<size_t>(largo - PosicionConjunto)));
         } else {
-            if (abiertos_ >= CandidatosAbiertos) return;
-            ++abiertos_;
             c.md5.emplace();
             if (c.conCuerpo) c.paquete.cuerpo.reserve(static_cast<size_t>(largo - CabeceraPaquete));
             Alimentar(c);
@@ -140,7 +142,6 @@ class Lectura {
             c.hasta = hasta;
         }
         if (c.hasta == c.fin) {
-            --abiertos_;
             const Huella hash = c.md5->Valor();
             c.md5.reset();
             Decidir(c, hash);
@@ -163,7 +164,10 @@ class Lectura {
             Candidato& c = pendientes_.front();
             const bool abierto = c.estado == Candidato::Estado::Abierto;
             if (c.paquete.posicion >= cursor_ && abierto && retenido_ <= RetenidoMaximo) return;
-            if (abierto) --abiertos_;
+            // One given up is hashed no more.
+            if (const auto h = std::find(hashes_.begin(), hashes_.end(), c.fin);
+                abierto && h != hashes_.end())
+                hashes_.erase(h);
             if (c.estado == Candidato::Estado::Valido) {
                 retenido_ -= c.Retenido();
                 if (c.paquete.posicion >= cursor_) {
@@ -184,9 +188,9 @@ class Lectura {
     uint64_t inicio_ = 0;              // the source offset of bloque_'s first byte
     uint64_t leido_ = 0;               // the bytes read so far
     uint64_t cursor_ = 0;              // the end of the last packet given
-    size_t abiertos_ = 0;              // candidates still being hashed
     uint64_t retenido_ = 0;            // bytes of checked packets waiting in pendientes_
     std::deque<Candidato> pendientes_; // by their start
+    std::vector<uint64_t> hashes_;     // where the bytes of the last candidates hashed end
 };
 
 } // namespace

@@ -62,8 +62,9 @@ struct PaqueteLeido {
 // passed over.
 inline constexpr uint64_t CuerpoMaximo = uint64_t{1} << 20;
 
-// Packets whose MD5 is being computed at once while the file is read: a magic found while as
-// many are pending is passed over. Every byte is hashed at most this many times.
+// The candidates whose bytes one byte of a file may be hashed for: a magic whose packet would
+// take in bytes that as many candidates before it were hashed over is passed over, so that the
+// work stays within this many times the file's size.
 inline constexpr size_t CandidatosAbiertos = 4;
 
 // Calls alPaquete for every packet of the source whose length fits and whose MD5 holds, in

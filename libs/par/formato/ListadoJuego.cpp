@@ -80,6 +80,10 @@ bool EsProtegidoEn(const quimbel::Carpeta& carpeta, const std::string& nombre, c
     return AbrirFicheroEn(fichero, carpeta, nombre).Bien() && protegidos.Contiene(fichero);
 }
 
+std::string LineaNombreNoValido(std::string_view nombre) {
+    return "¡ Error, nombre no válido para PAR: " + std::string(nombre) + " !";
+}
+
 std::string LineaSobrescribiria(const std::string& ruta) {
     return "¡ Error, el PAR sobrescribiría el fichero " + ruta + " !";
 }
