@@ -6,8 +6,8 @@
 #include "files/Carpeta.h"
 #include "files/CopiarBloque.h"
 #include "files/Entero.h"
-#include "files/Interrupcion.h"
 #include "files/Ficheros.h"
+#include "files/Interrupcion.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
 #include "files/Temporales.h"
@@ -91,7 +91,8 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
     // Exactly the piece's share: a source that shrank during the run gives a short copy.
     const int64_t cuenta = DatosDeTrozo(w.s, w.p, k);
     int64_t copiados = 0;
-    if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance) != 0 || copiados != cuenta) {
+    if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance) != 0 ||
+        copiados != cuenta) {
         if (!Interrumpida(v, Memo::Cortar)) return fallo();
         w.fuente.Cerrar();
         return false;
@@ -196,6 +197,13 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
 
     if (e.sfv) {
         if (const auto rechazo = RechazoNombreSfv(rutaFuente)) {
+            fuente.Cerrar();
+            v.Error(*rechazo);
+            return {};
+        }
+    }
+    if (e.par) {
+        if (const auto rechazo = RechazoNombrePar(NombresDeTrozos(elegidos, rutaFuente, n, e.tipo))) {
             fuente.Cerrar();
             v.Error(*rechazo);
             return {};

@@ -17,6 +17,7 @@
 #include <numeric>
 
 #include "files/Rutas.h"
+#include "files/Temporales.h"
 
 namespace quimbel::par {
 namespace {
@@ -46,6 +47,11 @@ Fallo CrearPar(const OrdenPar& orden, const CarpetaDelTrabajo& trabajo, Avisos& 
     trabajo.Abrir(orden.rutaPar, carpeta);
     std::vector<Entrada> listadas;
     if (Fallo error = ExaminarEntradas(orden, trozos, listadas)) return error;
+    // Temporaries left in the set's folder by runs that died go; a piece is never taken for one.
+    quimbel::LimpiarTemporales(carpeta, [&](std::string_view nombre) {
+        return std::any_of(listadas.begin(), listadas.end(),
+                           [&](const Entrada& e) { return e.nombre == nombre; });
+    });
     // An empty piece has no slice; PAR clients take it for a damaged file, so it stays out.
     std::vector<Entrada> entradas;
     std::vector<uint64_t> tamanos;

@@ -90,6 +90,9 @@ inline constexpr size_t NombreJuegoMaximo = 4096;
 // or ".." component. The one rule of the sets read back and of the pieces a set is made of.
 bool NombreJuegoValido(std::string_view nombre);
 
+// The line of a job refused because a piece's name is one a set cannot carry (NombreJuegoValido).
+std::string LineaNombreNoValido(std::string_view nombre);
+
 // The line of a job refused because an output would be the file at ruta, a source or piece.
 std::string LineaSobrescribiria(const std::string& ruta);
 
