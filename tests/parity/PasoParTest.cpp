@@ -156,6 +156,34 @@ TEST_F(PasoParTest, NuncaPisaLaFuenteNiUnTrozo) {
 namespace quimbel {
 namespace {
 
+// Piece names a set cannot carry (a control byte) are refused before anything else: by the
+// step, without a call, and by a split with a PAR set before it writes a piece.
+TEST_F(PasoParTest, NombresQueUnJuegoNoPuedeLlevar) {
+    const std::string antes = Recibido();
+    EntradaPar e = Entrada("1");
+    e.trozos = {"pelicula.001", "peli\tcula.002"};
+    EXPECT_TRUE(PasoPar(v, e).detenido);
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error, nombre no válido para PAR: peli\tcula.002 !"});
+    EXPECT_TRUE(v.Memo(Memo::Cortar).empty());
+    EXPECT_EQ(Recibido(), antes);
+
+    EscribirFichero(c / "a\tb.avi", Datos(30));
+    const std::vector<std::string> nombres = Nombres(c.Ruta());
+    for (const bool sfv : {false, true}) {
+        EntradaCorte corte;
+        corte.fuente = c / "a\tb.avi";
+        corte.tamano = "10";
+        corte.par = true;
+        corte.sfv = sfv;
+        corte.numeroPar = "1";
+        Grabadora g;
+        EXPECT_FALSE(Cortar(g, corte).finalizado);
+        EXPECT_EQ(g.errores, std::vector<std::string>{"¡ Error, nombre no válido para PAR: a\tb.001 !"});
+        EXPECT_EQ(Nombres(c.Ruta()), nombres);
+        EXPECT_EQ(Recibido(), antes);
+    }
+}
+
 // The split hands the step the names of the pieces it wrote, in set order.
 TEST_F(PasoParTest, ElCortePasaSusTrozosEnOrden) {
     EscribirFichero(c / "p.avi", Datos(30));
