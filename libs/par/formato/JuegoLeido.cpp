@@ -28,15 +28,6 @@ std::string Mostrable(std::string_view nombre) {
     return s;
 }
 
-struct HuellaHash {
-    size_t operator()(const Huella& h) const {
-        size_t v = 0;
-        for (int i = 0; i < 8; ++i)
-            v = (v << 8) | h[static_cast<size_t>(i)];
-        return v;
-    }
-};
-
 } // namespace
 
 void Recogida::Anadir(size_t origen, PaqueteLeido&& p) {
@@ -162,7 +153,7 @@ class Armado {
             std::set<Huella>(ids_.begin(), ids_.end()).size() != ids_.size())
             return FalloPar{CodigoFallo::JuegoNoValido,
                             "¡ Error, lista de ficheros no válida en el juego PAR2 " + indice_ + " !"};
-        std::unordered_map<Huella, FicheroJuego, HuellaHash> descritos;
+        std::unordered_map<Huella, FicheroJuego, DispersionHuella> descritos;
         for (const auto& [origen, p] : r_.paquetes_)
             if (p.tipo == TipoDescripcion)
                 if (auto f = Descripcion(p); f && descritos.count(f->id) == 0)
@@ -201,7 +192,7 @@ class Armado {
     // The slice checksums of each file: the first packet of the set with the file's ID and
     // exactly one entry per slice.
     void Huellas() {
-        std::unordered_map<Huella, size_t, HuellaHash> indices;
+        std::unordered_map<Huella, size_t, DispersionHuella> indices;
         for (size_t i = 0; i < juego_.ficheros.size(); ++i)
             indices.emplace(juego_.ficheros[i].id, i);
         for (const auto& [origen, p] : r_.paquetes_) {

@@ -12,6 +12,7 @@
 #include <optional>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -41,6 +42,16 @@ struct JuegoLeido {
     uint32_t rebanadas = 0;                         // input slices
     std::vector<FicheroJuego> ficheros;             // in set order
     std::vector<RebanadaRecuperacion> recuperacion; // one per exponent, increasing
+};
+
+// A digest's first bytes, as the key of a hash table (digests are spread evenly).
+struct DispersionHuella {
+    size_t operator()(const Huella& h) const {
+        size_t v = 0;
+        for (int i = 0; i < 8; ++i)
+            v = (v << 8) | h[static_cast<size_t>(i)];
+        return v;
+    }
 };
 
 // What the gathering keeps at most, for all the files of a set together: each packet kept
@@ -76,7 +87,7 @@ class Recogida {
     const Guardado* Principal();
     mutable std::mutex mutex_;
     std::vector<Guardado> paquetes_; // all but recovery slices
-    std::set<Huella> vistos_;
+    std::unordered_set<Huella, DispersionHuella> vistos_;
     uint64_t bytes_ = 0;
     std::optional<Huella> soloDe_;
     std::vector<bool> aportes_; // by set file
