@@ -215,6 +215,29 @@ TEST_F(FicherosPar, RepararParadoEnCadaPregunta) {
         std::none_of(despues.begin(), despues.end(), [](const auto& e) { return e.first.starts_with("."); }));
 }
 
+// Temporaries that runs left behind (no lock on them) go when a job writes in the folder; a file
+// named like one that the job reads (a piece, a file the set lists) never does.
+TEST_F(FicherosPar, LosTemporalesAbandonadosSeVanLosDelJuegoNo) {
+    const std::string listado = ".quimbel-tmp-00112233aabbccdd";
+    EscribirFichero(c / listado, Datos(5000, 1));
+    EscribirFichero(c / "b.bin", Datos(7000, 2));
+    {
+        EnCarpeta dentro(c.Ruta());
+        ASSERT_EQ(Par2("create -q -s1000 -c8 x.par2 " + listado + " b.bin"), 0);
+    }
+    EscribirFichero(c / "b.bin", Datos(7000, 3));
+    EscribirFichero(c / ".quimbel-tmp-ffeeddccbbaa9988", "de una corrida muerta");
+    EXPECT_EQ(Reparar(c / "x.par2"), 0);
+    EXPECT_TRUE(HayLinea("  Correcto: " + c / listado));
+    EXPECT_EQ(LeerFichero(c / listado), Datos(5000, 1));
+    EXPECT_FALSE(Existe(c / ".quimbel-tmp-ffeeddccbbaa9988"));
+
+    EscribirFichero(c / ".quimbel-tmp-0011223344556677", "de otra corrida muerta");
+    EXPECT_EQ(Crear({listado, "b.bin"}), 0);
+    EXPECT_EQ(LeerFichero(c / listado), Datos(5000, 1));
+    EXPECT_FALSE(Existe(c / ".quimbel-tmp-0011223344556677"));
+}
+
 // A disk that fills at any point of a job: it fails with one line and leaves every file as it
 // was, the earlier set and the damaged file included.
 TEST_F(FicherosPar, UnDiscoLlenoNoTocaNada) {
