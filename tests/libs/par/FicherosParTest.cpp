@@ -22,42 +22,38 @@ namespace {
 using namespace prueba;
 namespace fs = std::filesystem;
 
-std::vector<std::string> lineas;
-
-int32_t Recoger(const char* texto) {
-    if (texto[0] != '%') lineas.emplace_back(texto);
-    return 0;
-}
-
-Limites Pequenos() {
-    Limites l;
-    l.memoria = 1 << 20;
-    l.franjaMaxima = 4096;
-    l.hilos = 2;
-    l.avance = std::chrono::milliseconds(1);
-    return l;
-}
-
 class FicherosPar : public ::testing::Test {
   protected:
-    void SetUp() override { ASSERT_TRUE(AbrirCarpeta(carpeta, c.Ruta()).Bien()); }
+    void SetUp() override {
+        ASSERT_TRUE(AbrirCarpeta(carpeta, c.Ruta()).Bien());
+        // Small bounds, so that small files take many stripes and blocks on two threads.
+        limites.memoria = 1 << 20;
+        limites.franjaMaxima = 4096;
+        limites.hilos = 2;
+        limites.avance = std::chrono::milliseconds(1);
+    }
 
     // A job on the folder by its descriptor; detener, when given, is its stop question.
     int Crear(const std::vector<std::string>& trozos, const std::function<bool()>& detener = {}) {
         std::vector<std::string> v{"par.exe", "add", "-n2", "-m", "--", "/mostrada/t.par"};
         v.insert(v.end(), trozos.begin(), trozos.end());
-        return Ejecutar(detener, [&](Avisos& a) { return EjecutarPar(v, Trabajo(), a, Pequenos()); });
+        return Ejecutar(detener, [&](Avisos& a) { return EjecutarPar(v, Trabajo(), a, limites); });
     }
     int Reparar(const std::string& indice, const std::function<bool()>& detener = {}) {
         const std::vector<std::string> v{"par.exe", "repair", "--", indice};
-        return Ejecutar(detener, [&](Avisos& a) { return EjecutarReparacion(v, Trabajo(), a, Pequenos()); });
+        return Ejecutar(detener, [&](Avisos& a) { return EjecutarReparacion(v, Trabajo(), a, limites); });
     }
 
     CarpetaDelTrabajo Trabajo() const { return CarpetaDelTrabajo(carpeta.Descriptor()); }
 
-    static int Ejecutar(const std::function<bool()>& detener, const std::function<int(Avisos&)>& trabajo) {
+    // The job's lines (no progress) go to lineas.
+    int Ejecutar(const std::function<bool()>& detener, const std::function<int(Avisos&)>& trabajo) {
         lineas.clear();
-        Avisos avisos(Recoger, detener);
+        Avisos avisos(
+            [this](const char* texto) {
+                if (texto[0] != '%') lineas.emplace_back(texto);
+            },
+            detener);
         return trabajo(avisos);
     }
 
@@ -93,6 +89,8 @@ class FicherosPar : public ::testing::Test {
 
     CarpetaTemporal c;
     Carpeta carpeta;
+    Limites limites;
+    std::vector<std::string> lineas;
 };
 
 // par2's set of two files, its volumes put under other names, beside another set's files: the
