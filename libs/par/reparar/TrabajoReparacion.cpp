@@ -59,6 +59,7 @@ class Reparacion {
         return Reparar();
     }
 
+  private:
     // The names the set lists beneath its folder.
     std::set<std::string> Listados() const {
         std::set<std::string> nombres;
@@ -78,7 +79,6 @@ class Reparacion {
         });
     }
 
-  private:
     int Acabar(const FalloPar& fallo) const {
         avisos_.Decir(fallo);
         return EstadoDe(fallo);
