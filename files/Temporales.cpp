@@ -217,8 +217,10 @@ void SalidaTemporal::Descartar() {
     carpeta_ = nullptr;
 }
 
-void LimpiarTemporales(const Carpeta& carpeta) {
-    const auto nombres = ListarCarpeta(carpeta, EsTemporal);
+void LimpiarTemporales(const Carpeta& carpeta, const std::function<bool(std::string_view)>& conservar) {
+    const auto nombres = ListarCarpeta(carpeta, [&](std::string_view nombre) {
+        return EsTemporal(nombre) && !(conservar && conservar(nombre));
+    });
     if (!nombres) return;
     for (const std::string& nombre : *nombres)
         QuitarAbandonado(carpeta.Descriptor(), nombre);

@@ -5,6 +5,7 @@
 // reader ever sees a partial file under a final name. A file that stood at that name is
 // replaced only when it is the very file the user chose to replace. A temporary left by a run
 // that died (a kill, a power cut) is removed by a later run in that folder.
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -80,8 +81,9 @@ class SalidaTemporal {
 
 // Removes from an open folder the temporaries that no live run holds (their lock is free); one
 // still under the name it is born with, before its run locks it, only once it has not changed
-// for a minute. Called once by each run when it opens the folder it writes in.
-void LimpiarTemporales(const Carpeta& carpeta);
+// for a minute. Called once by each run when it opens the folder it writes in. A name that
+// `conservar` accepts is left alone whatever it holds (a file a set lists by such a name).
+void LimpiarTemporales(const Carpeta& carpeta, const std::function<bool(std::string_view)>& conservar = {});
 
 // Flushes a folder's names to disk after a run gave its outputs their final names.
 void SincronizarCarpeta(const Carpeta& carpeta);

@@ -54,6 +54,11 @@ int32_t ProgresoPar(void* contexto, const char* texto) {
     return 0;
 }
 
+int32_t DetenerPar(void* contexto) {
+    if (contexto == nullptr) return 0;
+    return static_cast<ContextoPar*>(contexto)->ventana.Interrumpido() ? 1 : 0;
+}
+
 int32_t PonerArgumento(int32_t i, std::string_view texto, std::span<char*> vector) {
     if (i < 0 || static_cast<size_t>(i) + 1 >= vector.size()) return -1;
     auto* copia = static_cast<char*>(std::malloc(texto.size() + 1));
@@ -89,6 +94,7 @@ int32_t LlamarPar(LlamadaParContexto& llamada, ProgresoParContextoFuncion progre
     llamada.progreso = progreso;
     llamada.contexto = &contexto;
     llamada.carpeta = carpeta;
+    llamada.detener = &DetenerPar;
     contexto.inicio = contexto.avance != nullptr ? contexto.avance->Hechos() : 0;
     const int32_t resultado = funcion(&llamada);
     if (contexto.avance != nullptr && contexto.parte > 0)

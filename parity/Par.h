@@ -52,6 +52,10 @@ std::optional<std::pair<uint64_t, uint64_t>> LeerAvancePar(std::string_view text
 // Never lets the window handle input.
 int32_t ProgresoPar(void* contexto, const char* texto);
 
+// The question whether the call must stop: the window's (Ventana::Interrumpido) of the context
+// the record carries; 0 without one. Set in every record LlamarPar fills.
+int32_t DetenerPar(void* contexto);
+
 // Stores a heap copy of texto, with its terminating zero, in vector[i]; 0. When the copy
 // cannot be allocated, entries 0 to i - 1 are released and set to null, and the result
 // is -1. Refused with -1, writing nothing, when i would reach the vector's last entry,
@@ -61,8 +65,9 @@ int32_t PonerArgumento(int32_t i, std::string_view texto, std::span<char*> vecto
 // Releases entries 0 to n - 1 and sets them to null; 0.
 int32_t LiberarArgumentos(int32_t n, std::span<char*> vector);
 
-// Makes the call: fills the record's size, version, callback, context and folder (a
-// descriptor, or LLAMADA_PAR_CARPETA_ACTUAL) and runs call_par_contexto; returns its result.
+// Makes the call: fills the record's size, version, callback, context, folder (a descriptor, or
+// LLAMADA_PAR_CARPETA_ACTUAL) and stop question (DetenerPar) and runs call_par_contexto; returns
+// its result (LLAMADA_PAR_INTERRUMPIDA when the window asked the run to stop).
 // The context's start is where its progress stands now, and all of its part counts as done
 // once the call returns. Returns -1 without calling anything when ParCargada() is false, or
 // when the count leaves no null entry after the last argument inside the record. The texts of

@@ -3,6 +3,7 @@
 #include <memory>
 
 #include "files/Entero.h"
+#include "files/Interrupcion.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
 #include "libs/par/include/NombresPar.h"
@@ -43,6 +44,12 @@ std::string MensajeDemasiadosTrozosPar() {
     return "¡ Demasiados trozos para crear el PAR: el máximo es " + std::to_string(MaxTrozosPar) + " !";
 }
 
+std::optional<std::string> RechazoNombrePar(const std::vector<std::string>& trozos) {
+    for (const std::string& t : trozos)
+        if (!par::NombreJuegoValido(t)) return par::LineaNombreNoValido(t);
+    return std::nullopt;
+}
+
 std::string RutaPar(const std::string& destino, const std::string& fuente) {
     return CambiarExtension(destino + NombreDeRuta(fuente), ".par");
 }
@@ -55,6 +62,10 @@ std::optional<std::string> OpcionNumeroPar(const std::string& numero) {
 }
 
 ResultadoPar PasoPar(Ventana& v, const EntradaPar& e, const std::function<void()>& antesDeLlamar) {
+    if (const auto rechazo = RechazoNombrePar(e.trozos)) {
+        v.Error(*rechazo);
+        return {true, false};
+    }
     const std::string rutaPar = RutaPar(e.destino, e.fuente);
     v.AnadirLinea(Memo::Cortar, "Creando PAR: " + rutaPar);
     const std::optional<std::string> opcionNumero = OpcionNumeroPar(e.numero);
@@ -86,7 +97,12 @@ ResultadoPar PasoPar(Ventana& v, const EntradaPar& e, const std::function<void()
         ContextoPar contexto(v);
         contexto.avance = e.avance;
         contexto.parte = e.bytes;
-        resultado.hecho = LlamarPar(argumentos, &ProgresoPar, contexto, carpeta->Descriptor()) == 0;
+        const int32_t devuelto = LlamarPar(argumentos, &ProgresoPar, contexto, carpeta->Descriptor());
+        if (devuelto == LLAMADA_PAR_INTERRUMPIDA) {
+            v.AnadirLinea(Memo::Cortar, ProcesoInterrumpido);
+            return {true, false};
+        }
+        resultado.hecho = devuelto == 0;
     }
     v.ProcesarMensajes();
     return resultado;

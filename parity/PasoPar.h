@@ -27,7 +27,8 @@ struct EntradaPar {
 
 // How the step ended.
 struct ResultadoPar {
-    bool detenido = false; // the count was no number: the split ends without its final box
+    bool detenido = false; // the count was no number, a name was refused or the run was stopped: the
+                           // split ends without its final box
     bool hecho = false;    // the library was called and reported success
 };
 
@@ -43,14 +44,23 @@ inline constexpr size_t MaxTrozosPar =
 // The information box of a split with more pieces than that.
 std::string MensajeDemasiadosTrozosPar();
 
-// Appends "Creando PAR: " + the PAR path, reads the count, takes D's folder (the split's, else
-// opened now), builds the argument vector (ArgumentosPar, then the pieces) and calls the
+// The error box of pieces a PAR set cannot carry: the first name (no folder) with a control
+// byte, or otherwise refused by the rule the set's check applies (par::NombreJuegoValido),
+// named in "¡ Error, nombre no válido para PAR: " name " !"; none when every name is good. A
+// split asks before it writes anything.
+std::optional<std::string> RechazoNombrePar(const std::vector<std::string>& trozos);
+
+// Refuses, with RechazoNombrePar's error box and before anything else, pieces a set cannot
+// carry (the split stops there). Appends "Creando PAR: " + the PAR path, reads the count, takes D's folder
+// (the split's, else opened now), builds the argument vector (ArgumentosPar, then the pieces) and calls the
 // library in that folder, whose lines go to the "Cortar" memo. Changes no process-wide state.
 // A folder that cannot be opened shows "¡ Error al cambiar al directorio D !" and the call goes
 // on, finding no piece. Refuses, with an information box instead of the call, a library that
 // is not loaded, more than MaxTrozosPar pieces, and a set whose output files would replace or
-// move the source or a piece. antesDeLlamar, a test seam, runs right before the library is
-// called (a test swaps the folder's path there).
+// move the source or a piece. The window's Ventana::Interrumpido reaches the library: a job it
+// stops leaves the folder as it was, and the step ends the memo with "¡ Proceso interrumpido !"
+// and stops the split, with no box. antesDeLlamar, a test seam, runs right before the library
+// is called (a test swaps the folder's path there).
 ResultadoPar PasoPar(Ventana& ventana, const EntradaPar& entrada,
                      const std::function<void()>& antesDeLlamar = {});
 

@@ -4,6 +4,7 @@
 #include <vector>
 
 #include "files/Carpeta.h"
+#include "files/Interrupcion.h"
 #include "files/Rutas.h"
 #include "parity/Par.h"
 
@@ -60,6 +61,11 @@ ResultadoReparacion Reparar(Ventana& v, const EntradaReparacion& e) {
     const int32_t resultado = LlamarPar(argumentos, &ProgresoReparar, contexto, carpeta.Descriptor());
     r.llamada = true;
     r.estado = resultado >= 0 && resultado <= 2 ? resultado : 1;
+    if (resultado == LLAMADA_PAR_INTERRUMPIDA) {
+        r.interrumpida = true;
+        v.AnadirLinea(Memo::Reparar, ProcesoInterrumpido);
+        return r;
+    }
     if (contexto.fallos == 0) v.Informacion("¡ Proceso finalizado !");
     return r;
 }

@@ -20,7 +20,8 @@ struct EntradaReparacion {
 // failure stopped the run, 2 no index given or no valid set in it.
 struct ResultadoReparacion {
     int estado = 2;
-    bool llamada = false; // the library was called
+    bool llamada = false;      // the library was called
+    bool interrumpida = false; // the window asked the run to stop, and it stopped (estado 1)
 };
 
 // Clears the memo. With no index: error box "¡ Debes indicar el fichero PAR2 !" and the focus
@@ -28,7 +29,9 @@ struct ResultadoReparacion {
 // busy cursor, the library checks (and, unless soloComprobar, repairs) the set: its lines go
 // to the "Reparar" memo, its progress to the window, which processes its messages at each
 // step, and each failure it reports to an error box. The run ends with the information box
-// "¡ Proceso finalizado !" unless a failure was shown.
+// "¡ Proceso finalizado !" unless a failure was shown. The window's Ventana::Interrumpido reaches
+// the library: a run it stops leaves every file as it was (a rebuilt file takes its name only
+// when all are whole) and ends the memo with "¡ Proceso interrumpido !", with no box.
 ResultadoReparacion Reparar(Ventana& ventana, const EntradaReparacion& entrada);
 
 } // namespace quimbel

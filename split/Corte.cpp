@@ -212,6 +212,13 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
             return {};
         }
     }
+    if (e.par) {
+        if (const auto rechazo = RechazoNombrePar(NombresDeTrozos(elegidos, rutaFuente, n, e.tipo))) {
+            fuente.Cerrar();
+            v.Error(*rechazo);
+            return {};
+        }
+    }
 
     // The folder is taken once; a missing one shows as the first piece's create error.
     Carpeta carpeta;

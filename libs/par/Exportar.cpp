@@ -21,15 +21,17 @@ namespace {
 
 using quimbel::par::Avisos;
 
-// The job the vector asks for, in the folder given, its texts going to salida.
+// The job the vector asks for, in the folder given, its texts going to salida; detener, when
+// there is one, says whether to stop.
 int32_t Ejecutar(int32_t cuenta, char* const* vector, int carpeta,
-                 const std::function<void(bool reparacion, const char*)>& salida) {
+                 const std::function<void(bool reparacion, const char*)>& salida,
+                 const std::function<bool()>& detener = {}) {
     std::vector<std::string> argumentos;
     const bool cuentaValida = cuenta >= 1 && cuenta < LLAMADA_PAR_ENTRADAS;
     for (int32_t i = 0; cuentaValida && i < cuenta && vector[i] != nullptr; ++i)
         argumentos.emplace_back(vector[i]);
     const bool reparacion = quimbel::par::EsOrdenReparacion(argumentos);
-    Avisos avisos([&](const char* texto) { salida(reparacion, texto); });
+    Avisos avisos([&](const char* texto) { salida(reparacion, texto); }, detener);
     if (!cuentaValida || argumentos.size() != static_cast<size_t>(cuenta)) {
         avisos.Decir("¡ Error en los argumentos del PAR !");
         return 1;
@@ -60,16 +62,22 @@ int32_t call_par(LlamadaPar* llamada) {
 }
 
 int32_t call_par_contexto(LlamadaParContexto* llamada) {
-    if (llamada == nullptr || llamada->tamano < sizeof(LlamadaParContexto) ||
-        llamada->version != LLAMADA_PAR_VERSION)
+    if (llamada == nullptr) return 1;
+    const bool v2 = llamada->version == 2 && llamada->tamano >= LLAMADA_PAR_TAMANO_V2;
+    if (!v2 && (llamada->version != LLAMADA_PAR_VERSION || llamada->tamano < sizeof(LlamadaParContexto)))
         return 1;
     try {
         const ProgresoParContextoFuncion progreso = llamada->progreso;
         void* const contexto = llamada->contexto;
-        return Ejecutar(llamada->cuenta, llamada->argumentos, llamada->carpeta,
-                        [progreso, contexto](bool, const char* texto) {
-                            if (progreso != nullptr) progreso(contexto, texto);
-                        });
+        const DetenerParFuncion detener = v2 ? nullptr : llamada->detener;
+        return Ejecutar(
+            llamada->cuenta, llamada->argumentos, llamada->carpeta,
+            [progreso, contexto](bool, const char* texto) {
+                if (progreso != nullptr) progreso(contexto, texto);
+            },
+            detener == nullptr ? std::function<bool()>() : std::function<bool()>([detener, contexto] {
+                return detener(contexto) != 0;
+            }));
     } catch (...) {
         return 1;
     }
@@ -80,3 +88,5 @@ static_assert(offsetof(LlamadaPar, argumentos) == 2 * sizeof(void*));
 static_assert(offsetof(LlamadaParContexto, progreso) == 8);
 static_assert(offsetof(LlamadaParContexto, carpeta) == 8 + 2 * sizeof(void*));
 static_assert(offsetof(LlamadaParContexto, argumentos) == 16 + 2 * sizeof(void*));
+static_assert(LLAMADA_PAR_TAMANO_V2 ==
+              offsetof(LlamadaParContexto, argumentos) + LLAMADA_PAR_ENTRADAS * sizeof(char*));

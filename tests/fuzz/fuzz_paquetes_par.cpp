@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "JuegoLeido.h"
+#include "JuegoPar.h"
 #include "LectorPaquetes.h"
 
 namespace {
@@ -60,26 +61,10 @@ extern "C" int LLVMFuzzerTestOneInput(const uint8_t* entrada, size_t tamano) {
         recogida.Anadir(0, std::move(p));
     }));
     JuegoLeido juego;
-    if (const Fallo fallo = ArmarJuego(recogida, "fuzz.par2", juego)) {
-        Exigir(fallo->linea.rfind("¡ ", 0) == 0 &&
-               (fallo->codigo == CodigoFallo::SinJuego || fallo->codigo == CodigoFallo::JuegoNoValido));
-        return 0;
-    }
+    if (!fuzz::ArmarYExigir(recogida, "fuzz.par2", juego)) return 0;
     const uint64_t s = juego.tamanoRebanada;
-    Exigir(s > 0 && s % 4 == 0 && s <= RebanadaJuegoMaxima && juego.rebanadas <= RebanadasMaximas);
-    uint32_t primera = 0;
-    for (const FicheroJuego& f : juego.ficheros) {
-        Exigir(NombreJuegoValido(f.nombre) && f.primera == primera);
-        Exigir(uint64_t{f.rebanadas} * s >= f.tamano &&
-               (f.rebanadas == 0 || uint64_t{f.rebanadas - 1} * s < f.tamano));
-        Exigir(f.huellas.empty() || f.huellas.size() == f.rebanadas);
-        primera += f.rebanadas;
-    }
-    Exigir(primera == juego.rebanadas && juego.recuperacion.size() <= recuperacion);
-    for (size_t i = 0; i < juego.recuperacion.size(); ++i) {
-        const RebanadaRecuperacion& r = juego.recuperacion[i];
+    Exigir(juego.recuperacion.size() <= recuperacion);
+    for (const RebanadaRecuperacion& r : juego.recuperacion)
         Exigir(r.exponente < 65535 && r.posicion + s <= n);
-        Exigir(i == 0 || juego.recuperacion[i - 1].exponente < r.exponente);
-    }
     return 0;
 }

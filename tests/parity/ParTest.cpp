@@ -64,6 +64,7 @@ TEST_F(ParTest, LlamadaCompletaConSusLineas) {
     EXPECT_EQ(contexto.ultimaLinea, "ñ á");
     EXPECT_EQ(llamada.progreso, &ProgresoPar);
     EXPECT_EQ(llamada.contexto, &contexto);
+    EXPECT_EQ(llamada.detener, &DetenerPar);
 
     // The window is the call's context's only: a text without one goes nowhere.
     EXPECT_EQ(ProgresoPar(nullptr, "después"), 0);
@@ -75,6 +76,17 @@ TEST_F(ParTest, LlamadaCompletaConSusLineas) {
     EXPECT_EQ(LiberarArgumentos(llamada.cuenta, llamada.argumentos), 0);
     for (char* p : llamada.argumentos)
         EXPECT_EQ(p, nullptr);
+}
+
+// The library's stop question is the window's.
+TEST_F(ParTest, LaPreguntaDePararEsLaDeLaVentana) {
+    Grabadora ventana;
+    ventana.interrumpirEn = 2;
+    ContextoPar contexto(ventana);
+    EXPECT_EQ(DetenerPar(&contexto), 0);
+    EXPECT_EQ(DetenerPar(&contexto), 1);
+    EXPECT_EQ(DetenerPar(nullptr), 0);
+    EXPECT_EQ(ventana.preguntasInterrupcion, 2);
 }
 
 // Progress texts move the run's progress by the call's share and are no memo lines.

@@ -44,6 +44,17 @@ class PasoParTest : public ::testing::Test {
     }
     static std::string Recibido() { return Llamada("par_prueba_recibido"); }
 
+    // A split of the source into pieces of 10 bytes with a set able to rebuild one.
+    static EntradaCorte CorteConPar(const std::string& fuente, TipoCorte tipo = TipoCorte::Normal) {
+        EntradaCorte e;
+        e.fuente = fuente;
+        e.tamano = "10";
+        e.tipo = tipo;
+        e.par = true;
+        e.numeroPar = "1";
+        return e;
+    }
+
     EntradaPar Entrada(const std::string& numero) const {
         return {c.Ruta(), c / "pelicula.avi", numero, {"pelicula.001", "pelicula.002", "pelicula.003"}};
     }
@@ -156,17 +167,36 @@ TEST_F(PasoParTest, NuncaPisaLaFuenteNiUnTrozo) {
 namespace quimbel {
 namespace {
 
+// Piece names a set cannot carry (a control byte) are refused before anything else: by the
+// step, without a call, and by a split with a PAR set before it writes a piece.
+TEST_F(PasoParTest, NombresQueUnJuegoNoPuedeLlevar) {
+    const std::string antes = Recibido();
+    EntradaPar e = Entrada("1");
+    e.trozos = {"pelicula.001", "peli\tcula.002"};
+    EXPECT_TRUE(PasoPar(v, e).detenido);
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Error, nombre no válido para PAR: peli\tcula.002 !"});
+    EXPECT_TRUE(v.Memo(Memo::Cortar).empty());
+    EXPECT_EQ(Recibido(), antes);
+
+    EscribirFichero(c / "a\tb.avi", Datos(30));
+    const std::vector<std::string> nombres = Nombres(c.Ruta());
+    for (const bool sfv : {false, true}) {
+        EntradaCorte corte = CorteConPar(c / "a\tb.avi");
+        corte.sfv = sfv;
+        Grabadora g;
+        EXPECT_FALSE(Cortar(g, corte).finalizado);
+        EXPECT_EQ(g.errores, std::vector<std::string>{"¡ Error, nombre no válido para PAR: a\tb.001 !"});
+        EXPECT_EQ(Nombres(c.Ruta()), nombres);
+        EXPECT_EQ(Recibido(), antes);
+    }
+}
+
 // The split hands the step the names of the pieces it wrote, in set order.
 TEST_F(PasoParTest, ElCortePasaSusTrozosEnOrden) {
     EscribirFichero(c / "p.avi", Datos(30));
     for (const auto& [tipo, esperado] : std::vector<std::pair<TipoCorte, std::string>>{
              {TipoCorte::CortaArchivos, "|p.1|p.2|p.fin|nulos"}, {TipoCorte::Hacha, "|p.0|p.1|p.2|nulos"}}) {
-        EntradaCorte e;
-        e.fuente = c / "p.avi";
-        e.tamano = "10";
-        e.tipo = tipo;
-        e.par = true;
-        e.numeroPar = "1";
+        const EntradaCorte e = CorteConPar(c / "p.avi", tipo);
         Grabadora g;
         g.respuestasReemplazar = {true}; // the second scheme's set replaces the first's
         const ResultadoCorte r = Cortar(g, e);

@@ -77,10 +77,13 @@ Huella Md5::Valor() const {
     return h;
 }
 
+// In one call: a small packet's digest costs one context, not a running one and its copy.
 Huella Md5De(const void* datos, size_t n) {
-    Md5 md5;
-    md5.Anadir(datos, n);
-    return md5.Valor();
+    Huella h{};
+    unsigned int largo = 0;
+    if (EVP_Digest(datos, n, h.data(), &largo, EVP_md5(), nullptr) != 1 || largo != h.size())
+        throw std::runtime_error("MD5");
+    return h;
 }
 
 } // namespace quimbel::par

@@ -43,6 +43,12 @@ void Avisos::DecirPorcentaje(std::chrono::steady_clock::time_point& ultimo) {
     Decir(LLAMADA_PAR_PROGRESO + std::to_string(hechos * 100 / total) + " %");
 }
 
+bool Avisos::Detenido() {
+    if (!detenido_ && detener_ && detener_()) detenido_ = true;
+    if (detenido_) parar_ = true;
+    return detenido_;
+}
+
 Fallo Avisos::EnParalelo(unsigned hilos, const std::function<Fallo(unsigned)>& tarea) {
     return Ejecutar(hilos, tarea, {});
 }
@@ -62,6 +68,7 @@ Fallo Avisos::Ejecutar(unsigned hilos, const std::function<Fallo(unsigned)>& tar
                        const std::function<void()>& sinArrancar) {
     primerError_.reset();
     parar_ = false;
+    if (Detenido()) return FalloInterrumpido();
     std::vector<std::thread> trabajadores;
     trabajadores.reserve(hilos);
     for (unsigned t = 0; t < hilos; ++t) {
@@ -93,9 +100,11 @@ Fallo Avisos::Ejecutar(unsigned hilos, const std::function<Fallo(unsigned)>& tar
     // The calling thread passes the workers' texts on, and says how far the job is often
     // enough for the caller's window to stay live.
     auto ultimo = std::chrono::steady_clock::now();
+    const auto espera =
+        detener_ ? std::min(intervalo_, std::chrono::milliseconds(IntervaloDetener)) : intervalo_;
     std::unique_lock bloqueo(mutex_);
     for (;;) {
-        aviso_.wait_for(bloqueo, intervalo_, [this] { return !cola_.empty() || vivos_ == 0; });
+        aviso_.wait_for(bloqueo, espera, [this] { return !cola_.empty() || vivos_ == 0; });
         while (!cola_.empty()) {
             const std::string texto = std::move(cola_.front());
             cola_.pop_front();
@@ -105,12 +114,14 @@ Fallo Avisos::Ejecutar(unsigned hilos, const std::function<Fallo(unsigned)>& tar
         }
         if (vivos_ == 0) break;
         bloqueo.unlock();
+        Detenido();
         DecirPorcentaje(ultimo);
         bloqueo.lock();
     }
     bloqueo.unlock();
     for (std::thread& t : trabajadores)
         t.join();
+    if (detenido_) return FalloInterrumpido();
     return primerError_;
 }
 

@@ -25,6 +25,12 @@ void BorrarEn(const quimbel::Carpeta& carpeta, const std::string& nombre) {
     unlinkat(carpeta.Descriptor(), nombre.c_str(), 0);
 }
 
+void BorrarSiEs(const quimbel::Carpeta& carpeta, const std::string& nombre, const quimbel::IdFichero& id) {
+    const quimbel::Fichero ahora = quimbel::Fichero::Adoptar(
+        openat(carpeta.Descriptor(), nombre.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
+    if (ahora.Abierto() && ahora.Id() == id) unlinkat(carpeta.Descriptor(), nombre.c_str(), 0);
+}
+
 std::optional<uint64_t> TamanoDe(const quimbel::Fichero& fichero) {
     const int64_t tamano = fichero.Tamano();
     if (tamano < 0) return std::nullopt;

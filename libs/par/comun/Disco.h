@@ -23,6 +23,9 @@ std::optional<EstadoDisco> EstadoEn(const quimbel::Carpeta& carpeta, const std::
 bool HayAlgoEn(const quimbel::Carpeta& carpeta, const std::string& nombre);
 // Removes a file of the job's at the name.
 void BorrarEn(const quimbel::Carpeta& carpeta, const std::string& nombre);
+// Removes the file at the name only while it is the file `id` (the job's own): a name taken
+// over meanwhile is left alone.
+void BorrarSiEs(const quimbel::Carpeta& carpeta, const std::string& nombre, const quimbel::IdFichero& id);
 
 // The size of an open file; none when it cannot be read.
 std::optional<uint64_t> TamanoDe(const quimbel::Fichero& fichero);

@@ -19,6 +19,7 @@ enum class CodigoFallo {
     SinJuego,      // no file of the set can be opened or holds a valid main packet
     JuegoNoValido, // the set's packets describe no usable set
     Recuperacion,  // too few recovery slices to rebuild what is missing
+    Interrumpido,  // the caller asked the job to stop: no line tells it
 };
 
 struct FalloPar {
@@ -31,6 +32,10 @@ using Fallo = std::optional<FalloPar>;
 // The failure of a failed allocation, for creation and for a check or repair.
 inline FalloPar FalloMemoria() {
     return {CodigoFallo::Memoria, "¡ Error, memoria insuficiente para crear el PAR !"};
+}
+// The end of a job the caller asked to stop: its line is empty, as nothing is shown for it.
+inline FalloPar FalloInterrumpido() {
+    return {CodigoFallo::Interrumpido, {}};
 }
 inline FalloPar FalloMemoriaReparar() {
     return {CodigoFallo::Memoria, "¡ Error, memoria insuficiente para reparar !"};

@@ -43,7 +43,7 @@ Calculo::Tramo Calculo::TramoDe(uint64_t franja) const {
 
 Fallo Calculo::Ejecutar(Avisos& avisos, Progreso& progreso, Volumenes& volumenes) {
     if (mantenerAbiertos_)
-        if (Fallo error = AbrirTodos(volumenes)) return error;
+        if (Fallo error = AbrirTodos()) return error;
     // Both counters go back at each barrier: no thread is reading or writing groups then.
     Barrera barrera(trabajadores_.size(), [this] {
         siguienteEntrada_ = 0;
@@ -55,7 +55,7 @@ Fallo Calculo::Ejecutar(Avisos& avisos, Progreso& progreso, Volumenes& volumenes
         });
     if (error) return error;
     if (mantenerAbiertos_)
-        if (Fallo fallo = CerrarTodos(volumenes)) return fallo;
+        if (Fallo fallo = CerrarTodos()) return fallo;
     for (size_t r = 0; r < rebanadas_.size(); ++r)
         conjunto_.huellas[r] = {md5Rebanadas_.Valor(r), crcRebanadas_[r]};
     return std::nullopt;
@@ -105,29 +105,18 @@ Fallo Calculo::AbrirTrozo(const TrozoPar& trozo, quimbel::Fichero& fichero) cons
 }
 
 // Pieces kept open are checked when opened and again after the reading.
-Fallo Calculo::AbrirTodos(Volumenes& volumenes) {
+Fallo Calculo::AbrirTodos() {
     trozosAbiertos_.resize(conjunto_.trozos.size());
     for (size_t i = 0; i < conjunto_.trozos.size(); ++i)
         if (Fallo error = AbrirTrozo(conjunto_.trozos[i], trozosAbiertos_[i])) return error;
-    volumenesAbiertos_.resize(conjunto_.volumenes);
-    for (uint32_t v = 0; v < conjunto_.volumenes; ++v) {
-        volumenesAbiertos_[v] = volumenes.AbrirVolumen(v);
-        if (!volumenesAbiertos_[v].Abierto())
-            return FalloPar{CodigoFallo::Salida,
-                            "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !"};
-    }
     return std::nullopt;
 }
 
-Fallo Calculo::CerrarTodos(Volumenes& volumenes) {
+Fallo Calculo::CerrarTodos() {
     for (size_t i = 0; i < trozosAbiertos_.size(); ++i) {
         if (Fallo error = AbrirTrozo(conjunto_.trozos[i], trozosAbiertos_[i])) return error;
         trozosAbiertos_[i].Cerrar();
     }
-    for (uint32_t v = 0; v < volumenesAbiertos_.size(); ++v)
-        if (!volumenesAbiertos_[v].Cerrar().Bien())
-            return FalloPar{CodigoFallo::Salida,
-                            "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !"};
     return std::nullopt;
 }
 
@@ -247,28 +236,17 @@ Fallo Calculo::VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, 
     }
     md5Recuperacion_.Anadir(porciones);
 
-    // Then into the volumes, each opened once for its recovery slices in the group.
+    // Then into the volumes, which stay open for the whole job.
     const uint32_t porVolumen = conjunto_.reparto.porTrozo;
-    quimbel::Fichero deLaFranja;
-    const auto errorEn = [&](uint32_t v) {
-        return FalloPar{CodigoFallo::Salida,
-                        "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !"};
-    };
     for (size_t e = grupo.desde; e < grupo.hasta; ++e) {
         const auto v = static_cast<uint32_t>(e / porVolumen);
-        quimbel::Fichero* fichero = mantenerAbiertos_ ? &volumenesAbiertos_[v] : &deLaFranja;
-        if (!mantenerAbiertos_ && (e == grupo.desde || e % porVolumen == 0)) {
-            if (deLaFranja.Abierto() && !deLaFranja.Cerrar().Bien()) return errorEn(v - 1);
-            deLaFranja = volumenes.AbrirVolumen(v);
-            if (!deLaFranja.Abierto()) return errorEn(v);
-        }
+        const quimbel::Fichero& fichero = volumenes.Volumen(v);
         const auto r = static_cast<uint32_t>(e);
-        if (!volumenes.EscribirRecuperacion(*fichero, r, tramo.desde, sumas[e - grupo.desde], n) ||
-            (ultima && !volumenes.CerrarRecuperacion(*fichero, r, md5Recuperacion_.Valor(e))))
-            return errorEn(v);
+        if (!volumenes.EscribirRecuperacion(fichero, r, tramo.desde, sumas[e - grupo.desde], n) ||
+            (ultima && !volumenes.CerrarRecuperacion(fichero, r, md5Recuperacion_.Valor(e))))
+            return FalloPar{CodigoFallo::Salida,
+                            "¡ Error al escribir fichero " + volumenes.RutaVolumen(v) + " !"};
     }
-    if (deLaFranja.Abierto() && !deLaFranja.Cerrar().Bien())
-        return errorEn(static_cast<uint32_t>((grupo.hasta - 1) / porVolumen));
     return std::nullopt;
 }
 

@@ -7,9 +7,9 @@
 // the threads' sums are added together, hashed and written into the volumes, again by
 // groups. Each thread keeps two sets of sums, for even and odd stripes: a thread done with
 // the writing of one stripe goes on reading the next one while others still write, and
-// one barrier per stripe is enough. When the files fit the bound on open files, each piece
-// and volume is opened once for the whole reading; otherwise it is opened again for every
-// stripe.
+// one barrier per stripe is enough. The volumes stay open for the whole job; when the pieces
+// fit the bound on open files too, each is opened once for the whole reading, otherwise again
+// for every stripe.
 #include "Avisos.h"
 #include "Fallo.h"
 #include "Franjas.h"
@@ -65,8 +65,8 @@ class Calculo {
     Fallo VolcarGrupo(const Grupo& grupo, const Tramo& tramo, bool ultima, int juego, RegionGalois& region,
                       Volumenes& volumenes);
     Fallo AbrirTrozo(const TrozoPar& trozo, quimbel::Fichero& fichero) const;
-    Fallo AbrirTodos(Volumenes& volumenes);
-    Fallo CerrarTodos(Volumenes& volumenes);
+    Fallo AbrirTodos();
+    Fallo CerrarTodos();
 
     JuegoNuevo& conjunto_;
     Franjas franjas_;
@@ -79,10 +79,9 @@ class Calculo {
     Md5Varios md5Recuperacion_;        // of each recovery packet, from the set ID on
     std::vector<uint32_t> crcRebanadas_;
     bool mantenerAbiertos_;
-    std::vector<quimbel::Fichero> trozosAbiertos_;    // while the reading lasts, when kept open
-    std::vector<quimbel::Fichero> volumenesAbiertos_; // likewise
-    std::atomic<size_t> siguienteEntrada_{0};         // the next group to read
-    std::atomic<size_t> siguienteSalida_{0};          // the next group to write
+    std::vector<quimbel::Fichero> trozosAbiertos_; // while the reading lasts, when kept open
+    std::atomic<size_t> siguienteEntrada_{0};      // the next group to read
+    std::atomic<size_t> siguienteSalida_{0};       // the next group to write
 };
 
 } // namespace quimbel::par

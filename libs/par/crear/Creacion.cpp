@@ -3,6 +3,7 @@
 #include "Calculo.h"
 #include "Entradas.h"
 #include "JuegoNuevo.h"
+#include "LlamadaPar.h"
 #include "Md5Varios.h"
 #include "NombresPar.h"
 #include "OrdenPar.h"
@@ -16,6 +17,7 @@
 #include <numeric>
 
 #include "files/Rutas.h"
+#include "files/Temporales.h"
 
 namespace quimbel::par {
 namespace {
@@ -45,6 +47,11 @@ Fallo CrearPar(const OrdenPar& orden, const CarpetaDelTrabajo& trabajo, Avisos& 
     trabajo.Abrir(orden.rutaPar, carpeta);
     std::vector<Entrada> listadas;
     if (Fallo error = ExaminarEntradas(orden, trozos, listadas)) return error;
+    // Temporaries left in the set's folder by runs that died go; a piece is never taken for one.
+    quimbel::LimpiarTemporales(carpeta, [&](std::string_view nombre) {
+        return std::any_of(listadas.begin(), listadas.end(),
+                           [&](const Entrada& e) { return e.nombre == nombre; });
+    });
     // An empty piece has no slice; PAR clients take it for a damaged file, so it stays out.
     std::vector<Entrada> entradas;
     std::vector<uint64_t> tamanos;
@@ -86,22 +93,32 @@ Fallo CrearPar(const OrdenPar& orden, const CarpetaDelTrabajo& trabajo, Avisos& 
     const Franjas franjas = PlanearFranjas(
         reparto->tamano, FilasDeCreacion(conjunto.recuperacion, CarrilesMd5(limites.nucleoMd5)), hilos,
         limites);
-    Calculo calculo(conjunto, franjas, hilos, CabenAbiertos(limites, uint64_t{entradas.size()} + volumenes),
-                    limites.nucleoGalois, limites.nucleoMd5);
+    // The set's files stay open (and locked) for the whole job; the pieces too when all fit.
+    Calculo calculo(conjunto, franjas, hilos,
+                    CabenAbiertos(limites, uint64_t{entradas.size()} + volumenes + 1), limites.nucleoGalois,
+                    limites.nucleoMd5);
 
     // Declared before the new files: on a failure those are removed first, then the earlier
     // outputs get their names back.
     Renombradas renombradas(carpeta);
-    if (Fallo error = renombradas.Renombrar(salidas)) return error;
     Volumenes ficheros(conjunto, carpeta, salidas);
     if (Fallo error = ficheros.Crear()) return error;
     avisos.DecirPorcentajes(limites.avance);
     Progreso progreso(avisos, std::accumulate(tamanos.begin(), tamanos.end(), uint64_t{0}));
     if (Fallo error = calculo.Ejecutar(avisos, progreso, ficheros)) return error;
-    Fallo error = ficheros.Terminar(PaquetesComunes(conjunto), hilos, avisos);
-    if (error) return error;
-    progreso.Terminar();
+    if (Fallo error = ficheros.Escribir(PaquetesComunes(conjunto), hilos, avisos)) return error;
+    // The last point where a stop leaves the folder as it was: from here the set takes its
+    // names, the earlier outputs there now moving aside first.
+    if (avisos.Detenido()) return FalloInterrumpido();
+    {
+        const TrozosAbiertos leidos(trozos, entradas);
+        if (Fallo error = ExaminarSalidas(salidas, carpeta, leidos.Lista(), orden.renombrarViejos))
+            return error;
+    }
+    if (Fallo error = renombradas.Renombrar(salidas)) return error;
+    if (Fallo error = ficheros.Publicar(avisos)) return error;
     renombradas.Confirmar();
+    progreso.Terminar();
     return std::nullopt;
 }
 
@@ -120,6 +137,7 @@ int EjecutarPar(std::span<const std::string> argumentos, const CarpetaDelTrabajo
         error = FalloPar{CodigoFallo::Interno, std::string("¡ Error al crear el PAR: ") + e.what() + " !"};
     }
     if (!error) return 0;
+    if (error->codigo == CodigoFallo::Interrumpido) return LLAMADA_PAR_INTERRUMPIDA;
     avisos.Decir(*error);
     return 1;
 }

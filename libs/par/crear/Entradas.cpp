@@ -17,6 +17,8 @@ Fallo ExaminarEntradas(const OrdenPar& orden, const quimbel::Carpeta& carpeta,
         if (!NombreSimple(nombre))
             return FalloPar{CodigoFallo::Argumentos,
                             "¡ Error, el trozo " + nombre + " no es un nombre de fichero sin carpeta !"};
+        // A set is never made that its own check would refuse.
+        if (!NombreJuegoValido(nombre)) return FalloPar{CodigoFallo::Argumentos, LineaNombreNoValido(nombre)};
         claves.emplace_back(ClaveDeNombre(nombre, orden.mayusculasIguales), i);
     }
     std::sort(claves.begin(), claves.end());

@@ -14,8 +14,9 @@ struct Entrada {
     uint64_t tamano = 0;
 };
 
-// Each piece must be a bare name, listed once (without regard to case under +C), and
-// an existing regular file in `carpeta`. Nothing (the pieces then in entradas), or the refusal.
+// Each piece must be a bare name that a set may carry (NombreJuegoValido), listed once (without
+// regard to case under +C), and an existing regular file in `carpeta`. Nothing (the pieces then in entradas),
+// or the refusal.
 Fallo ExaminarEntradas(const OrdenPar& orden, const quimbel::Carpeta& carpeta,
                        std::vector<Entrada>& entradas);
 

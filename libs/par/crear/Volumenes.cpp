@@ -4,8 +4,6 @@
 
 #include <atomic>
 
-#include "files/Salidas.h"
-
 namespace quimbel::par {
 
 Volumenes::Volumenes(const JuegoNuevo& conjunto, const quimbel::Carpeta& carpeta,
@@ -13,34 +11,17 @@ Volumenes::Volumenes(const JuegoNuevo& conjunto, const quimbel::Carpeta& carpeta
     : conjunto_(conjunto), carpeta_(carpeta), salidas_(salidas) {}
 
 Volumenes::~Volumenes() {
-    Borrar();
+    for (const auto& [nombre, id] : publicados_)
+        BorrarSiEs(carpeta_, nombre, id);
 }
 
 Fallo Volumenes::Crear() {
-    std::vector<const std::string*> todos{&salidas_.indice};
-    for (const std::string& v : salidas_.volumenes)
-        todos.push_back(&v);
-    for (const std::string* nombre : todos) {
-        const FalloPar fallo{CodigoFallo::Salida,
-                             "¡ Error al crear fichero " + salidas_.Ruta(*nombre) + " !"};
-        quimbel::Fichero fichero;
-        if (!CrearSalidaNueva(fichero, carpeta_, *nombre).Bien()) return fallo;
-        creados_.push_back(*nombre);
-        if (!fichero.Cerrar().Bien()) return fallo;
-    }
+    temporales_.resize(salidas_.volumenes.size() + 1);
+    for (size_t i = 0; i < temporales_.size(); ++i)
+        if (!temporales_[i].Crear(carpeta_).Bien())
+            return FalloPar{CodigoFallo::Salida,
+                            "¡ Error al crear fichero " + salidas_.Ruta(Nombre(i)) + " !"};
     return std::nullopt;
-}
-
-void Volumenes::Borrar() {
-    for (const std::string& nombre : creados_)
-        BorrarEn(carpeta_, nombre);
-    creados_.clear();
-}
-
-quimbel::Fichero Volumenes::AbrirVolumen(uint32_t volumen) const {
-    quimbel::Fichero fichero;
-    AbrirSalida(fichero, carpeta_, salidas_.volumenes[volumen]);
-    return fichero;
 }
 
 uint64_t Volumenes::Posicion(uint32_t e) const {
@@ -57,26 +38,37 @@ bool Volumenes::CerrarRecuperacion(const quimbel::Fichero& volumen, uint32_t e, 
     return volumen.EscribirEn(cabecera.data(), cabecera.size(), Posicion(e));
 }
 
-Fallo Volumenes::Terminar(const Bytes& comunes, unsigned hilos, Avisos& avisos) {
+Fallo Volumenes::Escribir(const Bytes& comunes, unsigned hilos, Avisos& avisos) {
     const uint64_t finRecuperacion =
         uint64_t{conjunto_.reparto.porTrozo} * (CabeceraRecuperacion + conjunto_.reparto.tamano);
     std::atomic<size_t> siguiente{0};
-    const Fallo error = avisos.EnParalelo(hilos, [&](unsigned) -> Fallo {
+    return avisos.EnParalelo(hilos, [&](unsigned) -> Fallo {
         while (!avisos.Parar()) {
             const size_t i = siguiente++;
-            if (i > salidas_.volumenes.size()) break;
-            const std::string& nombre = i == 0 ? salidas_.indice : salidas_.volumenes[i - 1];
-            quimbel::Fichero fichero;
-            if (!AbrirSalida(fichero, carpeta_, nombre).Bien() ||
-                !fichero.EscribirEn(comunes.data(), comunes.size(), i == 0 ? 0 : finRecuperacion) ||
-                !fichero.Cerrar().Bien())
+            if (i >= temporales_.size()) break;
+            quimbel::SalidaTemporal& t = temporales_[i];
+            if (!t.Datos().EscribirEn(comunes.data(), comunes.size(), i == 0 ? 0 : finRecuperacion) ||
+                !t.Volcar().Bien())
                 return FalloPar{CodigoFallo::Salida,
-                                "¡ Error al escribir fichero " + salidas_.Ruta(nombre) + " !"};
+                                "¡ Error al escribir fichero " + salidas_.Ruta(Nombre(i)) + " !"};
         }
         return std::nullopt;
     });
-    if (error) return error;
-    creados_.clear();
+}
+
+Fallo Volumenes::Publicar(Avisos& avisos) {
+    // The index last: whoever looks for the set by it finds it whole.
+    for (size_t k = 1; k <= temporales_.size(); ++k) {
+        const size_t i = k % temporales_.size();
+        const quimbel::IdFichero id = temporales_[i].Datos().Id();
+        const quimbel::Desenlace hecho = temporales_[i].Publicar(Nombre(i));
+        if (!hecho.Bien())
+            return FalloPar{CodigoFallo::Salida,
+                            "¡ Error al crear fichero " + salidas_.Ruta(Nombre(i)) + " !"};
+        publicados_.emplace_back(Nombre(i), id);
+    }
+    quimbel::SincronizarCarpeta(carpeta_);
+    publicados_.clear();
     avisos.Decir("Creado fichero " + salidas_.Ruta(salidas_.indice));
     for (const std::string& nombre : salidas_.volumenes)
         avisos.Decir("Creado fichero " + salidas_.Ruta(nombre));

@@ -11,9 +11,6 @@
 namespace quimbel::par {
 namespace {
 
-// What the gathering keeps at most: packet bodies, and recovery slices.
-constexpr uint64_t BytesGuardados = uint64_t{64} << 20;
-constexpr size_t RecuperacionGuardada = size_t{1} << 17; // two sets' worth of exponents
 // The fixed part of a description body: ID, MD5, 16 KiB MD5, length.
 constexpr size_t FijoDescripcion = 56;
 
@@ -31,56 +28,80 @@ std::string Mostrable(std::string_view nombre) {
     return s;
 }
 
-struct HuellaHash {
-    size_t operator()(const Huella& h) const {
-        size_t v = 0;
-        for (int i = 0; i < 8; ++i)
-            v = (v << 8) | h[static_cast<size_t>(i)];
-        return v;
-    }
-};
-
 } // namespace
-
-bool NombreJuegoValido(std::string_view nombre) {
-    if (nombre.empty() || nombre.size() > NombreJuegoMaximo || nombre.front() == '/') return false;
-    for (char c : nombre)
-        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
-    for (size_t inicio = 0;;) {
-        const size_t barra = nombre.find('/', inicio);
-        const std::string_view parte =
-            nombre.substr(inicio, barra == std::string_view::npos ? barra : barra - inicio);
-        if (parte.empty() || parte == "." || parte == "..") return false;
-        if (barra == std::string_view::npos) return true;
-        inicio = barra + 1;
-    }
-}
 
 void Recogida::Anadir(size_t origen, PaqueteLeido&& p) {
     std::lock_guard bloqueo(mutex_);
+    if (soloDe_ && p.conjunto != *soloDe_) return;
     if (p.tipo == TipoRecuperacion) {
         const auto clave = std::make_pair(p.conjunto, p.exponente);
-        if (recuperacion_.size() >= RecuperacionGuardada || recuperacion_.count(clave) != 0) return;
+        if (bytes_ + CostoGuardado > MemoriaGuardada || recuperacion_.count(clave) != 0) return;
         const RebanadaRecuperacion r{p.exponente, origen, p.posicion + CabeceraRecuperacion};
         recuperacion_.emplace(clave, std::make_pair(r, p.largo));
+        bytes_ += CostoGuardado;
+        Aporta(origen);
         return;
     }
     if (p.tipo != TipoPrincipal && p.tipo != TipoDescripcion && p.tipo != TipoVerificacion) return;
-    if (p.cuerpo.size() != p.largo - CabeceraPaquete || bytes_ + p.cuerpo.size() > BytesGuardados) return;
+    const uint64_t costo = CostoGuardado + p.cuerpo.size();
+    if (p.cuerpo.size() != p.largo - CabeceraPaquete || bytes_ + costo > MemoriaGuardada) return;
     if (!vistos_.insert(p.hash).second) return;
-    bytes_ += p.cuerpo.size();
+    bytes_ += costo;
+    Aporta(origen);
     paquetes_.push_back({origen, std::move(p)});
+}
+
+void Recogida::Aporta(size_t origen) {
+    if (aportes_.size() <= origen) aportes_.resize(origen + 1, false);
+    aportes_[origen] = true;
+}
+
+void Recogida::SoloDe(const Huella& conjunto) {
+    std::lock_guard bloqueo(mutex_);
+    soloDe_ = conjunto;
+}
+
+size_t Recogida::Guardados() const {
+    std::lock_guard bloqueo(mutex_);
+    return paquetes_.size() + recuperacion_.size();
+}
+
+uint64_t Recogida::Memoria() const {
+    std::lock_guard bloqueo(mutex_);
+    return bytes_;
+}
+
+bool Recogida::Aporto(size_t origen) const {
+    std::lock_guard bloqueo(mutex_);
+    return origen < aportes_.size() && aportes_[origen];
+}
+
+std::optional<Huella> Recogida::Conjunto() {
+    std::lock_guard bloqueo(mutex_);
+    const Guardado* principal = Principal();
+    if (principal == nullptr) return std::nullopt;
+    return principal->paquete.conjunto;
+}
+
+const Recogida::Guardado* Recogida::Principal() {
+    std::sort(paquetes_.begin(), paquetes_.end(), [](const Guardado& a, const Guardado& b) {
+        return std::tie(a.origen, a.paquete.posicion) < std::tie(b.origen, b.paquete.posicion);
+    });
+    for (const Guardado& g : paquetes_) {
+        const Bytes& c = g.paquete.cuerpo;
+        if (g.paquete.tipo != TipoPrincipal || c.size() < 12 || (c.size() - 12) % 16 != 0) continue;
+        if (Leer32(c.data() + 8) > (c.size() - 12) / 16 || Md5De(c.data(), c.size()) != g.paquete.conjunto)
+            continue;
+        return &g;
+    }
+    return nullptr;
 }
 
 // Builds the set from the gathered packets, one step at a time.
 class Armado {
   public:
     Armado(Recogida& r, const std::string& indice, JuegoLeido& juego)
-        : r_(r), bloqueo_(r.mutex_), indice_(indice), juego_(juego) {
-        std::sort(r_.paquetes_.begin(), r_.paquetes_.end(), [](const auto& a, const auto& b) {
-            return std::tie(a.origen, a.paquete.posicion) < std::tie(b.origen, b.paquete.posicion);
-        });
-    }
+        : r_(r), bloqueo_(r.mutex_), indice_(indice), juego_(juego) {}
 
     Fallo Armar() {
         if (!Principal())
@@ -91,21 +112,18 @@ class Armado {
     }
 
   private:
-    // The first main packet that is its set's: slice size, file count, IDs.
+    // The set's main packet: slice size, file count, IDs.
     bool Principal() {
-        for (const auto& [origen, p] : r_.paquetes_) {
-            const Bytes& c = p.cuerpo;
-            if (p.tipo != TipoPrincipal || c.size() < 12 || (c.size() - 12) % 16 != 0) continue;
-            const uint32_t cuenta = Leer32(c.data() + 8);
-            if (cuenta > (c.size() - 12) / 16 || Md5De(c.data(), c.size()) != p.conjunto) continue;
-            juego_.id = p.conjunto;
-            juego_.tamanoRebanada = Leer64(c.data());
-            ids_.clear();
-            for (uint32_t i = 0; i < cuenta; ++i)
-                ids_.push_back(HuellaEn(c.data() + 12 + 16 * size_t{i}));
-            return true;
-        }
-        return false;
+        const Recogida::Guardado* principal = r_.Principal();
+        if (principal == nullptr) return false;
+        const Bytes& c = principal->paquete.cuerpo;
+        juego_.id = principal->paquete.conjunto;
+        juego_.tamanoRebanada = Leer64(c.data());
+        const uint32_t cuenta = Leer32(c.data() + 8);
+        ids_.clear();
+        for (uint32_t i = 0; i < cuenta; ++i)
+            ids_.push_back(HuellaEn(c.data() + 12 + 16 * size_t{i}));
+        return true;
     }
 
     // A description of the set's whose ID is its own: the hash of its 16 KiB MD5, length and name.
@@ -135,7 +153,7 @@ class Armado {
             std::set<Huella>(ids_.begin(), ids_.end()).size() != ids_.size())
             return FalloPar{CodigoFallo::JuegoNoValido,
                             "¡ Error, lista de ficheros no válida en el juego PAR2 " + indice_ + " !"};
-        std::unordered_map<Huella, FicheroJuego, HuellaHash> descritos;
+        std::unordered_map<Huella, FicheroJuego, DispersionHuella> descritos;
         for (const auto& [origen, p] : r_.paquetes_)
             if (p.tipo == TipoDescripcion)
                 if (auto f = Descripcion(p); f && descritos.count(f->id) == 0)
@@ -174,7 +192,7 @@ class Armado {
     // The slice checksums of each file: the first packet of the set with the file's ID and
     // exactly one entry per slice.
     void Huellas() {
-        std::unordered_map<Huella, size_t, HuellaHash> indices;
+        std::unordered_map<Huella, size_t, DispersionHuella> indices;
         for (size_t i = 0; i < juego_.ficheros.size(); ++i)
             indices.emplace(juego_.ficheros[i].id, i);
         for (const auto& [origen, p] : r_.paquetes_) {

@@ -5,11 +5,14 @@
 #include "Fallo.h"
 #include "LectorPaquetes.h"
 #include "Limites.h"
+#include "NombresPar.h"
 
 #include <map>
 #include <mutex>
+#include <optional>
 #include <set>
 #include <string>
+#include <unordered_set>
 #include <utility>
 #include <vector>
 
@@ -17,8 +20,6 @@ namespace quimbel::par {
 
 // The largest slice size accepted.
 inline constexpr uint64_t RebanadaJuegoMaxima = uint64_t{1} << 32;
-// The longest file name accepted, sub-folders included.
-inline constexpr size_t NombreJuegoMaximo = 4096;
 
 struct FicheroJuego {
     Huella id{}, md5{}, md5Inicio{};
@@ -43,12 +44,37 @@ struct JuegoLeido {
     std::vector<RebanadaRecuperacion> recuperacion; // one per exponent, increasing
 };
 
+// A digest's first bytes, as the key of a hash table (digests are spread evenly).
+struct DispersionHuella {
+    size_t operator()(const Huella& h) const {
+        size_t v = 0;
+        for (int i = 0; i < 8; ++i)
+            v = (v << 8) | h[static_cast<size_t>(i)];
+        return v;
+    }
+};
+
+// What the gathering keeps at most, for all the files of a set together: each packet kept
+// (an empty one too) and each recovery slice costs CostoGuardado, and a packet's body its length.
+inline constexpr uint64_t MemoriaGuardada = uint64_t{64} << 20;
+inline constexpr uint64_t CostoGuardado = 320;
+
 // The packets read from the set's files, gathered from several threads. Copies of one
-// packet count once; what is kept stays bounded whatever the files hold.
+// packet count once; of the main, description, slice checksum and recovery slice packets,
+// those that come while the bound MemoriaGuardada holds are kept, the rest dropped.
 class Recogida {
   public:
     // A packet read from set file `origen`.
     void Anadir(size_t origen, PaqueteLeido&& paquete);
+    // From now on only packets of the set `conjunto` are kept.
+    void SoloDe(const Huella& conjunto);
+    // The set ArmarJuego would put together from what is kept now; none without a main packet.
+    std::optional<Huella> Conjunto();
+    // Whether a packet of set file `origen` is kept.
+    bool Aporto(size_t origen) const;
+    // The packets and recovery slices kept, and what they cost against MemoriaGuardada.
+    size_t Guardados() const;
+    uint64_t Memoria() const;
 
   private:
     friend class Armado;
@@ -56,10 +82,15 @@ class Recogida {
         size_t origen;
         PaqueteLeido paquete;
     };
-    std::mutex mutex_;
+    void Aporta(size_t origen);
+    // The first main packet, in set file order, whose set ID is the MD5 of its body; mutex_ held.
+    const Guardado* Principal();
+    mutable std::mutex mutex_;
     std::vector<Guardado> paquetes_; // all but recovery slices
-    std::set<Huella> vistos_;
+    std::unordered_set<Huella, DispersionHuella> vistos_;
     uint64_t bytes_ = 0;
+    std::optional<Huella> soloDe_;
+    std::vector<bool> aportes_; // by set file
     std::map<std::pair<Huella, uint32_t>, std::pair<RebanadaRecuperacion, uint64_t>>
         recuperacion_; // and length
 };
@@ -71,9 +102,5 @@ class Recogida {
 // slices, a listed file without description, and names that are empty, absolute, climb with
 // "..", hold control bytes or come twice. `indice` names the set in the lines.
 Fallo ArmarJuego(Recogida& recogida, const std::string& indice, JuegoLeido& juego);
-
-// Whether a name from a set may be used beneath its folder: not empty, at most
-// NombreJuegoMaximo bytes, no control byte, not absolute, no empty, "." or ".." component.
-bool NombreJuegoValido(std::string_view nombre);
 
 } // namespace quimbel::par

@@ -1,7 +1,9 @@
 #pragma once
 // Reading the packets of a PAR 2.0 file one by one, from any tool that writes the format.
 // Every packet's MD5 is checked; a damaged stretch is passed over by looking for the next
-// packet's magic, so that a damaged volume still yields its intact packets.
+// packet's magic, so that a damaged volume still yields its intact packets. The file is read
+// once, block by block, whatever its content: a packet that fails is never read again, and
+// the work and memory per file stay within fixed multiples of its size and of a block.
 #include "Paquetes.h"
 
 #include <functional>
@@ -55,16 +57,24 @@ struct PaqueteLeido {
     uint32_t exponente = 0;           // a recovery slice's; its data lie at posicion + CabeceraRecuperacion
 };
 
-// The longest body kept in memory; a longer packet of another type than a recovery slice is
-// checked and passed over.
-inline constexpr uint64_t CuerpoMaximo = uint64_t{16} << 20;
+// The longest body kept in memory (the largest main or slice checksum packet of a set within
+// RebanadasMaximas fits); a longer packet of another type than a recovery slice is checked and
+// passed over.
+inline constexpr uint64_t CuerpoMaximo = uint64_t{1} << 20;
+
+// The candidates whose bytes one byte of a file may be hashed for: a magic whose packet would
+// take in bytes that as many candidates before it were hashed over is passed over, so that the
+// work stays within this many times the file's size.
+inline constexpr size_t CandidatosAbiertos = 4;
 
 // Calls alPaquete for every packet of the source whose length fits and whose MD5 holds, in
-// file order, and alAvance with the bytes scanned so far. The bytes hashed stay within a few
-// times the source's size, so that crafted data cannot make the scan run for ever. False
-// when a read failed: the packets before it were given.
+// file order, and alAvance with the bytes read so far, after each block. A packet found inside
+// one given is not given (its bytes are that packet's). The source is read once, in order, a
+// block at a time; parar is asked before each block and, once true, the reading ends there
+// (true: no read failed). False when a read failed: the packets before it were given.
 bool LeerPaquetes(const FuenteBytes& fuente, const std::function<void(PaqueteLeido&&)>& alPaquete,
-                  const std::function<void(uint64_t)>& alAvance = {});
+                  const std::function<void(uint64_t)>& alAvance = {},
+                  const std::function<bool()>& parar = {});
 
 // Little-endian integers of the format.
 uint64_t Leer64(const uint8_t* p);

@@ -22,6 +22,10 @@ std::string BaseDelJuego(std::string_view nombre) {
     return std::string(nombre.substr(0, nombre.size() - Extension.size()));
 }
 
+bool EsFicheroPar2(std::string_view nombre) {
+    return TerminaSinMayusculas(nombre, Extension);
+}
+
 bool EsDelJuego(std::string_view nombre, std::string_view base) {
     if (EsVolumenDe(nombre, base)) return true;
     return TerminaSinMayusculas(nombre, Extension) &&
@@ -74,6 +78,10 @@ std::vector<std::string> FicherosDelJuego(const quimbel::Carpeta& carpeta, const
 bool EsProtegidoEn(const quimbel::Carpeta& carpeta, const std::string& nombre, const Protegidos& protegidos) {
     Fichero fichero;
     return AbrirFicheroEn(fichero, carpeta, nombre).Bien() && protegidos.Contiene(fichero);
+}
+
+std::string LineaNombreNoValido(std::string_view nombre) {
+    return "¡ Error, nombre no válido para PAR: " + std::string(nombre) + " !";
 }
 
 std::string LineaSobrescribiria(const std::string& ruta) {

@@ -78,6 +78,20 @@ bool EsSalidaDe(std::string_view nombre, std::string_view nombreIndice) {
     return nombre == nombreIndice || EsVolumenDe(nombre, BaseVolumenes(nombreIndice));
 }
 
+bool NombreJuegoValido(std::string_view nombre) {
+    if (nombre.empty() || nombre.size() > NombreJuegoMaximo || nombre.front() == '/') return false;
+    for (char c : nombre)
+        if (static_cast<unsigned char>(c) < 0x20 || c == 0x7F) return false;
+    for (size_t inicio = 0;;) {
+        const size_t barra = nombre.find('/', inicio);
+        const std::string_view parte =
+            nombre.substr(inicio, barra == std::string_view::npos ? barra : barra - inicio);
+        if (parte.empty() || parte == "." || parte == "..") return false;
+        if (barra == std::string_view::npos) return true;
+        inicio = barra + 1;
+    }
+}
+
 std::string ClaveDeNombre(std::string_view nombre, bool mayusculasIguales) {
     return mayusculasIguales ? MinusculasAscii(nombre) : std::string(nombre);
 }

@@ -16,15 +16,6 @@ void Poner32(uint8_t* p, uint32_t v) {
         p[i] = static_cast<uint8_t>(v >> (8 * i));
 }
 
-// Grows and copies rather than inserting a range: GCC 12 warns falsely
-// (-Wstringop-overflow) on a range inserted into a byte vector in optimised builds.
-void Anexar(Bytes& b, const void* datos, size_t n) {
-    if (n == 0) return;
-    const size_t antes = b.size();
-    b.resize(antes + n);
-    std::memcpy(b.data() + antes, datos, n);
-}
-
 void Anexar64(Bytes& b, uint64_t v) {
     uint8_t p[8];
     Poner64(p, v);
@@ -49,6 +40,13 @@ void PonerInicio(uint8_t* p, uint64_t largo) {
 }
 
 } // namespace
+
+void Anexar(Bytes& b, const void* datos, size_t n) {
+    if (n == 0) return;
+    const size_t antes = b.size();
+    b.resize(antes + n);
+    std::memcpy(b.data() + antes, datos, n);
+}
 
 Bytes Paquete(const Huella& conjunto, std::string_view tipo, std::span<const uint8_t> cuerpo) {
     Bytes p(CabeceraPaquete + cuerpo.size());

@@ -38,6 +38,10 @@ struct HuellaRebanada {
     uint32_t crc = 0;
 };
 
+// Appends n bytes to b. It grows and copies rather than inserting a range: GCC 12 warns
+// falsely (-Wstringop-overflow) on a range inserted into a byte vector in optimised builds.
+void Anexar(Bytes& b, const void* datos, size_t n);
+
 // A whole packet: header and body (the body's length must be a multiple of 4).
 Bytes Paquete(const Huella& conjunto, std::string_view tipo, std::span<const uint8_t> cuerpo);
 

@@ -4,15 +4,17 @@
    whose address is the one argument of its two exports, call_par (the first record, kept as
    it was for any caller built against it) and call_par_contexto (the versioned record, which
    the program uses). C layout. */
+#include <stddef.h>
 #include <stdint.h>
 
 #ifdef __cplusplus
 extern "C" {
 #endif
 
-/* The version of the versioned record, which the library's SONAME carries (libpar.so.2);
-   the first record, which has no version field, counts as 1. */
-#define LLAMADA_PAR_VERSION 2
+/* The version of the versioned record, which the library's SONAME carries (libpar.so.3);
+   the first record, which has no version field, counts as 1. Version 3 added `detener`; the
+   library still takes a record of version 2, which ends before it. */
+#define LLAMADA_PAR_VERSION 3
 
 /* The vector holds at most 1000 arguments (program name included) and the null after them. */
 #define LLAMADA_PAR_ENTRADAS 1001
@@ -71,6 +73,18 @@ typedef int32_t (*ProgresoParContextoFuncion)(void* contexto, const char* texto)
 /* The folder of a job that has none of its own: the process's current folder (AT_FDCWD). */
 #define LLAMADA_PAR_CARPETA_ACTUAL (-100)
 
+/* The question whether the job must stop, with the caller's context. Returns non-zero to stop
+   it. Called during call_par_contexto only, on the calling thread only, never twice at once:
+   before each step of the job and, while the job's threads work, every few tens of
+   milliseconds and whenever a text is sent; the job's threads look at the answer before each
+   block they read or write. */
+typedef int32_t (*DetenerParFuncion)(void* contexto);
+
+/* The result of a job that stopped because `detener` asked it to: every file it was writing
+   is removed (they had temporary names), every name it moved is given back, an earlier set
+   or a damaged file it would have replaced is as it was; no text is sent for it. */
+#define LLAMADA_PAR_INTERRUMPIDA 3
+
 typedef struct LlamadaParContexto {
     uint32_t tamano;                        /* sizeof(LlamadaParContexto) as the caller built it */
     uint32_t version;                       /* LLAMADA_PAR_VERSION */
@@ -79,7 +93,11 @@ typedef struct LlamadaParContexto {
     int32_t carpeta;                        /* the job's folder: an open descriptor (see below) */
     int32_t cuenta;                         /* arguments in use: entries 0 .. cuenta - 1 */
     char* argumentos[LLAMADA_PAR_ENTRADAS]; /* entry cuenta and all beyond it are null */
+    DetenerParFuncion detener;              /* version 3: asked whether to stop; null: never */
 } LlamadaParContexto;
+
+/* The size of a record of version 2: the fields before `detener`. */
+#define LLAMADA_PAR_TAMANO_V2 offsetof(LlamadaParContexto, detener)
 
 /* int32_t call_par_contexto(LlamadaParContexto* llamada)
 
@@ -96,8 +114,12 @@ typedef struct LlamadaParContexto {
    Texts: a text that starts with LLAMADA_PAR_AVANCE is progress (every command sends them);
    every other text is a line to show, as through call_par ("add" still sends its
    "Calculando: " lines).
-   Refuses, returning 1 without any callback, a null record, a tamano smaller than
-   sizeof(LlamadaParContexto) or a version other than LLAMADA_PAR_VERSION.
+   Stopping: a job whose `detener` answers non-zero stops at its next block and returns
+   LLAMADA_PAR_INTERRUMPIDA (see there); a job that was not stopped returns as call_par does.
+   A record of version 2 has no `detener`: its job is never stopped.
+   Refuses, returning 1 without any callback, a null record, a version other than 2 or
+   LLAMADA_PAR_VERSION, and a tamano smaller than its version's size (LLAMADA_PAR_TAMANO_V2 for
+   version 2, sizeof(LlamadaParContexto) for version 3).
    Ownership: the record, its texts, the callback, the context and the descriptor stay the
    caller's (the library duplicates the descriptor for the job and closes its copy before it
    returns); nothing is kept after the call.

@@ -56,6 +56,10 @@ std::string BaseDelJuego(std::string_view nombre);
 // one of its volumes, ".par2" in any case, by the rule of the set's names.
 bool EsDelJuego(std::string_view nombre, std::string_view base);
 
+// Whether a file name (no folder) ends in ".par2" in any case: a file that may hold packets
+// of a set, whatever the rest of its name.
+bool EsFicheroPar2(std::string_view nombre);
+
 // The one listing of a set's files: the names in the folder (no folder part) that the filter
 // takes, sorted; names of folders (links followed) are left out. Empty when the folder cannot
 // be read.
@@ -77,6 +81,17 @@ bool EsProtegidoEn(const quimbel::Carpeta& carpeta, const std::string& nombre, c
 
 // Whether a folder is at the name (links followed).
 bool EsCarpetaEn(const quimbel::Carpeta& carpeta, const std::string& nombre);
+
+// The longest file name a set may carry, sub-folders included.
+inline constexpr size_t NombreJuegoMaximo = 4096;
+
+// Whether a name may be carried by a set and used beneath its folder: not empty, at most
+// NombreJuegoMaximo bytes, no control byte (below 0x20, or 0x7F), not absolute, no empty, "."
+// or ".." component. The one rule of the sets read back and of the pieces a set is made of.
+bool NombreJuegoValido(std::string_view nombre);
+
+// The line of a job refused because a piece's name is one a set cannot carry (NombreJuegoValido).
+std::string LineaNombreNoValido(std::string_view nombre);
 
 // The line of a job refused because an output would be the file at ruta, a source or piece.
 std::string LineaSobrescribiria(const std::string& ruta);

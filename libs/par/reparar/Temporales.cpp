@@ -1,99 +1,79 @@
 #include "Temporales.h"
 
 #include <cerrno>
-#include <fcntl.h>
-#include <unistd.h>
 
 #include "files/Salidas.h"
 
+#include "Disco.h"
 #include "NombreLibre.h"
 
 namespace quimbel::par {
+namespace {
 
-Temporales::~Temporales() {
-    for (size_t t = 0; t < temporales_.size(); ++t)
-        Descartar(t);
+// Why a file operation failed, as an error number.
+int Numero(const quimbel::Desenlace& hecho) {
+    return hecho.Bien() ? 0 : hecho.error != 0 ? hecho.error : EINVAL;
 }
 
-int Temporales::Padre(const Temporal& t, quimbel::Carpeta& padre) const {
-    std::string hoja;
-    const int error = ResolverBajo(carpeta_, t.nombre, padre, hoja, true).error;
-    return error == 0 && hoja != t.hoja ? EINVAL : error;
+} // namespace
+
+int Temporales::Padre(const std::string& nombre, const quimbel::Carpeta*& padre, std::string& hoja) {
+    quimbel::Carpeta abierta;
+    if (const int error = Numero(ResolverBajo(carpeta_, nombre, abierta, hoja, true)); error != 0)
+        return error;
+    const std::string ruta = nombre.substr(0, nombre.size() - hoja.size());
+    auto& guardada = padres_[ruta];
+    if (!guardada) {
+        guardada = std::make_unique<quimbel::Carpeta>(std::move(abierta));
+        quimbel::LimpiarTemporales(
+            *guardada, [&](std::string_view n) { return listados_.count(ruta + std::string(n)) != 0; });
+    }
+    padre = guardada.get();
+    return 0;
 }
 
 int Temporales::Crear(const std::string& nombre) {
     Temporal t;
     t.nombre = nombre;
-    if (const int error = ResolverBajo(carpeta_, nombre, t.padre, t.hoja, true).error; error != 0)
-        return error;
-    const quimbel::Desenlace creado = PrimerNombreLibre(
-        ".quimbel-reparando-",
-        [&](const std::string& libre) { return CrearSalidaNueva(t.fichero, t.padre, libre); }, t.temporal);
-    if (!creado.Bien()) return creado.error != 0 ? creado.error : EINVAL;
-    t.id = t.fichero.Id();
-    if (!mantener_) {
-        t.fichero.Cerrar();
-        t.padre = quimbel::Carpeta();
-    }
+    if (const int error = Padre(nombre, t.padre, t.hoja); error != 0) return error;
+    if (const int error = Numero(t.salida.Crear(*t.padre)); error != 0) return error;
     temporales_.push_back(std::move(t));
     return 0;
 }
 
-const quimbel::Fichero* Temporales::Abrir(size_t i, quimbel::Fichero& local) const {
+const quimbel::Fichero* Temporales::Abrir(size_t i, quimbel::Fichero&) const {
     const Temporal& t = temporales_[i];
-    if (t.fichero.Abierto()) return &t.fichero;
-    quimbel::Carpeta padre;
-    if (Padre(t, padre) != 0 || !AbrirSalida(local, padre, t.temporal).Bien() || !(local.Id() == t.id))
-        return nullptr;
-    return &local;
+    if (t.salida.Nombre().empty()) return nullptr;
+    return &t.salida.Datos();
 }
 
 int Temporales::Colocar(size_t i, std::string& apartado) {
     Temporal& t = temporales_[i];
     apartado.clear();
-    quimbel::Carpeta resuelto;
-    const quimbel::Carpeta* padre = &t.padre;
-    if (!t.padre.Abierta()) {
-        if (const int error = Padre(t, resuelto); error != 0) return error;
-        padre = &resuelto;
+    if (t.salida.Nombre().empty()) return EINVAL;
+    std::string aparte;
+    // Whatever stands at the name is kept beside it.
+    if (HayAlgoEn(*t.padre, t.hoja)) {
+        const quimbel::Desenlace apartada = PrimerNombreLibre(
+            t.hoja + ".", [&](const std::string& libre) { return RenombrarEn(*t.padre, t.hoja, libre); },
+            aparte);
+        if (!apartada.Bien()) return EEXIST;
     }
-    int error = RenombrarEn(*padre, t.temporal, t.hoja).error;
-    if (error == EEXIST) {
-        // Whatever stands at the name is kept beside it.
-        std::string aparte;
-        if (!PrimerNombreLibre(
-                 t.hoja + ".", [&](const std::string& libre) { return RenombrarEn(*padre, t.hoja, libre); },
-                 aparte)
-                 .Bien())
-            return EEXIST;
-        error = RenombrarEn(*padre, t.temporal, t.hoja).error;
-        if (error != 0) {
-            RenombrarEn(*padre, aparte, t.hoja);
-            return error;
-        }
-        apartado = t.nombre.substr(0, t.nombre.size() - t.hoja.size()) + aparte;
+    if (const int error = Numero(t.salida.Publicar(t.hoja)); error != 0) {
+        if (!aparte.empty()) RenombrarEn(*t.padre, aparte, t.hoja);
+        return error;
     }
-    if (error != 0) return error;
-    t.vivo = false;
-    t.fichero.Cerrar();
+    if (!aparte.empty()) apartado = t.nombre.substr(0, t.nombre.size() - t.hoja.size()) + aparte;
     return 0;
 }
 
 void Temporales::Descartar(size_t i) {
-    Temporal& t = temporales_[i];
-    if (!t.vivo) return;
-    t.vivo = false;
-    t.fichero.Cerrar();
-    quimbel::Carpeta resuelto;
-    const quimbel::Carpeta* padre = &t.padre;
-    if (!t.padre.Abierta()) {
-        if (Padre(t, resuelto) != 0) return;
-        padre = &resuelto;
-    }
-    // Only the file created: a name taken over meanwhile is left alone.
-    const quimbel::Fichero ahora = quimbel::Fichero::Adoptar(
-        openat(padre->Descriptor(), t.temporal.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC));
-    if (ahora.Abierto() && ahora.Id() == t.id) unlinkat(padre->Descriptor(), t.temporal.c_str(), 0);
+    temporales_[i].salida.Descartar();
+}
+
+void Temporales::Sincronizar() const {
+    for (const auto& [ruta, padre] : padres_)
+        quimbel::SincronizarCarpeta(*padre);
 }
 
 } // namespace quimbel::par

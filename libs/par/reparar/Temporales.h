@@ -1,53 +1,61 @@
 #pragma once
-// The files a repair writes: each rebuilt file is first written under a free temporary name
-// in the folder its name resolves to beneath the set's folder (never through a link), and
-// takes its name only once it is whole. The damaged file, or whatever stood at the name, is
-// kept under the first free name "<name>.1", "<name>.2", ...; nothing is ever replaced.
+// The files a repair writes: each rebuilt file is first written under a temporary name
+// (files/Temporales.h) in the folder its name resolves to beneath the set's folder (never
+// through a link), held open and locked, and takes its name only once it is whole and flushed.
+// The damaged file, or whatever stood at the name, is kept under the first free name
+// "<name>.1", "<name>.2", ...; nothing is ever replaced.
+#include <map>
+#include <memory>
+#include <set>
 #include <string>
 #include <vector>
 
 #include "files/Carpeta.h"
 #include "files/Ficheros.h"
+#include "files/Temporales.h"
 
 namespace quimbel::par {
 
 class Temporales {
   public:
-    // mantener: each temporary stays open from its creation on; otherwise it is opened again
-    // for every use (when the files would not fit the bound on open files).
-    Temporales(const quimbel::Carpeta& carpeta, bool mantener) : carpeta_(carpeta), mantener_(mantener) {}
+    // listados: every name the set lists beneath carpeta. Each folder a temporary goes to is
+    // first rid of temporaries left by runs that died, a listed name always left alone.
+    Temporales(const quimbel::Carpeta& carpeta, std::set<std::string> listados)
+        : carpeta_(carpeta), listados_(std::move(listados)) {}
     // Every temporary that did not take its name is removed.
-    ~Temporales();
+    ~Temporales() = default;
     Temporales(const Temporales&) = delete;
     Temporales& operator=(const Temporales&) = delete;
 
     // Creates the temporary of the file named `nombre` beneath the folder; its number is the
     // count of those created before. 0 or an error number.
     int Crear(const std::string& nombre);
-    // The temporary open for reading and writing: the one kept open, or a fresh open into
-    // `local` that must still be the file created. Null when it cannot be opened.
+    // The temporary, open for reading and writing (positioned, from several threads); `local`
+    // is not used. Null once it was placed or removed.
     const quimbel::Fichero* Abrir(size_t t, quimbel::Fichero& local) const;
-    // The temporary takes its file's name: what stands there is first renamed to the first
-    // free "<name>.<k>" (k up to 1000), returned in apartado as a name beneath the folder
-    // (empty when the name was free). 0 or an error number; on an error the names are as they were.
+    // The temporary takes its file's name once flushed: what stands there is first renamed to
+    // the first free "<name>.<k>" (k up to 1000), returned in apartado as a name beneath the
+    // folder (empty when the name was free). 0 or an error number; on an error the names are
+    // as they were.
     int Colocar(size_t t, std::string& apartado);
     // Removes the temporary.
     void Descartar(size_t t);
+    // Flushes the names of every folder a file took its name in.
+    void Sincronizar() const;
 
   private:
     struct Temporal {
-        std::string nombre;   // of the file, beneath the folder
-        std::string hoja;     // its last component
-        std::string temporal; // the temporary's name beside it
-        quimbel::IdFichero id;
-        quimbel::Carpeta padre;   // kept open with mantener
-        quimbel::Fichero fichero; // likewise
-        bool vivo = true;         // not yet placed or removed
+        std::string nombre; // of the file, beneath the folder
+        std::string hoja;   // its last component
+        const quimbel::Carpeta* padre = nullptr;
+        mutable quimbel::SalidaTemporal salida;
     };
-    int Padre(const Temporal& t, quimbel::Carpeta& padre) const;
+    // The folder that holds a file's last component, opened once per folder.
+    int Padre(const std::string& nombre, const quimbel::Carpeta*& padre, std::string& hoja);
 
     const quimbel::Carpeta& carpeta_;
-    bool mantener_;
+    std::set<std::string> listados_;
+    std::map<std::string, std::unique_ptr<quimbel::Carpeta>> padres_; // by their path beneath carpeta_
     std::vector<Temporal> temporales_;
 };
 

@@ -3,7 +3,9 @@
 #include "Comprobacion.h"
 #include "Galois.h"
 #include "JuegoLeido.h"
+#include "LecturaJuego.h"
 #include "Limites.h"
+#include "LlamadaPar.h"
 #include "NombresPar.h"
 #include "OrdenReparacion.h"
 #include "Progreso.h"
@@ -12,19 +14,22 @@
 #include "Temporales.h"
 
 #include <algorithm>
-#include <atomic>
 #include <new>
 #include <numeric>
+#include <set>
 
 #include "files/Rutas.h"
+#include "files/Temporales.h"
 
 namespace quimbel::par {
 namespace {
 
 constexpr int Bien = 0, Mal = 1, Invalido = 2;
 
-// The job's result after a failure: 2 when there is no set to work on, 1 otherwise.
+// The job's result after a failure: 2 when there is no set to work on, LLAMADA_PAR_INTERRUMPIDA
+// when the caller stopped it, 1 otherwise.
 int EstadoDe(const FalloPar& fallo) {
+    if (fallo.codigo == CodigoFallo::Interrumpido) return LLAMADA_PAR_INTERRUMPIDA;
     return fallo.codigo == CodigoFallo::SinJuego || fallo.codigo == CodigoFallo::Argumentos ? Invalido : Mal;
 }
 
@@ -33,8 +38,7 @@ class Reparacion {
     Reparacion(const OrdenReparacion& orden, const CarpetaDelTrabajo& trabajo, Avisos& avisos,
                const Limites& limites)
         : orden_(orden), trabajo_(trabajo), avisos_(avisos), limites_(limites),
-          mostrada_(orden.carpeta ? ConBarraFinal(*orden.carpeta) : CarpetaDeRuta(orden.indice)),
-          mostradaJuego_(CarpetaDeRuta(orden.indice)) {}
+          mostrada_(orden.carpeta ? ConBarraFinal(*orden.carpeta) : CarpetaDeRuta(orden.indice)) {}
 
     int Ejecutar() {
         // The set's folder and that of its files, each opened once for the whole job.
@@ -45,6 +49,7 @@ class Reparacion {
             return Acabar({CodigoFallo::SinJuego, "¡ Error al abrir la carpeta " + mostrada_ + " !"});
         if (const Fallo fallo = LeerJuego()) return Acabar(*fallo);
         if (const Fallo fallo = ArmarJuego(recogida_, orden_.indice, juego_)) return Acabar(*fallo);
+        if (orden_.reparar) LimpiarTemporales();
         if (const Fallo fallo = ComprobarFicheros(juego_, carpeta_, idsJuego_,
                                                   Hilos(limites_, juego_.rebanadas), avisos_, estados_))
             return Acabar(*fallo);
@@ -55,6 +60,25 @@ class Reparacion {
     }
 
   private:
+    // The names the set lists beneath its folder.
+    std::set<std::string> Listados() const {
+        std::set<std::string> nombres;
+        for (const FicheroJuego& f : juego_.ficheros)
+            nombres.insert(f.nombre);
+        return nombres;
+    }
+
+    // Temporaries left in the files' folder by runs that died go, never a file the set lists
+    // or one of the set's own.
+    void LimpiarTemporales() const {
+        const std::set<std::string> listados = Listados();
+        const std::set<std::string> delJuego(nombresJuego_.begin(), nombresJuego_.end());
+        quimbel::LimpiarTemporales(carpeta_, [&](std::string_view nombre) {
+            const std::string n(nombre);
+            return listados.count(n) != 0 || delJuego.count(n) != 0;
+        });
+    }
+
     int Acabar(const FalloPar& fallo) const {
         avisos_.Decir(fallo);
         return EstadoDe(fallo);
@@ -62,60 +86,15 @@ class Reparacion {
 
     std::string Ruta(size_t fichero) const { return mostrada_ + juego_.ficheros[fichero].nombre; }
 
-    // Reads the packets of every file of the set, on several threads. Nothing, or the failure:
-    // none of them could be opened, or memory ran short.
+    // Reads the packets of every file of the set. Nothing, or the failure: none of them could be
+    // opened, memory ran short, or the job was stopped.
     Fallo LeerJuego() {
-        nombresJuego_ = FicherosDelJuego(carpetaJuego_, std::string(NombreSinCarpeta(orden_.indice)));
-        rutasJuego_.clear();
-        for (const std::string& nombre : nombresJuego_)
-            rutasJuego_.push_back(mostradaJuego_ + nombre);
-        idsJuego_.assign(rutasJuego_.size(), {});
-        std::vector<quimbel::Fichero> ficheros(rutasJuego_.size());
-        std::vector<uint64_t> tamanos(rutasJuego_.size(), 0);
-        uint64_t total = 0;
-        bool alguno = false;
-        // Opened one at a time, read and closed on the threads: a set of many volumes never
-        // holds them all open.
-        for (size_t i = 0; i < rutasJuego_.size(); ++i) {
-            quimbel::Fichero f;
-            if (!AbrirFicheroEn(f, carpetaJuego_, nombresJuego_[i]).Bien()) continue;
-            alguno = true;
-            idsJuego_[i] = f.Id();
-            tamanos[i] = static_cast<uint64_t>(std::max<int64_t>(f.Tamano(), 0));
-            total += tamanos[i];
-        }
-        if (!alguno)
-            return FalloPar{CodigoFallo::SinJuego, "¡ Error al abrir fichero " + orden_.indice + " !"};
-        Progreso avance(avisos_, total);
-        std::atomic<size_t> siguiente{0};
-        const Fallo error = avisos_.EnParalelo(Hilos(limites_, rutasJuego_.size()), [&](unsigned) -> Fallo {
-            try {
-                for (size_t i; (i = siguiente++) < rutasJuego_.size() && !avisos_.Parar();) {
-                    quimbel::Fichero f;
-                    // Read only while it is still the file measured.
-                    if (tamanos[i] == 0 || !AbrirFicheroEn(f, carpetaJuego_, nombresJuego_[i]).Bien() ||
-                        !(f.Id() == idsJuego_[i])) {
-                        avance.Sumar(tamanos[i]);
-                        continue;
-                    }
-                    uint64_t visto = 0;
-                    LeerPaquetes(
-                        FuenteFichero(f, std::min<uint64_t>(tamanos[i], static_cast<uint64_t>(f.Tamano()))),
-                        [&](PaqueteLeido&& p) { recogida_.Anadir(i, std::move(p)); },
-                        [&](uint64_t leido) {
-                            avance.Sumar(leido - std::min(leido, visto));
-                            visto = std::max(visto, leido);
-                        });
-                    avance.Sumar(tamanos[i] - std::min(tamanos[i], visto));
-                }
-                return std::nullopt;
-            } catch (const std::bad_alloc&) {
-                return FalloMemoriaReparar();
-            }
-        });
-        if (error) return error;
-        avance.Terminar();
-        return std::nullopt;
+        FicherosPar leidos;
+        Fallo error = LeerFicherosPar(carpetaJuego_, orden_.indice, limites_, avisos_, recogida_, leidos);
+        nombresJuego_ = std::move(leidos.nombres);
+        rutasJuego_ = std::move(leidos.rutas);
+        idsJuego_ = std::move(leidos.ids);
+        return error;
     }
 
     // One line per file in name order, then the recovery slices' line; the files that are
@@ -158,11 +137,13 @@ class Reparacion {
                                                           std::to_string(m - juego_.recuperacion.size()) +
                                                           " bloques de recuperación !"});
         if (MemoriaResolver(m) > limites_.memoria / 2) return Acabar(FalloMemoriaReparar());
+        if (avisos_.Detenido()) return Acabar(FalloInterrumpido());
         if (!Solucionar(m)) return Mal;
+        if (avisos_.Detenido()) return Acabar(FalloInterrumpido());
         const unsigned hilos = Hilos(limites_, juego_.rebanadas);
         const bool mantener = CabenAbiertos(limites_, juego_.ficheros.size() + rutasJuego_.size() +
                                                           2 * uint64_t{plan_.reescritos.size()});
-        Temporales temporales(carpeta_, mantener);
+        Temporales temporales(carpeta_, Listados());
         for (const size_t i : plan_.reescritos)
             if (temporales.Crear(juego_.ficheros[i].nombre) != 0)
                 return Acabar({CodigoFallo::Salida, "¡ Error al crear fichero " + Ruta(i) + " !"});
@@ -191,13 +172,19 @@ class Reparacion {
     }
 
     // Each rebuilt file whose MD5 holds takes its name; one that fails is removed, the
-    // damaged file keeping its name.
+    // damaged file keeping its name. All are checked before any takes its name, so that a stop
+    // meanwhile leaves every file as it was.
     int Colocar(Temporales& temporales) {
+        std::vector<bool> correctos;
+        for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
+            correctos.push_back(Md5Correcto(temporales, t, juego_.ficheros[plan_.reescritos[t]]));
+            if (avisos_.Detenido()) return Acabar(FalloInterrumpido());
+        }
         std::vector<std::string> fallos;
         for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
             const size_t i = plan_.reescritos[t];
             std::string apartado;
-            if (!Md5Correcto(temporales, t, juego_.ficheros[i])) {
+            if (!correctos[t]) {
                 temporales.Descartar(t);
                 fallos.push_back("¡ Error, el fichero reparado " + Ruta(i) +
                                  " no coincide con el juego PAR2 !");
@@ -207,12 +194,15 @@ class Reparacion {
                 avisos_.Decir("  Reparado: " + Ruta(i));
             }
         }
+        temporales.Sincronizar();
         for (const std::string& f : fallos)
             avisos_.Decir(f);
         return fallos.empty() ? Bien : Mal;
     }
 
-    bool Md5Correcto(const Temporales& temporales, size_t t, const FicheroJuego& f) const {
+    // Whether the rebuilt file has the set's MD5; the check ends early, false, when the job is
+    // told to stop.
+    bool Md5Correcto(const Temporales& temporales, size_t t, const FicheroJuego& f) {
         quimbel::Fichero local;
         const quimbel::Fichero* fichero = temporales.Abrir(t, local);
         if (fichero == nullptr || fichero->Tamano() != static_cast<int64_t>(f.tamano)) return false;
@@ -220,7 +210,7 @@ class Reparacion {
         Md5 md5;
         for (uint64_t x = 0; x < f.tamano;) {
             const auto n = static_cast<size_t>(std::min<uint64_t>(bloque.size(), f.tamano - x));
-            if (!fichero->LeerEn(bloque.data(), n, x)) return false;
+            if (avisos_.Detenido() || !fichero->LeerEn(bloque.data(), n, x)) return false;
             md5.Anadir(bloque.data(), n);
             x += n;
         }
@@ -232,7 +222,6 @@ class Reparacion {
     Avisos& avisos_;
     const Limites& limites_;
     std::string mostrada_;          // the files' folder as the lines show it, ending in "/" unless empty
-    std::string mostradaJuego_;     // likewise the set's folder
     quimbel::Carpeta carpeta_;      // the listed files'
     quimbel::Carpeta carpetaJuego_; // the set's files'
     std::vector<std::string> nombresJuego_; // the set's files, by name in carpetaJuego_

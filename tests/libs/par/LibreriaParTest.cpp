@@ -237,6 +237,7 @@ TEST_F(LibreriaPar, UnaNegativaEsUnaLineaYNadaEscrito) {
         {"par.exe", "add", "-n1", "-m", "--", par, "neg.001", "neg.002", "neg.vol0+1.par2"},
     };
     EscribirFichero("NEG.001", "otro");
+    EscribirFichero("neg\t.002", "con un tabulador");
     const auto antes = Contenido(carpeta.Ruta());
     for (const auto& v : vectores) {
         std::string texto;
@@ -247,6 +248,10 @@ TEST_F(LibreriaPar, UnaNegativaEsUnaLineaYNadaEscrito) {
         EXPECT_TRUE(lineas[0].starts_with("¡ ") && lineas[0].ends_with(" !")) << lineas[0];
         EXPECT_EQ(Contenido(carpeta.Ruta()), antes) << texto;
     }
+    // A name that a set's own check would refuse is never written into one.
+    EXPECT_NE(Llamar({"par.exe", "add", "-n1", "--", par, "neg.001", "neg\t.002"}), 0);
+    EXPECT_EQ(lineas, std::vector<std::string>{"¡ Error, nombre no válido para PAR: neg\t.002 !"});
+    EXPECT_EQ(Contenido(carpeta.Ruta()), antes);
 }
 
 // The index can be made but a volume name is too long for the file system: the job
@@ -392,6 +397,51 @@ TEST_F(LibreriaPar, ElRegistroVersionadoTrabajaEnSuCarpeta) {
     EXPECT_TRUE(std::any_of(recibidos.begin(), recibidos.end(),
                             [](const std::string& t) { return t.starts_with(LLAMADA_PAR_AVANCE); }));
     EXPECT_EQ(recibidos.back(), LLAMADA_PAR_AVANCE "13000/13000"); // all of the pieces' bytes, at the end
+}
+
+// A record of version 2, which ends before the stop question, is still taken, and its job never
+// stops; a record of version 3 whose question says stop gets the stopped job's result, no line,
+// and the folder as it was.
+int32_t Parar(void* contexto) {
+    ++*static_cast<int*>(contexto);
+    return 1;
+}
+
+int32_t RecogerLineas(void* contexto, const char* texto) {
+    if (texto[0] != '%') lineas.emplace_back(texto);
+    static_cast<void>(contexto);
+    return 0;
+}
+
+TEST_F(LibreriaPar, LaVersion2YLaPreguntaDeParar) {
+    static void* biblioteca = dlopen(QUIMBEL_LIBPAR, RTLD_NOW | RTLD_LOCAL);
+    ASSERT_NE(biblioteca, nullptr);
+    const auto llamar = reinterpret_cast<CallParContextoFuncion>(dlsym(biblioteca, "call_par_contexto"));
+    const auto trozos = EscribirTrozos(carpeta.Ruta(), "v", {5000, 5000, 3000});
+    std::vector<std::string> textos = VectorPaso("1", carpeta / "v.par", trozos);
+    int preguntas = 0;
+    LlamadaParContexto llamada{};
+    llamada.progreso = RecogerLineas;
+    llamada.contexto = &preguntas;
+    llamada.carpeta = LLAMADA_PAR_CARPETA_ACTUAL;
+    llamada.detener = Parar;
+    llamada.cuenta = static_cast<int32_t>(textos.size());
+    for (size_t i = 0; i < textos.size(); ++i)
+        llamada.argumentos[i] = textos[i].data();
+    const auto antes = Contenido(carpeta.Ruta());
+    llamada.tamano = sizeof llamada;
+    llamada.version = LLAMADA_PAR_VERSION;
+    lineas.clear();
+    EXPECT_EQ(llamar(&llamada), LLAMADA_PAR_INTERRUMPIDA);
+    EXPECT_EQ(preguntas, 1);
+    EXPECT_TRUE(lineas.empty()) << lineas.front();
+    EXPECT_EQ(Contenido(carpeta.Ruta()), antes);
+    // Version 2: what lies after its end is never read.
+    llamada.tamano = static_cast<uint32_t>(LLAMADA_PAR_TAMANO_V2);
+    llamada.version = 2;
+    EXPECT_EQ(llamar(&llamada), 0);
+    EXPECT_EQ(preguntas, 1);
+    EXPECT_EQ(Par2("verify -q v.par2"), 0);
 }
 
 } // namespace
