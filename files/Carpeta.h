@@ -63,6 +63,12 @@ Desenlace ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpet
 // link anywhere on the way, the file itself included (NoEsFichero for a link there).
 Desenlace AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa);
 
+// Opens as an input (see AbrirFichero) the file that `relativa` names beneath carpeta as a list
+// names it: its folders are resolved beneath carpeta (a link among them only while it stays
+// inside), and a link at the name itself is followed as AbrirFicheroEn does (reading is no
+// write). An output is never opened this way.
+Desenlace AbrirEntradaBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa);
+
 // Opens as an input (see AbrirFichero) the file at the single component `nombre` of carpeta,
 // following a link there as AbrirFichero does (reading is no write).
 Desenlace AbrirFicheroEn(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre);

@@ -7,14 +7,18 @@
 
 namespace quimbel::par {
 
-bool CabenAbiertos(const Limites& limites, uint64_t n) {
+uint64_t AbiertosPermitidos(const Limites& limites) {
     uint64_t abiertos = limites.abiertos;
     if (abiertos == 0) {
         rlimit limite{};
-        if (getrlimit(RLIMIT_NOFILE, &limite) != 0) return false;
-        abiertos = limite.rlim_cur == RLIM_INFINITY ? 65536 : limite.rlim_cur / 2;
+        if (getrlimit(RLIMIT_NOFILE, &limite) != 0) return 4;
+        abiertos = limite.rlim_cur == RLIM_INFINITY ? 65536 : std::min<uint64_t>(limite.rlim_cur / 2, 65536);
     }
-    return n <= abiertos;
+    return std::max<uint64_t>(abiertos, 4);
+}
+
+bool CabenAbiertos(const Limites& limites, uint64_t n) {
+    return n <= AbiertosPermitidos(limites);
 }
 
 unsigned Hilos(const Limites& limites, uint64_t trabajos) {

@@ -30,8 +30,11 @@ struct Limites {
     std::chrono::milliseconds avance = IntervaloAvance;   // between two texts of how far a job is
 };
 
-// Whether n files fit the bound on files kept open: the limits' own, or by default half the
-// process's limit, leaving the rest to the caller.
+// The files a job may hold open at once: the limits' own, or by default half the process's
+// soft limit (RLIMIT_NOFILE, read at each call), leaving the rest to the caller; at least 4.
+uint64_t AbiertosPermitidos(const Limites& limites);
+
+// Whether n files fit the bound on files kept open (AbiertosPermitidos).
 bool CabenAbiertos(const Limites& limites, uint64_t n);
 
 // The worker threads of a step of `trabajos` parts of work: the bounds' count, or one per core

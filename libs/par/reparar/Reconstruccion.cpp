@@ -130,7 +130,7 @@ class Reconstructor {
     // An input or set file as checked: the one kept open, or opened again into local.
     const quimbel::Fichero* AbrirDatos(size_t i, quimbel::Fichero& local) const {
         if (!datos_.empty() && datos_[i].Abierto()) return &datos_[i];
-        if (!AbrirFicheroBajo(local, origenes_.carpeta, juego_.ficheros[i].nombre).Bien() ||
+        if (!AbrirEntradaBajo(local, origenes_.carpeta, juego_.ficheros[i].nombre).Bien() ||
             !(local.Id() == estados_[i].id) || local.Tamano() != static_cast<int64_t>(estados_[i].tamano))
             return nullptr;
         return &local;
@@ -245,7 +245,8 @@ class Reconstructor {
             juego_.ficheros.begin() - 1);
         const uint32_t local = rebanada - juego_.ficheros[fichero].primera;
         const uint64_t real = Real(fichero, local);
-        if (tramo.desde >= real) return std::nullopt;
+        // An unreadable file's slices are solved for the others' sake, never written.
+        if (tramo.desde >= real || temporalDe_[fichero] == SinTemporal) return std::nullopt;
         return Escribir(temporalDe_[fichero], fichero, salida, std::min(tramo.hasta, real) - tramo.desde,
                         uint64_t{local} * juego_.tamanoRebanada + tramo.desde);
     }

@@ -21,6 +21,7 @@
 namespace quimbel::par {
 namespace {
 
+// Invalido is also a check's "cannot be repaired", as par2 verify's.
 constexpr int Bien = 0, Mal = 1, Invalido = 2;
 
 // The job's result after a failure: 2 when there is no set to work on, 1 otherwise.
@@ -45,13 +46,16 @@ class Reparacion {
             return Acabar({CodigoFallo::SinJuego, "¡ Error al abrir la carpeta " + mostrada_ + " !"});
         if (const Fallo fallo = LeerJuego()) return Acabar(*fallo);
         if (const Fallo fallo = ArmarJuego(recogida_, orden_.indice, juego_)) return Acabar(*fallo);
-        if (const Fallo fallo = ComprobarFicheros(juego_, carpeta_, idsJuego_,
-                                                  Hilos(limites_, juego_.rebanadas), avisos_, estados_))
+        if (const Fallo fallo = ComprobarFicheros(
+                juego_, carpeta_, idsJuego_, Hilos(limites_, juego_.rebanadas), limites_, avisos_, estados_))
             return Acabar(*fallo);
         Listar();
-        if (plan_.reescritos.empty()) return Bien;
-        if (!orden_.reparar) return Mal;
-        return Reparar();
+        if (plan_.reescritos.empty() && ilegibles_ == 0) return Bien;
+        // A check's result is par2's: 1 when a repair would make every file whole, 2 when not.
+        if (!orden_.reparar) return ilegibles_ == 0 && Reparable() ? Mal : Invalido;
+        if (plan_.reescritos.empty()) return Mal;
+        const int reparado = Reparar();
+        return ilegibles_ == 0 ? reparado : Mal;
     }
 
   private:
@@ -133,8 +137,14 @@ class Reparacion {
                 avisos_.Decir("  Correcto: " + Ruta(i));
                 continue;
             }
-            plan_.reescritos.push_back(i);
             necesarios += e.nMalas;
+            if (Ilegible(e)) {
+                // Unknown, never rebuilt: its slices are unknowns of the others' repair.
+                ++ilegibles_;
+                avisos_.Decir("  Ilegible: " + Ruta(i) + " (" + MotivoIlegible(e.fallo) + ")");
+                continue;
+            }
+            plan_.reescritos.push_back(i);
             if (!e.existe)
                 avisos_.Decir(" No existe: " + Ruta(i));
             else
@@ -145,6 +155,18 @@ class Reparacion {
                 if (estados_[i].malas[j] != 0) plan_.faltantes.push_back(juego_.ficheros[i].primera + j);
         avisos_.Decir("Bloques de recuperación: " + std::to_string(juego_.recuperacion.size()) +
                       " disponibles, " + std::to_string(necesarios) + " necesarios");
+    }
+
+    // Whether every missing slice could be solved from the recovery slices at hand, and every
+    // file to rebuild may be written.
+    bool Reparable() const {
+        for (const size_t i : plan_.reescritos)
+            if (estados_[i].delJuego) return false;
+        const size_t m = plan_.faltantes.size();
+        if (m > juego_.recuperacion.size()) return false;
+        Solucion solucion;
+        size_t rango = 0;
+        return Resolver(Incognitas(), Disponibles(), solucion, rango);
     }
 
     int Reparar() {
@@ -177,17 +199,26 @@ class Reparacion {
     // Solves for the missing slices; false after the line that says how many recovery slices
     // are missing.
     bool Solucionar(size_t m) {
-        const std::vector<uint32_t> logaritmos = LogaritmosDeEntrada(juego_.rebanadas);
-        std::vector<uint32_t> suyos, disponibles;
-        for (const uint32_t r : plan_.faltantes)
-            suyos.push_back(logaritmos[r]);
-        for (const RebanadaRecuperacion& r : juego_.recuperacion)
-            disponibles.push_back(r.exponente);
         size_t rango = 0;
-        if (Resolver(suyos, disponibles, solucion_, rango)) return true;
+        if (Resolver(Incognitas(), Disponibles(), solucion_, rango)) return true;
         Acabar({CodigoFallo::Recuperacion,
                 "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !"});
         return false;
+    }
+
+    // The logarithms of the missing slices' constants, and the exponents at hand.
+    std::vector<uint32_t> Incognitas() const {
+        const std::vector<uint32_t> logaritmos = LogaritmosDeEntrada(juego_.rebanadas);
+        std::vector<uint32_t> suyos;
+        for (const uint32_t r : plan_.faltantes)
+            suyos.push_back(logaritmos[r]);
+        return suyos;
+    }
+    std::vector<uint32_t> Disponibles() const {
+        std::vector<uint32_t> disponibles;
+        for (const RebanadaRecuperacion& r : juego_.recuperacion)
+            disponibles.push_back(r.exponente);
+        return disponibles;
     }
 
     // Each rebuilt file whose MD5 holds takes its name; one that fails is removed, the
@@ -242,6 +273,7 @@ class Reparacion {
     JuegoLeido juego_;
     std::vector<EstadoFichero> estados_;
     PlanReconstruccion plan_;
+    size_t ilegibles_ = 0; // listed files that could not be read
     Solucion solucion_;
 };
 

@@ -198,18 +198,29 @@ TEST_F(ReparacionPar, UnFicheroRehechoQueNoCoincideSeBorra) {
     EXPECT_EQ(Contenido(c.Ruta()), antes);
 }
 
-// A link at a listed name is never followed: it is damaged, kept aside, and a file takes its place.
-TEST_F(ReparacionPar, UnEnlaceEnElNombreSeApartaSinTocarSuDestino) {
-    CarpetaTemporal fuera;
-    EscribirFichero(fuera / "c.bin", original.at("c.bin"));
-    std::filesystem::remove(c / "c.bin");
-    std::filesystem::create_symlink(fuera / "c.bin", c / "c.bin");
-    ASSERT_EQ(Ejecutar("repair"), 0) << lineas.back();
-    EXPECT_EQ(Linea("    Dañado: "), "    Dañado: " + c / "c.bin" + " (4 bloques)");
-    EXPECT_TRUE(std::filesystem::is_symlink(c / "c.bin.1"));
-    EXPECT_FALSE(std::filesystem::is_symlink(c / "c.bin"));
-    EXPECT_EQ(LeerFichero(c / "c.bin"), original.at("c.bin"));
-    EXPECT_EQ(LeerFichero(fuera / "c.bin"), original.at("c.bin"));
+// A link at a listed name is read like any input: to an intact file it is whole and stays; to a
+// damaged one it is set aside (never written through) and a file takes its place.
+TEST_F(ReparacionPar, UnEnlaceEnElNombreSeLeeYNuncaSeEscribe) {
+    for (const bool danado : {false, true}) {
+        CarpetaTemporal fuera;
+        std::string datos = original.at("c.bin");
+        if (danado) datos[100] = static_cast<char>(datos[100] ^ 1);
+        EscribirFichero(fuera / "c.bin", datos);
+        std::filesystem::remove(c / "c.bin");
+        std::filesystem::create_symlink(fuera / "c.bin", c / "c.bin");
+        ASSERT_EQ(Ejecutar("repair"), 0) << lineas.back();
+        EXPECT_EQ(LeerFichero(fuera / "c.bin"), datos);
+        EXPECT_EQ(LeerFichero(c / "c.bin"), original.at("c.bin"));
+        if (!danado) {
+            EXPECT_EQ(Linea("  Correcto: " + c / "c.bin"), "  Correcto: " + c / "c.bin");
+            EXPECT_TRUE(std::filesystem::is_symlink(c / "c.bin"));
+            EXPECT_EQ(Contenido(c.Ruta()), original);
+            continue;
+        }
+        EXPECT_EQ(Linea("    Dañado: "), "    Dañado: " + c / "c.bin" + " (1 bloques)");
+        EXPECT_TRUE(std::filesystem::is_symlink(c / "c.bin.1"));
+        EXPECT_FALSE(std::filesystem::is_symlink(c / "c.bin"));
+    }
 }
 
 TEST_F(ReparacionPar, UnIndiceQueNoEsUnJuego) {
