@@ -166,7 +166,8 @@ class Reparacion {
         if (m > juego_.recuperacion.size()) return false;
         Solucion solucion;
         size_t rango = 0;
-        return Resolver(Incognitas(), Disponibles(), solucion, rango);
+        return Resolver(Incognitas(), Disponibles(), solucion, rango, MemoriaParaSistema(limites_),
+                        Hilos(limites_, m), avisos_) == Resuelto::Si;
     }
 
     int Reparar() {
@@ -179,7 +180,6 @@ class Reparacion {
             return Acabar({CodigoFallo::Recuperacion, "¡ Faltan " +
                                                           std::to_string(m - juego_.recuperacion.size()) +
                                                           " bloques de recuperación !"});
-        if (MemoriaResolver(m) > limites_.memoria / 2) return Acabar(FalloMemoriaReparar());
         if (!Solucionar(m)) return Mal;
         const unsigned hilos = Hilos(limites_, juego_.rebanadas);
         const bool mantener = CabenAbiertos(limites_, juego_.ficheros.size() + rutasJuego_.size() +
@@ -200,11 +200,26 @@ class Reparacion {
     // are missing.
     bool Solucionar(size_t m) {
         size_t rango = 0;
-        if (Resolver(Incognitas(), Disponibles(), solucion_, rango)) return true;
-        Acabar({CodigoFallo::Recuperacion,
-                "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !"});
+        const uint64_t memoria = MemoriaParaSistema(limites_);
+        const std::vector<uint32_t> disponibles = Disponibles();
+        switch (Resolver(Incognitas(), disponibles, solucion_, rango, memoria, Hilos(limites_, m), avisos_)) {
+        case Resuelto::Si:
+            return true;
+        case Resuelto::SinMemoria:
+            Acabar({CodigoFallo::Memoria,
+                    "¡ Error, memoria insuficiente para resolver " + std::to_string(m) +
+                        " bloques: hacen falta " + std::to_string(MiB(MemoriaResolver(m, disponibles))) +
+                        " MiB y hay " + std::to_string(MiB(memoria)) + " MiB libres !"});
+            return false;
+        case Resuelto::SinRango:
+            if (avisos_.Parar()) return false;
+            Acabar({CodigoFallo::Recuperacion,
+                    "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !"});
+        }
         return false;
     }
+
+    static uint64_t MiB(uint64_t bytes) { return (bytes + (uint64_t{1} << 20) - 1) >> 20; }
 
     // The logarithms of the missing slices' constants, and the exponents at hand.
     std::vector<uint32_t> Incognitas() const {
