@@ -54,6 +54,11 @@ class Comprobador {
             const FicheroJuego& f = juego.ficheros[i];
             estados_[i].malas.assign(f.rebanadas, 0);
             abiertos_.push_back(std::make_unique<Abierto>());
+            if (!f.descrito) {
+                // No name to look at: its slices are lost.
+                estados_[i].malas.assign(f.rebanadas, 1);
+                continue;
+            }
             if (f.huellas.empty()) {
                 unidades_.push_back({{i, 0, f.rebanadas}});
                 ++abiertos_.back()->pendientes;

@@ -13,6 +13,13 @@ namespace quimbel::par {
 Temporales::~Temporales() {
     for (size_t t = 0; t < temporales_.size(); ++t)
         Descartar(t);
+    // Innermost first; one that holds a file fails and stays.
+    for (auto c = creadas_.rbegin(); c != creadas_.rend(); ++c) {
+        quimbel::Carpeta padre;
+        std::string hoja;
+        if (ResolverBajo(carpeta_, *c, padre, hoja, true).Bien())
+            unlinkat(padre.Descriptor(), hoja.c_str(), AT_REMOVEDIR);
+    }
 }
 
 int Temporales::Padre(const Temporal& t, quimbel::Carpeta& padre) const {
@@ -24,6 +31,7 @@ int Temporales::Padre(const Temporal& t, quimbel::Carpeta& padre) const {
 int Temporales::Crear(const std::string& nombre) {
     Temporal t;
     t.nombre = nombre;
+    if (const int error = CrearCarpetasBajo(carpeta_, nombre, creadas_).error; error != 0) return error;
     if (const int error = ResolverBajo(carpeta_, nombre, t.padre, t.hoja, true).error; error != 0)
         return error;
     const quimbel::Desenlace creado = PrimerNombreLibre(

@@ -1,6 +1,7 @@
 #pragma once
 // The files a repair writes: each rebuilt file is first written under a free temporary name
-// in the folder its name resolves to beneath the set's folder (never through a link), and
+// in the folder its name resolves to beneath the set's folder (never through a link; the
+// missing folders of its name are created, and removed again when they stay empty), and
 // takes its name only once it is whole. The damaged file, or whatever stood at the name, is
 // kept under the first free name "<name>.1", "<name>.2", ...; nothing is ever replaced.
 #include <string>
@@ -16,7 +17,8 @@ class Temporales {
     // mantener: each temporary stays open from its creation on; otherwise it is opened again
     // for every use (when the files would not fit the bound on open files).
     Temporales(const quimbel::Carpeta& carpeta, bool mantener) : carpeta_(carpeta), mantener_(mantener) {}
-    // Every temporary that did not take its name is removed.
+    // Every temporary that did not take its name is removed, and every folder created that
+    // stayed empty.
     ~Temporales();
     Temporales(const Temporales&) = delete;
     Temporales& operator=(const Temporales&) = delete;
@@ -49,6 +51,7 @@ class Temporales {
     const quimbel::Carpeta& carpeta_;
     bool mantener_;
     std::vector<Temporal> temporales_;
+    std::vector<std::string> creadas_; // folders created, by name beneath the folder, outermost first
 };
 
 } // namespace quimbel::par

@@ -29,6 +29,17 @@ int EstadoDe(const FalloPar& fallo) {
     return fallo.codigo == CodigoFallo::SinJuego || fallo.codigo == CodigoFallo::Argumentos ? Invalido : Mal;
 }
 
+// A file's ID as the lines show it: 32 hexadecimal digits.
+std::string Hexadecimal(const Huella& id) {
+    static constexpr char Cifras[] = "0123456789abcdef";
+    std::string texto;
+    for (const uint8_t b : id) {
+        texto += Cifras[b >> 4];
+        texto += Cifras[b & 15];
+    }
+    return texto;
+}
+
 class Reparacion {
   public:
     Reparacion(const OrdenReparacion& orden, const CarpetaDelTrabajo& trabajo, Avisos& avisos,
@@ -50,12 +61,12 @@ class Reparacion {
                 juego_, carpeta_, idsJuego_, Hilos(limites_, juego_.rebanadas), limites_, avisos_, estados_))
             return Acabar(*fallo);
         Listar();
-        if (plan_.reescritos.empty() && ilegibles_ == 0) return Bien;
+        if (plan_.reescritos.empty() && intocables_ == 0) return Bien;
         // A check's result is par2's: 1 when a repair would make every file whole, 2 when not.
-        if (!orden_.reparar) return ilegibles_ == 0 && Reparable() ? Mal : Invalido;
+        if (!orden_.reparar) return intocables_ == 0 && Reparable() ? Mal : Invalido;
         if (plan_.reescritos.empty()) return Mal;
         const int reparado = Reparar();
-        return ilegibles_ == 0 ? reparado : Mal;
+        return intocables_ == 0 ? reparado : Mal;
     }
 
   private:
@@ -138,9 +149,15 @@ class Reparacion {
                 continue;
             }
             necesarios += e.nMalas;
+            if (!f.descrito) {
+                ++intocables_;
+                avisos_.Decir("Sin nombre: " + Hexadecimal(f.id) + " (" + std::to_string(e.nMalas) +
+                              " bloques)");
+                continue;
+            }
             if (Ilegible(e)) {
                 // Unknown, never rebuilt: its slices are unknowns of the others' repair.
-                ++ilegibles_;
+                ++intocables_;
                 avisos_.Decir("  Ilegible: " + Ruta(i) + " (" + MotivoIlegible(e.fallo) + ")");
                 continue;
             }
@@ -160,6 +177,7 @@ class Reparacion {
     // Whether every missing slice could be solved from the recovery slices at hand, and every
     // file to rebuild may be written.
     bool Reparable() const {
+        if (!juego_.numerado) return false;
         for (const size_t i : plan_.reescritos)
             if (estados_[i].delJuego) return false;
         const size_t m = plan_.faltantes.size();
@@ -171,6 +189,10 @@ class Reparacion {
     }
 
     int Reparar() {
+        if (!juego_.numerado)
+            return Acabar(
+                {CodigoFallo::JuegoNoValido,
+                 "¡ Error, falta la descripción de un fichero en el juego PAR2 " + orden_.indice + " !"});
         for (const size_t i : plan_.reescritos)
             if (estados_[i].delJuego)
                 return Acabar({CodigoFallo::Salida, "¡ Error, el fichero " + Ruta(i) +
@@ -288,7 +310,7 @@ class Reparacion {
     JuegoLeido juego_;
     std::vector<EstadoFichero> estados_;
     PlanReconstruccion plan_;
-    size_t ilegibles_ = 0; // listed files that could not be read
+    size_t intocables_ = 0; // listed files never rebuilt: unreadable, or without description
     Solucion solucion_;
 };
 

@@ -245,9 +245,6 @@ TEST(JuegoPar, JuegosFabricadosSeRechazanConSuMensaje) {
     j = {};
     j.tamano = uint64_t{1} << 40;
     EXPECT_EQ(rechazo(j), "¡ Error, demasiados bloques en el juego PAR2 i.par2 !");
-    j = {};
-    j.describir = false;
-    EXPECT_EQ(rechazo(j), "¡ Error, falta la descripción de un fichero en el juego PAR2 i.par2 !");
     for (const char* nombre :
          {"../fuera", "/etc/passwd", "sub/../../x", "a//b", "./a", "a/", "linea\nfalsa"}) {
         j = {};
@@ -263,6 +260,33 @@ TEST(JuegoPar, JuegosFabricadosSeRechazanConSuMensaje) {
     j = {};
     j.ids = {Md5De("1", 1), Md5De("1", 1)};
     EXPECT_EQ(rechazo(j), "¡ Error, lista de ficheros no válida en el juego PAR2 i.par2 !");
+}
+
+// A file without description loses only its own slices: their count from its checksums
+// keeps the numbering; without them the slices after it have no number.
+TEST(JuegoPar, UnFicheroSinDescripcionQuedaSinNombre) {
+    for (const uint32_t huellas : {3u, 0u}) {
+        JuegoHecho j;
+        j.describir = false;
+        j.huellas = huellas;
+        JuegoLeido juego;
+        std::string error;
+        ASSERT_EQ(j.Armar(error, juego), EstadoJuego::Valido) << error;
+        ASSERT_EQ(juego.ficheros.size(), 1u);
+        EXPECT_FALSE(juego.ficheros[0].descrito);
+        EXPECT_EQ(juego.ficheros[0].rebanadas, huellas);
+        EXPECT_EQ(juego.rebanadas, huellas);
+        EXPECT_TRUE(juego.numerado);
+    }
+    JuegoLeido juego;
+    std::string error;
+    // Its checksum packet gone too.
+    const std::vector<Huella> ids{IdDeFichero(Md5De("i", 1), 20, "a.bin")};
+    const Bytes principal = CuerpoPrincipal(8, ids);
+    Recogida r;
+    r.Anadir(0, Uno(Paquete(Md5De(principal.data(), principal.size()), TipoPrincipal, principal)));
+    ASSERT_EQ(Armar(r, juego, error), EstadoJuego::Valido) << error;
+    EXPECT_FALSE(juego.numerado);
 }
 
 TEST(JuegoPar, SinPaquetePrincipalValidoNoHayJuego) {
