@@ -21,9 +21,11 @@ struct Tramo {
 // One thing to read in a stripe: an intact input slice, or a recovery slice used.
 struct Lectura {
     bool recuperacion = false;
-    uint32_t indice = 0; // input slice (set index) or position among the solution's exponents
-    size_t fichero = 0;  // the input slice's file
-    uint32_t local = 0;  // its slice within the file
+    uint32_t indice = 0;   // input slice (set index) or position among the solution's exponents
+    size_t fichero = 0;    // the input slice's file
+    uint32_t local = 0;    // its slice within the file
+    size_t origen = 0;     // where its data are: a listed file, or past them another file
+    uint64_t posicion = 0; // and at which offset
 };
 
 class Reconstructor {
@@ -40,12 +42,17 @@ class Reconstructor {
             temporalDe_[plan.reescritos[t]] = t;
         // With nothing to solve, only the rewritten files' intact slices are read.
         for (uint32_t e = 0; e < m_; ++e)
-            lecturas_.push_back({true, e, 0, 0});
+            lecturas_.push_back({true, e, 0, 0, 0, 0});
         for (size_t i = 0; i < juego.ficheros.size(); ++i) {
-            if (!estados[i].abierto || (m_ == 0 && temporalDe_[i] == SinTemporal)) continue;
-            for (uint32_t j = 0; j < juego.ficheros[i].rebanadas; ++j)
-                if (estados[i].malas[j] == 0)
-                    lecturas_.push_back({false, juego.ficheros[i].primera + j, i, j});
+            if (m_ == 0 && temporalDe_[i] == SinTemporal) continue;
+            for (uint32_t j = 0; j < juego.ficheros[i].rebanadas; ++j) {
+                const uint32_t r = juego.ficheros[i].primera + j;
+                if (estados[i].abierto && estados[i].malas[j] == 0)
+                    lecturas_.push_back({false, r, i, j, i, uint64_t{j} * juego.tamanoRebanada});
+                else if (r < origenes.hallazgos.size() && origenes.hallazgos[r].Hallado())
+                    lecturas_.push_back(
+                        {false, r, i, j, origenes.hallazgos[r].origen, origenes.hallazgos[r].posicion});
+            }
         }
         for (unsigned h = 0; h < hilos; ++h)
             trabajadores_.push_back(std::make_unique<Trabajador>(m_ * franjas.fila, franjas.fila));
@@ -86,27 +93,34 @@ class Reconstructor {
         bool conDatos = false;
     };
 
-    // The bytes of input slice `local` of a file that lie in the file (the rest is padding).
+    // The bytes of input slice `local` of a file that lie in the file (the rest is padding);
+    // of a file without description, the whole slice.
     uint64_t Real(size_t fichero, uint32_t local) const {
-        return std::min(juego_.tamanoRebanada,
-                        juego_.ficheros[fichero].tamano - uint64_t{local} * juego_.tamanoRebanada);
+        const FicheroJuego& f = juego_.ficheros[fichero];
+        if (!f.descrito) return juego_.tamanoRebanada;
+        return std::min(juego_.tamanoRebanada, f.tamano - uint64_t{local} * juego_.tamanoRebanada);
     }
 
-    std::string Ruta(size_t fichero) const { return origenes_.mostrada + juego_.ficheros[fichero].nombre; }
+    // A listed file's path as the lines show it, or another file's.
+    std::string Ruta(size_t origen) const {
+        if (origen >= juego_.ficheros.size()) return origenes_.otros[origen - juego_.ficheros.size()].ruta;
+        return origenes_.mostrada + juego_.ficheros[origen].nombre;
+    }
 
     // Opens everything the stripes read once, before the threads start.
     void Mantener() {
-        std::vector<quimbel::Fichero> datos(juego_.ficheros.size()), volumenes(origenes_.rutasJuego.size());
+        std::vector<quimbel::Fichero> datos(juego_.ficheros.size() + origenes_.otros.size()),
+            volumenes(origenes_.rutasJuego.size());
         for (const Lectura& l : lecturas_) {
-            quimbel::Fichero& f = l.recuperacion ? volumenes[OrigenDe(l.indice)] : datos[l.fichero];
+            quimbel::Fichero& f = l.recuperacion ? volumenes[OrigenDe(l.indice)] : datos[l.origen];
             if (f.Abierto()) continue;
             if (l.recuperacion && AbrirVolumen(OrigenDe(l.indice), f) == nullptr) {
                 error_ = FalloPar{CodigoFallo::Entrada, "¡ Error al abrir fichero " +
                                                             origenes_.rutasJuego[OrigenDe(l.indice)] + " !"};
                 return;
             }
-            if (!l.recuperacion && AbrirDatos(l.fichero, f) == nullptr) {
-                error_ = ErrorCambiado(l.fichero);
+            if (!l.recuperacion && AbrirDatos(l.origen, f) == nullptr) {
+                error_ = ErrorCambiado(l.origen);
                 return;
             }
         }
@@ -127,11 +141,16 @@ class Reconstructor {
     }
     size_t OrigenDe(uint32_t k) const { return Recuperacion(k).origen; }
 
-    // An input or set file as checked: the one kept open, or opened again into local.
-    const quimbel::Fichero* AbrirDatos(size_t i, quimbel::Fichero& local) const {
-        if (!datos_.empty() && datos_[i].Abierto()) return &datos_[i];
-        if (!AbrirEntradaBajo(local, origenes_.carpeta, juego_.ficheros[i].nombre).Bien() ||
-            !(local.Id() == estados_[i].id) || local.Tamano() != static_cast<int64_t>(estados_[i].tamano))
+    // A listed or other file as checked or searched: the one kept open, or opened again into local.
+    const quimbel::Fichero* AbrirDatos(size_t origen, quimbel::Fichero& local) const {
+        if (!datos_.empty() && datos_[origen].Abierto()) return &datos_[origen];
+        const size_t n = juego_.ficheros.size();
+        const quimbel::Desenlace abierto =
+            origen < n ? AbrirEntradaBajo(local, origenes_.carpeta, juego_.ficheros[origen].nombre)
+                       : quimbel::AbrirFichero(local, origenes_.otros[origen - n].ruta);
+        const quimbel::IdFichero id = origen < n ? estados_[origen].id : origenes_.otros[origen - n].id;
+        const uint64_t tamano = origen < n ? estados_[origen].tamano : origenes_.otros[origen - n].tamano;
+        if (!abierto.Bien() || !(local.Id() == id) || local.Tamano() != static_cast<int64_t>(tamano))
             return nullptr;
         return &local;
     }
@@ -193,13 +212,13 @@ class Reconstructor {
             const uint64_t real = Real(l.fichero, l.local);
             if (tramo.desde >= real) return std::nullopt;
             n = std::min(tramo.hasta, real) - tramo.desde;
-            const quimbel::Fichero* d = AbrirDatos(l.fichero, local);
-            if (d == nullptr) return ErrorCambiado(l.fichero);
-            const uint64_t posicion = uint64_t{l.local} * s + tramo.desde;
-            if (!d->LeerEn(datos, static_cast<size_t>(n), posicion))
-                return FalloPar{CodigoFallo::Entrada, "¡ Error al leer fichero " + Ruta(l.fichero) + " !"};
+            const quimbel::Fichero* d = AbrirDatos(l.origen, local);
+            if (d == nullptr) return ErrorCambiado(l.origen);
+            if (!d->LeerEn(datos, static_cast<size_t>(n), l.posicion + tramo.desde))
+                return FalloPar{CodigoFallo::Entrada, "¡ Error al leer fichero " + Ruta(l.origen) + " !"};
             if (const size_t tmp = temporalDe_[l.fichero]; tmp != SinTemporal)
-                if (Fallo error = Escribir(tmp, l.fichero, datos, n, posicion)) return error;
+                if (Fallo error = Escribir(tmp, l.fichero, datos, n, uint64_t{l.local} * s + tramo.desde))
+                    return error;
         }
         avance.Sumar(n);
         if (m_ == 0) return std::nullopt;

@@ -1,5 +1,6 @@
 #include "TrabajoReparacion.h"
 
+#include "Busqueda.h"
 #include "Comprobacion.h"
 #include "Galois.h"
 #include "JuegoLeido.h"
@@ -59,6 +60,13 @@ class Reparacion {
         if (const Fallo fallo = ArmarJuego(recogida_, orden_.indice, juego_)) return Acabar(*fallo);
         if (const Fallo fallo = ComprobarFicheros(
                 juego_, carpeta_, idsJuego_, Hilos(limites_, juego_.rebanadas), limites_, avisos_, estados_))
+            return Acabar(*fallo);
+        for (const std::string& ruta : orden_.otros) {
+            otros_.emplace_back();
+            otros_.back().ruta = ruta;
+        }
+        if (const Fallo fallo = BuscarRebanadas(juego_, estados_, carpeta_, otros_, idsJuego_,
+                                                Hilos(limites_, juego_.rebanadas), avisos_, hallazgos_))
             return Acabar(*fallo);
         Listar();
         if (plan_.reescritos.empty() && intocables_ == 0) return Bien;
@@ -148,10 +156,11 @@ class Reparacion {
                 avisos_.Decir("  Correcto: " + Ruta(i));
                 continue;
             }
-            necesarios += e.nMalas;
+            const uint32_t perdidas = Perdidas(i);
+            necesarios += perdidas;
             if (!f.descrito) {
                 ++intocables_;
-                avisos_.Decir("Sin nombre: " + Hexadecimal(f.id) + " (" + std::to_string(e.nMalas) +
+                avisos_.Decir("Sin nombre: " + Hexadecimal(f.id) + " (" + std::to_string(perdidas) +
                               " bloques)");
                 continue;
             }
@@ -165,13 +174,43 @@ class Reparacion {
             if (!e.existe)
                 avisos_.Decir(" No existe: " + Ruta(i));
             else
-                avisos_.Decir("    Dañado: " + Ruta(i) + " (" + std::to_string(e.nMalas) + " bloques)");
+                avisos_.Decir("    Dañado: " + Ruta(i) + " (" + std::to_string(perdidas) + " bloques)");
         }
+        DecirHallazgos(orden);
         for (size_t i = 0; i < juego_.ficheros.size(); ++i)
             for (uint32_t j = 0; j < juego_.ficheros[i].rebanadas; ++j)
-                if (estados_[i].malas[j] != 0) plan_.faltantes.push_back(juego_.ficheros[i].primera + j);
+                if (Perdida(i, j)) plan_.faltantes.push_back(juego_.ficheros[i].primera + j);
         avisos_.Decir("Bloques de recuperación: " + std::to_string(juego_.recuperacion.size()) +
                       " disponibles, " + std::to_string(necesarios) + " necesarios");
+    }
+
+    // Slice j of file i is neither intact at its place nor found elsewhere.
+    bool Perdida(size_t i, uint32_t j) const {
+        const uint32_t r = juego_.ficheros[i].primera + j;
+        return estados_[i].malas[j] != 0 && !(r < hallazgos_.size() && hallazgos_[r].Hallado());
+    }
+    uint32_t Perdidas(size_t i) const {
+        uint32_t n = 0;
+        for (uint32_t j = 0; j < juego_.ficheros[i].rebanadas; ++j)
+            n += Perdida(i, j) ? 1 : 0;
+        return n;
+    }
+
+    // One line per file where slices not intact at their place were found: the listed files in
+    // name order, then the others in the caller's.
+    void DecirHallazgos(const std::vector<size_t>& orden) {
+        const size_t n = juego_.ficheros.size();
+        std::vector<uint64_t> cuantas(n + otros_.size(), 0);
+        for (const Hallazgo& h : hallazgos_)
+            if (h.Hallado()) ++cuantas[h.origen];
+        const auto decir = [&](size_t origen, const std::string& ruta) {
+            if (cuantas[origen] > 0)
+                avisos_.Decir("Encontrado: " + ruta + " (" + std::to_string(cuantas[origen]) + " bloques)");
+        };
+        for (const size_t i : orden)
+            decir(i, Ruta(i));
+        for (size_t k = 0; k < otros_.size(); ++k)
+            decir(n + k, otros_[k].ruta);
     }
 
     // Whether every missing slice could be solved from the recovery slices at hand, and every
@@ -210,8 +249,8 @@ class Reparacion {
         for (const size_t i : plan_.reescritos)
             if (temporales.Crear(juego_.ficheros[i].nombre) != 0)
                 return Acabar({CodigoFallo::Salida, "¡ Error al crear fichero " + Ruta(i) + " !"});
-        const OrigenesReparacion origenes{carpeta_,      mostrada_,   carpetaJuego_,
-                                          nombresJuego_, rutasJuego_, idsJuego_};
+        const OrigenesReparacion origenes{carpeta_,    mostrada_, carpetaJuego_, nombresJuego_,
+                                          rutasJuego_, idsJuego_, otros_,        hallazgos_};
         if (const Fallo fallo = Reconstruir(juego_, estados_, plan_, solucion_, origenes, temporales, hilos,
                                             mantener, limites_, avisos_))
             return Acabar(*fallo);
@@ -309,6 +348,8 @@ class Reparacion {
     Recogida recogida_;
     JuegoLeido juego_;
     std::vector<EstadoFichero> estados_;
+    std::vector<OtroFichero> otros_;  // the other files searched
+    std::vector<Hallazgo> hallazgos_; // by set slice: where it was found, when not at its place
     PlanReconstruccion plan_;
     size_t intocables_ = 0; // listed files never rebuilt: unreadable, or without description
     Solucion solucion_;
