@@ -4,6 +4,7 @@
 #include "JuegoLeido.h"
 #include "LectorPaquetes.h"
 #include "Solucion.h"
+#include "SumaCrc.h"
 #include "support/Carpeta.h"
 
 #include <gtest/gtest.h>
@@ -113,6 +114,25 @@ TEST(SolucionPar, SinBastantesEcuacionesDiceCuantasHay) {
     EXPECT_EQ(Resolver(logaritmos, racha, s, rango, MemoriaResolver(4, racha) - 1, 1, avisos),
               Resuelto::SinMemoria);
     EXPECT_EQ(Resolver(logaritmos, racha, s, rango, MemoriaResolver(4, racha), 1, avisos), Resuelto::Si);
+}
+
+// The rolling CRC-32 of every window equals the direct sum, for windows of one byte, of a few
+// and of more than the data's table reach; zero padding in O(log n) equals the zeros summed.
+TEST(CrcPar, LaVentanaDeslizanteDaLaSumaDeCadaPosicion) {
+    const std::string datos = prueba::Datos(3000, 5);
+    const auto* d = reinterpret_cast<const uint8_t*>(datos.data());
+    for (const size_t ventana : {size_t{1}, size_t{4}, size_t{257}, size_t{2048}}) {
+        const CrcDeslizante deslizante(ventana);
+        uint32_t r = CrcDeslizante::Registro(SumarCrc(0, d, ventana));
+        for (size_t p = 0;; ++p) {
+            ASSERT_EQ(CrcDeslizante::Crc(r), SumarCrc(0, d + p, ventana)) << ventana << " en " << p;
+            if (p + ventana == datos.size()) break;
+            r = deslizante.Mover(r, d[p], d[p + ventana]);
+        }
+    }
+    const std::vector<uint8_t> ceros(100000, 0);
+    for (const size_t n : {size_t{0}, size_t{1}, size_t{63}, size_t{4096}, size_t{99999}})
+        EXPECT_EQ(SumarCerosCrc(SumarCrc(0, d, 10), n), SumarCrc(SumarCrc(0, d, 10), ceros.data(), n)) << n;
 }
 
 Bytes Unir(std::initializer_list<Bytes> partes) {

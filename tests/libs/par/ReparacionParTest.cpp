@@ -223,6 +223,55 @@ TEST_F(ReparacionPar, UnEnlaceEnElNombreSeLeeYNuncaSeEscribe) {
     }
 }
 
+// A file that cannot be read (here through a sub-folder link that leads out) is reported with
+// its reason, never damaged nor rebuilt; the others are repaired, and the check says 2.
+TEST(ReparacionParIlegible, SeDiceElMotivoYNoSeRehace) {
+    CarpetaTemporal c, fuera;
+    EnCarpeta dentro{c.Ruta()};
+    std::filesystem::create_directory(c / "sub");
+    EscribirFichero(c / "sub/f.bin", Datos(20000, 3));
+    EscribirFichero(c / "g.bin", Datos(20000, 4));
+    ASSERT_EQ(Par2("create -q -s4000 -c10 j.par2 sub/f.bin g.bin"), 0);
+    std::filesystem::rename(c / "sub", fuera / "sub");
+    std::filesystem::create_directory_symlink(fuera / "sub", c / "sub");
+    EscribirFichero(c / "g.bin", Datos(20000, 5));
+    Avisos avisos(Recoger);
+    const auto orden = [&](const char* que) {
+        lineas.clear();
+        return EjecutarReparacion(std::vector<std::string>{"par.exe", que, "--", "j.par2"}, EnCarpetaActual,
+                                  avisos, Pequenos());
+    };
+    ASSERT_EQ(orden("verify"), 2);
+    EXPECT_EQ(lineas[1], "  Ilegible: sub/f.bin (enlace fuera de la carpeta)");
+    EXPECT_EQ(orden("repair"), 1);
+    EXPECT_EQ(LeerFichero(c / "g.bin"), Datos(20000, 4));
+    EXPECT_EQ(LeerFichero(fuera / "sub/f.bin"), Datos(20000, 3));
+    EXPECT_FALSE(Existe(fuera / "sub/f.bin.1"));
+}
+
+// The open-file bound: many files checked with room for a handful open at once.
+TEST(ReparacionParAbiertos, PocosDescriptoresNoDanNadaPorDanado) {
+    CarpetaTemporal c;
+    EnCarpeta dentro{c.Ruta()};
+    std::string nombres;
+    for (int i = 0; i < 300; ++i) {
+        EscribirFichero(c / ("f" + std::to_string(i)),
+                        Datos(100 + static_cast<size_t>(i), static_cast<unsigned>(i)));
+        nombres += " f" + std::to_string(i);
+    }
+    ASSERT_EQ(Par2("create -q -s512 -c4 m.par2" + nombres), 0);
+    Limites l = Pequenos();
+    l.abiertos = 6;
+    Avisos avisos(Recoger);
+    lineas.clear();
+    ASSERT_EQ(EjecutarReparacion(std::vector<std::string>{"par.exe", "verify", "--", "m.par2"},
+                                 EnCarpetaActual, avisos, l),
+              0);
+    EXPECT_EQ(
+        std::count_if(lineas.begin(), lineas.end(), [](auto& x) { return x.starts_with("  Correcto: "); }),
+        300);
+}
+
 TEST_F(ReparacionPar, UnIndiceQueNoEsUnJuego) {
     EscribirFichero(c / "nada.par2", "PAR2\0PKT no es un paquete");
     EXPECT_EQ(Ejecutar("verify", "nada.par2"), 2);
