@@ -13,6 +13,9 @@
 namespace quimbel::par {
 namespace {
 
+// Slices a thread reads and adds into its syndromes at once.
+constexpr size_t Lote = 8;
+
 // A stripe's byte range within every slice.
 struct Tramo {
     uint64_t desde = 0, hasta = 0;
@@ -55,7 +58,7 @@ class Reconstructor {
             }
         }
         for (unsigned h = 0; h < hilos; ++h)
-            trabajadores_.push_back(std::make_unique<Trabajador>(m_ * franjas.fila, franjas.fila));
+            trabajadores_.push_back(std::make_unique<Trabajador>(m_, franjas.fila));
         if (mantener) Mantener();
     }
 
@@ -86,11 +89,19 @@ class Reconstructor {
     static constexpr size_t SinTemporal = SIZE_MAX;
 
     struct Trabajador {
-        Trabajador(size_t bytesSumas, size_t bytesDatos) : sumas(bytesSumas), datos(bytesDatos) {}
+        Trabajador(size_t m, size_t fila) : sumas(m * fila), datos(Lote * fila) {
+            for (size_t k = 0; k < m; ++k)
+                destinos.push_back(sumas.Datos() + k * fila);
+        }
         Memoria sumas; // one row per missing slice: this thread's syndromes of the stripe
-        Memoria datos; // a slice's stripe
+        Memoria datos; // the stripes of a batch of slices
         RegionGalois region;
         bool conDatos = false;
+        std::vector<uint8_t*> destinos; // the rows of sumas
+        // A batch's intact slices, their constants' logarithms and their factors by syndrome.
+        std::vector<const uint8_t*> origenes;
+        std::vector<uint32_t> logaritmos;
+        std::vector<uint16_t> factores;
     };
 
     // The bytes of input slice `local` of a file that lie in the file (the rest is padding);
@@ -175,11 +186,11 @@ class Reconstructor {
                     t.conDatos = false;
                 }
                 while (!avisos.Parar()) {
-                    const size_t i = siguiente_++;
+                    const size_t i = fase == 0 ? siguiente_.fetch_add(Lote) : siguiente_++;
                     Fallo error;
                     if (fase == 0) {
                         if (i >= lecturas_.size()) break;
-                        error = Leer(lecturas_[i], tramo, t, avance);
+                        error = LeerLote(i, std::min(lecturas_.size(), i + Lote), tramo, t, avance);
                     } else if (fase == 1) {
                         if (i >= m_) break;
                         Juntar(i, tramo, t.region);
@@ -196,11 +207,50 @@ class Reconstructor {
         return std::nullopt;
     }
 
-    Fallo Leer(const Lectura& l, const Tramo& tramo, Trabajador& t, Progreso& avance) {
+    // Lecturas [desde, hasta) of the stripe, read into the thread's slots: a recovery slice goes
+    // into its own syndrome; the intact slices, each times its factor, into every syndrome in
+    // one pass, so that each syndrome's stripe is read and written once for them all.
+    Fallo LeerLote(size_t desde, size_t hasta, const Tramo& tramo, Trabajador& t, Progreso& avance) {
+        const size_t bloques = EnBloques(tramo.hasta - tramo.desde);
+        std::vector<const uint8_t*>& origenes = t.origenes;
+        std::vector<uint32_t>& suyos = t.logaritmos;
+        origenes.clear();
+        suyos.clear();
+        for (size_t i = desde; i < hasta; ++i) {
+            uint8_t* datos = t.datos.Datos() + (i - desde) * franjas_.fila;
+            uint64_t n = 0;
+            if (Fallo error = Leer(lecturas_[i], tramo, datos, n)) return error;
+            avance.Sumar(n);
+            if (m_ == 0 || n == 0) continue;
+            // Zeros complete the data to the stripe, as the padded slice has them.
+            std::memset(datos + n, 0, bloques - n);
+            AFormaAlterna(datos, bloques);
+            t.conDatos = true;
+            if (lecturas_[i].recuperacion) {
+                t.region.MultiplicarSumar(datos, t.sumas.Datos() + lecturas_[i].indice * franjas_.fila, 1,
+                                          bloques);
+                continue;
+            }
+            origenes.push_back(datos);
+            suyos.push_back(logaritmos_[lecturas_[i].indice]);
+        }
+        if (origenes.empty()) return std::nullopt;
+        const TablasGalois& tablas = TablasGalois::Unicas();
+        const size_t g = origenes.size();
+        t.factores.resize(m_ * g);
+        for (size_t k = 0; k < m_; ++k)
+            for (size_t j = 0; j < g; ++j)
+                t.factores[k * g + j] = tablas.Coeficiente(suyos[j], solucion_.exponentes[k]);
+        t.region.CombinarVarios(origenes, t.factores, t.destinos, bloques, true);
+        return std::nullopt;
+    }
+
+    // One lectura's bytes of the stripe into datos (n of them; none past an input slice's data);
+    // an intact slice's also into its file's temporary when that file is rewritten.
+    Fallo Leer(const Lectura& l, const Tramo& tramo, uint8_t* datos, uint64_t& n) {
         const uint64_t s = juego_.tamanoRebanada;
         quimbel::Fichero local;
-        uint8_t* datos = t.datos.Datos();
-        uint64_t n = 0;
+        n = 0;
         if (l.recuperacion) {
             const RebanadaRecuperacion& r = Recuperacion(l.indice);
             const quimbel::Fichero* v = AbrirVolumen(r.origen, local);
@@ -208,32 +258,17 @@ class Reconstructor {
             if (v == nullptr || !v->LeerEn(datos, static_cast<size_t>(n), r.posicion + tramo.desde))
                 return FalloPar{CodigoFallo::Entrada,
                                 "¡ Error al leer fichero " + origenes_.rutasJuego[r.origen] + " !"};
-        } else {
-            const uint64_t real = Real(l.fichero, l.local);
-            if (tramo.desde >= real) return std::nullopt;
-            n = std::min(tramo.hasta, real) - tramo.desde;
-            const quimbel::Fichero* d = AbrirDatos(l.origen, local);
-            if (d == nullptr) return ErrorCambiado(l.origen);
-            if (!d->LeerEn(datos, static_cast<size_t>(n), l.posicion + tramo.desde))
-                return FalloPar{CodigoFallo::Entrada, "¡ Error al leer fichero " + Ruta(l.origen) + " !"};
-            if (const size_t tmp = temporalDe_[l.fichero]; tmp != SinTemporal)
-                if (Fallo error = Escribir(tmp, l.fichero, datos, n, uint64_t{l.local} * s + tramo.desde))
-                    return error;
+            return std::nullopt;
         }
-        avance.Sumar(n);
-        if (m_ == 0) return std::nullopt;
-        // Zeros complete the data to whole blocks, as the padded slice has them.
-        const size_t bloques = EnBloques(n);
-        std::memset(datos + n, 0, bloques - n);
-        AFormaAlterna(datos, bloques);
-        // A recovery slice goes into its own syndrome; an intact slice, times its factor, into each.
-        const TablasGalois& tablas = TablasGalois::Unicas();
-        for (size_t k = l.recuperacion ? l.indice : 0; k < (l.recuperacion ? l.indice + 1 : m_); ++k) {
-            const uint16_t factor =
-                l.recuperacion ? 1 : tablas.Coeficiente(logaritmos_[l.indice], solucion_.exponentes[k]);
-            t.region.MultiplicarSumar(datos, t.sumas.Datos() + k * franjas_.fila, factor, bloques);
-        }
-        t.conDatos = true;
+        const uint64_t real = Real(l.fichero, l.local);
+        if (tramo.desde >= real) return std::nullopt;
+        n = std::min(tramo.hasta, real) - tramo.desde;
+        const quimbel::Fichero* d = AbrirDatos(l.origen, local);
+        if (d == nullptr) return ErrorCambiado(l.origen);
+        if (!d->LeerEn(datos, static_cast<size_t>(n), l.posicion + tramo.desde))
+            return FalloPar{CodigoFallo::Entrada, "¡ Error al leer fichero " + Ruta(l.origen) + " !"};
+        if (const size_t tmp = temporalDe_[l.fichero]; tmp != SinTemporal)
+            return Escribir(tmp, l.fichero, datos, n, uint64_t{l.local} * s + tramo.desde);
         return std::nullopt;
     }
 
@@ -300,8 +335,8 @@ class Reconstructor {
 } // namespace
 
 Franjas PlanearReparacion(uint64_t tamanoRebanada, uint64_t m, unsigned hilos, const Limites& limites) {
-    // Per thread its syndromes and one slice's stripe; besides, the missing slices' stripes.
-    return PlanearFranjas(tamanoRebanada, {m + 1, m, m > 0 ? m + 1 : 0}, hilos, limites);
+    // Per thread its syndromes and a batch of slices' stripes; besides, the missing slices' stripes.
+    return PlanearFranjas(tamanoRebanada, {m + Lote, m, m > 0 ? m + Lote : 0}, hilos, limites);
 }
 
 Fallo Reconstruir(const JuegoLeido& juego, std::span<const EstadoFichero> estados,
