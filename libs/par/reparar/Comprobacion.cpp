@@ -38,11 +38,16 @@ struct Abierto {
 
 class Comprobador {
   public:
-    // ficherosPorUnidad: the files one unit may hold open.
-    Comprobador(const JuegoLeido& juego, const quimbel::Carpeta& carpeta,
-                std::span<const quimbel::IdFichero> delJuego, size_t ficherosPorUnidad)
-        : juego_(juego), carpeta_(carpeta), delJuego_(delJuego), estados_(juego.ficheros.size()),
+    // ficherosPorUnidad: the files one unit may hold open; cuales: the files to check (all
+    // when empty).
+    Comprobador(const JuegoLeido& juego, const AbrirComprobado& abrir,
+                std::span<const quimbel::IdFichero> delJuego, size_t ficherosPorUnidad,
+                std::span<const size_t> cuales)
+        : juego_(juego), abrir_(abrir), delJuego_(delJuego), estados_(juego.ficheros.size()),
           fallidos_(juego.ficheros.size()) {
+        std::vector<bool> incluido(juego.ficheros.size(), cuales.empty());
+        for (const size_t i : cuales)
+            incluido[i] = true;
         // Never fewer slices than the MD5 kernel hashes at once (up to 16), which costs no
         // more than one.
         const uint64_t carriles = std::min(CarrilesMd5(NucleoMd5::Automatico), 16u);
@@ -54,6 +59,7 @@ class Comprobador {
             const FicheroJuego& f = juego.ficheros[i];
             estados_[i].malas.assign(f.rebanadas, 0);
             abiertos_.push_back(std::make_unique<Abierto>());
+            if (!incluido[i]) continue;
             if (!f.descrito) {
                 // No name to look at: its slices are lost.
                 estados_[i].malas.assign(f.rebanadas, 1);
@@ -139,7 +145,7 @@ class Comprobador {
 
     void Abrir(size_t i, quimbel::Fichero& fichero) {
         EstadoFichero& e = estados_[i];
-        const quimbel::Desenlace abierto = AbrirEntradaBajo(fichero, carpeta_, juego_.ficheros[i].nombre);
+        const quimbel::Desenlace abierto = abrir_(i, fichero);
         e.existe = abierto.error != ENOENT && abierto.error != ENOTDIR;
         e.fallo = abierto;
         if (!abierto.Bien()) return;
@@ -251,7 +257,7 @@ class Comprobador {
     }
 
     const JuegoLeido& juego_;
-    const quimbel::Carpeta& carpeta_;
+    const AbrirComprobado& abrir_;
     std::span<const quimbel::IdFichero> delJuego_;
     std::vector<EstadoFichero> estados_;
     std::vector<std::atomic<bool>> fallidos_; // a read of the file failed
@@ -293,14 +299,16 @@ std::string MotivoIlegible(const quimbel::Desenlace& fallo) {
     }
 }
 
-Fallo ComprobarFicheros(const JuegoLeido& juego, const quimbel::Carpeta& carpeta,
-                        std::span<const quimbel::IdFichero> delJuego, unsigned hilos, const Limites& limites,
-                        Avisos& avisos, std::vector<EstadoFichero>& estados) {
+namespace {
+
+Fallo Comprobar(const JuegoLeido& juego, const AbrirComprobado& abrir, std::span<const size_t> cuales,
+                std::span<const quimbel::IdFichero> delJuego, unsigned hilos, const Limites& limites,
+                Avisos& avisos, std::vector<EstadoFichero>& estados) {
     // Half the files the job may hold open, shared by the threads: a unit holds its own
     // and a file whose slices go on in the next unit.
     const auto porUnidad =
         static_cast<size_t>(std::max<uint64_t>(1, AbiertosPermitidos(limites) / 2 / (2 * uint64_t{hilos})));
-    Comprobador comprobador(juego, carpeta, delJuego, porUnidad);
+    Comprobador comprobador(juego, abrir, delJuego, porUnidad, cuales);
     Progreso avance(avisos, comprobador.Total());
     const Fallo error = avisos.EnParalelo(hilos, [&](unsigned) -> Fallo {
         try {
@@ -313,6 +321,23 @@ Fallo ComprobarFicheros(const JuegoLeido& juego, const quimbel::Carpeta& carpeta
     avance.Terminar();
     estados = comprobador.Estados();
     return std::nullopt;
+}
+
+} // namespace
+
+Fallo ComprobarFicheros(const JuegoLeido& juego, const quimbel::Carpeta& carpeta,
+                        std::span<const quimbel::IdFichero> delJuego, unsigned hilos, const Limites& limites,
+                        Avisos& avisos, std::vector<EstadoFichero>& estados) {
+    const AbrirComprobado abrir = [&](size_t i, quimbel::Fichero& fichero) {
+        return AbrirEntradaBajo(fichero, carpeta, juego.ficheros[i].nombre);
+    };
+    return Comprobar(juego, abrir, {}, delJuego, hilos, limites, avisos, estados);
+}
+
+Fallo ComprobarOtros(const JuegoLeido& juego, std::span<const size_t> cuales, const AbrirComprobado& abrir,
+                     unsigned hilos, const Limites& limites, Avisos& avisos,
+                     std::vector<EstadoFichero>& estados) {
+    return Comprobar(juego, abrir, cuales, {}, hilos, limites, avisos, estados);
 }
 
 } // namespace quimbel::par

@@ -56,6 +56,19 @@ const quimbel::Fichero* Temporales::Abrir(size_t i, quimbel::Fichero& local) con
     return &local;
 }
 
+quimbel::Desenlace Temporales::AbrirLectura(size_t i, quimbel::Fichero& fichero) const {
+    const Temporal& t = temporales_[i];
+    quimbel::Carpeta resuelto;
+    const quimbel::Carpeta* padre = &t.padre;
+    if (!t.padre.Abierta()) {
+        if (const int error = Padre(t, resuelto); error != 0) return quimbel::ErrorSistema(error);
+        padre = &resuelto;
+    }
+    const quimbel::Desenlace abierto = AbrirFicheroEn(fichero, *padre, t.temporal);
+    if (abierto.Bien() && !(fichero.Id() == t.id)) return quimbel::ErrorSistema(ESTALE);
+    return abierto;
+}
+
 int Temporales::Colocar(size_t i, std::string& apartado) {
     Temporal& t = temporales_[i];
     apartado.clear();

@@ -29,6 +29,9 @@ class Temporales {
     // The temporary open for reading and writing: the one kept open, or a fresh open into
     // `local` that must still be the file created. Null when it cannot be opened.
     const quimbel::Fichero* Abrir(size_t t, quimbel::Fichero& local) const;
+    // Opens the temporary again for reading, as an input: Hecho, or why not (ESTALE when the
+    // name no longer holds the file created).
+    quimbel::Desenlace AbrirLectura(size_t t, quimbel::Fichero& fichero) const;
     // The temporary takes its file's name: what stands there is first renamed to the first
     // free "<name>.<k>" (k up to 1000), returned in apartado as a name beneath the folder
     // (empty when the name was free). 0 or an error number; on an error the names are as they were.

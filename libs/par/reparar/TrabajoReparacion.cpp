@@ -300,11 +300,31 @@ class Reparacion {
     // Each rebuilt file whose MD5 holds takes its name; one that fails is removed, the
     // damaged file keeping its name.
     int Colocar(Temporales& temporales) {
+        // The rebuilt files with slice checksums are checked slice by slice on every thread
+        // (a whole-file MD5 goes on one core); the others by their MD5.
+        std::vector<size_t> porRebanadas;
+        std::vector<size_t> temporalDe(juego_.ficheros.size(), 0);
+        for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
+            temporalDe[plan_.reescritos[t]] = t;
+            if (!juego_.ficheros[plan_.reescritos[t]].huellas.empty())
+                porRebanadas.push_back(plan_.reescritos[t]);
+        }
+        std::vector<EstadoFichero> rehechos;
+        if (!porRebanadas.empty()) {
+            const AbrirComprobado abrir = [&](size_t i, quimbel::Fichero& f) {
+                return temporales.AbrirLectura(temporalDe[i], f);
+            };
+            if (const Fallo fallo =
+                    ComprobarOtros(juego_, porRebanadas, abrir, Hilos(limites_, juego_.rebanadas), limites_,
+                                   avisos_, rehechos))
+                return Acabar(*fallo);
+        }
         std::vector<std::string> fallos;
         for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
             const size_t i = plan_.reescritos[t];
+            const FicheroJuego& f = juego_.ficheros[i];
             std::string apartado;
-            if (!Md5Correcto(temporales, t, juego_.ficheros[i])) {
+            if (f.huellas.empty() ? !Md5Correcto(temporales, t, f) : !Entero(f, rehechos[i])) {
                 temporales.Descartar(t);
                 fallos.push_back("¡ Error, el fichero reparado " + Ruta(i) +
                                  " no coincide con el juego PAR2 !");

@@ -174,7 +174,8 @@ TEST_F(ReparacionPar, DesdeUnVolumenSinElIndice) {
     EXPECT_EQ(LeerFichero(c / "e.bin"), original.at("e.bin"));
 }
 
-// The file descriptions carry a wrong MD5: the slices come back, the file does not match.
+// The slice checksums of c.bin's first slice are wrong: the slice comes back from the recovery
+// slices, the rebuilt file does not match its checksums and is removed.
 TEST_F(ReparacionPar, UnFicheroRehechoQueNoCoincideSeBorra) {
     for (const auto& [nombre, contenido] : original) {
         if (!nombre.ends_with(".par2")) continue;
@@ -182,7 +183,8 @@ TEST_F(ReparacionPar, UnFicheroRehechoQueNoCoincideSeBorra) {
         LeerPaquetes(
             FuenteMemoria(reinterpret_cast<const uint8_t*>(contenido.data()), contenido.size()),
             [&](PaqueteLeido&& p) {
-                if (p.tipo != TipoDescripcion) return;
+                // c.bin's checksum packet: 4 slices.
+                if (p.tipo != TipoVerificacion || p.largo != CabeceraPaquete + 16 + 4 * 20) return;
                 const size_t md5 = static_cast<size_t>(p.posicion) + CabeceraPaquete + 16;
                 d[md5] = static_cast<char>(d[md5] ^ 1);
                 const Huella h = Md5De(d.data() + p.posicion + PosicionConjunto, p.largo - PosicionConjunto);
