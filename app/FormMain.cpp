@@ -7,6 +7,8 @@
 #include <QScreen>
 #include <cstdio>
 
+#include "app/Arranque.h"
+#include "app/Colocacion.h"
 #include "app/Texto.h"
 #include "app/ajustes/ListaTamanos.h"
 #include "app/ajustes/Perfil.h"
@@ -29,7 +31,8 @@ QString ConPuntoFinal(const QString& texto) {
 }
 
 TFormMain::TFormMain(const EntornoPrograma& entorno, ServicioDialogos& dialogos, QWidget* padre)
-    : QWidget(padre), entorno_(entorno), dialogos_(dialogos), ventana_(*this) {
+    : QWidget(padre), entorno_(entorno), dialogos_(dialogos), ventana_(*this),
+      avisos_(QString::fromLatin1(IdEscritorio())) {
     CrearControles();
     move(306, 116);
     resize(478, 450);
@@ -76,6 +79,16 @@ void TFormMain::FormCreate() {
     CargarSizes();
 }
 
+QList<QRect> TFormMain::AreasPantalla() const {
+    if (!entorno_.areasPantalla.isEmpty()) return entorno_.areasPantalla;
+    QList<QRect> areas;
+    const QScreen* primaria = QGuiApplication::primaryScreen();
+    if (primaria) areas << primaria->availableGeometry();
+    for (const QScreen* pantalla : QGuiApplication::screens())
+        if (pantalla != primaria) areas << pantalla->availableGeometry();
+    return areas;
+}
+
 void TFormMain::CargarPosicion() {
     const Perfil perfil(ARuta(FicheroIni_));
     const auto claves = perfil.LeerSeccion(SeccionMain);
@@ -113,6 +126,14 @@ void TFormMain::CargarPosicion() {
             ErrorAplicacion(QStringLiteral("'%1' is not a valid integer value").arg(DeUtf8(texto)));
         }
     }
+    // A placement saved under another screen layout must not leave the window out of reach;
+    // the keys keep what was read. Before the state: a move or resize ends a maximized one.
+    const QRect colocada =
+        Colocar(QRect(pos(), size()), AreasPantalla(), minimumSize().expandedTo(minimumSizeHint()));
+    if (colocada != QRect(pos(), size())) {
+        move(colocada.topLeft());
+        resize(colocada.size());
+    }
     const std::string estado = valor("WindowState");
     if (estado.empty()) {
         escribir("WindowState", isMaximized() ? "wsMaximized" : "wsNormal");
@@ -127,19 +148,16 @@ void TFormMain::GuardarPosicion() {
     const Perfil perfil(ARuta(FicheroIni_));
     // A minimized window keeps the bounds and state it had before.
     const bool maximizada = windowState().testFlag(Qt::WindowMaximized);
-    const std::pair<const char*, std::string> claves[] = {
+    const std::vector<std::pair<std::string, std::string>> claves{
         {"FormLeft", std::to_string(x())},
         {"FormTop", std::to_string(y())},
         {"FormHeight", std::to_string(height())},
         {"FormWidth", std::to_string(width())},
         {"WindowState", maximizada ? "wsMaximized" : "wsNormal"},
     };
-    for (const auto& [clave, v] : claves) {
-        if (!perfil.EscribirClave(SeccionMain, clave, v).Bien()) {
-            ErrorAplicacion(QStringLiteral("Unable to write to %1").arg(FicheroIni_));
-            return;
-        }
-    }
+    // One read and one write for the five keys; the file takes its name only when complete.
+    if (!perfil.EscribirClaves(SeccionMain, claves).Bien())
+        ErrorAplicacion(QStringLiteral("Unable to write to %1").arg(FicheroIni_));
 }
 
 void TFormMain::CargarSizes() {
@@ -173,7 +191,8 @@ void TFormMain::FormClose() {
 
 void TFormMain::closeEvent(QCloseEvent* evento) {
     if (enEjecucion_) {
-        // The run in progress finishes first; the window closes right after it.
+        // The run in progress stops at its next block (VentanaQt::Interrumpido); the window
+        // closes right after it.
         cierrePendiente_ = true;
         evento->ignore();
         return;
@@ -189,10 +208,15 @@ void TFormMain::ExplorerButtonSalirClick() {
 void TFormMain::Ejecutar(const std::function<void()>& corrida) {
     if (enEjecucion_) return;
     enEjecucion_ = true;
+    avisos_.Empezar();
     struct Fin {
         bool& enEjecucion;
-        ~Fin() { enEjecucion = false; }
-    } fin{enEjecucion_};
+        AvisosEscritorio& avisos;
+        ~Fin() {
+            enEjecucion = false;
+            avisos.Terminar();
+        }
+    } fin{enEjecucion_, avisos_};
     corrida();
     if (cierrePendiente_) {
         cierrePendiente_ = false;

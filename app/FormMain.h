@@ -13,6 +13,7 @@
 #include <QWidget>
 #include <functional>
 
+#include "app/AvisosEscritorio.h"
 #include "app/Dialogos.h"
 #include "app/Entorno.h"
 #include "app/VentanaQt.h"
@@ -49,9 +50,13 @@ class TFormMain : public QWidget {
     int CodigoSalida() const { return codigoSalida_; }
 
     ServicioDialogos& Dialogos() { return dialogos_; }
+    // What the desktop hears of the runs: taskbar progress and notifications.
+    AvisosEscritorio& Avisos() { return avisos_; }
     const QString& FicheroIni() const { return FicheroIni_; }
     const QString& FicheroSizes() const { return FicheroSizes_; }
     bool EnEjecucion() const { return enEjecucion_; }
+    // Whether the window was asked to close during the run in progress: the run stops.
+    bool CierrePendiente() const { return cierrePendiente_; }
     // Opens a file from outside the window (command line, a drop on the window) as if the
     // user had chosen it in the dialog of the box that fits it by name, on that box's page:
     // the plan, the analysis, or the SFV box with its exit rule. A path that is no existing
@@ -181,6 +186,8 @@ class TFormMain : public QWidget {
     // Fills an empty folder box with the folder of the file box's path.
     static void CarpetaPorDefecto(const TFilenameEdit* fichero, TDirectoryEdit* carpeta);
     void CargarSizes();
+    // The available areas of the screens the window may open on, the primary first.
+    QList<QRect> AreasPantalla() const;
     TipoCorte TipoCorteElegido() const;
     // Runs one split, join or verification; while one runs, another does not start and
     // a close waits for its end.
@@ -189,9 +196,10 @@ class TFormMain : public QWidget {
     EntornoPrograma entorno_;
     ServicioDialogos& dialogos_;
     VentanaQt ventana_;
+    AvisosEscritorio avisos_;
     QString CarpetaPrograma_, FicheroIni_, FicheroSizes_;
     bool CortePreparado_ = false;
-    int32_t TamTrozo_ = 0;
+    int64_t TamTrozo_ = 0;
     OrigenPlan origenPlan_;
     PlanUnir PlanUnir_;
     QString ExtensionAnterior_;

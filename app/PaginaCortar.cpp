@@ -91,7 +91,7 @@ void TFormMain::ComboBoxSizesChange() {
         ComboBoxSizes->setEditText(QString());
         break;
     }
-    case CambioTamano::Numero:
+    case CambioTamano::Tamano:
         ExplorerButtonCortarElegir->setEnabled(CortePreparado_);
         break;
     }

@@ -69,6 +69,7 @@ Respuesta VentanaQt::Caja(bool error, std::string_view texto, bool preguntar) {
     // The box shows the normal cursor even in the middle of a run.
     const bool estabaOcupado = ocupado_;
     if (estabaOcupado) CursorNormal();
+    if (form_.EnEjecucion()) form_.Avisos().Caja(DeUtf8(texto), error, form_.isActiveWindow());
     const Respuesta r = form_.Dialogos().Mensaje(
         error ? ServicioDialogos::Icono::Error : ServicioDialogos::Icono::Informacion,
         error ? QStringLiteral("Error") : QStringLiteral("Information"), DeUtf8(texto), preguntar);
@@ -86,6 +87,10 @@ void VentanaQt::Informacion(std::string_view texto) {
 
 Respuesta VentanaQt::Pregunta(std::string_view texto) {
     return Caja(true, texto, true);
+}
+
+bool VentanaQt::Interrumpido() const {
+    return form_.CierrePendiente();
 }
 
 bool VentanaQt::Reemplazar(std::string_view ruta) {
@@ -132,6 +137,7 @@ void VentanaQt::Repintar() {
 
 void VentanaQt::Progreso(int64_t hechos, int64_t total) {
     QProgressBar* barra = form_.ProgressBarAvance;
+    form_.Avisos().Progreso(hechos, total);
     if (total < 0) {
         barra->hide();
         return;

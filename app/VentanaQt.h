@@ -23,6 +23,8 @@ class VentanaQt : public Ventana {
     void Informacion(std::string_view texto) override;
     Respuesta Pregunta(std::string_view texto) override;
     bool Reemplazar(std::string_view ruta) override;
+    // A close request (Salir, Ctrl+Q, the title bar, SIGTERM) during the run.
+    bool Interrumpido() const override;
     void Enfocar(Campo campo) override;
     void ActivarPagina(Pagina pagina) override;
     void CursorOcupado() override;

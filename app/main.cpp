@@ -10,6 +10,7 @@
 
 #include "app/Aplicacion.h"
 #include "app/Argumentos.h"
+#include "app/Arranque.h"
 #include "app/Dialogos.h"
 #include "app/Entorno.h"
 #include "app/FormMain.h"
@@ -64,7 +65,8 @@ int main(int argc, char** argv) {
         const quimbel::GuardaPantalla guarda;
         aplicacion = std::make_unique<quimbel::Aplicacion>(argcQt, argv);
     }
-    quimbel::Aplicacion::setApplicationName(QStringLiteral("Quimbel"));
+    quimbel::PrepararAplicacion(*aplicacion);
+    quimbel::CargarTraduccionesQt(*aplicacion);
     quimbel::DialogosQt dialogos;
     quimbel::TFormMain FormMain(quimbel::EntornoReal(), dialogos);
     aplicacion->PonerManejadorError([&](const QString& texto) { FormMain.ErrorAplicacion(texto); });

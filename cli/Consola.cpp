@@ -1,5 +1,8 @@
 #include "Consola.h"
 
+#include "Senales.h"
+#include "files/Interrupcion.h"
+
 #include <string>
 
 namespace quimbel {
@@ -21,7 +24,12 @@ void Escribir(std::FILE* f, std::string_view texto) {
 } // namespace
 
 void Consola::AnadirLinea(Memo, std::string_view linea) {
+    if (linea == ProcesoInterrumpido) MarcarRunInterrumpida();
     Escribir(salida_, linea);
+}
+
+bool Consola::Interrumpido() const {
+    return SenalRecibida() != 0;
 }
 
 void Consola::Error(std::string_view texto) {

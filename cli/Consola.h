@@ -22,6 +22,8 @@ class Consola : public Ventana {
     bool Reemplazar(std::string_view ruta) override;
     // Flushes standard output, so that lines and messages keep their order.
     void ProcesarMensajes() override;
+    // Whether SIGINT, SIGTERM or SIGHUP came (cli/Senales.h).
+    bool Interrumpido() const override;
 
     int Errores() const { return errores_mostrados_; }
     // Whether files that stand at the names a run writes may be replaced (--reemplazar).

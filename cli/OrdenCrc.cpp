@@ -3,6 +3,7 @@
 #include "Consola.h"
 #include "Ordenes.h"
 
+#include "files/Interrupcion.h"
 #include "verify/Crc.h"
 
 namespace quimbel {
@@ -12,6 +13,7 @@ int OrdenCrc(std::span<const std::string> ficheros) {
     Consola consola;
     int salida = SalidaBien;
     for (const std::string& ruta : ficheros) {
+        if (Interrumpida(consola, Memo::Verificar)) return SalidaFallo;
         const std::optional<uint32_t> crc = CrcFichero(ruta);
         if (!crc) {
             consola.Error("¡ Error al calcular CRC del fichero " + ruta + " !");

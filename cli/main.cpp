@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "Ordenes.h"
+#include "Senales.h"
 #include "parity/Bibliotecas.h"
 
 namespace quimbel {
@@ -18,10 +19,12 @@ constexpr const char* Uso =
     "\n"
     "  cortar FUENTE TAMAÑO [--destino CARPETA] [--esquema normal|cortaarchivos|hacha]\n"
     "         [--trozos LISTA] [--sfv] [--par NUMERO] [--reemplazar]\n"
-    "      Corta FUENTE en trozos de TAMAÑO bytes. LISTA (p. ej. 2,5,7-9) elige los trozos a\n"
-    "      escribir, numerados en el juego entero; sin ella se escriben todos. Con --sfv escribe\n"
-    "      además el fichero SFV de los trozos escritos; con --par, un juego PAR2 con el que\n"
-    "      rehacer hasta NUMERO trozos perdidos. Si ya hay ficheros con los nombres que escribe, o\n"
+    "      Corta FUENTE en trozos de TAMAÑO bytes: cifras y, si acaso, una unidad K, M, G o T\n"
+    "      (potencias de 1024) o KB, MB, GB o TB (potencias de 1000), en mayúsculas o\n"
+    "      minúsculas (\"700MB\", \"4G\"). LISTA (p. ej. 2,5,7-9) elige los trozos a escribir,\n"
+    "      numerados en el juego entero; sin ella se escriben todos. Con --sfv escribe además\n"
+    "      el fichero SFV de los trozos escritos; con --par, un juego PAR2 con el que rehacer\n"
+    "      hasta NUMERO trozos perdidos. Si ya hay ficheros con los nombres que escribe, o\n"
     "      trozos numerados tras el último del juego, no hace nada salvo con --reemplazar, que\n"
     "      reemplaza los primeros y aparta los segundos como NOMBRE.1, NOMBRE.2...\n"
     "\n"
@@ -43,17 +46,22 @@ constexpr const char* Uso =
     "      1 si alguno no lo es o la lista no nombra ninguno, 2 si el SFV no se puede abrir.\n"
     "\n"
     "  reparar INDICE.par2 [--carpeta CARPETA] [--solo-comprobar] [--buscar FICHERO...]\n"
-    "      Comprueba los ficheros del juego PAR2 en CARPETA (por omisión, la del índice) y\n"
-    "      rehace los dañados o perdidos si hay bloques de recuperación bastantes. Busca los\n"
+    "      Comprueba cada fichero del juego PAR2 en CARPETA (por omisión, la del índice) y rehace\n"
+    "      los dañados o perdidos cuando hay bloques de recuperación suficientes. Busca los\n"
     "      bloques que se movieron dentro de cada fichero y, con --buscar, en los FICHEROs\n"
-    "      dados (hasta la siguiente opción). Con --solo-comprobar no escribe nada y su estado\n"
-    "      es el de par2 verify: 0 todo correcto, 1 reparable, 2 no reparable.\n"
+    "      dados (hasta la siguiente opción). Estado de salida: 0 si todos quedan enteros, 1 si\n"
+    "      alguno no, 2 si ningún fichero del juego tiene un paquete principal válido. Con\n"
+    "      --solo-comprobar no escribe nada y su estado es el de par2 verify: 0 todos enteros,\n"
+    "      1 una reparación los dejaría enteros, 2 no los dejaría.\n"
     "\n"
     "  -h, --help     muestra esta ayuda y termina\n"
     "      --version  muestra la versión y termina\n"
     "\n"
     "Las líneas del registro van a la salida estándar y los mensajes a la salida de errores.\n"
-    "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n";
+    "Estado de salida: 0 proceso finalizado, 1 detenido por un mensaje, 2 error de uso.\n"
+    "SIGINT, SIGTERM o SIGHUP detienen el proceso tras el bloque en curso: quita sus\n"
+    "temporales, escribe \"¡ Proceso interrumpido !\" y sale con 128 más el número de la señal;\n"
+    "una segunda señal lo termina en el acto.\n";
 
 } // namespace
 
@@ -93,9 +101,13 @@ int Ejecutar(int argc, char** argv) {
 } // namespace
 
 int main(int argc, char** argv) {
+    quimbel::InstalarSenales();
     // A run that cannot get memory stops with a message, its files closed, never with an abort.
     try {
-        return Ejecutar(argc, argv);
+        const int salida = Ejecutar(argc, argv);
+        // A run that stopped for a signal ends as the shell expects of one.
+        if (quimbel::RunInterrumpida()) return 128 + quimbel::SenalRecibida();
+        return salida;
     } catch (const std::bad_alloc&) {
         std::fputs("¡ Error: memoria insuficiente !\n", stderr);
     } catch (const std::exception& error) {

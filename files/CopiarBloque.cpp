@@ -16,7 +16,7 @@ unsigned char* BufferCopia() {
 } // namespace
 
 int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta, int64_t* copiados,
-                 Avance* avance) {
+                 Avance* avance, const VerBloque* ver) {
     if (copiados) *copiados = 0;
     if (cuenta <= 0) return 0;
     if (!origen.Posicionar(offset).Bien()) return -1;
@@ -27,6 +27,7 @@ int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuen
     int64_t total = leidos;
     while (leidos == bloque && total < cuenta) {
         if (!destino.Escribir(buffer, static_cast<size_t>(leidos)).Bien()) return -1;
+        if (ver) (*ver)(buffer, static_cast<size_t>(leidos));
         if (copiados) *copiados += leidos;
         if (avance) avance->Sumar(leidos);
         if (avance && avance->Interrumpido()) return -1;
@@ -36,6 +37,7 @@ int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuen
         total += leidos;
     }
     if (leidos > 0 && !destino.Escribir(buffer, static_cast<size_t>(leidos)).Bien()) return -1;
+    if (ver && leidos > 0) (*ver)(buffer, static_cast<size_t>(leidos));
     if (copiados) *copiados += leidos;
     if (avance) avance->Sumar(leidos);
     return 0;

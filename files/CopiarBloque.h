@@ -1,11 +1,16 @@
 #pragma once
 // The block copy through which the split and the join move all their data.
+#include <cstddef>
 #include <cstdint>
+#include <functional>
 
 #include "Avance.h"
 #include "Ficheros.h"
 
 namespace quimbel {
+
+// Sees the bytes of one block a copy has written.
+using VerBloque = std::function<void(const unsigned char* datos, size_t n)>;
 
 // Size of the one transfer buffer, allocated once for the life of the program.
 inline constexpr int64_t TamBufferCopia = 1000000;
@@ -17,8 +22,9 @@ inline constexpr int64_t TamBufferCopia = 1000000;
 // receives the bytes written, so that a caller that needs exactly cuenta can tell a source
 // that ended early. Each block written counts in avance, when given (the window paints during a
 // long piece), and a run asked to stop (Avance::Interrumpido) stops after that block with -1.
-// Never runs twice at once.
+// Every block written is shown to `ver`, when given, in order (a checksum computed on the way,
+// with no second read). Never runs twice at once.
 int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuenta,
-                 int64_t* copiados = nullptr, Avance* avance = nullptr);
+                 int64_t* copiados = nullptr, Avance* avance = nullptr, const VerBloque* ver = nullptr);
 
 } // namespace quimbel

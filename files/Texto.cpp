@@ -105,7 +105,8 @@ Desenlace CrearTexto(TextoSalida& texto, const Carpeta& carpeta, const std::stri
 
 Desenlace CrearTexto(TextoSalida& texto, const std::string& ruta, const Protegidos& protegidos) {
     texto.Descartar();
-    if (const Desenlace abierta = AbrirCarpeta(texto.propia_, CarpetaDeRuta(ruta)); !abierta.Bien()) return abierta;
+    if (const Desenlace abierta = AbrirCarpeta(texto.propia_, CarpetaDeRuta(ruta)); !abierta.Bien())
+        return abierta;
     return CrearTexto(texto, texto.propia_, NombreDeRuta(ruta), protegidos);
 }
 

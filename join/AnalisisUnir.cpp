@@ -264,8 +264,9 @@ std::optional<AnalisisUnir> AnalizarPorCabeza(const std::string& nombre, const V
     // The ".fin" head first, whatever order the folder lists them in.
     std::vector<std::string> cabezas;
     for (const std::string& sufijo : vecinos.sufijos)
-        if (EsExtensionFin("." + sufijo)) cabezas.insert(cabezas.begin(), sufijo);
-        else if (sufijo == "0") cabezas.push_back(sufijo);
+        if (EsExtensionFin("." + sufijo)) cabezas.push_back(sufijo);
+    if (std::find(vecinos.sufijos.begin(), vecinos.sufijos.end(), "0") != vecinos.sufijos.end())
+        cabezas.emplace_back("0");
     for (const std::string& sufijo : cabezas) {
         const bool fin = EsExtensionFin("." + sufijo);
         const std::string cabeza = CambiarExtension(nombre, "." + sufijo);

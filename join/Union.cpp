@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "Integridad.h"
+#include "ListaDelJuego.h"
 #include "Vecinos.h"
 #include "files/Carpeta.h"
 #include "files/CopiarBloque.h"
@@ -17,6 +18,7 @@
 #include "files/Rutas.h"
 #include "files/Salidas.h"
 #include "files/Temporales.h"
+#include "verify/Crc.h"
 
 namespace quimbel {
 
@@ -49,10 +51,40 @@ int64_t BytesDelPlan(const std::string& base, const PlanUnir& plan) {
     return bytes;
 }
 
-// Appends the data of every piece to the open output; the message of the stop, if any (for a
-// run asked to stop, ProcesoInterrumpido, which goes to the memo instead of a box).
+// Whether the bytes of a piece give the CRC-32 its set's list records. The header bytes, which
+// the join skips, are read here; the data are seen as they are copied.
+class Comprobacion {
+  public:
+    Comprobacion(const ListaDelJuego* lista, const std::string& nombre) {
+        if (lista == nullptr || !crc_.Disponible()) return;
+        const auto entrada = lista->crcs.find(NombreDeRuta(nombre));
+        if (entrada != lista->crcs.end()) esperado_ = entrada->second;
+    }
+    Comprobacion(const Comprobacion&) = delete;
+    Comprobacion& operator=(const Comprobacion&) = delete;
+    // Whether the piece is listed (and can be checked).
+    bool Activa() const { return esperado_.has_value(); }
+    bool Cabecera(const Fichero& trozo, int64_t inicio) {
+        std::vector<unsigned char> bytes(static_cast<size_t>(std::max<int64_t>(inicio, 0)));
+        if (!bytes.empty() && !trozo.LeerEn(bytes.data(), bytes.size(), 0)) return false;
+        crc_.Sumar(bytes.data(), bytes.size());
+        return true;
+    }
+    const VerBloque* Ver() const { return Activa() ? &ver_ : nullptr; }
+    bool Correcta() const { return crc_.Valor() == esperado_; }
+
+  private:
+    CrcEnCurso crc_;
+    std::optional<uint32_t> esperado_;
+    VerBloque ver_ = [this](const unsigned char* datos, size_t n) { crc_.Sumar(datos, n); };
+};
+
+// Appends the data of every piece to the open output, checking those its list names; the
+// message of the stop, if any (for a run asked to stop, ProcesoInterrumpido, which goes to the
+// memo instead of a box).
 std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const PlanUnir& plan,
-                                      Fichero& unido, const std::string& destino) {
+                                      const ListaDelJuego* lista, Fichero& unido,
+                                      const std::string& destino) {
     Avance avance(v, BytesDelPlan(base, plan));
     for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n) {
         const std::string nombre = NombreTrozoUnir(base, plan, n);
@@ -61,12 +93,21 @@ std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const
         if (z < 0) return "¡ Error al abrir fichero " + nombre + " !";
         const int64_t inicio = InicioDatosTrozo(plan, n);
         v.AnadirLinea(Memo::Unir, "Uniendo trozo " + std::to_string(n) + " : " + nombre);
+        Comprobacion comprobacion(lista, nombre);
+        if (comprobacion.Activa() && !comprobacion.Cabecera(trozo, inicio))
+            return "¡ Error al leer fichero " + nombre + " !";
         // A piece that yields fewer bytes than it had when opened lost them meanwhile.
         const int64_t cuenta = std::max<int64_t>(z - inicio, 0);
         int64_t copiados = 0;
-        if (CopiarBloque(trozo, unido, inicio, cuenta, &copiados, &avance) != 0 || copiados != cuenta) {
+        if (CopiarBloque(trozo, unido, inicio, cuenta, &copiados, &avance, comprobacion.Ver()) != 0 ||
+            copiados != cuenta) {
             if (v.Interrumpido()) return std::string(ProcesoInterrumpido);
             return "¡ Error al escribir en fichero " + destino + " !";
+        }
+        if (comprobacion.Activa()) {
+            const bool bien = comprobacion.Correcta();
+            v.AnadirLinea(Memo::Unir, (bien ? "  Correcto: " : " Error CRC: ") + nombre);
+            if (!bien) return "¡ Error CRC en el trozo " + std::to_string(n) + " : " + nombre + " !";
         }
         trozo.Cerrar();
         v.ProcesarMensajes();
@@ -120,8 +161,13 @@ bool Unir(Ventana& v, EntradaUnir e) {
         }
     }
     // The set is checked whole before anything is written: a short file is never called whole.
-    if (auto fallo = TrozoQueFalta(base, plan); fallo || (fallo = TamanoQueFalla(base, plan))) {
-        v.Error(*fallo);
+    // A list that came with the pieces names the set's end too.
+    const std::optional<ListaDelJuego> lista = BuscarListaDelJuego(base);
+    std::optional<std::string> incompleto = TrozoQueFalta(base, plan);
+    if (!incompleto && lista) incompleto = FaltaSegunLista(base, plan, *lista);
+    if (!incompleto) incompleto = TamanoQueFalla(base, plan);
+    if (incompleto) {
+        v.Error(*incompleto);
         return false;
     }
     Carpeta carpeta;
@@ -143,7 +189,8 @@ bool Unir(Ventana& v, EntradaUnir e) {
 
     v.CursorOcupado();
     v.AnadirLinea(Memo::Unir, "Uniendo trozos...");
-    std::optional<std::string> fallo = UnirTrozos(v, base, plan, unido.Datos(), destino);
+    std::optional<std::string> fallo =
+        UnirTrozos(v, base, plan, lista ? &*lista : nullptr, unido.Datos(), destino);
     // A full disk may show only when the data are flushed.
     if (!fallo && !unido.Volcar().Bien()) fallo = "¡ Error al escribir en fichero " + destino + " !";
     if (!fallo) {

@@ -12,5 +12,5 @@ cmake -S . -B build-debian -G Ninja -DCMAKE_BUILD_TYPE=Release -DQUIMBEL_TESTS=O
     -DCMAKE_CXX_FLAGS="$(dpkg-buildflags --get CXXFLAGS) $cppflags" \
     -DCMAKE_EXE_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" \
     -DCMAKE_SHARED_LINKER_FLAGS="$(dpkg-buildflags --get LDFLAGS)" >/dev/null
-cmake --build build-debian
+cmake --build build-debian -j "$(nproc)"
 echo build-debian

@@ -1,5 +1,5 @@
 #!/bin/sh
-# Configures and builds into build/ (or build-san/ with QUIMBEL_SANITIZE=1).
+# Configures and builds into build/ (or build-san/ with QUIMBEL_SANITIZE=1) and prints the folder.
 # QUIMBEL_WERROR=ON makes every warning an error, as the test command does.
 set -eu
 cd "$(dirname "$0")/.."
@@ -11,5 +11,6 @@ else
     set -- -DCMAKE_BUILD_TYPE=RelWithDebInfo
 fi
 cmake -S . -B "$dir" -G Ninja -DQUIMBEL_WERROR="${QUIMBEL_WERROR:-OFF}" "$@" >/dev/null
-cmake --build "$dir"
+# The build's lines go to standard error: standard output is the folder alone.
+cmake --build "$dir" -j "$(nproc)" >&2
 echo "$dir"

@@ -3,5 +3,5 @@
 set -eu
 cd "$(dirname "$0")/.."
 ./scripts/dependencias.sh
-dir=$(./scripts/compilar.sh | tail -n 1)
+dir=$(./scripts/compilar.sh)
 exec "$dir/bin/quimbel"

@@ -11,9 +11,9 @@ namespace quimbel {
 // On every edit or choice in the size box.
 enum class CambioTamano {
     VaciarPlan,  // empty: no plan in force, list and both labels emptied, "Elegir" disabled
-    BorrarTexto, // no whole number: "Elegir" disabled and the text emptied (no message, no
-                 // change handler run for it); the plan on show stays
-    Numero,      // a whole number: "Elegir" enabled exactly when a plan is in force
+    BorrarTexto, // no size (files/Tamanos.h): "Elegir" disabled and the text emptied (no
+                 // message, no change handler run for it); the plan on show stays
+    Tamano,      // a size: "Elegir" enabled exactly when a plan is in force
 };
 CambioTamano AlCambiarTamano(std::string_view texto);
 
@@ -28,9 +28,9 @@ enum class SalidaTamano {
 // Conservar and Planificar are confirmed sizes: the window adds the text as typed to the
 // drop-down list when no item equals it.
 //
-// Shows "¡ Debes introducir un número válido !" for a text that is no whole number or is
+// Shows "¡ Debes introducir un número válido !" for a text that is no size or is
 // below 1, and asks "¡ El número es muy pequeño !, ¿ Estás seguro ?" below 1,000 (only Yes
 // goes on). tamTrozo is TamTrozo, compared only while a plan is in force.
-SalidaTamano AlSalirDeTamano(Ventana& ventana, std::string_view texto, bool cortePreparado, int32_t tamTrozo);
+SalidaTamano AlSalirDeTamano(Ventana& ventana, std::string_view texto, bool cortePreparado, int64_t tamTrozo);
 
 } // namespace quimbel

@@ -1,18 +1,20 @@
 #include "Corte.h"
 
 #include <algorithm>
+#include <map>
 
 #include "files/Cabeceras.h"
 #include "files/Carpeta.h"
 #include "files/CopiarBloque.h"
-#include "files/Entero.h"
-#include "files/Interrupcion.h"
 #include "files/Ficheros.h"
+#include "files/Interrupcion.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
+#include "files/Tamanos.h"
 #include "files/Temporales.h"
 #include "parity/PasoPar.h"
 #include "split/Estorbos.h"
+#include "verify/Crc.h"
 #include "verify/PasoSfv.h"
 
 namespace quimbel {
@@ -26,7 +28,7 @@ const std::string ErrorMismoNombre = "¡ Error, un trozo no puede llamarse igual
 bool PlanDescribe(const PlanEnVigor& plan, const std::string& rutaFuente, const std::string& tamano,
                   TipoCorte tipo) {
     const OrigenPlan& o = plan.origen;
-    if (o.fuente != rutaFuente || o.tipo != tipo || LeerEntero(tamano) != o.tamTrozo || o.tamTrozo < 1)
+    if (o.fuente != rutaFuente || o.tipo != tipo || LeerTamano(tamano) != o.tamTrozo || o.tamTrozo < 1)
         return false;
     if (plan.marcas.size() != static_cast<size_t>(TrozosDelPlan(o.tamFichero, o.tamTrozo))) return false;
     Fichero f;
@@ -52,6 +54,9 @@ struct Escritura {
     const Estorbos& estorbos; // the files the user agreed to replace
     Avance& avance;
     int64_t s, p, n;
+    // The CRC-32 of each piece written, from the bytes as they are written, for the SFV file;
+    // none when no SFV file is asked for or no provider can compute it.
+    std::map<int64_t, uint32_t>* crcs;
 };
 
 // Writes piece k; false when it stopped the run (the message has been shown).
@@ -80,18 +85,23 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
     if (!salida.Crear(w.carpeta).Bien()) return parar("¡ Error al crear fichero " + ruta + " !");
     Fichero& trozo = salida.Datos();
     const auto fallo = [&] { return parar("¡ Error al escribir en fichero " + ruta + " !"); };
+    CrcEnCurso crc;
+    const VerBloque sumar = [&crc](const unsigned char* datos, size_t bytes) { crc.Sumar(datos, bytes); };
     if (LlevaCabecera(w.e.tipo, k, w.n)) {
         const std::string nombreFuente = NombreDeRuta(w.rutaFuente);
         const auto cabecera = w.e.tipo == TipoCorte::CortaArchivos
                                   ? CabeceraCA(static_cast<int32_t>(w.n), Extension(nombreFuente))
                                   : CabeceraHacha(nombreFuente, w.s, w.p);
         if (!trozo.Escribir(cabecera.data(), cabecera.size()).Bien()) return fallo();
+        crc.Sumar(cabecera.data(), cabecera.size());
     }
     v.AnadirLinea(Memo::Cortar, "Creando trozo " + std::to_string(k) + " : " + ruta);
     // Exactly the piece's share: a source that shrank during the run gives a short copy.
     const int64_t cuenta = DatosDeTrozo(w.s, w.p, k);
     int64_t copiados = 0;
-    if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance) != 0 || copiados != cuenta) {
+    if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance,
+                     w.crcs ? &sumar : nullptr) != 0 ||
+        copiados != cuenta) {
         if (!Interrumpida(v, Memo::Cortar)) return fallo();
         w.fuente.Cerrar();
         return false;
@@ -101,6 +111,7 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
     const Desenlace publicado = salida.Publicar(nombre, w.protegidos, reemplazable);
     if (publicado.resultado == Resultado::Intocable) return parar(ErrorMismoNombre);
     if (!publicado.Bien()) return parar("¡ Error al crear fichero " + ruta + " !");
+    if (w.crcs) (*w.crcs)[k] = crc.Valor();
     return true;
 }
 
@@ -158,7 +169,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
         v.Enfocar(Campo::Tamano);
         return {};
     }
-    const std::optional<int32_t> tamano = LeerEntero(e.tamano);
+    const std::optional<int64_t> tamano = LeerTamano(e.tamano);
     if (!tamano) {
         v.Error("¡ Debes introducir un número válido !");
         v.Enfocar(Campo::Tamano);
@@ -217,14 +228,18 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
         fuente.Cerrar();
         return {};
     }
-    // The run reads the chosen pieces' bytes once to write them, once more for the SFV file
-    // and once more for the PAR job.
+    // The run reads the chosen pieces' bytes once to write them, computing their CRC-32 for the
+    // SFV file on the way (when the provider can), and once more for the PAR job.
+    std::map<int64_t, uint32_t> crcs;
+    const bool crcAlEscribir = e.sfv && CrcEnCurso().Disponible();
     int64_t bytes = 0;
     for (const int64_t k : elegidos)
         bytes += DatosDeTrozo(s, p, k);
     CursorOcupadoMientras cursor(v);
-    Avance avance(v, bytes * (1 + (e.sfv ? 1 : 0) + (e.par ? 1 : 0)));
-    const Escritura escritura{e, fuente, rutaFuente, destino, carpeta, protegidos, estorbos, avance, s, p, n};
+    Avance avance(v, bytes * (1 + (e.sfv && !crcAlEscribir ? 1 : 0) + (e.par ? 1 : 0)));
+    const Escritura escritura{e,       fuente,     rutaFuente, destino,
+                              carpeta, protegidos, estorbos,   avance,
+                              s,       p,          n,          crcAlEscribir ? &crcs : nullptr};
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
     for (const int64_t k : elegidos) {
         const bool escrito = EscribirTrozo(v, escritura, k);
@@ -236,7 +251,9 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     fuente.Cerrar();
     SincronizarCarpeta(carpeta);
     v.AnadirLinea(Memo::Cortar, "");
-    if (e.sfv && !PasoSfv(v, {rutaFuente, destino, n, e.tipo, elegidos, &carpeta, &avance})) return {};
+    if (e.sfv && !PasoSfv(v, {rutaFuente, destino, n, e.tipo, elegidos, &carpeta, &avance,
+                              crcAlEscribir ? &crcs : nullptr}))
+        return {};
     v.AnadirLinea(Memo::Cortar, "");
     bool completo = true;
     if (e.par && Interrumpida(v, Memo::Cortar)) return {};

@@ -1,8 +1,8 @@
 #include "Plan.h"
 
-#include "files/Entero.h"
 #include "files/Ficheros.h"
 #include "files/FormatoMiles.h"
+#include "files/Tamanos.h"
 
 namespace quimbel {
 
@@ -26,8 +26,8 @@ PlanCorte PrepararCorte(Ventana& v, std::string_view fuente, std::string_view ta
     }
     plan.tamFichero = s;
 
-    // A size the box should never hold (not a number, or below 1) plans nothing, like an empty box.
-    const std::optional<int32_t> leido = tamano.empty() ? std::nullopt : LeerEntero(tamano);
+    // A size the box should never hold (not a size, or below 1) plans nothing, like an empty box.
+    const std::optional<int64_t> leido = LeerTamano(tamano);
     if (!leido || *leido < 1) return plan;
     const int64_t p = *leido;
     plan.tamTrozo = *leido;

@@ -8,6 +8,7 @@
 
 #include "files/Avance.h"
 #include "files/Biblioteca.h"
+#include "libs/crc32/include/Crc32Contrato.h"
 
 namespace quimbel {
 
@@ -25,9 +26,26 @@ void LiberarCrc();
 // True once the library has been loaded (whether or not it had the export).
 bool CrcCargada();
 
+// A CRC-32 computed block by block through the provider, over bytes a run moves anyway.
+class CrcEnCurso {
+  public:
+    CrcEnCurso();
+    // Whether the provider can compute it (loaded, with its export); otherwise Sumar does nothing.
+    bool Disponible() const { return funcion_ != nullptr; }
+    // Folds n more bytes in.
+    void Sumar(const void* datos, size_t n);
+    // The CRC-32 of every byte folded in so far.
+    uint32_t Valor() const { return valor_; }
+
+  private:
+    Crc32Funcion funcion_;
+    uint32_t valor_ = 0;
+};
+
 // The CRC-32 of the whole file, read front to back in blocks of BloqueCrc bytes, each counted
 // in avance when given. None when no provider with the export is loaded, the file cannot be
-// opened, the buffer cannot be allocated or a read fails.
+// opened, the buffer cannot be allocated or a read fails, and when the run is asked to stop
+// (Avance::Interrumpido) before the file's last block.
 std::optional<uint32_t> CrcFichero(const std::string& ruta, Avance* avance = nullptr);
 
 } // namespace quimbel

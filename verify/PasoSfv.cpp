@@ -5,8 +5,8 @@
 #include <optional>
 #include <utility>
 
-#include "files/Interrupcion.h"
 #include "files/Ficheros.h"
+#include "files/Interrupcion.h"
 #include "files/Rutas.h"
 #include "files/Salidas.h"
 #include "files/Texto.h"
@@ -105,6 +105,18 @@ std::string NombreEnLineaSfv(std::string_view nombre) {
     return std::string(nombre);
 }
 
+namespace {
+
+// A piece's CRC-32: the one computed as it was written, or read from the file.
+std::optional<uint32_t> CrcDeTrozo(const EntradaSfv& e, int64_t k, const std::string& trozo) {
+    if (e.crcs != nullptr) {
+        if (const auto calculado = e.crcs->find(k); calculado != e.crcs->end()) return calculado->second;
+    }
+    return CrcFichero(trozo, e.avance);
+}
+
+} // namespace
+
 bool PasoSfv(Ventana& v, const EntradaSfv& e) {
     if (const auto rechazo = RechazoNombreSfv(e.fuente)) {
         v.Error(*rechazo);
@@ -149,10 +161,11 @@ bool PasoSfv(Ventana& v, const EntradaSfv& e) {
                        nombre))
             return false;
     }
-    for (const std::string& nombre : nombres) {
+    for (size_t i = 0; i < nombres.size(); ++i) {
+        const std::string& nombre = nombres[i];
         const std::string trozo = e.destino + nombre;
         v.AnadirLinea(Memo::Cortar, "Calculando crc: " + trozo);
-        const std::optional<uint32_t> crc = CrcFichero(trozo, e.avance);
+        const std::optional<uint32_t> crc = CrcDeTrozo(e, e.trozos[i], trozo);
         if (Interrumpida(v, Memo::Cortar)) {
             sfv.Texto().Descartar();
             return false;

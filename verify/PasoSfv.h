@@ -2,6 +2,7 @@
 // The SFV step of a split: one SFV file listing the pieces the split wrote, each with
 // its size, time and CRC-32, in the pieces' folder.
 #include <cstdint>
+#include <map>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -23,6 +24,9 @@ struct EntradaSfv {
     std::vector<int64_t> trozos;      // the pieces the split wrote (k), in increasing order
     const Carpeta* carpeta = nullptr; // destino, opened by the split; none: the step opens it
     Avance* avance = nullptr;         // the split's progress, moved by the bytes checked
+    // The CRC-32 of each piece, computed as it was written: no piece is read again. None: the
+    // step reads each piece.
+    const std::map<int64_t, uint32_t>* crcs = nullptr;
 };
 
 // The first line of every SFV file the program writes, before its date and time.

@@ -5,6 +5,7 @@
 #include <optional>
 
 #include "files/Ficheros.h"
+#include "files/Interrupcion.h"
 #include "files/Rutas.h"
 #include "files/Texto.h"
 #include "verify/Crc.h"
@@ -53,6 +54,8 @@ void Comprobar(Ventana& v, const EntradaVerificacion& e, const OpcionesVerificac
         return;
     }
     const std::optional<uint32_t> crc = CrcFichero(ruta, &avance);
+    // A file whose check was cut short has no outcome.
+    if (v.Interrumpido()) return;
     if (!crc) {
         ++r.ilegibles;
         v.Error("¡ Error al calcular CRC del fichero " + ruta + " !");
@@ -107,6 +110,7 @@ ResultadoVerificacion Verificar(Ventana& v, const EntradaVerificacion& e,
         if (const std::optional<LineaSfv> linea = LeerLineaSfv(texto))
             Comprobar(v, e, opciones ? opciones() : OpcionesVerificacion{}, carpeta, abierta, *linea, avance,
                       r);
+        if (Interrumpida(v, Memo::Verificar)) return r;
     }
     if (!sfv.Error().Bien()) {
         sfv.Cerrar();

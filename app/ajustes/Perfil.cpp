@@ -42,7 +42,7 @@ bool LeerLineas(const std::string& ruta, std::vector<std::string>& lineas) {
     if (abierto == ErrorSistema(ENOENT)) return true;
     if (!abierto.Bien()) return false;
     std::string linea;
-    while (texto.LeerLinea(linea))
+    while (lineas.size() < MaxLineasPerfil && texto.LeerLinea(linea))
         lineas.push_back(linea);
     return texto.Error().Bien();
 }
@@ -64,12 +64,12 @@ std::vector<std::pair<std::string, std::string>> Perfil::LeerSeccion(std::string
     return claves;
 }
 
-Desenlace Perfil::EscribirClave(std::string_view seccion, std::string_view clave,
-                                std::string_view valor) const {
-    std::vector<std::string> lineas;
-    if (!LeerLineas(ruta_, lineas)) return ErrorSistema(EIO);
-    const std::string nueva = std::string(clave) + "=" + std::string(valor);
+namespace {
 
+// Sets one key in the lines of a file, as EscribirClave describes.
+void PonerClave(std::vector<std::string>& lineas, std::string_view seccion, std::string_view clave,
+                std::string_view valor) {
+    const std::string nueva = std::string(clave) + "=" + std::string(valor);
     size_t cabecera = lineas.size();
     for (size_t i = 0; i < lineas.size() && cabecera == lineas.size(); ++i) {
         std::string_view nombre;
@@ -82,22 +82,34 @@ Desenlace Perfil::EscribirClave(std::string_view seccion, std::string_view clave
         linea += ']';
         lineas.push_back(std::move(linea));
         lineas.push_back(nueva);
-    } else {
-        size_t fin = cabecera + 1; // behind the section's last non-blank line
-        bool escrita = false;
-        for (size_t i = cabecera + 1; i < lineas.size() && !escrita; ++i) {
-            std::string_view nombre, k, v;
-            if (EsSeccion(lineas[i], nombre)) break;
-            if (EsClave(lineas[i], k, v) && IgualesSinMayusculas(k, clave)) {
-                lineas[i] = nueva;
-                escrita = true;
-            } else if (!Recortar(lineas[i]).empty()) {
-                fin = i + 1;
-            }
-        }
-        if (!escrita) lineas.insert(lineas.begin() + static_cast<std::ptrdiff_t>(fin), nueva);
+        return;
     }
+    size_t fin = cabecera + 1; // behind the section's last non-blank line
+    for (size_t i = cabecera + 1; i < lineas.size(); ++i) {
+        std::string_view nombre, k, v;
+        if (EsSeccion(lineas[i], nombre)) break;
+        if (EsClave(lineas[i], k, v) && IgualesSinMayusculas(k, clave)) {
+            lineas[i] = nueva;
+            return;
+        }
+        if (!Recortar(lineas[i]).empty()) fin = i + 1;
+    }
+    lineas.insert(lineas.begin() + static_cast<std::ptrdiff_t>(fin), nueva);
+}
 
+} // namespace
+
+Desenlace Perfil::EscribirClave(std::string_view seccion, std::string_view clave,
+                                std::string_view valor) const {
+    return EscribirClaves(seccion, {{std::string(clave), std::string(valor)}});
+}
+
+Desenlace Perfil::EscribirClaves(std::string_view seccion,
+                                 const std::vector<std::pair<std::string, std::string>>& claves) const {
+    std::vector<std::string> lineas;
+    if (!LeerLineas(ruta_, lineas)) return ErrorSistema(EIO);
+    for (const auto& [clave, valor] : claves)
+        PonerClave(lineas, seccion, clave, valor);
     TextoSalida salida;
     if (const Desenlace creado = CrearTexto(salida, ruta_); !creado.Bien()) return creado;
     for (const std::string& l : lineas)

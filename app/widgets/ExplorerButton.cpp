@@ -1,5 +1,7 @@
 #include "ExplorerButton.h"
 
+#include <algorithm>
+
 namespace quimbel {
 
 TExplorerButton::TExplorerButton(const QString& caption, const QIcon& icono, QWidget* padre)
@@ -9,8 +11,9 @@ TExplorerButton::TExplorerButton(const QString& caption, const QIcon& icono, QWi
     setToolButtonStyle(Qt::ToolButtonTextBesideIcon);
     setAutoRaise(true);
     setFocusPolicy(Qt::NoFocus);
-    setFixedSize(90, 36);
     setIconSize(QSize(16, 16));
+    // 90 x 36, or wider where the caption needs it: the style would cut it in the middle.
+    setFixedSize(std::max(90, sizeHint().width()), 36);
 }
 
 } // namespace quimbel

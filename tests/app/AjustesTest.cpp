@@ -46,6 +46,7 @@ void AjustesTest::sinSeccionMain() {
 
 void AjustesTest::faltaUnaClave() {
     VentanaDePrueba v;
+    v.areas = {QRect(-100, -100, 1124, 868)}; // a screen reaching above the origin
     v.Escribir("quimbel.ini",
                "[main]\r\nformleft=10\r\nFORMTOP=-20\r\nFormHeight=400\r\nWindowState=wsNormal\r\n");
     TFormMain& f = v.Crear();

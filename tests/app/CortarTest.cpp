@@ -2,6 +2,7 @@
 #include <QtTest>
 
 #include "Ventana.h"
+#include "files/Avance.h"
 
 using namespace quimbel;
 using quimbel::prueba::VentanaDePrueba;
@@ -12,6 +13,7 @@ class CortarTest : public QObject {
     void cortarDesdeLaVentana();
     void faltaElFichero();
     void unaCorridaALaVez();
+    void cerrarDuranteUnaCorridaLaDetiene();
 };
 
 void CortarTest::cortarDesdeLaVentana() {
@@ -71,6 +73,34 @@ void CortarTest::unaCorridaALaVez() {
     QCOMPARE(corridas, 1);
     QVERIFY(!f.isVisible());
     QVERIFY(v.Leer(QStringLiteral("quimbel.ini")).contains("WindowState=wsNormal"));
+}
+
+// A close request while a long piece is being written (the title bar's, which the window hears
+// as it paints) is never lost: the run stops at its next block, says so in its memo, shows no
+// box, leaves no partial piece, and the window closes keeping its settings.
+void CortarTest::cerrarDuranteUnaCorridaLaDetiene() {
+    VentanaDePrueba v;
+    TFormMain& f = v.Crear();
+    f.show();
+    v.Escribir(QStringLiteral("f.bin"), QByteArray(32 * 1000000, 'y'));
+    f.FilenameEditFicheroCortar->setText(v.Ruta(QStringLiteral("f.bin")));
+    f.ComboBoxSizes->setEditText(QStringLiteral("4000000"));
+    RalentizarAvance(std::chrono::milliseconds(60));
+    QTimer::singleShot(150, &f, [&] { f.close(); });
+    f.ExplorerButtonCortar->click();
+    RalentizarAvance(std::chrono::milliseconds(0));
+    QVERIFY(!f.isVisible());
+    const QStringList memo = f.MemoResultadoCortar->Lineas();
+    QCOMPARE(memo.constLast(), QStringLiteral("¡ Proceso interrumpido !"));
+    QVERIFY(memo.size() <= 5); // stopped well before the last of eight pieces
+    QVERIFY(v.dialogos.cajas.empty());
+    // Nothing partial and no temporary: a piece is there whole, or not at all.
+    const QStringList ficheros = QDir(v.carpeta.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name);
+    QVERIFY(ficheros.contains(QStringLiteral("quimbel.ini")));
+    for (const QString& nombre : ficheros) {
+        QVERIFY2(!nombre.startsWith(QLatin1String(".quimbel-tmp-")), qPrintable(nombre));
+        if (nombre.startsWith(QLatin1String("f.0"))) QCOMPARE(QFileInfo(v.Ruta(nombre)).size(), 4000000);
+    }
 }
 
 QTEST_MAIN(CortarTest)

@@ -1,5 +1,6 @@
 // The window's layout: at the designed size and at the smallest one, no visible control
-// of a page is drawn over another, cut off or squeezed below its least size; the hidden
+// of a page is drawn over another, cut off or squeezed below its least size (a button's
+// caption is whole only at its least size, the style cuts it below); the hidden
 // "Extraer" tab is drawn nowhere; file dialogs show each filter as it is described.
 #include <QAbstractScrollArea>
 #include <QComboBox>
@@ -112,7 +113,8 @@ void DisenoTest::nadaSeSolapa() {
     } else {
         QCOMPARE(f.size(), QSize(478, 450));
     }
-    for (QWidget* pagina : {f.TabSheetCortar, f.TabSheetUnir, f.TabSheetVerificar, f.TabSheetExtraer}) {
+    for (QWidget* pagina :
+         {f.TabSheetCortar, f.TabSheetUnir, f.TabSheetVerificar, f.TabSheetReparar, f.TabSheetExtraer}) {
         f.PageControlQuimbel->setCurrentWidget(pagina);
         Asentar(f);
         ComprobarPagina(pagina);

@@ -40,6 +40,21 @@ TEST(Perfil, EscribeUnaClaveYConservaLoDemas) {
     EXPECT_NE(Perfil(c / "no/existe.ini").EscribirClave("Main", "A", "1"), Hecho);
 }
 
+// A settings file grown to 10 MiB of blank lines costs what its first lines hold: the keys are
+// written into them in one pass, the rest is dropped, and the file is replaced whole.
+TEST(Perfil, UnFicheroEnormeSeRecortaYSeEscribeDeUnaVez) {
+    CarpetaTemporal c;
+    EscribirFichero(c / "p.ini", "[Main]\r\nOtra=1\r\n" + std::string(10 << 20, '\n'));
+    const Perfil p(c / "p.ini");
+    EXPECT_EQ(p.EscribirClaves("Main", {{"FormLeft", "5"}, {"FormTop", "6"}, {"otra", "2"}}), Hecho);
+    const std::string escrito = LeerFichero(c / "p.ini");
+    std::string esperado = "[Main]\r\notra=2\r\nFormLeft=5\r\nFormTop=6\r\n";
+    for (size_t i = 2; i < MaxLineasPerfil; ++i)
+        esperado += "\r\n";
+    EXPECT_EQ(escrito, esperado);
+    EXPECT_EQ(prueba::Nombres(c.Ruta()), std::vector<std::string>{"p.ini"});
+}
+
 TEST(ListaTamanos, LineasTalCual) {
     CarpetaTemporal c;
     EscribirFichero(c / "Sizes.txt", "1\r\n\r\n 2 \nx\r3");

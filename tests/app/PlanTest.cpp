@@ -52,6 +52,7 @@ class PlanTest : public QObject {
     void quinientosConNoYConSi();
     void salirConElMismoTamanoConservaLaSeleccion();
     void letraEnLaCaja();
+    void tamanosConUnidadTecleados();
     void comillasYCarpetaPorDefecto();
     void ningunoYCortar();
     void elegirEjecutaLaSalidaDeLaCaja();
@@ -204,6 +205,37 @@ void PlanTest::letraEnLaCaja() {
     f.EditCortarNumeroPar->setFocus();
     QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Debes introducir un número válido !")});
     QCOMPARE(f.ComboBoxSizes->currentText(), QString());
+}
+
+void PlanTest::tamanosConUnidadTecleados() {
+    VentanaDePrueba v;
+    TFormMain& f = v.CrearActiva();
+    Disperso(v.Ruta("p.avi"), 3LL << 30);
+    f.FilenameEditFicheroCortar->setText(v.Ruta("p.avi"));
+    // Key by key: a unit stays, and so do sizes past 32 bits; a key that makes no size
+    // empties the box, without a message.
+    for (const QString tamano : {"700MB", "4g", "9223372036854775807"}) {
+        Escribir(f.ComboBoxSizes, tamano);
+        QCOMPARE(f.ComboBoxSizes->currentText(), tamano);
+    }
+    for (const QString tamano : {"4Gx", "700MBB", "9223372036854775808"}) {
+        Escribir(f.ComboBoxSizes, tamano);
+        QCOMPARE(f.ComboBoxSizes->currentText(), QString());
+    }
+    QVERIFY(v.dialogos.cajas.empty());
+    // Leaving the box plans with the size; the list keeps the text as typed.
+    const QString separador = QLocale::system().groupSeparator();
+    for (const auto& [tamano, trozos] :
+         {std::pair{QStringLiteral("4294967295"), 1}, std::pair{QStringLiteral("2G"), 2}}) {
+        Escribir(f.ComboBoxSizes, tamano);
+        f.EditCortarNumeroPar->setFocus();
+        QCOMPARE(f.LabelNum_Trozos->text(), QString::number(trozos));
+        QVERIFY(f.ComboBoxSizes->findText(tamano) >= 0);
+    }
+    QCOMPARE(Lineas(f).constFirst(), QStringLiteral("p.001  2") + separador + QStringLiteral("147") +
+                                         separador + QStringLiteral("483") + separador +
+                                         QStringLiteral("648"));
+    QVERIFY(v.dialogos.cajas.empty());
 }
 
 void PlanTest::comillasYCarpetaPorDefecto() {

@@ -45,7 +45,8 @@ void RepararTest::paginaTrasVerificar() {
     for (const auto& [boton, texto] : {std::pair{f.ExplorerButtonComprobar, " Comprobar"},
                                        std::pair{f.ExplorerButtonReparar, " Reparar"}}) {
         QCOMPARE(boton->text(), QString::fromUtf8(texto));
-        QCOMPARE(boton->size(), QSize(90, 36));
+        QCOMPARE(boton->height(), 36);
+        QVERIFY(boton->width() >= 90);
         QCOMPARE(boton->focusPolicy(), Qt::NoFocus);
         QVERIFY(!boton->icon().isNull());
     }

@@ -15,6 +15,8 @@ struct VentanaDePrueba {
     QTemporaryDir carpeta;
     DialogosPrueba dialogos;
     std::unique_ptr<TFormMain> form;
+    // The screens' available areas; none: the one screen the window is centred on.
+    QList<QRect> areas;
 
     QString Ruta(const QString& nombre) const { return carpeta.path() + QLatin1Char('/') + nombre; }
 
@@ -24,6 +26,7 @@ struct VentanaDePrueba {
         e.carpetaEjecutable = carpeta.path() + QLatin1Char('/');
         e.nombreEjecutable = QStringLiteral("quimbel");
         e.pantalla = pantalla;
+        e.areasPantalla = areas.isEmpty() ? QList<QRect>{QRect(QPoint(0, 0), pantalla)} : areas;
         form = std::make_unique<TFormMain>(e, dialogos);
         if (formCreate) form->FormCreate();
         return *form;

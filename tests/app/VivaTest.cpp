@@ -123,7 +123,7 @@ void VivaTest::unirYVerificarPintan() {
     TFormMain& f = v.CrearActiva();
     v.Escribir("t.001", QByteArray(20 * Mega, 'x'));
     v.Escribir("t.002", "fin");
-    v.Escribir("t.sfv", "t.001 b5a1f4f5\r\n");
+    v.Escribir("lista.sfv", "t.001 b5a1f4f5\r\n");
     Pintura pintura;
     qApp->installEventFilter(&pintura);
     QList<int> valores;
@@ -157,14 +157,14 @@ void VivaTest::unirYVerificarPintan() {
     valores.clear();
     const int antes = pintura.pintadas;
     f.PageControlQuimbel->setCurrentWidget(f.TabSheetVerificar);
-    f.FilenameEditFicheroVerificar->setText(v.Ruta("t.sfv"));
+    f.FilenameEditFicheroVerificar->setText(v.Ruta("lista.sfv"));
     f.ExplorerButtonVerificar->click();
     muestreo.stop();
     qApp->removeEventFilter(&pintura);
     QVERIFY2(valores.size() >= 10, qPrintable(QString::number(valores.size())));
     QVERIFY(pintura.pintadas - antes >= 10);
     QCOMPARE(f.MemoResultadoVerificar->Lineas(),
-             (QStringList{"Verificando SFV: " + v.Ruta("t.sfv"), " Error CRC: " + v.Ruta("t.001")}));
+             (QStringList{"Verificando SFV: " + v.Ruta("lista.sfv"), " Error CRC: " + v.Ruta("t.001")}));
 }
 
 void VivaTest::lasLineasDelParLleganMientrasTrabaja() {

@@ -18,10 +18,11 @@ export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp:print
 # Starts the program, waits for a start-up error box (titled "Quimbel"), sends SIGTERM and
 # prints the exit status; the program must be gone within 10 seconds.
 correr() {
-    xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+    sh "$(dirname "$0")/../support/en_xvfb.sh" 1024x768x24 sh -c '
         "$1"/quimbel 2>"$1/err" & pid=$!
         i=0
         until xwininfo -root -tree | grep -q "\"Quimbel\": "; do
+            kill -0 $pid 2>/dev/null || { wait $pid; echo "ended before its box, status $?"; exit 9; }
             i=$((i + 1)); [ $i -lt 400 ] || { echo "no box"; kill -9 $pid; exit 9; }
             sleep 0.1
         done

@@ -16,10 +16,11 @@ grep -q "^quimbel: no hay pantalla" "$tmp/err" || { cat "$tmp/err"; exit 1; }
 [ "$(wc -l <"$tmp/err")" -eq 1 ] || { cat "$tmp/err"; exit 1; }
 # Under the sanitizers, leaks of the system's own libraries are not ours to report.
 export LSAN_OPTIONS="suppressions=$(cd "$(dirname "$0")" && pwd)/lsan.supp${LSAN_OPTIONS:+:$LSAN_OPTIONS}"
-xvfb-run -a -s "-screen 0 1024x768x24" sh -c '
+sh "$(dirname "$0")/../support/en_xvfb.sh" 1024x768x24 sh -c '
     "$1"/quimbel & pid=$!
     i=0
     until xwininfo -root -tree | grep -q "\"Quimbel v0.2.492\""; do
+        kill -0 $pid 2>/dev/null || { wait $pid; echo "ended before its window, status $?"; exit 1; }
         i=$((i + 1)); [ $i -lt 400 ] || { echo "no window"; kill $pid; exit 1; }
         sleep 0.1
     done

@@ -89,5 +89,22 @@ TEST_F(OrdenCortar, LosMensajesDelPlanSalenUnaVez) {
     EXPECT_TRUE(Escritos().empty());
 }
 
+TEST_F(OrdenCortar, TamanosConUnidadYMasAllaDeTreintaYDosBits) {
+    const std::string g = Datos(2100);
+    EscribirFichero(c / "g.bin", g);
+    EXPECT_EQ(Ejecutar(c, "cortar g.bin 1k").estado, 0);
+    EXPECT_EQ(LeerFichero(c / "g.002"), g.substr(1024, 1024));
+    EXPECT_EQ(LeerFichero(c / "g.003"), g.substr(2048));
+    // A piece larger than 2^32 bytes holds the whole source.
+    const Salida grande = Ejecutar(c, "cortar g.bin 9223372036854775807 --esquema hacha");
+    EXPECT_EQ(grande.estado, 0) << grande.errores;
+    EXPECT_EQ(LeerFichero(c / "g.0"), g);
+    for (const char* malo : {"9223372036854775808", "8388608T", "1.5K", "1KiB"}) {
+        const Salida s = Ejecutar(c, std::string("cortar g.bin ") + malo + " --destino d");
+        EXPECT_EQ(s.estado, 1) << malo;
+        EXPECT_EQ(s.errores, "¡ Debes introducir un número válido !\n") << malo;
+    }
+}
+
 } // namespace
 } // namespace quimbel

@@ -7,6 +7,8 @@ cli=$1 crc=$2 par=$3
 t=$(mktemp -d)
 trap 'rm -rf "$t"' EXIT
 . "$(dirname "$0")/../support/comprobar.sh"
+# par2 waits for its threads without spinning, which on shared cores takes seconds from others.
+export OMP_WAIT_POLICY=PASSIVE
 
 mkdir "$t/bin" "$t/sinpar" "$t/trozos" "$t/mil"
 cp "$cli" "$crc" "$par" "$t/bin/"

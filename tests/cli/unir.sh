@@ -90,4 +90,17 @@ comprueba "5 segunda pasada" 0 $?
 q unir "$d/z.004" --destino "$t/z.unido"
 cmp -s "$t/z.bin" "$t/z.unido" || falla "5: el unido difiere"
 
+# 6. Pieces with their SFV file: each one checked as it is copied, a damaged one stops the join.
+d=$t/6 && mkdir "$d"
+head -c 30 /dev/urandom >"$t/s.bin"
+q cortar "$t/s.bin" 10 --destino "$d" --sfv
+q unir "$d/s.001" --destino "$t/s.unido"
+comprueba "6 estado" 0 $?
+comprueba "6 líneas" "3" "$(grep -c '^  Correcto: ' "$t/out")"
+printf 'XXXXXXXXXX' >"$d/s.002"
+q unir "$d/s.001" --destino "$t/s.otro"
+comprueba "6 dañado: estado" 1 $?
+comprueba "6 dañado: mensaje" "¡ Error CRC en el trozo 2 : $d/s.002 !" "$(mensaje)"
+[ ! -e "$t/s.otro" ] || falla "6: se creó el destino de un trozo dañado"
+
 resumen

@@ -12,6 +12,10 @@ trap 'rm -rf "$t"' EXIT
 . "$(dirname "$0")/../support/comprobar.sh"
 id=io.github.quimbel.Quimbel
 
+# valida NAME STATUS: a validator's status, 0, with what it said. The status is passed in,
+# read before any command substitution (bash gives $? the status of the last one).
+valida() { comprueba "$1: $(cat "$t/valida")" 0 "$2"; }
+
 instala() { # prefix
     DESTDIR=$t/raiz cmake --install "$build" --prefix "$1" >"$t/instala" 2>&1
     comprueba "cmake --install --prefix $1" 0 $?
@@ -41,10 +45,10 @@ entrada=$r/share/applications/$id.desktop
 comprueba "Exec" "Exec=/opt/q/bin/quimbel %f" "$(grep '^Exec=' "$entrada")"
 comprueba "Icon" "Icon=$id" "$(grep '^Icon=' "$entrada")"
 desktop-file-validate "$entrada" >"$t/valida" 2>&1
-comprueba "desktop-file-validate: $(cat "$t/valida")" 0 $?
+valida "desktop-file-validate" $?
 meta=$r/share/metainfo/$id.metainfo.xml
 appstreamcli validate --no-net "$meta" >"$t/valida" 2>&1
-comprueba "appstreamcli validate: $(cat "$t/valida")" 0 $?
+valida "appstreamcli validate" $?
 grep -q "<launchable type=\"desktop-id\">$id.desktop</launchable>" "$meta" || falla "metainfo sin la entrada"
 
 # The installed window, run by whoever runs the tests (root too): settings in the
@@ -53,7 +57,10 @@ export XDG_CONFIG_HOME="$t/config"
 QT_QPA_PLATFORM=offscreen "$r/bin/quimbel" 2>/dev/null &
 pid=$!
 i=0
-until [ -f "$t/config/Quimbel/quimbel.ini" ] || [ $i -ge 100 ]; do sleep 0.1; i=$((i + 1)); done
+until [ -f "$t/config/Quimbel/quimbel.ini" ] || ! kill -0 $pid 2>/dev/null || [ $i -ge 100 ]; do
+    sleep 0.1
+    i=$((i + 1))
+done
 kill -TERM $pid
 wait $pid
 [ -f "$t/config/Quimbel/Sizes.txt" ] || falla "sin Sizes.txt en \$XDG_CONFIG_HOME/Quimbel"
@@ -65,5 +72,5 @@ instala '/opt/mi q$x'
 entrada="$t/raiz/opt/mi q\$x/share/applications/$id.desktop"
 comprueba "Exec entrecomillado" 'Exec="/opt/mi q\\$x/bin/quimbel" %f' "$(grep '^Exec=' "$entrada")"
 desktop-file-validate "$entrada" >"$t/valida" 2>&1
-comprueba "desktop-file-validate entrecomillado: $(cat "$t/valida")" 0 $?
+valida "desktop-file-validate entrecomillado" $?
 resumen

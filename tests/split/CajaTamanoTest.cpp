@@ -13,11 +13,14 @@ const std::string NoValido = "¡ Debes introducir un número válido !";
 
 TEST(CajaTamano, AlCambiar) {
     EXPECT_EQ(AlCambiarTamano(""), CambioTamano::VaciarPlan);
-    for (const char* texto : {"a", "12a", "-", " ", "10 ", "0x", "1.5", "99999999999"})
+    for (const char* texto :
+         {"a", "12a", "-", " ", "10 ", "0x", "1.5", "4.", "4Gx", "4GBB", "5KiB", "99999999999999999999"})
         EXPECT_EQ(AlCambiarTamano(texto), CambioTamano::BorrarTexto) << texto;
-    // Below 1 is still a number while typing; only leaving the box refuses it.
-    for (const char* texto : {"0", "05000", "-5", "500", " 1000", "$FF", "0x10"})
-        EXPECT_EQ(AlCambiarTamano(texto), CambioTamano::Numero) << texto;
+    // Below 1 is still a size while typing, and so is a unit on its way; only leaving the box
+    // refuses 0.
+    for (const char* texto : {"0", "05000", "-5", "500", " 1000", "$FF", "0x10", "2147483648", "4294967295",
+                              "9223372036854775807", "7M", "7MB", "4g", "4gb"})
+        EXPECT_EQ(AlCambiarTamano(texto), CambioTamano::Tamano) << texto;
 }
 
 TEST(CajaTamano, AlSalirRechazaSinPreguntar) {
@@ -58,6 +61,10 @@ TEST(CajaTamano, AlSalirDesdeMilSinPregunta) {
     EXPECT_EQ(AlSalirDeTamano(v, "0x3E8", true, 1000), SalidaTamano::Conservar) << "se compara el valor";
     EXPECT_EQ(AlSalirDeTamano(v, " 1000", true, 1000), SalidaTamano::Conservar);
     EXPECT_EQ(AlSalirDeTamano(v, "1001", true, 1000), SalidaTamano::Planificar);
+    EXPECT_EQ(AlSalirDeTamano(v, "1K", true, 1024), SalidaTamano::Conservar) << "1K no pregunta";
+    EXPECT_EQ(AlSalirDeTamano(v, "1KB", true, 1024), SalidaTamano::Planificar);
+    EXPECT_EQ(AlSalirDeTamano(v, "4G", true, 4294967296), SalidaTamano::Conservar);
+    EXPECT_EQ(AlSalirDeTamano(v, "4294967296", true, 0), SalidaTamano::Planificar);
     EXPECT_TRUE(v.preguntas.empty());
     EXPECT_TRUE(v.errores.empty());
 }

@@ -306,9 +306,11 @@ TEST_F(Corte, UnTrozoLargoDejaPintarSinAtenderLaEntrada) {
 }
 
 TEST_F(Corte, FuenteDeMasDeDosGiB) {
-    // A sparse 3 GiB source; only the pieces that cross and follow 2 GiB are written.
+    // A sparse 3 GiB source in 323 pieces of 10 MB; only the pieces with a mark are written: the
+    // one at 2,000,000,000, the one across 2 GiB and the last, which starts past 3 * 10^9.
     const int64_t s = 3LL << 30;
-    if (!prueba::HayEspacio(c.Ruta(), 2LL << 30)) GTEST_SKIP() << "less than 2 GiB free for the pieces";
+    const int64_t p = 10000000;
+    if (!prueba::HayEspacio(c.Ruta(), 100LL << 20)) GTEST_SKIP() << "less than 100 MiB free for the pieces";
     const std::string fuente = c / "grande.img";
     {
         const int fd = open(fuente.c_str(), O_CREAT | O_WRONLY, 0644);
@@ -320,8 +322,10 @@ TEST_F(Corte, FuenteDeMasDeDosGiB) {
         }
         close(fd);
     }
-    EntradaCorte e = Entrada(fuente, "", 1000000000, TipoCorte::Hacha);
-    PonerPlanEnVigor(e, {false, false, true, true});
+    EntradaCorte e = Entrada(fuente, "", p, TipoCorte::Hacha);
+    std::vector<bool> plan(323, false);
+    plan[200] = plan[214] = plan[322] = true;
+    PonerPlanEnVigor(e, plan);
     EXPECT_TRUE(Cortar(v, e).finalizado);
     const auto leer = [](const std::string& ruta, int64_t pos, size_t n) {
         std::string s2(n, '\0');
@@ -331,14 +335,17 @@ TEST_F(Corte, FuenteDeMasDeDosGiB) {
         return s2;
     };
     struct stat st {};
-    ASSERT_EQ(stat((c / "grande.2").c_str(), &st), 0);
-    EXPECT_EQ(st.st_size, 1000000000);
-    ASSERT_EQ(stat((c / "grande.3").c_str(), &st), 0);
-    EXPECT_EQ(st.st_size, s - 3000000000LL);
-    EXPECT_EQ(leer(c / "grande.2", 0, 11), "M2000000000");
-    EXPECT_EQ(leer(c / "grande.2", (int64_t{1} << 31) - 6 - 2000000000, 11), "M2147483642");
-    EXPECT_EQ(leer(c / "grande.3", s - 3000000000LL - 11, 11), "M3221225461");
+    for (const char* nombre : {"grande.200", "grande.214"}) {
+        ASSERT_EQ(stat((c / nombre).c_str(), &st), 0) << nombre;
+        EXPECT_EQ(st.st_size, p) << nombre;
+    }
+    ASSERT_EQ(stat((c / "grande.322").c_str(), &st), 0);
+    EXPECT_EQ(st.st_size, s - 322 * p);
+    EXPECT_EQ(leer(c / "grande.200", 0, 11), "M2000000000");
+    EXPECT_EQ(leer(c / "grande.214", (int64_t{1} << 31) - 6 - 214 * p, 11), "M2147483642");
+    EXPECT_EQ(leer(c / "grande.322", s - 322 * p - 11, 11), "M3221225461");
     EXPECT_FALSE(Existe(c / "grande.0"));
+    EXPECT_FALSE(Existe(c / "grande.213"));
 }
 
 } // namespace

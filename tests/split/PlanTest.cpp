@@ -155,6 +155,12 @@ TEST_F(Plan, TamanosExactosYDeMasDeDosGiB) {
     EXPECT_EQ(g.tamFichero, 3221225472);
     EXPECT_EQ(g.numTrozos, 4);
     EXPECT_EQ(g.lineas.back(), "g.3  221,225,472");
+    // Units, and pieces of 2 GiB and more.
+    EXPECT_EQ(Preparar(c / "g", "1GB", TipoCorte::Hacha).lineas, g.lineas);
+    const PlanCorte dos = Preparar(c / "g", "2g");
+    EXPECT_EQ(dos.tamTrozo, 2LL << 30);
+    EXPECT_EQ(dos.lineas, (Lineas{"g.001  2,147,483,648", "g.002  1,073,741,824"}));
+    EXPECT_EQ(Preparar(c / "g", "9223372036854775807").lineas, Lineas{"g.001  3,221,225,472"});
 }
 
 TEST_F(Plan, LimiteDeTrozos) {

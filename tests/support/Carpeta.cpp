@@ -1,6 +1,8 @@
 #include "Carpeta.h"
 
+#include <linux/magic.h>
 #include <sys/stat.h>
+#include <sys/statfs.h>
 #include <sys/statvfs.h>
 #include <unistd.h>
 
@@ -14,8 +16,10 @@
 
 namespace quimbel::prueba {
 
-CarpetaTemporal::CarpetaTemporal() {
-    std::string plantilla = (std::filesystem::temp_directory_path() / "quimbel-XXXXXX").string();
+CarpetaTemporal::CarpetaTemporal(const std::string& base) {
+    const std::filesystem::path padre =
+        base.empty() ? std::filesystem::temp_directory_path() : std::filesystem::path(base);
+    std::string plantilla = (padre / "quimbel-XXXXXX").string();
     std::vector<char> buf(plantilla.begin(), plantilla.end());
     buf.push_back('\0');
     if (mkdtemp(buf.data()) == nullptr) throw std::runtime_error("mkdtemp");
@@ -65,6 +69,13 @@ bool HayEspacio(const std::string& carpeta, long long bytes) {
     struct statvfs st {};
     if (statvfs(carpeta.c_str(), &st) != 0) return true;
     return static_cast<long long>(st.f_bavail) * static_cast<long long>(st.f_frsize) >= bytes;
+}
+
+std::string CarpetaEnMemoria(long long bytes) {
+    const std::string shm = "/dev/shm";
+    struct statfs fs {};
+    if (statfs(shm.c_str(), &fs) != 0 || fs.f_type != TMPFS_MAGIC) return "";
+    return HayEspacio(shm, bytes) ? shm : "";
 }
 
 std::string Datos(size_t n, unsigned semilla) {

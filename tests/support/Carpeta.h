@@ -9,7 +9,8 @@ namespace quimbel::prueba {
 
 class CarpetaTemporal {
   public:
-    CarpetaTemporal();
+    // Below the system's temporary folder, or below `base` when one is given.
+    explicit CarpetaTemporal(const std::string& base = "");
     ~CarpetaTemporal();
     CarpetaTemporal(const CarpetaTemporal&) = delete;
     CarpetaTemporal& operator=(const CarpetaTemporal&) = delete;
@@ -30,6 +31,9 @@ bool Existe(const std::string& ruta);
 std::vector<std::string> Nombres(const std::string& carpeta);
 // Whether the folder's file system has at least bytes free (large-file tests skip otherwise).
 bool HayEspacio(const std::string& carpeta, long long bytes);
+// "/dev/shm" when it is a memory file system with at least bytes free, else "" (the temporary
+// folder): for a test that must write gigabytes whole, which a disk takes seconds to store.
+std::string CarpetaEnMemoria(long long bytes);
 // Deterministic pseudo-random bytes, different for each semilla.
 std::string Datos(size_t n, unsigned semilla = 1);
 

@@ -77,7 +77,10 @@ class Grabadora : public Ventana {
     void Progreso(int64_t hechos, int64_t total) override { progresos.emplace_back(hechos, total); }
     // A stop asked for at a chosen point: true from the interrumpirEn-th time the run asks on
     // (1: the first), never while it is below 1.
-    bool Interrumpido() const override { return interrumpirEn >= 1 && ++preguntasInterrupcion >= interrumpirEn; }
+    bool Interrumpido() const override {
+        ++preguntasInterrupcion;
+        return interrumpirEn >= 1 && preguntasInterrupcion >= interrumpirEn;
+    }
 
     const std::vector<std::string>& Memo(quimbel::Memo m) { return memos[m]; }
 

@@ -192,6 +192,24 @@ TEST_F(PasoSfvTest, SoloLosTrozosMarcadosConBlancosEnElNombre) {
     EXPECT_EQ(lineas[5], "mi pelicula.005 " + Crc8DeFichero(c / "mi pelicula.005"));
 }
 
+// The CRC-32 of each piece comes from the bytes as they are written: the source is read once
+// and no piece again (a read past the source's size would fail), and the list is the same.
+TEST_F(PasoSfvTest, UnaSolaLecturaDeLaFuenteYNingunaDeLosTrozos) {
+    const std::string datos = Datos(3500000, 4);
+    EscribirFichero(c / "f.bin", datos);
+    SimularFalloDeLectura(static_cast<int64_t>(datos.size()));
+    const ResultadoCorte r = Cortar(v, Entrada(c / "f.bin", "", 1500000, TipoCorte::Hacha));
+    SimularFalloDeLectura(-1);
+    ASSERT_TRUE(r.finalizado) << (v.errores.empty() ? "" : v.errores.front());
+    const std::vector<std::string> lineas = LineasCrLf(c / "f.sfv");
+    ASSERT_EQ(lineas.size(), 8u);
+    for (int k = 0; k < 3; ++k) {
+        const std::string trozo = "f." + std::to_string(k);
+        EXPECT_EQ(lineas[5 + static_cast<size_t>(k)], trozo + " " + Crc8DeFichero(c / trozo));
+    }
+    EXPECT_EQ(v.Memo(Memo::Cortar)[6], "Calculando crc: " + (c / "f.0")) << "its memo lines stay";
+}
+
 TEST_F(PasoSfvTest, TrozoBorradoAntesDelSfvParaEnLaPrimeraPasada) {
     EscribirFichero(c / "f.bin", Datos(30));
     v.alRespirar = [&] {

@@ -243,7 +243,7 @@ class Reparacion {
                                                           " bloques de recuperación !"});
         if (!Solucionar(m)) return Mal;
         const unsigned hilos = Hilos(limites_, juego_.rebanadas);
-        const bool mantener = CabenAbiertos(limites_, juego_.ficheros.size() + rutasJuego_.size() +
+        const bool mantener = CabenAbiertos(limites_, juego_.ficheros.size() + otros_.size() + rutasJuego_.size() +
                                                           2 * uint64_t{plan_.reescritos.size()});
         Temporales temporales(carpeta_, mantener);
         for (const size_t i : plan_.reescritos)
