@@ -72,7 +72,8 @@ class Buscador {
             for (uint32_t j = 0; j <= f.rebanadas; ++j) {
                 // Past the listed length counts as damaged too.
                 const bool mala = j == f.rebanadas || e.malas[j] != 0;
-                const uint64_t a = std::min(uint64_t{j} * s_, e.tamano);
+                const uint64_t a =
+                    j == f.rebanadas ? std::min(f.tamano, e.tamano) : std::min(uint64_t{j} * s_, e.tamano);
                 const uint64_t b =
                     j == f.rebanadas ? e.tamano : std::min(a + s_, std::min(f.tamano, e.tamano));
                 if (!mala || b <= a) {
