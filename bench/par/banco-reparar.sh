@@ -12,7 +12,8 @@
 #   7 the same with 4,800 zeroed
 # Rows 6 and 7 have no par2 figure (it takes minutes). Each figure is the fastest of VECES runs
 # (default 2), the damage put back before each; every repair is checked against the originals.
-#   bench/par/banco-reparar.sh [BUILD_FOLDER]    (default: build; FILAS="2 3" runs some rows)
+#   bench/par/banco-reparar.sh [BUILD_FOLDER]    (default: build; FILAS="2 3" runs some rows;
+#   ESCALA=16 divides the sizes of rows 1 to 5, for a trial)
 set -eu
 raiz=$(cd "$(dirname "$0")/../.." && pwd)
 bin=$(cd "${1:-$raiz/build}/bin" && pwd)
@@ -27,6 +28,7 @@ turbo=${PAR2_TURBO:-}
 tmp=$(mktemp -d /tmp/quimbel-banco-reparar.XXXXXX)
 trap 'rm -rf "$tmp"' EXIT INT TERM
 veces=${VECES:-2}
+escala=${ESCALA:-1}
 filas=${FILAS:-1 2 3 4 5 6 7}
 q="$bin/quimbel-cli"
 echo "Carga al empezar: $(cut -d' ' -f1-3 /proc/loadavg)"
@@ -44,7 +46,8 @@ medir() {
     while [ $i -lt "$veces" ]; do
         eval "$preparar"
         /usr/bin/time -f "%e %M %U %S" -o "$tmp/tiempo" "$@" >"$tmp/salida" 2>&1 || true
-        mejor=$(printf '%s\n%s\n' "$mejor" "$(awk '{ print $1, $2, $3 + $4 }' "$tmp/tiempo")" | sed '/^$/d' |
+        # A status other than 0 puts a line of its own before the figures.
+        mejor=$(printf '%s\n%s\n' "$mejor" "$(tail -n 1 "$tmp/tiempo" | awk '{ print $1, $2, $3 + $4 }')" | sed '/^$/d' |
             sort -n | head -n 1)
         i=$((i + 1))
     done
@@ -68,7 +71,8 @@ informe() {
 
 # Row 1 to 4: 1 GiB in 100 pieces; par2's default set in p2/, ours in q/.
 if hay 1 || hay 2 || hay 3 || hay 4; then
-    total=1073741824 trozo=10737419
+    total=$((1073741824 / escala))
+    trozo=$(((total + 99) / 100))
     aleatorio $total banco >"$tmp/banco.bin"
     mkdir "$tmp/p2" "$tmp/q" "$tmp/orig"
     "$q" cortar "$tmp/banco.bin" $trozo --destino "$tmp/p2" >/dev/null 2>&1
@@ -142,15 +146,17 @@ ceros() {
 igual() { cmp -s "$1" "$1.orig" || { echo "$2 no reparó $1" >&2; cat "$tmp/salida" >&2; exit 1; }; }
 if hay 5; then
     mkdir "$tmp/g" && cd "$tmp/g"
-    aleatorio 2000000000 grande >g.bin.orig
+    grande=$((2000000000 / escala))
+    aleatorio $grande grande >g.bin.orig
     cp g.bin.orig g.bin
     par2 create -q g.par2 g.bin >/dev/null
-    a=$(medir "ceros g.bin 1000000000 8388608" "$q" reparar g.par2)
+    dano="ceros g.bin $((grande / 2)) $((8388608 / escala))"
+    a=$(medir "$dano" "$q" reparar g.par2)
     igual g.bin quimbel
-    b=$(medir "ceros g.bin 1000000000 8388608" par2 repair -q g.par2)
+    b=$(medir "$dano" par2 repair -q g.par2)
     igual g.bin par2
     c=-
-    [ -z "$turbo" ] || { c=$(medir "ceros g.bin 1000000000 8388608" "$turbo" repair -q g.par2) && igual g.bin turbo; }
+    [ -z "$turbo" ] || { c=$(medir "$dano" "$turbo" repair -q g.par2) && igual g.bin turbo; }
     informe "5 reparar, 2 GB, 8 MiB a cero" "$a" "$b" "$c"
     cd / && rm -rf "$tmp/g"
 fi
