@@ -3,7 +3,8 @@
 # par2cmdline-turbo program, against it too, page cache warm. Wall time, CPU time and peak
 # memory of each, and the ratios ours / par2 and ours / turbo. Goals: at most 0.08 of par2's
 # and 0.25 of turbo's wall time; under 64 MiB for rows 1 to 5, under twice turbo's for 6 and 7.
-#   1 create, 10 %: 1 GiB in 100 pieces (conductor-par, count 10; par2 create -r10)
+#   1 create, 10 %: 1 GiB in 100 pieces (conductor-par, count 10; par2 create with the same
+#     slices, one per piece, and 10 recovery slices)
 #   2 check of par2's default set of those pieces (2,000 slices), 3 pieces deleted, 2 damaged
 #   3 repair of cortar --par 5's set (one slice per piece), same damage
 #   4 repair of par2's default set, same damage
@@ -96,9 +97,11 @@ if hay 1; then
     ln -s "$tmp"/p2/banco.* "$tmp/c/"
     cd "$tmp/c"
     a=$(medir "rm -f c.par2 c.vol*" "$bin/conductor-par" "$bin/libpar.so" 10 c.par banco.0*)
-    b=$(medir "rm -f x.par2 x.vol*" par2 create -q -r10 x.par2 banco.0*)
+    # The same slices as ours (one per piece) and as many recovery slices.
+    rebanada=$(((trozo + 3) / 4 * 4))
+    b=$(medir "rm -f x.par2 x.vol*" par2 create -q -s$rebanada -c10 x.par2 banco.0*)
     c=-
-    [ -z "$turbo" ] || c=$(medir "rm -f x.par2 x.vol*" "$turbo" create -q -r10 x.par2 banco.0*)
+    [ -z "$turbo" ] || c=$(medir "rm -f x.par2 x.vol*" "$turbo" create -q -s$rebanada -c10 x.par2 banco.0*)
     informe "1 crear, 10 %" "$a" "$b" "$c"
     cd / && rm -rf "$tmp/c"
 fi
