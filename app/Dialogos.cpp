@@ -97,6 +97,16 @@ std::optional<QString> DialogosQt::ElegirFichero(const OpcionesDialogo& o) {
     return dialogo.selectedFiles().constFirst();
 }
 
+std::optional<QStringList> DialogosQt::ElegirFicheros(const OpcionesDialogo& o) {
+    if (Terminado()) return std::nullopt;
+    QFileDialog dialogo;
+    PrepararDialogoFichero(dialogo, o);
+    dialogo.setFileMode(QFileDialog::ExistingFiles);
+    if (dialogo.exec() != QDialog::Accepted || Terminado() || dialogo.selectedFiles().isEmpty())
+        return std::nullopt;
+    return dialogo.selectedFiles();
+}
+
 std::optional<QString> DialogosQt::ElegirCarpeta(const QString& texto, const QString& inicial) {
     if (Terminado()) return std::nullopt;
     const QString carpeta = QFileDialog::getExistingDirectory(nullptr, texto, inicial);

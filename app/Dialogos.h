@@ -2,6 +2,7 @@
 // Every modal box and file dialog the window opens goes through this service, so
 // that tests can answer them without anything waiting for a person.
 #include <QString>
+#include <QStringList>
 #include <optional>
 
 class QFileDialog;
@@ -36,6 +37,13 @@ class ServicioDialogos {
     virtual Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) = 0;
     // The chosen file, or none when the dialog was cancelled.
     virtual std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) = 0;
+    // The existing files chosen (several at once where the dialog allows it), or none when the
+    // dialog was cancelled; by default the one file ElegirFichero gives.
+    virtual std::optional<QStringList> ElegirFicheros(const OpcionesDialogo& opciones) {
+        const std::optional<QString> uno = ElegirFichero(opciones);
+        if (!uno) return std::nullopt;
+        return QStringList{*uno};
+    }
     // The chosen folder, or none when the browser was cancelled.
     virtual std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) = 0;
     // A modal question box centred on the screen with "&Yes" and "&No"; true for Yes (false
@@ -57,6 +65,7 @@ class DialogosQt : public ServicioDialogos {
   public:
     Respuesta Mensaje(Icono icono, const QString& titulo, const QString& texto, bool preguntar) override;
     std::optional<QString> ElegirFichero(const OpcionesDialogo& opciones) override;
+    std::optional<QStringList> ElegirFicheros(const OpcionesDialogo& opciones) override;
     std::optional<QString> ElegirCarpeta(const QString& texto, const QString& inicial) override;
     bool Confirmar(const QString& titulo, const QString& texto) override;
 

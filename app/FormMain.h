@@ -19,6 +19,7 @@
 #include "app/VentanaQt.h"
 #include "app/widgets/DirectoryEdit.h"
 #include "app/widgets/ExplorerButton.h"
+#include "app/widgets/FicherosEdit.h"
 #include "app/widgets/FilenameEdit.h"
 #include "app/widgets/Memo.h"
 #include "app/widgets/PageControl.h"
@@ -91,6 +92,8 @@ class TFormMain : public QWidget {
     TMemo* MemoResultadoVerificar;
     TFilenameEdit* FilenameEditFicheroReparar;
     TDirectoryEdit* DirectoryEditFicheroReparar;
+    QCheckBox* CheckBoxRepararBuscar;
+    TFicherosEdit* FicherosEditRepararBuscar;
     TExplorerButton *ExplorerButtonComprobar, *ExplorerButtonReparar;
     TMemo* MemoResultadoReparar;
     TRxCheckListBox* RxCheckListBoxCortarExtraer;
@@ -138,6 +141,7 @@ class TFormMain : public QWidget {
     void FilenameEditFicheroRepararExit();
     void ExplorerButtonComprobarClick();
     void ExplorerButtonRepararClick();
+    void CheckBoxRepararBuscarClick();
 
   protected:
     void closeEvent(QCloseEvent* evento) override;

@@ -313,8 +313,20 @@ QWidget* TFormMain::CrearPaginaReparar() {
     v->addWidget(DirectoryEditFicheroReparar);
 
     auto* fila = new QHBoxLayout;
+    // Other files where the set's slices are looked for, chosen only with the box checked.
+    auto* buscar = new QVBoxLayout;
+    CheckBoxRepararBuscar =
+        Nombrar(new QCheckBox(QStringLiteral("Buscar en otros ficheros")), "CheckBoxRepararBuscar");
+    buscar->addWidget(CheckBoxRepararBuscar);
+    FicherosEditRepararBuscar = Nombrar(
+        new TFicherosEdit({QStringLiteral("Seleccionar ficheros donde buscar"), FiltroTodos, {}, false}),
+        "FicherosEditRepararBuscar");
+    FicherosEditRepararBuscar->Edit()->setToolTip(QStringLiteral("Ficheros donde buscar bloques del juego"));
+    FicherosEditRepararBuscar->setEnabled(false);
+    buscar->addWidget(FicherosEditRepararBuscar);
+    buscar->addStretch();
+    fila->addLayout(buscar, 1);
     // The run's progress shows in the bottom strip, as for every page.
-    fila->addStretch(1);
     auto* botones = new QVBoxLayout;
     ExplorerButtonComprobar =
         Boton("ExplorerButtonComprobar", QStringLiteral(" Comprobar"), QStyle::SP_FileDialogInfoView);
@@ -402,7 +414,7 @@ void TFormMain::CrearControles() {
     for (EditConBoton* caja : std::initializer_list<EditConBoton*>{
              FilenameEditFicheroCortar, DirectoryEditFicheroCortar, FilenameEditFicheroUnir,
              FilenameEditFicheroUnido, FilenameEditFicheroVerificar, DirectoryEditFicheroVerificar,
-             FilenameEditFicheroReparar, DirectoryEditFicheroReparar})
+             FilenameEditFicheroReparar, DirectoryEditFicheroReparar, FicherosEditRepararBuscar})
         caja->PonerDialogos(&dialogos_);
 }
 

@@ -4,6 +4,9 @@
 #include "files/Rutas.h"
 #include "parity/Reparacion.h"
 
+#include <string>
+#include <vector>
+
 namespace quimbel {
 
 void TFormMain::FilenameEditFicheroRepararExit() {
@@ -21,9 +24,17 @@ void TFormMain::CorridaReparar(bool soloComprobar) {
                 f.ExplorerButtonReparar->setEnabled(si);
             }
         } botones(*this);
+        std::vector<std::string> buscar;
+        if (CheckBoxRepararBuscar->isChecked())
+            for (const QString& f : FicherosEditRepararBuscar->Ficheros())
+                buscar.push_back(ARuta(f));
         Reparar(ventana_, {QuitarComillas(ARuta(FilenameEditFicheroReparar->text())),
-                           ARuta(DirectoryEditFicheroReparar->text()), soloComprobar});
+                           ARuta(DirectoryEditFicheroReparar->text()), soloComprobar, buscar});
     });
+}
+
+void TFormMain::CheckBoxRepararBuscarClick() {
+    FicherosEditRepararBuscar->setEnabled(CheckBoxRepararBuscar->isChecked());
 }
 
 void TFormMain::ExplorerButtonComprobarClick() {
@@ -37,6 +48,7 @@ void TFormMain::ExplorerButtonRepararClick() {
 void TFormMain::ConectarReparar() {
     connect(ExplorerButtonComprobar, &QToolButton::clicked, this, &TFormMain::ExplorerButtonComprobarClick);
     connect(ExplorerButtonReparar, &QToolButton::clicked, this, &TFormMain::ExplorerButtonRepararClick);
+    connect(CheckBoxRepararBuscar, &QCheckBox::toggled, this, &TFormMain::CheckBoxRepararBuscarClick);
     connect(FilenameEditFicheroReparar, &TFilenameEdit::salida, this,
             &TFormMain::FilenameEditFicheroRepararExit);
 }

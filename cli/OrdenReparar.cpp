@@ -19,6 +19,12 @@ int OrdenReparar(std::span<const std::string> args) {
             entrada.carpeta = args[++i];
         } else if (a == "--solo-comprobar") {
             entrada.soloComprobar = true;
+        } else if (a == "--buscar") {
+            // Every file up to the next option.
+            const size_t desde = i + 1;
+            while (i + 1 < args.size() && !args[i + 1].starts_with("--"))
+                entrada.buscar.push_back(args[++i]);
+            if (i + 1 == desde) return ErrorDeUso("--buscar necesita algún fichero");
         } else if (a.starts_with("--")) {
             return ErrorDeUso("opción desconocida: " + a);
         } else {

@@ -4,9 +4,11 @@
 #include <fcntl.h>
 #include <linux/fs.h>
 #include <linux/openat2.h>
+#include <sys/stat.h>
 #include <sys/syscall.h>
 #include <unistd.h>
 
+#include <algorithm>
 #include <atomic>
 #include <utility>
 
@@ -137,6 +139,36 @@ Desenlace ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpet
     if (fd < 0) return ErrorSistema(-fd);
     padre.Poner(fd, 0);
     hoja = std::string(ultimo);
+    return Hecho;
+}
+
+Desenlace CrearCarpetasBajo(const Carpeta& carpeta, std::string_view relativa,
+                            std::vector<std::string>& creadas) {
+    if (!carpeta.Abierta()) return carpeta.Error();
+    if (relativa.empty() || relativa.front() == '/' || relativa.find('\0') != std::string_view::npos)
+        return ErrorSistema(EXDEV);
+    const std::string_view carpetas = PartirUltimo(relativa).first;
+    Carpeta actual;
+    actual.Poner(fcntl(carpeta.Descriptor(), F_DUPFD_CLOEXEC, 0), errno);
+    if (!actual.Abierta()) return actual.Error();
+    for (size_t inicio = 0; inicio < carpetas.size();) {
+        const size_t barra = std::min(carpetas.find('/', inicio), carpetas.size());
+        const std::string parte(carpetas.substr(inicio, barra - inicio));
+        inicio = barra + 1;
+        if (parte.empty() || parte == ".") continue;
+        if (parte == "..") return ErrorSistema(EXDEV);
+        int fd = openat(actual.Descriptor(), parte.c_str(), BanderasCarpeta | O_NOFOLLOW);
+        if (fd < 0 && errno == ENOENT) {
+            if (mkdirat(actual.Descriptor(), parte.c_str(), 0777) == 0)
+                creadas.push_back(std::string(carpetas.substr(0, barra)));
+            else if (errno != EEXIST)
+                return ErrorSistema(errno);
+            fd = openat(actual.Descriptor(), parte.c_str(), BanderasCarpeta | O_NOFOLLOW);
+        }
+        // A link opened with O_NOFOLLOW and O_DIRECTORY is ENOTDIR: refused like any link.
+        if (fd < 0) return ErrorSistema(errno == ENOTDIR ? ELOOP : errno);
+        actual.Poner(fd, 0);
+    }
     return Hecho;
 }
 

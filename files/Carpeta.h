@@ -8,6 +8,7 @@
 #include <optional>
 #include <string>
 #include <string_view>
+#include <vector>
 
 #include "Resultado.h"
 
@@ -37,6 +38,7 @@ class Carpeta {
     friend Desenlace AbrirCarpeta(Carpeta&, const std::string&);
     friend Desenlace CopiarCarpeta(Carpeta&, int);
     friend Desenlace ResolverBajo(const Carpeta&, std::string_view, Carpeta&, std::string&, bool);
+    friend Desenlace CrearCarpetasBajo(const Carpeta&, std::string_view, std::vector<std::string>&);
     void Poner(int fd, int error);
     int fd_ = -1;
     int error_ = 9; // the system's error number of the last open (EBADF); 0 when open
@@ -62,6 +64,20 @@ Desenlace ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpet
 // Opens as an input (see AbrirFichero) the file that `relativa` names beneath carpeta, with no
 // link anywhere on the way, the file itself included (NoEsFichero for a link there).
 Desenlace AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa);
+
+// Creates beneath carpeta the folders that `relativa` (a file's name, untrusted bytes) names
+// before its last component and that are missing, each in the one above it, never through a
+// link (a link on the way is refused with ELOOP); those that exist are left as they are. Each
+// folder created is added to creadas as its name beneath carpeta, outermost first. Hecho or
+// the system's error (the folders created until then stay).
+Desenlace CrearCarpetasBajo(const Carpeta& carpeta, std::string_view relativa,
+                            std::vector<std::string>& creadas);
+
+// Opens as an input (see AbrirFichero) the file that `relativa` names beneath carpeta as a list
+// names it: its folders are resolved beneath carpeta (a link among them only while it stays
+// inside), and a link at the name itself is followed as AbrirFicheroEn does (reading is no
+// write). An output is never opened this way.
+Desenlace AbrirEntradaBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa);
 
 // Opens as an input (see AbrirFichero) the file at the single component `nombre` of carpeta,
 // following a link there as AbrirFichero does (reading is no write).

@@ -258,6 +258,15 @@ Desenlace AbrirFicheroBajo(Fichero& fichero, const Carpeta& carpeta, std::string
     return AbrirEntrada(fichero, padre.Descriptor(), hoja.c_str(), O_NOFOLLOW);
 }
 
+Desenlace AbrirEntradaBajo(Fichero& fichero, const Carpeta& carpeta, std::string_view relativa) {
+    fichero.Cerrar();
+    Carpeta padre;
+    std::string hoja;
+    if (const Desenlace resuelto = ResolverBajo(carpeta, relativa, padre, hoja); !resuelto.Bien())
+        return resuelto;
+    return AbrirEntrada(fichero, padre.Descriptor(), hoja.c_str(), 0);
+}
+
 Desenlace AbrirFicheroEn(Fichero& fichero, const Carpeta& carpeta, const std::string& nombre) {
     fichero.Cerrar();
     if (!carpeta.Abierta()) return carpeta.Error();

@@ -53,6 +53,7 @@ ResultadoReparacion Reparar(Ventana& v, const EntradaReparacion& e) {
     std::vector<std::string> argumentos{"par.exe", e.soloComprobar ? "verify" : "repair"};
     if (!e.carpeta.empty()) argumentos.insert(argumentos.end(), {"-d", e.carpeta});
     argumentos.insert(argumentos.end(), {"--", e.indice});
+    argumentos.insert(argumentos.end(), e.buscar.begin(), e.buscar.end());
     // The set's folder, opened once: the library reads the set there whatever happens to its path.
     Carpeta carpeta;
     AbrirCarpeta(carpeta, CarpetaDeRuta(e.indice));

@@ -4,6 +4,7 @@
 // "repair"); this side checks the inputs, hands it the vector, shows its lines in the
 // "Reparar" memo and its progress through the window, and ends the run.
 #include <string>
+#include <vector>
 
 #include "files/Ventana.h"
 
@@ -14,10 +15,14 @@ struct EntradaReparacion {
     std::string indice;         // the PAR2 file's path (the window strips its box's quotes)
     std::string carpeta;        // the folder box as typed; empty: the index's folder
     bool soloComprobar = false; // " Comprobar": nothing is written
+    // Other files where the set's slices are looked for too ("Buscar en otros ficheros");
+    // without them only the listed files are read.
+    std::vector<std::string> buscar;
 };
 
 // How a run ended: 0 every file whole (after the repair), 1 something is not whole or a
-// failure stopped the run, 2 no index given or no valid set in it.
+// failure stopped the run, 2 no index given or no valid set in it. A check (soloComprobar)
+// ends as par2 verify: 0 whole, 1 a repair would make every file whole, 2 it would not.
 struct ResultadoReparacion {
     int estado = 2;
     bool llamada = false;      // the library was called

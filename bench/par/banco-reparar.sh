@@ -1,98 +1,183 @@
 #!/bin/sh
-# Check and repair of 1 GiB in 100 pieces, 3 pieces deleted and 2 with a flipped byte, by
-# quimbel-cli reparar against par2 verify and par2 repair on the same set, for a set made by
-# par2 create with its defaults and for one made by quimbel-cli cortar --par 5. Prints wall
-# time, CPU time and peak memory of each, and the ratios ours / par2. Goal: each of ours at
-# most 0.25 of par2's wall time. Each run is made VECES times (default 2) and the fastest
-# kept, as the machine may be shared; the damage is put back before every repair.
-#   bench/par/banco-reparar.sh [BUILD_FOLDER]    (default: build)
+# The rows of the parity work against par2 (Debian's) and, when PAR2_TURBO names a built
+# par2cmdline-turbo program, against it too, page cache warm. Wall time, CPU time and peak
+# memory of each, and the ratios ours / par2 and ours / turbo. Goals: at most 0.08 of par2's
+# and 0.25 of turbo's wall time; under 64 MiB for rows 1 to 5, under twice turbo's for 6 and 7.
+#   1 create, 10 %: 1 GiB in 100 pieces (conductor-par, count 10; par2 create with the same
+#     slices, one per piece, and 10 recovery slices)
+#   2 check of par2's default set of those pieces (2,000 slices), 3 pieces deleted, 2 damaged
+#   3 repair of cortar --par 5's set (one slice per piece), same damage
+#   4 repair of par2's default set, same damage
+#   5 repair of one 2 GB file (par2's default set), 8 MiB zeroed in the middle
+#   6 repair of 8 MiB in 8,192 slices of 1 KiB with 4,900 recovery slices, 4,000 zeroed
+#   7 the same with 4,800 zeroed
+# Rows 6 and 7 have no par2 figure (it takes minutes). Each figure is the fastest of VECES runs
+# (default 2), the damage put back before each; every repair is checked against the originals.
+#   bench/par/banco-reparar.sh [BUILD_FOLDER]    (default: build; FILAS="2 3" runs some rows;
+#   ESCALA=16 divides the sizes of rows 1 to 5, for a trial)
 set -eu
 raiz=$(cd "$(dirname "$0")/../.." && pwd)
 bin=$(cd "${1:-$raiz/build}/bin" && pwd)
-for f in libpar.so libcrc32.so quimbel-cli; do
+for f in libpar.so libcrc32.so quimbel-cli conductor-par; do
     [ -e "$bin/$f" ] || { echo "falta $bin/$f: compila antes" >&2; exit 2; }
 done
 command -v par2 >/dev/null || { echo "falta par2" >&2; exit 2; }
 [ -x /usr/bin/time ] || { echo "falta /usr/bin/time (paquete time)" >&2; exit 2; }
+turbo=${PAR2_TURBO:-}
+[ -z "$turbo" ] || [ -x "$turbo" ] || { echo "PAR2_TURBO no es un programa: $turbo" >&2; exit 2; }
 
 tmp=$(mktemp -d /tmp/quimbel-banco-reparar.XXXXXX)
 trap 'rm -rf "$tmp"' EXIT INT TERM
 veces=${VECES:-2}
-total=${TOTAL:-1073741824} # TOTAL: a smaller trial
-trozo=$(( (total + 99) / 100 ))
-echo "Fuente de $total bytes en 100 trozos de $trozo bytes"
-openssl enc -aes-128-ctr -nosalt -pass pass:quimbel -in /dev/zero 2>/dev/null | head -c $total >"$tmp/banco.bin"
+escala=${ESCALA:-1}
+filas=${FILAS:-1 2 3 4 5 6 7}
+q="$bin/quimbel-cli"
+echo "Carga al empezar: $(cut -d' ' -f1-3 /proc/loadavg)"
 
-# Two folders of pieces: one with par2 create's set, one with cortar --par 5's.
-mkdir "$tmp/par2" "$tmp/nuestro"
-"$bin/quimbel-cli" cortar "$tmp/banco.bin" $trozo --destino "$tmp/par2" >/dev/null 2>&1
-(cd "$tmp/par2" && par2 create -q banco.par2 banco.[0-9]* >/dev/null)
-"$bin/quimbel-cli" cortar "$tmp/banco.bin" $trozo --destino "$tmp/nuestro" --par 5 >/dev/null 2>&1
-rm "$tmp/banco.bin"
+aleatorio() { openssl enc -aes-128-ctr -nosalt -pass pass:"$2" -in /dev/zero 2>/dev/null | head -c "$1"; }
+hay() { case " $filas " in *" $1 "*) return 0 ;; esac; return 1; }
 
-# danar FOLDER: deletes pieces 10, 50 and 90 and flips a byte in the middle of 20 and 70,
-# keeping the damaged pieces in FOLDER.danados to put the damage back later.
-danar() {
-    mkdir "$1.danados"
-    for k in 010 050 090; do mv "$1/banco.$k" "$1.danados/"; done
-    for k in 020 070; do
-        cp "$1/banco.$k" "$1.danados/banco.$k"
-        printf '\377' | dd of="$1/banco.$k" bs=1 seek=$((trozo / 2)) conv=notrunc 2>/dev/null
-        cmp -s "$1/banco.$k" "$1.danados/banco.$k" && { echo "el byte ya era 255" >&2; exit 1; }
-        cp "$1/banco.$k" "$1.danados/banco.$k.danado"
-    done
-}
-# reponer FOLDER: the damage again (the originals stay in FOLDER.danados).
-reponer() {
-    rm -f "$1"/banco.010 "$1"/banco.050 "$1"/banco.090 "$1"/banco.*.[0-9]
-    for k in 020 070; do cp "$1.danados/banco.$k.danado" "$1/banco.$k"; done
-}
-# completo FOLDER: every damaged or deleted piece back, checked against the originals kept.
-completo() {
-    for k in 010 020 050 070 090; do cmp -s "$1/banco.$k" "$1.danados/banco.$k" || return 1; done
-}
-
-# medir SALIDA ORDEN...: runs the command under /usr/bin/time $veces times (after PREPARAR,
-# when set); prints "wall-seconds peak-kib cpu-seconds" of the fastest run.
+# medir PREPARAR ORDEN...: the command under /usr/bin/time $veces times, PREPARAR run before
+# each; prints "wall-seconds peak-kib cpu-seconds" of the fastest run.
 medir() {
-    salida=$1
+    preparar=$1
     shift
     mejor=""
     i=0
     while [ $i -lt "$veces" ]; do
-        [ -n "${PREPARAR:-}" ] && $PREPARAR
-        /usr/bin/time -f "%e %M %U %S" -o "$tmp/tiempo" "$@" >"$salida" 2>&1 || true
-        mejor=$(printf '%s\n%s\n' "$mejor" "$(tail -n 1 "$tmp/tiempo" | awk '{ print $1, $2, $3 + $4 }')" |
-            sed '/^$/d' | sort -n | head -n 1)
+        eval "$preparar"
+        /usr/bin/time -f "%e %M %U %S" -o "$tmp/tiempo" "$@" >"$tmp/salida" 2>&1 || true
+        # A status other than 0 puts a line of its own before the figures.
+        mejor=$(printf '%s\n%s\n' "$mejor" "$(tail -n 1 "$tmp/tiempo" | awk '{ print $1, $2, $3 + $4 }')" | sed '/^$/d' |
+            sort -n | head -n 1)
         i=$((i + 1))
     done
     echo "$mejor"
 }
 
-informe() { # name, our figures, par2's figures
-    set -- "$1" $2 $3
-    awk -v n="$1" -v tn=$2 -v mn=$3 -v cn=$4 -v ts=$5 -v ms=$6 -v cs=$7 'BEGIN {
-        printf "%-22s quimbel %6.2f s (CPU %6.2f s) %7.1f MiB | par2 %7.2f s (CPU %7.2f s) %7.1f MiB\n",
-               n, tn, cn, mn / 1024, ts, cs, ms / 1024
-        printf "%-22s quimbel / par2: tiempo %.3f  memoria %.3f  (CPU %.3f)\n", "", tn / ts, mn / ms, cn / cs }'
+# informe FILA NUESTRO PAR2 TURBO: figures "wall peak cpu" or "-".
+informe() {
+    awk -v n="$1" -v a="$2" -v b="$3" -v c="$4" 'function uno(nombre, x,   f) {
+            if (x == "-") return ""
+            split(x, f, " ")
+            return sprintf(" | %s %6.2f s (CPU %6.2f s) %7.1f MiB", nombre, f[1], f[3], f[2] / 1024) }
+        function razon(nombre, x, y,   f, g) {
+            if (y == "-") return ""
+            split(x, f, " "); split(y, g, " ")
+            return sprintf("  / %s: tiempo %.3f memoria %.3f", nombre, f[1] / g[1], f[2] / g[2]) }
+        BEGIN {
+            printf "%-34s%s%s%s\n", n, substr(uno("quimbel", a), 4), uno("par2", b), uno("turbo", c)
+            printf "%-34s%s%s\n", "", razon("par2", a, b), razon("turbo", a, c) }'
 }
 
-for juego in par2 nuestro; do
-    d="$tmp/$juego"
-    indice="$d/banco.par2"
-    danar "$d"
-    cat "$d"/* >/dev/null # every run reads from the page cache
-    echo "Juego de $juego: $(ls "$d" | grep -c 'par2$') ficheros PAR2"
-    PREPARAR=""
-    ver_q=$(medir "$tmp/q.log" "$bin/quimbel-cli" reparar "$indice" --solo-comprobar)
-    grep -q '^Bloques' "$tmp/q.log" || { cat "$tmp/q.log"; exit 1; }
-    ver_p=$(cd "$d" && medir "$tmp/p.log" par2 verify -q banco.par2)
-    informe "comprobar ($juego)" "$ver_q" "$ver_p"
-    PREPARAR="reponer $d"
-    rep_q=$(medir "$tmp/q.log" "$bin/quimbel-cli" reparar "$indice")
-    completo "$d" || { echo "quimbel-cli no reparó el juego de $juego" >&2; cat "$tmp/q.log"; exit 1; }
-    rep_p=$(cd "$d" && medir "$tmp/p.log" par2 repair -q banco.par2)
-    completo "$d" || { echo "par2 no reparó el juego de $juego" >&2; exit 1; }
-    informe "reparar ($juego)" "$rep_q" "$rep_p"
-    (cd "$d" && par2 verify -q banco.par2 >/dev/null) || { echo "par2 no verifica tras reparar" >&2; exit 1; }
-done
+# Row 1 to 4: 1 GiB in 100 pieces; par2's default set in p2/, ours in q/.
+if hay 1 || hay 2 || hay 3 || hay 4; then
+    total=$((1073741824 / escala))
+    trozo=$(((total + 99) / 100))
+    aleatorio $total banco >"$tmp/banco.bin"
+    mkdir "$tmp/p2" "$tmp/q" "$tmp/orig"
+    "$q" cortar "$tmp/banco.bin" $trozo --destino "$tmp/p2" >/dev/null 2>&1
+    "$q" cortar "$tmp/banco.bin" $trozo --destino "$tmp/q" --par 5 >/dev/null 2>&1
+    rm "$tmp/banco.bin"
+    for k in 010 020 050 070 090; do cp "$tmp/p2/banco.$k" "$tmp/orig/"; done
+fi
+# danar CARPETA: pieces 10, 50 and 90 deleted, a byte flipped in the middle of 20 and 70.
+danar() {
+    rm -f "$1"/banco.010 "$1"/banco.050 "$1"/banco.090 "$1"/banco.*.[0-9]
+    for k in 020 070; do
+        cp "$tmp/orig/banco.$k" "$1/banco.$k"
+        printf '\377' | dd of="$1/banco.$k" bs=1 seek=$((trozo / 2)) conv=notrunc 2>/dev/null
+    done
+}
+completo() { for k in 010 020 050 070 090; do cmp -s "$1/banco.$k" "$tmp/orig/banco.$k" || return 1; done; }
+comprobado() { completo "$1" || { echo "$2 no reparó $1" >&2; cat "$tmp/salida" >&2; exit 1; }; }
+
+if hay 1; then
+    mkdir "$tmp/c"
+    ln -s "$tmp"/p2/banco.* "$tmp/c/"
+    cd "$tmp/c"
+    a=$(medir "rm -f c.par2 c.vol*" "$bin/conductor-par" "$bin/libpar.so" 10 c.par banco.0*)
+    # The same slices as ours (one per piece) and as many recovery slices.
+    rebanada=$(((trozo + 3) / 4 * 4))
+    b=$(medir "rm -f x.par2 x.vol*" par2 create -q -s$rebanada -c10 x.par2 banco.0*)
+    c=-
+    [ -z "$turbo" ] || c=$(medir "rm -f x.par2 x.vol*" "$turbo" create -q -s$rebanada -c10 x.par2 banco.0*)
+    informe "1 crear, 10 %" "$a" "$b" "$c"
+    cd / && rm -rf "$tmp/c"
+fi
+if hay 2 || hay 4; then
+    (cd "$tmp/p2" && par2 create -q banco.par2 banco.0* >/dev/null)
+    danar "$tmp/p2"
+fi
+if hay 2; then
+    cd "$tmp/p2"
+    a=$(medir : "$q" reparar banco.par2 --solo-comprobar)
+    b=$(medir : par2 verify -q banco.par2)
+    c=-
+    [ -z "$turbo" ] || c=$(medir : "$turbo" verify -q banco.par2)
+    informe "2 comprobar, juego de par2" "$a" "$b" "$c"
+fi
+if hay 3; then
+    cd "$tmp/q"
+    a=$(medir "danar $tmp/q" "$q" reparar banco.par2)
+    comprobado "$tmp/q" quimbel
+    b=$(medir "danar $tmp/q" par2 repair -q banco.par2)
+    comprobado "$tmp/q" par2
+    c=-
+    [ -z "$turbo" ] || { c=$(medir "danar $tmp/q" "$turbo" repair -q banco.par2) && comprobado "$tmp/q" turbo; }
+    informe "3 reparar, un bloque por trozo" "$a" "$b" "$c"
+fi
+if hay 4; then
+    cd "$tmp/p2"
+    a=$(medir "danar $tmp/p2" "$q" reparar banco.par2)
+    comprobado "$tmp/p2" quimbel
+    b=$(medir "danar $tmp/p2" par2 repair -q banco.par2)
+    comprobado "$tmp/p2" par2
+    c=-
+    [ -z "$turbo" ] || { c=$(medir "danar $tmp/p2" "$turbo" repair -q banco.par2) && comprobado "$tmp/p2" turbo; }
+    informe "4 reparar, juego de par2" "$a" "$b" "$c"
+fi
+cd /
+rm -rf "$tmp/p2" "$tmp/q" "$tmp/orig"
+
+# ceros FICHERO POSICION BYTES: zeroes a stretch in place, the original kept as FICHERO.orig.
+ceros() {
+    rm -f "$1".[0-9]
+    cp "$1.orig" "$1"
+    head -c "$3" /dev/zero | dd of="$1" bs=1M seek="$2" oflag=seek_bytes conv=notrunc 2>/dev/null
+}
+igual() { cmp -s "$1" "$1.orig" || { echo "$2 no reparó $1" >&2; cat "$tmp/salida" >&2; exit 1; }; }
+if hay 5; then
+    mkdir "$tmp/g" && cd "$tmp/g"
+    grande=$((2000000000 / escala))
+    aleatorio $grande grande >g.bin.orig
+    cp g.bin.orig g.bin
+    par2 create -q g.par2 g.bin >/dev/null
+    dano="ceros g.bin $((grande / 2)) $((8388608 / escala))"
+    a=$(medir "$dano" "$q" reparar g.par2)
+    igual g.bin quimbel
+    b=$(medir "$dano" par2 repair -q g.par2)
+    igual g.bin par2
+    c=-
+    [ -z "$turbo" ] || { c=$(medir "$dano" "$turbo" repair -q g.par2) && igual g.bin turbo; }
+    informe "5 reparar, 2 GB, 8 MiB a cero" "$a" "$b" "$c"
+    cd / && rm -rf "$tmp/g"
+fi
+if hay 6 || hay 7; then
+    mkdir "$tmp/k" && cd "$tmp/k"
+    aleatorio 8388608 kib >k.bin.orig
+    cp k.bin.orig k.bin
+    par2 create -q -s1024 -c4900 k.par2 k.bin >/dev/null
+    for perdidos in 4000 4800; do
+        fila=$([ $perdidos = 4000 ] && echo 6 || echo 7)
+        hay $fila || continue
+        a=$(medir "ceros k.bin 1048576 $((perdidos * 1024))" "$q" reparar k.par2)
+        igual k.bin quimbel
+        c=-
+        [ -z "$turbo" ] ||
+            { c=$(medir "ceros k.bin 1048576 $((perdidos * 1024))" "$turbo" repair -q k.par2) && igual k.bin turbo; }
+        informe "$fila reparar, 1 KiB, $perdidos perdidos" "$a" - "$c"
+    done
+    cd / && rm -rf "$tmp/k"
+fi
+echo "Carga al acabar: $(cut -d' ' -f1-3 /proc/loadavg)"

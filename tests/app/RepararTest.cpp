@@ -18,6 +18,7 @@ class RepararTest : public QObject {
     void paginaTrasVerificar();
     void unTrozoPerdidoSeRehace();
     void comprobarNoEscribeYFaltaElIndice();
+    void buscarEnOtrosFicheros();
 };
 
 namespace {
@@ -126,6 +127,40 @@ void RepararTest::comprobarNoEscribeYFaltaElIndice() {
     QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Proceso finalizado !")});
     QCOMPARE(v.Leer(QStringLiteral("mis trozos/p.003")), QByteArray(30000, 'z'));
     QVERIFY(!QFile::exists(v.Ruta(QStringLiteral("mis trozos/p.003.1"))));
+}
+
+// A piece renamed out of the set is found only when "Buscar en otros ficheros" is checked, with
+// the file chosen through the box's dialog; the box is usable only while checked.
+void RepararTest::buscarEnOtrosFicheros() {
+    VentanaDePrueba v;
+    TFormMain& f = v.CrearActiva();
+    const QString indice = JuegoDeTresTrozos(v);
+    const QByteArray original = v.Leer(QStringLiteral("mis trozos/p.002"));
+    QVERIFY(QFile::rename(v.Ruta(QStringLiteral("mis trozos/p.002")), v.Ruta(QStringLiteral("otro nombre"))));
+    f.PageControlQuimbel->setCurrentWidget(f.TabSheetReparar);
+    QCOMPARE(f.CheckBoxRepararBuscar->text(), QStringLiteral("Buscar en otros ficheros"));
+    QVERIFY(!f.CheckBoxRepararBuscar->isChecked());
+    QVERIFY(!f.FicherosEditRepararBuscar->isEnabled());
+    f.FilenameEditFicheroReparar->setText(indice);
+    f.ExplorerButtonComprobar->click();
+    QCOMPARE(f.MemoResultadoReparar->Lineas().value(3),
+             QStringLiteral("Bloques de recuperación: 12 disponibles, 8 necesarios"));
+
+    f.CheckBoxRepararBuscar->click();
+    QVERIFY(f.FicherosEditRepararBuscar->isEnabled());
+    v.dialogos.ficheros.push_back(v.Ruta(QStringLiteral("otro nombre")));
+    f.FicherosEditRepararBuscar->Examinar();
+    QCOMPARE(f.FicherosEditRepararBuscar->text(), "\"" + v.Ruta(QStringLiteral("otro nombre")) + "\"");
+    v.dialogos.cajas.clear();
+    f.ExplorerButtonReparar->click();
+    QCOMPARE(v.dialogos.Textos(), QStringList{QStringLiteral("¡ Proceso finalizado !")});
+    QVERIFY(f.MemoResultadoReparar->Lineas().contains("Encontrado: " + v.Ruta(QStringLiteral("otro nombre")) +
+                                                      " (8 bloques)"));
+    QCOMPARE(v.Leer(QStringLiteral("mis trozos/p.002")), original);
+    QCOMPARE(v.Leer(QStringLiteral("otro nombre")), original);
+    // Unchecked, the choice is kept but not searched.
+    f.CheckBoxRepararBuscar->click();
+    QVERIFY(!f.FicherosEditRepararBuscar->isEnabled());
 }
 
 QTEST_MAIN(RepararTest)

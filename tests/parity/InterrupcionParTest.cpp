@@ -157,7 +157,7 @@ TEST_F(InterrupcionPar, Reparacion) {
     const auto antes = Contenido(c.Ruta());
     const int paradas = HastaQueTermine(
         [&](Grabadora& v) {
-            const ResultadoReparacion r = Reparar(v, {c / "j.par2", "", false});
+            const ResultadoReparacion r = Reparar(v, {c / "j.par2", "", false, {}});
             EXPECT_EQ(r.interrumpida, r.estado != 0);
             return r.interrumpida;
         },
@@ -166,7 +166,7 @@ TEST_F(InterrupcionPar, Reparacion) {
     EXPECT_EQ(LeerFichero(c / "uno.bin"), Datos(40000, 1));
     EXPECT_EQ(LeerFichero(c / "dos.bin"), Datos(30000, 2));
     Grabadora segunda;
-    EXPECT_EQ(Reparar(segunda, {c / "j.par2", "", false}).estado, 0);
+    EXPECT_EQ(Reparar(segunda, {c / "j.par2", "", false, {}}).estado, 0);
     EXPECT_EQ(segunda.informaciones, std::vector<std::string>{"¡ Proceso finalizado !"});
 }
 

@@ -37,7 +37,7 @@ class ReparacionTest : public ::testing::Test {
 TEST_F(ReparacionTest, LasLineasVanAlMemoYElAvanceALaVentana) {
     std::filesystem::remove(c / "dos.bin");
     v.memos[Memo::Reparar] = {"de otra corrida"};
-    const ResultadoReparacion r = Reparar(v, {c / "j.par2", "", false});
+    const ResultadoReparacion r = Reparar(v, {c / "j.par2", "", false, {}});
     EXPECT_EQ(r.estado, 0);
     EXPECT_EQ(v.Memo(Memo::Reparar),
               (std::vector<std::string>{" No existe: " + c / "dos.bin", "  Correcto: " + c / "uno.bin",
@@ -61,7 +61,7 @@ TEST_F(ReparacionTest, LasLineasVanAlMemoYElAvanceALaVentana) {
 TEST_F(ReparacionTest, ComprobarNoEscribeYTerminaIgual) {
     EscribirFichero(c / "uno.bin", Datos(40000, 3));
     const auto antes = std::filesystem::last_write_time(c / "uno.bin");
-    const ResultadoReparacion r = Reparar(v, {c / "j.par2", c.Ruta(), true});
+    const ResultadoReparacion r = Reparar(v, {c / "j.par2", c.Ruta(), true, {}});
     EXPECT_EQ(r.estado, 1);
     EXPECT_EQ(v.Memo(Memo::Reparar).front(), "  Correcto: " + c / "dos.bin");
     EXPECT_EQ(v.Memo(Memo::Reparar)[1], "    Dañado: " + c / "uno.bin" + " (10 bloques)");
@@ -73,7 +73,7 @@ TEST_F(ReparacionTest, ComprobarNoEscribeYTerminaIgual) {
 TEST_F(ReparacionTest, UnFalloEsUnaCajaDeErrorSinFinal) {
     std::filesystem::remove(c / "uno.bin");
     EscribirFichero(c / "dos.bin", "");
-    const ResultadoReparacion r = Reparar(v, {c / "j.par2", "", false});
+    const ResultadoReparacion r = Reparar(v, {c / "j.par2", "", false, {}});
     EXPECT_EQ(r.estado, 1);
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Faltan 10 bloques de recuperación !"});
     EXPECT_TRUE(v.informaciones.empty());
@@ -81,13 +81,13 @@ TEST_F(ReparacionTest, UnFalloEsUnaCajaDeErrorSinFinal) {
 }
 
 TEST_F(ReparacionTest, SinIndiceNiBibliotecaNoSeLlama) {
-    ResultadoReparacion r = Reparar(v, {"", c.Ruta(), false});
+    ResultadoReparacion r = Reparar(v, {"", c.Ruta(), false, {}});
     EXPECT_EQ(r.estado, 2);
     EXPECT_FALSE(r.llamada);
     EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Debes indicar el fichero PAR2 !"});
     EXPECT_EQ(v.foco, Campo::FicheroReparar);
     LiberarPar();
-    r = Reparar(v, {c / "j.par2", "", false});
+    r = Reparar(v, {c / "j.par2", "", false, {}});
     EXPECT_EQ(r.estado, 1);
     EXPECT_FALSE(r.llamada);
     EXPECT_EQ(v.errores.back(), "¡ Error en la DLL Par.dll !");

@@ -75,7 +75,7 @@ const std::vector<Operacion> Operaciones{
      [](const CarpetaTemporal& c) {
          for (size_t k = 1; k <= 3; ++k)
              EscribirFichero(c / ("pelicula.00" + std::to_string(k)),
-                             Fuente.substr((k - 1) * 1500000u, 1500000));
+                             Fuente.substr(static_cast<size_t>(k - 1) * 1500000u, 1500000));
          EscribirFichero(c / "unido", "antes");
      },
      [](Grabadora& g, const CarpetaTemporal& c) {

@@ -160,7 +160,7 @@ void CombinarPalabras(std::span<const uint8_t* const> origenes, std::span<const 
 
 // An 8x8 bit matrix given by columns (byte j: the images of input bit j), in the row
 // order of GF2P8AFFINEQB (byte 7 - i: the input bits of output bit i).
-uint64_t MatrizAfin(uint64_t columnas) {
+constexpr uint64_t MatrizAfin(uint64_t columnas) {
     uint64_t x = columnas, t = 0;
     t = (x ^ (x >> 7)) & 0x00AA00AA00AA00AAull;
     x ^= t ^ (t << 7);
@@ -171,48 +171,88 @@ uint64_t MatrizAfin(uint64_t columnas) {
     return __builtin_bswap64(x);
 }
 
-// What a kernel needs of a factor: the nibble tables, the bit matrices, or both.
-void PrepararFactor(uint16_t factor, bool tablas, bool matrices, FactorGalois& f) {
-    f.uno = factor == 1;
+// What the kernels take of a factor, besides whether it is 1: the nibble tables and the bit
+// matrices. Both are linear in the factor (a product's bits are sums of the factor's), so a
+// factor's are the sums of those of its four nibbles, which the compiler tabulates.
+struct PreparadoGalois {
+    uint8_t tablas[4][32];
+    uint64_t altoAlto, bajoBajo, altoBajo, bajoAlto;
+};
+
+constexpr PreparadoGalois Preparar(uint16_t factor) {
+    PreparadoGalois f{};
     // c * x^k for every bit k of a word: the columns of the product's matrix.
-    uint16_t base[16];
+    uint16_t base[16]{};
     uint32_t b = factor;
     for (uint16_t& x : base) {
         x = static_cast<uint16_t>(b);
         b <<= 1;
         if (b & 0x10000) b ^= 0x1100B;
     }
-    if (tablas) {
-        // Pp(v) for the four nibbles p, every v, built from the bits of v.
-        uint16_t p[4][16];
-        for (int q = 0; q < 4; ++q) {
-            p[q][0] = 0;
-            for (int v = 1; v < 16; ++v) {
-                const int bit = __builtin_ctz(static_cast<unsigned>(v));
-                p[q][v] = static_cast<uint16_t>(p[q][v & (v - 1)] ^ base[4 * q + bit]);
-            }
+    // Pp(v) for the four nibbles p, every v, built from the bits of v.
+    uint16_t p[4][16]{};
+    for (int q = 0; q < 4; ++q)
+        for (int v = 1; v < 16; ++v) {
+            const int bit = __builtin_ctz(static_cast<unsigned>(v));
+            p[q][v] = static_cast<uint16_t>(p[q][v & (v - 1)] ^ base[4 * q + bit]);
         }
-        for (int v = 0; v < 16; ++v) {
-            f.tablas[0][v] = static_cast<uint8_t>(p[2][v] >> 8);
-            f.tablas[0][16 + v] = static_cast<uint8_t>(p[0][v] >> 8);
-            f.tablas[1][v] = static_cast<uint8_t>(p[3][v] >> 8);
-            f.tablas[1][16 + v] = static_cast<uint8_t>(p[1][v] >> 8);
-            f.tablas[2][v] = static_cast<uint8_t>(p[2][v]);
-            f.tablas[2][16 + v] = static_cast<uint8_t>(p[0][v]);
-            f.tablas[3][v] = static_cast<uint8_t>(p[3][v]);
-            f.tablas[3][16 + v] = static_cast<uint8_t>(p[1][v]);
-        }
+    for (int v = 0; v < 16; ++v) {
+        f.tablas[0][v] = static_cast<uint8_t>(p[2][v] >> 8);
+        f.tablas[0][16 + v] = static_cast<uint8_t>(p[0][v] >> 8);
+        f.tablas[1][v] = static_cast<uint8_t>(p[3][v] >> 8);
+        f.tablas[1][16 + v] = static_cast<uint8_t>(p[1][v] >> 8);
+        f.tablas[2][v] = static_cast<uint8_t>(p[2][v]);
+        f.tablas[2][16 + v] = static_cast<uint8_t>(p[0][v]);
+        f.tablas[3][v] = static_cast<uint8_t>(p[3][v]);
+        f.tablas[3][16 + v] = static_cast<uint8_t>(p[1][v]);
     }
+    // The block from input byte `de` (0 low, 1 high) to output byte `a`.
+    const auto bloque = [&](int a, int de) {
+        uint64_t columnas = 0;
+        for (int j = 0; j < 8; ++j)
+            columnas |= uint64_t{static_cast<uint8_t>(base[8 * de + j] >> (8 * a))} << (8 * j);
+        return MatrizAfin(columnas);
+    };
+    f.altoAlto = bloque(1, 1);
+    f.bajoBajo = bloque(0, 0);
+    f.altoBajo = bloque(1, 0);
+    f.bajoAlto = bloque(0, 1);
+    return f;
+}
+
+// Each nibble position's 16 values, prepared by the compiler.
+struct PorCifra {
+    PreparadoGalois cifra[4][16];
+};
+constexpr PorCifra PrepararCifras() {
+    PorCifra t{};
+    for (int q = 0; q < 4; ++q)
+        for (int v = 0; v < 16; ++v)
+            t.cifra[q][v] = Preparar(static_cast<uint16_t>(v << (4 * q)));
+    return t;
+}
+constexpr PorCifra Cifras = PrepararCifras();
+
+// What a kernel needs of a factor: the nibble tables, the bit matrices, or both; the sums of
+// its nibbles' tabulated parts.
+void PrepararFactor(uint16_t factor, bool tablas, bool matrices, FactorGalois& f) {
+    f.uno = factor == 1;
+    const PreparadoGalois* c[4];
+    for (int q = 0; q < 4; ++q)
+        c[q] = &Cifras.cifra[q][(factor >> (4 * q)) & 15];
+    if (tablas)
+        for (int t = 0; t < 4; ++t)
+            for (int i = 0; i < 32; ++i)
+                f.tablas[t][i] = static_cast<uint8_t>(c[0]->tablas[t][i] ^ c[1]->tablas[t][i] ^
+                                                      c[2]->tablas[t][i] ^ c[3]->tablas[t][i]);
     if (matrices) {
-        // The block from input byte `de` (0 low, 1 high) to output byte `a`.
-        const auto bloque = [&](int a, int de) {
-            uint64_t columnas = 0;
-            for (int j = 0; j < 8; ++j)
-                columnas |= uint64_t{static_cast<uint8_t>(base[8 * de + j] >> (8 * a))} << (8 * j);
-            return MatrizAfin(columnas);
+        const auto suma = [&](uint64_t PreparadoGalois::*campo) {
+            return c[0]->*campo ^ c[1]->*campo ^ c[2]->*campo ^ c[3]->*campo;
         };
-        const uint64_t altoAlto = bloque(1, 1), bajoBajo = bloque(0, 0);
-        const uint64_t altoBajo = bloque(1, 0), bajoAlto = bloque(0, 1);
+        const uint64_t altoAlto = suma(&PreparadoGalois::altoAlto),
+                       bajoBajo = suma(&PreparadoGalois::bajoBajo);
+        const uint64_t altoBajo = suma(&PreparadoGalois::altoBajo),
+                       bajoAlto = suma(&PreparadoGalois::bajoAlto);
         for (int q = 0; q < 2; ++q) {
             f.diagonal[q] = altoAlto;
             f.diagonal[2 + q] = bajoBajo;
@@ -272,18 +312,31 @@ void RegionGalois::CombinarVarios(std::span<const uint8_t* const> origenes,
                                   std::span<const uint16_t> factores, std::span<uint8_t* const> destinos,
                                   size_t n, bool sumar) {
     const size_t k = origenes.size();
-    if (funcion_ != nullptr) {
-        if (factores_.size() < factores.size()) factores_.resize(factores.size());
-        const bool gfni = nucleo_ == NucleoGalois::Gfni || nucleo_ == NucleoGalois::Gfni512;
-        for (size_t i = 0; i < factores.size(); ++i)
-            PrepararFactor(factores[i], !gfni, gfni, factores_[i]);
-    }
     // Parts of whole blocks whose sources' share fits the first-level cache with room to
     // spare; only the last part may end in a part of a block, laid out as in the whole.
     // GF-Complete takes one source at a time and costs more per call: whole regions.
     const size_t parte = funcion_ == nullptr
                              ? std::max<size_t>(n, 32)
                              : std::max<size_t>(1024, 16384 / std::max<size_t>(k, 1) / 32 * 32);
+    const bool gfni = nucleo_ == NucleoGalois::Gfni || nucleo_ == NucleoGalois::Gfni512;
+    // In one part each destination's factors serve once: prepared just before, while they
+    // stay in the cache; over several parts all of them, once.
+    const bool unaParte = n <= parte;
+    if (funcion_ != nullptr && unaParte) {
+        if (factores_.size() < k) factores_.resize(k);
+        for (size_t d = 0; d < destinos.size(); ++d) {
+            for (size_t i = 0; i < k; ++i)
+                PrepararFactor(factores[d * k + i], !gfni, gfni, factores_[i]);
+            funcion_(origenes.data(), factores_.data(), k, destinos[d], n / 32, sumar);
+            CombinarPalabras(origenes, factores.subspan(d * k, k), destinos[d], n / 32 * 32, n, sumar);
+        }
+        return;
+    }
+    if (funcion_ != nullptr) {
+        if (factores_.size() < factores.size()) factores_.resize(factores.size());
+        for (size_t i = 0; i < factores.size(); ++i)
+            PrepararFactor(factores[i], !gfni, gfni, factores_[i]);
+    }
     partes_.resize(k);
     for (size_t desde = 0; desde < n; desde += parte) {
         const size_t m = std::min(parte, n - desde);

@@ -24,6 +24,15 @@ class TablasGalois {
     static const TablasGalois& Unicas();
 
     uint16_t Potencia(uint32_t logaritmo) const { return exp_[logaritmo % OrdenGalois]; }
+    // log2 of a (a non-zero), below OrdenGalois.
+    uint16_t Logaritmo(uint16_t a) const { return log_[a]; }
+    // a times 2^logaritmo, for a logarithm below OrdenGalois: no division on the way.
+    uint16_t MultiplicarLog(uint16_t a, uint32_t logaritmo) const {
+        if (a == 0) return 0;
+        uint32_t l = uint32_t{log_[a]} + logaritmo;
+        if (l >= OrdenGalois) l -= OrdenGalois;
+        return exp_[l];
+    }
     uint16_t Multiplicar(uint16_t a, uint16_t b) const;
     // (2^logConstante)^exponente: the factor of an input slice in a recovery slice.
     uint16_t Coeficiente(uint32_t logConstante, uint32_t exponente) const {

@@ -3,18 +3,44 @@
 #include <sys/resource.h>
 
 #include <algorithm>
+#include <fstream>
+#include <string>
 #include <thread>
 
 namespace quimbel::par {
 
-bool CabenAbiertos(const Limites& limites, uint64_t n) {
+uint64_t AbiertosPermitidos(const Limites& limites) {
     uint64_t abiertos = limites.abiertos;
     if (abiertos == 0) {
         rlimit limite{};
-        if (getrlimit(RLIMIT_NOFILE, &limite) != 0) return false;
-        abiertos = limite.rlim_cur == RLIM_INFINITY ? 65536 : limite.rlim_cur / 2;
+        if (getrlimit(RLIMIT_NOFILE, &limite) != 0) return 4;
+        abiertos = limite.rlim_cur == RLIM_INFINITY ? 65536 : std::min<uint64_t>(limite.rlim_cur / 2, 65536);
     }
-    return n <= abiertos;
+    return std::max<uint64_t>(abiertos, 4);
+}
+
+uint64_t MemoriaParaSistema(const Limites& limites) {
+    if (limites.memoriaSistema != 0) return limites.memoriaSistema;
+    uint64_t disponible = 0;
+    // A few short lines of the kernel's: the read ends.
+    std::ifstream meminfo("/proc/meminfo");
+    std::string nombre;
+    uint64_t kib = 0;
+    while (meminfo >> nombre >> kib) {
+        if (nombre == "MemAvailable:") {
+            disponible = kib * 1024;
+            break;
+        }
+        meminfo.ignore(64, '\n');
+    }
+    rlimit limite{};
+    if (getrlimit(RLIMIT_AS, &limite) == 0 && limite.rlim_cur != RLIM_INFINITY)
+        disponible = disponible == 0 ? limite.rlim_cur : std::min<uint64_t>(disponible, limite.rlim_cur);
+    return disponible > limites.memoria ? disponible - limites.memoria : 0;
+}
+
+bool CabenAbiertos(const Limites& limites, uint64_t n) {
+    return n <= AbiertosPermitidos(limites);
 }
 
 unsigned Hilos(const Limites& limites, uint64_t trabajos) {

@@ -162,10 +162,22 @@ class Armado {
         uint64_t total = 0;
         for (const Huella& id : ids_) {
             auto it = descritos.find(id);
-            if (it == descritos.end())
-                return FalloPar{CodigoFallo::JuegoNoValido,
-                                "¡ Error, falta la descripción de un fichero en el juego PAR2 " + indice_ +
-                                    " !"};
+            if (it == descritos.end()) {
+                // Only its own slices are lost: their count, when its checksums tell it.
+                FicheroJuego f;
+                f.id = id;
+                f.descrito = false;
+                const Bytes* huellas = Verificacion(id);
+                if (huellas == nullptr) juego_.numerado = false;
+                f.primera = static_cast<uint32_t>(std::min<uint64_t>(total, RebanadasMaximas));
+                f.rebanadas = huellas == nullptr ? 0 : static_cast<uint32_t>((huellas->size() - 16) / 20);
+                total += f.rebanadas;
+                if (total > RebanadasMaximas)
+                    return FalloPar{CodigoFallo::JuegoNoValido,
+                                    "¡ Error, demasiados bloques en el juego PAR2 " + indice_ + " !"};
+                juego_.ficheros.push_back(std::move(f));
+                continue;
+            }
             FicheroJuego& f = it->second;
             if (!NombreJuegoValido(f.nombre))
                 return FalloPar{
@@ -187,6 +199,17 @@ class Armado {
         juego_.rebanadas = static_cast<uint32_t>(total);
         Huellas();
         return std::nullopt;
+    }
+
+    // The body of the set's first checksum packet of the file whose ID is given, whole entries.
+    const Bytes* Verificacion(const Huella& id) const {
+        for (const auto& [origen, p] : r_.paquetes_) {
+            const Bytes& c = p.cuerpo;
+            if (p.tipo == TipoVerificacion && p.conjunto == juego_.id && c.size() >= 16 &&
+                (c.size() - 16) % 20 == 0 && HuellaEn(c.data()) == id)
+                return &c;
+        }
+        return nullptr;
     }
 
     // The slice checksums of each file: the first packet of the set with the file's ID and

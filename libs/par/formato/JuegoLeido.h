@@ -23,6 +23,8 @@ inline constexpr uint64_t RebanadaJuegoMaxima = uint64_t{1} << 32;
 
 struct FicheroJuego {
     Huella id{}, md5{}, md5Inicio{};
+    bool descrito = true;                // its description came through; else only id, and the slice
+                                         // count and checksums when its checksum packet did
     std::string nombre;                  // relative to the set's folder: bare, or with sub-folders
     uint64_t tamano = 0;                 // listed length
     uint32_t primera = 0;                // set index of its first slice
@@ -42,6 +44,9 @@ struct JuegoLeido {
     uint32_t rebanadas = 0;                         // input slices
     std::vector<FicheroJuego> ficheros;             // in set order
     std::vector<RebanadaRecuperacion> recuperacion; // one per exponent, increasing
+    // Every file's slice count is known, so that the slices have their numbers (a file
+    // without description nor checksums leaves those after it unnumbered).
+    bool numerado = true;
 };
 
 // A digest's first bytes, as the key of a hash table (digests are spread evenly).
@@ -97,10 +102,11 @@ class Recogida {
 
 // Puts the set together: the first main packet (in set file order) whose set ID is the MD5
 // of its body, the files it lists with their descriptions and checksums, and the recovery
-// slices of the right size. Nothing, or: SinJuego when no main packet holds; JuegoNoValido for a
-// slice size of 0, not a multiple of 4 or over RebanadaJuegoMaxima, more than RebanadasMaximas
-// slices, a listed file without description, and names that are empty, absolute, climb with
-// "..", hold control bytes or come twice. `indice` names the set in the lines.
+// slices of the right size. A listed file without description is kept undescribed
+// (FicheroJuego::descrito), so that only its own slices are lost. Nothing, or: SinJuego when no
+// main packet holds; JuegoNoValido for a slice size of 0, not a multiple of 4 or over
+// RebanadaJuegoMaxima, more than RebanadasMaximas slices, and names that are empty, absolute,
+// climb with "..", hold control bytes or come twice. `indice` names the set in the lines.
 Fallo ArmarJuego(Recogida& recogida, const std::string& indice, JuegoLeido& juego);
 
 } // namespace quimbel::par

@@ -49,10 +49,14 @@ typedef struct LlamadaPar {
    in the process's current folder, where bare piece names are looked up.
    Returns: when the whole job is finished (it blocks the calling thread; worker threads it
    starts have ended by then). For "add", which builds a set: 0 when the set was written,
-   non-zero otherwise. "verify" and "repair" ("par.exe verify [-d FOLDER] -- INDEX") check
-   the files of a set and, for "repair", rebuild the damaged and missing ones: 0 when every
-   file is whole, 1 when one is not (or a failure stopped the job), 2 when the vector is
-   wrong or no file of the set holds a valid main packet. A null record, a count out of
+   non-zero otherwise. "verify" and "repair" ("par.exe verify [-d FOLDER] -- INDEX [FILE...]")
+   check the files of a set and, for "repair", rebuild the damaged and missing ones; slices
+   are also looked for at other offsets of the listed files and, when FILEs follow the index
+   (opened from the process's current folder, read only), in those files. "repair": 0 when
+   every file is whole, 1 when one is not (or a failure stopped the job), 2 when the vector is
+   wrong or no file of the set holds a valid main packet. "verify", as par2's: 0 when every
+   file is whole, 1 when a repair would make them whole, 2 when it would not (or the vector
+   is wrong, or there is no valid main packet). A null record, a count out of
    range or a vector with a null inside the count returns non-zero.
    Ownership: the record, its texts and the callback stay the caller's; the library reads
    them during the call only and keeps no reference afterwards. Every file the job

@@ -10,6 +10,7 @@
 #include <memory>
 #include <mutex>
 #include <new>
+#include <string>
 
 namespace quimbel::par {
 namespace {
@@ -37,9 +38,16 @@ struct Abierto {
 
 class Comprobador {
   public:
-    Comprobador(const JuegoLeido& juego, const quimbel::Carpeta& carpeta,
-                std::span<const quimbel::IdFichero> delJuego)
-        : juego_(juego), carpeta_(carpeta), delJuego_(delJuego), estados_(juego.ficheros.size()) {
+    // ficherosPorUnidad: the files one unit may hold open; cuales: the files to check (all
+    // when empty).
+    Comprobador(const JuegoLeido& juego, const AbrirComprobado& abrir,
+                std::span<const quimbel::IdFichero> delJuego, size_t ficherosPorUnidad,
+                std::span<const size_t> cuales)
+        : juego_(juego), abrir_(abrir), delJuego_(delJuego), estados_(juego.ficheros.size()),
+          fallidos_(juego.ficheros.size()) {
+        std::vector<bool> incluido(juego.ficheros.size(), cuales.empty());
+        for (const size_t i : cuales)
+            incluido[i] = true;
         // Never fewer slices than the MD5 kernel hashes at once (up to 16), which costs no
         // more than one.
         const uint64_t carriles = std::min(CarrilesMd5(NucleoMd5::Automatico), 16u);
@@ -51,10 +59,21 @@ class Comprobador {
             const FicheroJuego& f = juego.ficheros[i];
             estados_[i].malas.assign(f.rebanadas, 0);
             abiertos_.push_back(std::make_unique<Abierto>());
+            if (!incluido[i]) continue;
+            if (!f.descrito) {
+                // No name to look at: its slices are lost.
+                estados_[i].malas.assign(f.rebanadas, 1);
+                continue;
+            }
             if (f.huellas.empty()) {
                 unidades_.push_back({{i, 0, f.rebanadas}});
                 ++abiertos_.back()->pendientes;
                 continue;
+            }
+            if (abierta.size() >= ficherosPorUnidad) {
+                unidades_.push_back(std::move(abierta));
+                abierta.clear();
+                enAbierta = 0;
             }
             for (uint32_t j = 0; j < f.rebanadas;) {
                 const uint32_t hasta = std::min(f.rebanadas, j + (porUnidad - enAbierta));
@@ -101,8 +120,16 @@ class Comprobador {
     }
 
     std::vector<EstadoFichero> Estados() {
-        for (EstadoFichero& e : estados_)
+        for (size_t i = 0; i < estados_.size(); ++i) {
+            EstadoFichero& e = estados_[i];
+            // A read that failed says nothing of the data: the file is unreadable, not damaged.
+            if (fallidos_[i].load()) {
+                e.abierto = false;
+                e.fallo = quimbel::ErrorSistema(EIO);
+                std::fill(e.malas.begin(), e.malas.end(), 1);
+            }
             e.nMalas = static_cast<uint32_t>(std::count(e.malas.begin(), e.malas.end(), 1));
+        }
         return std::move(estados_);
     }
 
@@ -118,11 +145,15 @@ class Comprobador {
 
     void Abrir(size_t i, quimbel::Fichero& fichero) {
         EstadoFichero& e = estados_[i];
-        const quimbel::Desenlace abierto = AbrirFicheroBajo(fichero, carpeta_, juego_.ficheros[i].nombre);
+        const quimbel::Desenlace abierto = abrir_(i, fichero);
         e.existe = abierto.error != ENOENT && abierto.error != ENOTDIR;
+        e.fallo = abierto;
         if (!abierto.Bien()) return;
         const int64_t tamano = fichero.Tamano();
-        if (tamano < 0) return;
+        if (tamano < 0) {
+            e.fallo = quimbel::ErrorSistema(EIO);
+            return;
+        }
         e.abierto = true;
         e.tamano = static_cast<uint64_t>(tamano);
         e.id = fichero.Id();
@@ -193,6 +224,7 @@ class Comprobador {
                     uint8_t* datos = bloque.data() + (k - g) * parte;
                     if (!abiertos_[piezas[k].fichero]->fichero.LeerEn(datos, static_cast<size_t>(a - de),
                                                                       de)) {
+                        fallidos_[piezas[k].fichero] = true;
                         mala(k) = 1;
                         continue;
                     }
@@ -215,15 +247,20 @@ class Comprobador {
     void ComprobarEntero(const Tramo& t, std::vector<uint8_t>& bloque) {
         const FicheroJuego& f = juego_.ficheros[t.fichero];
         Md5 md5;
-        if (!estados_[t.fichero].abierto || estados_[t.fichero].tamano != f.tamano ||
-            !Leer(abiertos_[t.fichero]->fichero, 0, f.tamano, bloque, md5) || md5.Valor() != f.md5)
+        if (!estados_[t.fichero].abierto || estados_[t.fichero].tamano != f.tamano) {
             Marcar(t);
+        } else if (!Leer(abiertos_[t.fichero]->fichero, 0, f.tamano, bloque, md5)) {
+            fallidos_[t.fichero] = true;
+        } else if (md5.Valor() != f.md5) {
+            Marcar(t);
+        }
     }
 
     const JuegoLeido& juego_;
-    const quimbel::Carpeta& carpeta_;
+    const AbrirComprobado& abrir_;
     std::span<const quimbel::IdFichero> delJuego_;
     std::vector<EstadoFichero> estados_;
+    std::vector<std::atomic<bool>> fallidos_; // a read of the file failed
     std::vector<std::unique_ptr<Abierto>> abiertos_;
     std::vector<Unidad> unidades_;
     std::atomic<size_t> siguiente_{0};
@@ -235,10 +272,43 @@ bool Entero(const FicheroJuego& fichero, const EstadoFichero& estado) {
     return estado.abierto && estado.tamano == fichero.tamano && estado.nMalas == 0;
 }
 
-Fallo ComprobarFicheros(const JuegoLeido& juego, const quimbel::Carpeta& carpeta,
-                        std::span<const quimbel::IdFichero> delJuego, unsigned hilos, Avisos& avisos,
-                        std::vector<EstadoFichero>& estados) {
-    Comprobador comprobador(juego, carpeta, delJuego);
+bool Ilegible(const EstadoFichero& estado) {
+    return estado.existe && !estado.abierto && estado.fallo.resultado != quimbel::Resultado::NoEsFichero &&
+           estado.fallo.error != EISDIR;
+}
+
+std::string MotivoIlegible(const quimbel::Desenlace& fallo) {
+    switch (fallo.error) {
+    case EACCES:
+    case EPERM:
+        return "sin permiso";
+    case EMFILE:
+    case ENFILE:
+        return "demasiados ficheros abiertos";
+    case EXDEV:
+    case ELOOP:
+        return "enlace fuera de la carpeta";
+    case ENAMETOOLONG:
+        return "nombre demasiado largo";
+    case ENOMEM:
+        return "memoria insuficiente";
+    case EIO:
+        return "error de lectura";
+    default:
+        return "error " + std::to_string(fallo.error);
+    }
+}
+
+namespace {
+
+Fallo Comprobar(const JuegoLeido& juego, const AbrirComprobado& abrir, std::span<const size_t> cuales,
+                std::span<const quimbel::IdFichero> delJuego, unsigned hilos, const Limites& limites,
+                Avisos& avisos, std::vector<EstadoFichero>& estados) {
+    // Half the files the job may hold open, shared by the threads: a unit holds its own
+    // and a file whose slices go on in the next unit.
+    const auto porUnidad =
+        static_cast<size_t>(std::max<uint64_t>(1, AbiertosPermitidos(limites) / 2 / (2 * uint64_t{hilos})));
+    Comprobador comprobador(juego, abrir, delJuego, porUnidad, cuales);
     Progreso avance(avisos, comprobador.Total());
     const Fallo error = avisos.EnParalelo(hilos, [&](unsigned) -> Fallo {
         try {
@@ -251,6 +321,23 @@ Fallo ComprobarFicheros(const JuegoLeido& juego, const quimbel::Carpeta& carpeta
     avance.Terminar();
     estados = comprobador.Estados();
     return std::nullopt;
+}
+
+} // namespace
+
+Fallo ComprobarFicheros(const JuegoLeido& juego, const quimbel::Carpeta& carpeta,
+                        std::span<const quimbel::IdFichero> delJuego, unsigned hilos, const Limites& limites,
+                        Avisos& avisos, std::vector<EstadoFichero>& estados) {
+    const AbrirComprobado abrir = [&](size_t i, quimbel::Fichero& fichero) {
+        return AbrirEntradaBajo(fichero, carpeta, juego.ficheros[i].nombre);
+    };
+    return Comprobar(juego, abrir, {}, delJuego, hilos, limites, avisos, estados);
+}
+
+Fallo ComprobarOtros(const JuegoLeido& juego, std::span<const size_t> cuales, const AbrirComprobado& abrir,
+                     unsigned hilos, const Limites& limites, Avisos& avisos,
+                     std::vector<EstadoFichero>& estados) {
+    return Comprobar(juego, abrir, cuales, {}, hilos, limites, avisos, estados);
 }
 
 } // namespace quimbel::par

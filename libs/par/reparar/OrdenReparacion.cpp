@@ -28,10 +28,11 @@ Fallo LeerOrdenReparacion(std::span<const std::string> argumentos, OrdenReparaci
             return FalloPar{CodigoFallo::Argumentos, "¡ Error, opción desconocida: " + a + " !"};
         }
     }
-    if (ficheros.size() != 1 || ficheros[0].empty()) {
+    if (ficheros.empty() || ficheros[0].empty()) {
         return FalloPar{CodigoFallo::Argumentos, "¡ Error, falta el fichero PAR2 !"};
     }
     orden.indice = ficheros[0];
+    orden.otros.assign(ficheros.begin() + 1, ficheros.end());
     return std::nullopt;
 }
 

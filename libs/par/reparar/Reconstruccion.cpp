@@ -13,6 +13,9 @@
 namespace quimbel::par {
 namespace {
 
+// Slices a thread reads and adds into its syndromes at once.
+constexpr size_t Lote = 8;
+
 // A stripe's byte range within every slice.
 struct Tramo {
     uint64_t desde = 0, hasta = 0;
@@ -21,9 +24,11 @@ struct Tramo {
 // One thing to read in a stripe: an intact input slice, or a recovery slice used.
 struct Lectura {
     bool recuperacion = false;
-    uint32_t indice = 0; // input slice (set index) or position among the solution's exponents
-    size_t fichero = 0;  // the input slice's file
-    uint32_t local = 0;  // its slice within the file
+    uint32_t indice = 0;   // input slice (set index) or position among the solution's exponents
+    size_t fichero = 0;    // the input slice's file
+    uint32_t local = 0;    // its slice within the file
+    size_t origen = 0;     // where its data are: a listed file, or past them another file
+    uint64_t posicion = 0; // and at which offset
 };
 
 class Reconstructor {
@@ -40,15 +45,20 @@ class Reconstructor {
             temporalDe_[plan.reescritos[t]] = t;
         // With nothing to solve, only the rewritten files' intact slices are read.
         for (uint32_t e = 0; e < m_; ++e)
-            lecturas_.push_back({true, e, 0, 0});
+            lecturas_.push_back({true, e, 0, 0, 0, 0});
         for (size_t i = 0; i < juego.ficheros.size(); ++i) {
-            if (!estados[i].abierto || (m_ == 0 && temporalDe_[i] == SinTemporal)) continue;
-            for (uint32_t j = 0; j < juego.ficheros[i].rebanadas; ++j)
-                if (estados[i].malas[j] == 0)
-                    lecturas_.push_back({false, juego.ficheros[i].primera + j, i, j});
+            if (m_ == 0 && temporalDe_[i] == SinTemporal) continue;
+            for (uint32_t j = 0; j < juego.ficheros[i].rebanadas; ++j) {
+                const uint32_t r = juego.ficheros[i].primera + j;
+                if (estados[i].abierto && estados[i].malas[j] == 0)
+                    lecturas_.push_back({false, r, i, j, i, uint64_t{j} * juego.tamanoRebanada});
+                else if (r < origenes.hallazgos.size() && origenes.hallazgos[r].Hallado())
+                    lecturas_.push_back(
+                        {false, r, i, j, origenes.hallazgos[r].origen, origenes.hallazgos[r].posicion});
+            }
         }
         for (unsigned h = 0; h < hilos; ++h)
-            trabajadores_.push_back(std::make_unique<Trabajador>(m_ * franjas.fila, franjas.fila));
+            trabajadores_.push_back(std::make_unique<Trabajador>(m_, franjas.fila));
         if (mantener) Mantener();
     }
 
@@ -79,34 +89,49 @@ class Reconstructor {
     static constexpr size_t SinTemporal = SIZE_MAX;
 
     struct Trabajador {
-        Trabajador(size_t bytesSumas, size_t bytesDatos) : sumas(bytesSumas), datos(bytesDatos) {}
+        Trabajador(size_t m, size_t fila) : sumas(m * fila), datos(Lote * fila) {
+            for (size_t k = 0; k < m; ++k)
+                destinos.push_back(sumas.Datos() + k * fila);
+        }
         Memoria sumas; // one row per missing slice: this thread's syndromes of the stripe
-        Memoria datos; // a slice's stripe
+        Memoria datos; // the stripes of a batch of slices
         RegionGalois region;
         bool conDatos = false;
+        std::vector<uint8_t*> destinos; // the rows of sumas
+        // A batch's intact slices, their constants' logarithms and their factors by syndrome.
+        std::vector<const uint8_t*> origenes;
+        std::vector<uint32_t> logaritmos;
+        std::vector<uint16_t> factores;
     };
 
-    // The bytes of input slice `local` of a file that lie in the file (the rest is padding).
+    // The bytes of input slice `local` of a file that lie in the file (the rest is padding);
+    // of a file without description, the whole slice.
     uint64_t Real(size_t fichero, uint32_t local) const {
-        return std::min(juego_.tamanoRebanada,
-                        juego_.ficheros[fichero].tamano - uint64_t{local} * juego_.tamanoRebanada);
+        const FicheroJuego& f = juego_.ficheros[fichero];
+        if (!f.descrito) return juego_.tamanoRebanada;
+        return std::min(juego_.tamanoRebanada, f.tamano - uint64_t{local} * juego_.tamanoRebanada);
     }
 
-    std::string Ruta(size_t fichero) const { return origenes_.mostrada + juego_.ficheros[fichero].nombre; }
+    // A listed file's path as the lines show it, or another file's.
+    std::string Ruta(size_t origen) const {
+        if (origen >= juego_.ficheros.size()) return origenes_.otros[origen - juego_.ficheros.size()].ruta;
+        return origenes_.mostrada + juego_.ficheros[origen].nombre;
+    }
 
     // Opens everything the stripes read once, before the threads start.
     void Mantener() {
-        std::vector<quimbel::Fichero> datos(juego_.ficheros.size()), volumenes(origenes_.rutasJuego.size());
+        std::vector<quimbel::Fichero> datos(juego_.ficheros.size() + origenes_.otros.size()),
+            volumenes(origenes_.rutasJuego.size());
         for (const Lectura& l : lecturas_) {
-            quimbel::Fichero& f = l.recuperacion ? volumenes[OrigenDe(l.indice)] : datos[l.fichero];
+            quimbel::Fichero& f = l.recuperacion ? volumenes[OrigenDe(l.indice)] : datos[l.origen];
             if (f.Abierto()) continue;
             if (l.recuperacion && AbrirVolumen(OrigenDe(l.indice), f) == nullptr) {
                 error_ = FalloPar{CodigoFallo::Entrada, "¡ Error al abrir fichero " +
                                                             origenes_.rutasJuego[OrigenDe(l.indice)] + " !"};
                 return;
             }
-            if (!l.recuperacion && AbrirDatos(l.fichero, f) == nullptr) {
-                error_ = ErrorCambiado(l.fichero);
+            if (!l.recuperacion && AbrirDatos(l.origen, f) == nullptr) {
+                error_ = ErrorCambiado(l.origen);
                 return;
             }
         }
@@ -127,11 +152,16 @@ class Reconstructor {
     }
     size_t OrigenDe(uint32_t k) const { return Recuperacion(k).origen; }
 
-    // An input or set file as checked: the one kept open, or opened again into local.
-    const quimbel::Fichero* AbrirDatos(size_t i, quimbel::Fichero& local) const {
-        if (!datos_.empty() && datos_[i].Abierto()) return &datos_[i];
-        if (!AbrirFicheroBajo(local, origenes_.carpeta, juego_.ficheros[i].nombre).Bien() ||
-            !(local.Id() == estados_[i].id) || local.Tamano() != static_cast<int64_t>(estados_[i].tamano))
+    // A listed or other file as checked or searched: the one kept open, or opened again into local.
+    const quimbel::Fichero* AbrirDatos(size_t origen, quimbel::Fichero& local) const {
+        if (!datos_.empty() && datos_[origen].Abierto()) return &datos_[origen];
+        const size_t n = juego_.ficheros.size();
+        const quimbel::Desenlace abierto =
+            origen < n ? AbrirEntradaBajo(local, origenes_.carpeta, juego_.ficheros[origen].nombre)
+                       : quimbel::AbrirFichero(local, origenes_.otros[origen - n].ruta);
+        const quimbel::IdFichero id = origen < n ? estados_[origen].id : origenes_.otros[origen - n].id;
+        const uint64_t tamano = origen < n ? estados_[origen].tamano : origenes_.otros[origen - n].tamano;
+        if (!abierto.Bien() || !(local.Id() == id) || local.Tamano() != static_cast<int64_t>(tamano))
             return nullptr;
         return &local;
     }
@@ -156,11 +186,11 @@ class Reconstructor {
                     t.conDatos = false;
                 }
                 while (!avisos.Parar()) {
-                    const size_t i = siguiente_++;
+                    const size_t i = fase == 0 ? siguiente_.fetch_add(Lote) : siguiente_++;
                     Fallo error;
                     if (fase == 0) {
                         if (i >= lecturas_.size()) break;
-                        error = Leer(lecturas_[i], tramo, t, avance);
+                        error = LeerLote(i, std::min(lecturas_.size(), i + Lote), tramo, t, avance);
                     } else if (fase == 1) {
                         if (i >= m_) break;
                         Juntar(i, tramo, t.region);
@@ -177,11 +207,50 @@ class Reconstructor {
         return std::nullopt;
     }
 
-    Fallo Leer(const Lectura& l, const Tramo& tramo, Trabajador& t, Progreso& avance) {
+    // Lecturas [desde, hasta) of the stripe, read into the thread's slots: a recovery slice goes
+    // into its own syndrome; the intact slices, each times its factor, into every syndrome in
+    // one pass, so that each syndrome's stripe is read and written once for them all.
+    Fallo LeerLote(size_t desde, size_t hasta, const Tramo& tramo, Trabajador& t, Progreso& avance) {
+        const size_t bloques = EnBloques(tramo.hasta - tramo.desde);
+        std::vector<const uint8_t*>& origenes = t.origenes;
+        std::vector<uint32_t>& suyos = t.logaritmos;
+        origenes.clear();
+        suyos.clear();
+        for (size_t i = desde; i < hasta; ++i) {
+            uint8_t* datos = t.datos.Datos() + (i - desde) * franjas_.fila;
+            uint64_t n = 0;
+            if (Fallo error = Leer(lecturas_[i], tramo, datos, n)) return error;
+            avance.Sumar(n);
+            if (m_ == 0 || n == 0) continue;
+            // Zeros complete the data to the stripe, as the padded slice has them.
+            std::memset(datos + n, 0, bloques - n);
+            AFormaAlterna(datos, bloques);
+            t.conDatos = true;
+            if (lecturas_[i].recuperacion) {
+                t.region.MultiplicarSumar(datos, t.sumas.Datos() + lecturas_[i].indice * franjas_.fila, 1,
+                                          bloques);
+                continue;
+            }
+            origenes.push_back(datos);
+            suyos.push_back(logaritmos_[lecturas_[i].indice]);
+        }
+        if (origenes.empty()) return std::nullopt;
+        const TablasGalois& tablas = TablasGalois::Unicas();
+        const size_t g = origenes.size();
+        t.factores.resize(m_ * g);
+        for (size_t k = 0; k < m_; ++k)
+            for (size_t j = 0; j < g; ++j)
+                t.factores[k * g + j] = tablas.Coeficiente(suyos[j], solucion_.exponentes[k]);
+        t.region.CombinarVarios(origenes, t.factores, t.destinos, bloques, true);
+        return std::nullopt;
+    }
+
+    // One lectura's bytes of the stripe into datos (n of them; none past an input slice's data);
+    // an intact slice's also into its file's temporary when that file is rewritten.
+    Fallo Leer(const Lectura& l, const Tramo& tramo, uint8_t* datos, uint64_t& n) {
         const uint64_t s = juego_.tamanoRebanada;
         quimbel::Fichero local;
-        uint8_t* datos = t.datos.Datos();
-        uint64_t n = 0;
+        n = 0;
         if (l.recuperacion) {
             const RebanadaRecuperacion& r = Recuperacion(l.indice);
             const quimbel::Fichero* v = AbrirVolumen(r.origen, local);
@@ -189,32 +258,17 @@ class Reconstructor {
             if (v == nullptr || !v->LeerEn(datos, static_cast<size_t>(n), r.posicion + tramo.desde))
                 return FalloPar{CodigoFallo::Entrada,
                                 "¡ Error al leer fichero " + origenes_.rutasJuego[r.origen] + " !"};
-        } else {
-            const uint64_t real = Real(l.fichero, l.local);
-            if (tramo.desde >= real) return std::nullopt;
-            n = std::min(tramo.hasta, real) - tramo.desde;
-            const quimbel::Fichero* d = AbrirDatos(l.fichero, local);
-            if (d == nullptr) return ErrorCambiado(l.fichero);
-            const uint64_t posicion = uint64_t{l.local} * s + tramo.desde;
-            if (!d->LeerEn(datos, static_cast<size_t>(n), posicion))
-                return FalloPar{CodigoFallo::Entrada, "¡ Error al leer fichero " + Ruta(l.fichero) + " !"};
-            if (const size_t tmp = temporalDe_[l.fichero]; tmp != SinTemporal)
-                if (Fallo error = Escribir(tmp, l.fichero, datos, n, posicion)) return error;
+            return std::nullopt;
         }
-        avance.Sumar(n);
-        if (m_ == 0) return std::nullopt;
-        // Zeros complete the data to whole blocks, as the padded slice has them.
-        const size_t bloques = EnBloques(n);
-        std::memset(datos + n, 0, bloques - n);
-        AFormaAlterna(datos, bloques);
-        // A recovery slice goes into its own syndrome; an intact slice, times its factor, into each.
-        const TablasGalois& tablas = TablasGalois::Unicas();
-        for (size_t k = l.recuperacion ? l.indice : 0; k < (l.recuperacion ? l.indice + 1 : m_); ++k) {
-            const uint16_t factor =
-                l.recuperacion ? 1 : tablas.Coeficiente(logaritmos_[l.indice], solucion_.exponentes[k]);
-            t.region.MultiplicarSumar(datos, t.sumas.Datos() + k * franjas_.fila, factor, bloques);
-        }
-        t.conDatos = true;
+        const uint64_t real = Real(l.fichero, l.local);
+        if (tramo.desde >= real) return std::nullopt;
+        n = std::min(tramo.hasta, real) - tramo.desde;
+        const quimbel::Fichero* d = AbrirDatos(l.origen, local);
+        if (d == nullptr) return ErrorCambiado(l.origen);
+        if (!d->LeerEn(datos, static_cast<size_t>(n), l.posicion + tramo.desde))
+            return FalloPar{CodigoFallo::Entrada, "¡ Error al leer fichero " + Ruta(l.origen) + " !"};
+        if (const size_t tmp = temporalDe_[l.fichero]; tmp != SinTemporal)
+            return Escribir(tmp, l.fichero, datos, n, uint64_t{l.local} * s + tramo.desde);
         return std::nullopt;
     }
 
@@ -245,7 +299,8 @@ class Reconstructor {
             juego_.ficheros.begin() - 1);
         const uint32_t local = rebanada - juego_.ficheros[fichero].primera;
         const uint64_t real = Real(fichero, local);
-        if (tramo.desde >= real) return std::nullopt;
+        // An unreadable file's slices are solved for the others' sake, never written.
+        if (tramo.desde >= real || temporalDe_[fichero] == SinTemporal) return std::nullopt;
         return Escribir(temporalDe_[fichero], fichero, salida, std::min(tramo.hasta, real) - tramo.desde,
                         uint64_t{local} * juego_.tamanoRebanada + tramo.desde);
     }
@@ -280,8 +335,8 @@ class Reconstructor {
 } // namespace
 
 Franjas PlanearReparacion(uint64_t tamanoRebanada, uint64_t m, unsigned hilos, const Limites& limites) {
-    // Per thread its syndromes and one slice's stripe; besides, the missing slices' stripes.
-    return PlanearFranjas(tamanoRebanada, {m + 1, m, m > 0 ? m + 1 : 0}, hilos, limites);
+    // Per thread its syndromes and a batch of slices' stripes; besides, the missing slices' stripes.
+    return PlanearFranjas(tamanoRebanada, {m + Lote, m, m > 0 ? m + Lote : 0}, hilos, limites);
 }
 
 Fallo Reconstruir(const JuegoLeido& juego, std::span<const EstadoFichero> estados,

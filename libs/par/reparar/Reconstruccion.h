@@ -1,12 +1,13 @@
 #pragma once
 // The rebuilding of a set's files that are not whole, into their temporaries (Temporales.h):
-// intact slices are copied from the damaged file, missing ones computed from the recovery
-// slices. Every slice the work needs is read stripe by stripe, the same byte range of each:
-// every thread adds the intact slices it reads, times their factors, into its own syndromes of
-// the recovery slices used (with the multiply-add that creation uses); the threads' syndromes
-// are added up, and each missing slice's stripe is their combination by the solution's factors.
-// The buffers stay within the job's memory bound whatever the slice size and count.
+// intact slices are copied from where they are (the damaged file, or where the search found
+// them), missing ones computed from the recovery slices. Every slice the work needs is read stripe by stripe,
+// the same byte range of each: every thread adds the intact slices it reads, times their factors, into its
+// own syndromes of the recovery slices used (with the multiply-add that creation uses); the threads'
+// syndromes are added up, and each missing slice's stripe is their combination by the solution's factors. The
+// buffers stay within the job's memory bound whatever the slice size and count.
 #include "Avisos.h"
+#include "Busqueda.h"
 #include "Comprobacion.h"
 #include "Fallo.h"
 #include "Franjas.h"
@@ -22,8 +23,9 @@
 namespace quimbel::par {
 
 // Where a repair reads: the files beneath their folder (shown in lines with the prefix
-// mostrada), and the set's own files by name in theirs, with the paths the lines show and the
-// identities they had when their packets were read.
+// mostrada), the set's own files by name in theirs, with the paths the lines show and the
+// identities they had when their packets were read, the other files searched, and where the
+// search found slices that were not intact at their place.
 struct OrigenesReparacion {
     const quimbel::Carpeta& carpeta;
     const std::string& mostrada;
@@ -31,6 +33,8 @@ struct OrigenesReparacion {
     std::span<const std::string> nombresJuego;
     std::span<const std::string> rutasJuego;
     std::span<const quimbel::IdFichero> idsJuego;
+    std::span<const OtroFichero> otros;
+    std::span<const Hallazgo> hallazgos;
 };
 
 // What is rebuilt: the files rewritten (set indices; temporary t of the Temporales is file

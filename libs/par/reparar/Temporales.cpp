@@ -1,6 +1,8 @@
 #include "Temporales.h"
 
 #include <cerrno>
+#include <fcntl.h>
+#include <unistd.h>
 
 #include "files/Salidas.h"
 
@@ -16,6 +18,17 @@ int Numero(const quimbel::Desenlace& hecho) {
 }
 
 } // namespace
+
+Temporales::~Temporales() {
+    temporales_.clear();
+    // Innermost first; one that holds a file fails and stays.
+    for (auto c = creadas_.rbegin(); c != creadas_.rend(); ++c) {
+        quimbel::Carpeta padre;
+        std::string hoja;
+        if (ResolverBajo(carpeta_, *c, padre, hoja, true).Bien())
+            unlinkat(padre.Descriptor(), hoja.c_str(), AT_REMOVEDIR);
+    }
+}
 
 int Temporales::Padre(const std::string& nombre, const quimbel::Carpeta*& padre, std::string& hoja) {
     quimbel::Carpeta abierta;
@@ -35,6 +48,7 @@ int Temporales::Padre(const std::string& nombre, const quimbel::Carpeta*& padre,
 int Temporales::Crear(const std::string& nombre) {
     Temporal t;
     t.nombre = nombre;
+    if (const int error = Numero(CrearCarpetasBajo(carpeta_, nombre, creadas_)); error != 0) return error;
     if (const int error = Padre(nombre, t.padre, t.hoja); error != 0) return error;
     if (const int error = Numero(t.salida.Crear(*t.padre)); error != 0) return error;
     temporales_.push_back(std::move(t));
@@ -45,6 +59,14 @@ const quimbel::Fichero* Temporales::Abrir(size_t i, quimbel::Fichero&) const {
     const Temporal& t = temporales_[i];
     if (t.salida.Nombre().empty()) return nullptr;
     return &t.salida.Datos();
+}
+
+quimbel::Desenlace Temporales::AbrirLectura(size_t i, quimbel::Fichero& fichero) const {
+    const Temporal& t = temporales_[i];
+    if (t.salida.Nombre().empty()) return quimbel::ErrorSistema(ENOENT);
+    const quimbel::Desenlace abierto = AbrirFicheroEn(fichero, *t.padre, t.salida.Nombre());
+    if (abierto.Bien() && !(fichero.Id() == t.salida.Datos().Id())) return quimbel::ErrorSistema(ESTALE);
+    return abierto;
 }
 
 int Temporales::Colocar(size_t i, std::string& apartado) {

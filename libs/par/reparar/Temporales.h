@@ -1,7 +1,8 @@
 #pragma once
 // The files a repair writes: each rebuilt file is first written under a temporary name
 // (files/Temporales.h) in the folder its name resolves to beneath the set's folder (never
-// through a link), held open and locked, and takes its name only once it is whole and flushed.
+// through a link; the missing folders of its name are created, and removed again when they
+// stay empty), held open and locked, and takes its name only once it is whole and flushed.
 // The damaged file, or whatever stood at the name, is kept under the first free name
 // "<name>.1", "<name>.2", ...; nothing is ever replaced.
 #include <map>
@@ -22,8 +23,9 @@ class Temporales {
     // first rid of temporaries left by runs that died, a listed name always left alone.
     Temporales(const quimbel::Carpeta& carpeta, std::set<std::string> listados)
         : carpeta_(carpeta), listados_(std::move(listados)) {}
-    // Every temporary that did not take its name is removed.
-    ~Temporales() = default;
+    // Every temporary that did not take its name is removed, and every folder created that
+    // stayed empty.
+    ~Temporales();
     Temporales(const Temporales&) = delete;
     Temporales& operator=(const Temporales&) = delete;
 
@@ -33,6 +35,9 @@ class Temporales {
     // The temporary, open for reading and writing (positioned, from several threads); `local`
     // is not used. Null once it was placed or removed.
     const quimbel::Fichero* Abrir(size_t t, quimbel::Fichero& local) const;
+    // Opens the temporary again for reading, as an input: Hecho, or why not (ESTALE when the
+    // name no longer holds the file created).
+    quimbel::Desenlace AbrirLectura(size_t t, quimbel::Fichero& fichero) const;
     // The temporary takes its file's name once flushed: what stands there is first renamed to
     // the first free "<name>.<k>" (k up to 1000), returned in apartado as a name beneath the
     // folder (empty when the name was free). 0 or an error number; on an error the names are
@@ -57,6 +62,7 @@ class Temporales {
     std::set<std::string> listados_;
     std::map<std::string, std::unique_ptr<quimbel::Carpeta>> padres_; // by their path beneath carpeta_
     std::vector<Temporal> temporales_;
+    std::vector<std::string> creadas_; // folders created, by name beneath the folder, outermost first
 };
 
 } // namespace quimbel::par

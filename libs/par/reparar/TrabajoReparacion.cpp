@@ -1,5 +1,6 @@
 #include "TrabajoReparacion.h"
 
+#include "Busqueda.h"
 #include "Comprobacion.h"
 #include "Galois.h"
 #include "JuegoLeido.h"
@@ -24,6 +25,7 @@
 namespace quimbel::par {
 namespace {
 
+// Invalido is also a check's "cannot be repaired", as par2 verify's.
 constexpr int Bien = 0, Mal = 1, Invalido = 2;
 
 // The job's result after a failure: 2 when there is no set to work on, LLAMADA_PAR_INTERRUMPIDA
@@ -31,6 +33,17 @@ constexpr int Bien = 0, Mal = 1, Invalido = 2;
 int EstadoDe(const FalloPar& fallo) {
     if (fallo.codigo == CodigoFallo::Interrumpido) return LLAMADA_PAR_INTERRUMPIDA;
     return fallo.codigo == CodigoFallo::SinJuego || fallo.codigo == CodigoFallo::Argumentos ? Invalido : Mal;
+}
+
+// A file's ID as the lines show it: 32 hexadecimal digits.
+std::string Hexadecimal(const Huella& id) {
+    static constexpr char Cifras[] = "0123456789abcdef";
+    std::string texto;
+    for (const uint8_t b : id) {
+        texto += Cifras[b >> 4];
+        texto += Cifras[b & 15];
+    }
+    return texto;
 }
 
 class Reparacion {
@@ -50,13 +63,23 @@ class Reparacion {
         if (const Fallo fallo = LeerJuego()) return Acabar(*fallo);
         if (const Fallo fallo = ArmarJuego(recogida_, orden_.indice, juego_)) return Acabar(*fallo);
         if (orden_.reparar) LimpiarTemporales();
-        if (const Fallo fallo = ComprobarFicheros(juego_, carpeta_, idsJuego_,
-                                                  Hilos(limites_, juego_.rebanadas), avisos_, estados_))
+        if (const Fallo fallo = ComprobarFicheros(
+                juego_, carpeta_, idsJuego_, Hilos(limites_, juego_.rebanadas), limites_, avisos_, estados_))
+            return Acabar(*fallo);
+        for (const std::string& ruta : orden_.otros) {
+            otros_.emplace_back();
+            otros_.back().ruta = ruta;
+        }
+        if (const Fallo fallo = BuscarRebanadas(juego_, estados_, carpeta_, otros_, idsJuego_,
+                                                Hilos(limites_, juego_.rebanadas), avisos_, hallazgos_))
             return Acabar(*fallo);
         Listar();
-        if (plan_.reescritos.empty()) return Bien;
-        if (!orden_.reparar) return Mal;
-        return Reparar();
+        if (plan_.reescritos.empty() && intocables_ == 0) return Bien;
+        // A check's result is par2's: 1 when a repair would make every file whole, 2 when not.
+        if (!orden_.reparar) return intocables_ == 0 && Reparable() ? Mal : Invalido;
+        if (plan_.reescritos.empty()) return Mal;
+        const int reparado = Reparar();
+        return intocables_ == 0 ? reparado : Mal;
     }
 
   private:
@@ -112,21 +135,82 @@ class Reparacion {
                 avisos_.Decir("  Correcto: " + Ruta(i));
                 continue;
             }
+            const uint32_t perdidas = Perdidas(i);
+            necesarios += perdidas;
+            if (!f.descrito) {
+                ++intocables_;
+                avisos_.Decir("Sin nombre: " + Hexadecimal(f.id) + " (" + std::to_string(perdidas) +
+                              " bloques)");
+                continue;
+            }
+            if (Ilegible(e)) {
+                // Unknown, never rebuilt: its slices are unknowns of the others' repair.
+                ++intocables_;
+                avisos_.Decir("  Ilegible: " + Ruta(i) + " (" + MotivoIlegible(e.fallo) + ")");
+                continue;
+            }
             plan_.reescritos.push_back(i);
-            necesarios += e.nMalas;
             if (!e.existe)
                 avisos_.Decir(" No existe: " + Ruta(i));
             else
-                avisos_.Decir("    Dañado: " + Ruta(i) + " (" + std::to_string(e.nMalas) + " bloques)");
+                avisos_.Decir("    Dañado: " + Ruta(i) + " (" + std::to_string(perdidas) + " bloques)");
         }
+        DecirHallazgos(orden);
         for (size_t i = 0; i < juego_.ficheros.size(); ++i)
             for (uint32_t j = 0; j < juego_.ficheros[i].rebanadas; ++j)
-                if (estados_[i].malas[j] != 0) plan_.faltantes.push_back(juego_.ficheros[i].primera + j);
+                if (Perdida(i, j)) plan_.faltantes.push_back(juego_.ficheros[i].primera + j);
         avisos_.Decir("Bloques de recuperación: " + std::to_string(juego_.recuperacion.size()) +
                       " disponibles, " + std::to_string(necesarios) + " necesarios");
     }
 
+    // Slice j of file i is neither intact at its place nor found elsewhere.
+    bool Perdida(size_t i, uint32_t j) const {
+        const uint32_t r = juego_.ficheros[i].primera + j;
+        return estados_[i].malas[j] != 0 && !(r < hallazgos_.size() && hallazgos_[r].Hallado());
+    }
+    uint32_t Perdidas(size_t i) const {
+        uint32_t n = 0;
+        for (uint32_t j = 0; j < juego_.ficheros[i].rebanadas; ++j)
+            n += Perdida(i, j) ? 1 : 0;
+        return n;
+    }
+
+    // One line per file where slices not intact at their place were found: the listed files in
+    // name order, then the others in the caller's.
+    void DecirHallazgos(const std::vector<size_t>& orden) {
+        const size_t n = juego_.ficheros.size();
+        std::vector<uint64_t> cuantas(n + otros_.size(), 0);
+        for (const Hallazgo& h : hallazgos_)
+            if (h.Hallado()) ++cuantas[h.origen];
+        const auto decir = [&](size_t origen, const std::string& ruta) {
+            if (cuantas[origen] > 0)
+                avisos_.Decir("Encontrado: " + ruta + " (" + std::to_string(cuantas[origen]) + " bloques)");
+        };
+        for (const size_t i : orden)
+            decir(i, Ruta(i));
+        for (size_t k = 0; k < otros_.size(); ++k)
+            decir(n + k, otros_[k].ruta);
+    }
+
+    // Whether every missing slice could be solved from the recovery slices at hand, and every
+    // file to rebuild may be written.
+    bool Reparable() const {
+        if (!juego_.numerado) return false;
+        for (const size_t i : plan_.reescritos)
+            if (estados_[i].delJuego) return false;
+        const size_t m = plan_.faltantes.size();
+        if (m > juego_.recuperacion.size()) return false;
+        Solucion solucion;
+        size_t rango = 0;
+        return Resolver(Incognitas(), Disponibles(), solucion, rango, MemoriaParaSistema(limites_),
+                        Hilos(limites_, m), avisos_) == Resuelto::Si;
+    }
+
     int Reparar() {
+        if (!juego_.numerado)
+            return Acabar(
+                {CodigoFallo::JuegoNoValido,
+                 "¡ Error, falta la descripción de un fichero en el juego PAR2 " + orden_.indice + " !"});
         for (const size_t i : plan_.reescritos)
             if (estados_[i].delJuego)
                 return Acabar({CodigoFallo::Salida, "¡ Error, el fichero " + Ruta(i) +
@@ -136,19 +220,18 @@ class Reparacion {
             return Acabar({CodigoFallo::Recuperacion, "¡ Faltan " +
                                                           std::to_string(m - juego_.recuperacion.size()) +
                                                           " bloques de recuperación !"});
-        if (MemoriaResolver(m) > limites_.memoria / 2) return Acabar(FalloMemoriaReparar());
+        const bool resuelto = Solucionar(m);
         if (avisos_.Detenido()) return Acabar(FalloInterrumpido());
-        if (!Solucionar(m)) return Mal;
-        if (avisos_.Detenido()) return Acabar(FalloInterrumpido());
+        if (!resuelto) return Mal;
         const unsigned hilos = Hilos(limites_, juego_.rebanadas);
-        const bool mantener = CabenAbiertos(limites_, juego_.ficheros.size() + rutasJuego_.size() +
+        const bool mantener = CabenAbiertos(limites_, juego_.ficheros.size() + otros_.size() + rutasJuego_.size() +
                                                           2 * uint64_t{plan_.reescritos.size()});
         Temporales temporales(carpeta_, Listados());
         for (const size_t i : plan_.reescritos)
             if (temporales.Crear(juego_.ficheros[i].nombre) != 0)
                 return Acabar({CodigoFallo::Salida, "¡ Error al crear fichero " + Ruta(i) + " !"});
-        const OrigenesReparacion origenes{carpeta_,      mostrada_,   carpetaJuego_,
-                                          nombresJuego_, rutasJuego_, idsJuego_};
+        const OrigenesReparacion origenes{carpeta_,    mostrada_, carpetaJuego_, nombresJuego_,
+                                          rutasJuego_, idsJuego_, otros_,        hallazgos_};
         if (const Fallo fallo = Reconstruir(juego_, estados_, plan_, solucion_, origenes, temporales, hilos,
                                             mantener, limites_, avisos_))
             return Acabar(*fallo);
@@ -158,26 +241,74 @@ class Reparacion {
     // Solves for the missing slices; false after the line that says how many recovery slices
     // are missing.
     bool Solucionar(size_t m) {
+        size_t rango = 0;
+        const uint64_t memoria = MemoriaParaSistema(limites_);
+        const std::vector<uint32_t> disponibles = Disponibles();
+        switch (Resolver(Incognitas(), disponibles, solucion_, rango, memoria, Hilos(limites_, m), avisos_)) {
+        case Resuelto::Si:
+            return true;
+        case Resuelto::SinMemoria:
+            Acabar({CodigoFallo::Memoria,
+                    "¡ Error, memoria insuficiente para resolver " + std::to_string(m) +
+                        " bloques: hacen falta " + std::to_string(MiB(MemoriaResolver(m, disponibles))) +
+                        " MiB y hay " + std::to_string(MiB(memoria)) + " MiB libres !"});
+            return false;
+        case Resuelto::SinRango:
+            // A stop is told by the caller.
+            if (avisos_.Parar()) return false;
+            Acabar({CodigoFallo::Recuperacion,
+                    "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !"});
+        }
+        return false;
+    }
+
+    static uint64_t MiB(uint64_t bytes) { return (bytes + (uint64_t{1} << 20) - 1) >> 20; }
+
+    // The logarithms of the missing slices' constants, and the exponents at hand.
+    std::vector<uint32_t> Incognitas() const {
         const std::vector<uint32_t> logaritmos = LogaritmosDeEntrada(juego_.rebanadas);
-        std::vector<uint32_t> suyos, disponibles;
+        std::vector<uint32_t> suyos;
         for (const uint32_t r : plan_.faltantes)
             suyos.push_back(logaritmos[r]);
+        return suyos;
+    }
+    std::vector<uint32_t> Disponibles() const {
+        std::vector<uint32_t> disponibles;
         for (const RebanadaRecuperacion& r : juego_.recuperacion)
             disponibles.push_back(r.exponente);
-        size_t rango = 0;
-        if (Resolver(suyos, disponibles, solucion_, rango)) return true;
-        Acabar({CodigoFallo::Recuperacion,
-                "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !"});
-        return false;
+        return disponibles;
     }
 
     // Each rebuilt file whose MD5 holds takes its name; one that fails is removed, the
     // damaged file keeping its name. All are checked before any takes its name, so that a stop
     // meanwhile leaves every file as it was.
     int Colocar(Temporales& temporales) {
+        // The rebuilt files with slice checksums are checked slice by slice on every thread
+        // (a whole-file MD5 goes on one core); the others by their MD5.
+        std::vector<size_t> porRebanadas;
+        std::vector<size_t> temporalDe(juego_.ficheros.size(), 0);
+        for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
+            temporalDe[plan_.reescritos[t]] = t;
+            if (!juego_.ficheros[plan_.reescritos[t]].huellas.empty())
+                porRebanadas.push_back(plan_.reescritos[t]);
+        }
+        std::vector<EstadoFichero> rehechos;
+        if (!porRebanadas.empty()) {
+            const AbrirComprobado abrir = [&](size_t i, quimbel::Fichero& f) {
+                return temporales.AbrirLectura(temporalDe[i], f);
+            };
+            if (const Fallo fallo =
+                    ComprobarOtros(juego_, porRebanadas, abrir, Hilos(limites_, juego_.rebanadas), limites_,
+                                   avisos_, rehechos))
+                return Acabar(*fallo);
+        }
+        // All are checked before any takes its name, so that a stop meanwhile leaves every
+        // file as it was.
         std::vector<bool> correctos;
         for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
-            correctos.push_back(Md5Correcto(temporales, t, juego_.ficheros[plan_.reescritos[t]]));
+            const FicheroJuego& f = juego_.ficheros[plan_.reescritos[t]];
+            correctos.push_back(f.huellas.empty() ? Md5Correcto(temporales, t, f)
+                                                  : Entero(f, rehechos[plan_.reescritos[t]]));
             if (avisos_.Detenido()) return Acabar(FalloInterrumpido());
         }
         std::vector<std::string> fallos;
@@ -230,7 +361,10 @@ class Reparacion {
     Recogida recogida_;
     JuegoLeido juego_;
     std::vector<EstadoFichero> estados_;
+    std::vector<OtroFichero> otros_;  // the other files searched
+    std::vector<Hallazgo> hallazgos_; // by set slice: where it was found, when not at its place
     PlanReconstruccion plan_;
+    size_t intocables_ = 0; // listed files never rebuilt: unreadable, or without description
     Solucion solucion_;
 };
 

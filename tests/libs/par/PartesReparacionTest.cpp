@@ -4,6 +4,7 @@
 #include "JuegoLeido.h"
 #include "LectorPaquetes.h"
 #include "Solucion.h"
+#include "SumaCrc.h"
 #include "support/Carpeta.h"
 
 #include <gtest/gtest.h>
@@ -13,57 +14,47 @@
 namespace quimbel::par {
 namespace {
 
-using Palabras = std::vector<uint16_t>;
-
-// Recovery slice e of the slices, word by word, straight from the definition.
-Palabras Recuperacion(const std::vector<Palabras>& rebanadas, const std::vector<uint32_t>& logaritmos,
-                      uint32_t e) {
-    const TablasGalois& t = TablasGalois::Unicas();
-    Palabras r(rebanadas[0].size(), 0);
-    for (size_t i = 0; i < rebanadas.size(); ++i)
-        for (size_t w = 0; w < r.size(); ++w)
-            r[w] ^= t.Multiplicar(t.Coeficiente(logaritmos[i], e), rebanadas[i][w]);
-    return r;
-}
-
-// Loses `faltan` of 12 random slices, solves with the recovery slices of `exponentes` and
-// rebuilds them by the solution's factors; each must come back.
+// Loses `faltan` of n random slices, solves with the recovery slices of `exponentes` on
+// `hilos` threads and rebuilds them by the solution's factors; each must come back.
 void ComprobarSolucion(const std::vector<size_t>& faltan, const std::vector<uint32_t>& exponentes,
-                       const std::vector<uint32_t>& esperados) {
+                       const std::vector<uint32_t>& esperados, size_t n = 12, unsigned hilos = 1) {
     const TablasGalois& t = TablasGalois::Unicas();
     std::mt19937 gen(7);
-    std::vector<Palabras> rebanadas(12, Palabras(24));
-    for (Palabras& r : rebanadas)
+    constexpr size_t Palabras = 4; // per slice
+    std::vector<std::vector<uint16_t>> rebanadas(n, std::vector<uint16_t>(Palabras));
+    for (auto& r : rebanadas)
         for (uint16_t& w : r)
             w = static_cast<uint16_t>(gen());
-    const std::vector<uint32_t> logaritmos = LogaritmosDeEntrada(12);
+    const std::vector<uint32_t> logaritmos = LogaritmosDeEntrada(static_cast<uint32_t>(n));
     std::vector<uint32_t> suyos;
-    for (size_t f : faltan)
+    std::vector<bool> falta(n, false);
+    for (size_t f : faltan) {
         suyos.push_back(logaritmos[f]);
+        falta[f] = true;
+    }
     Solucion s;
     size_t rango = 0;
-    ASSERT_TRUE(Resolver(suyos, exponentes, s, rango));
+    Avisos avisos(nullptr);
+    ASSERT_EQ(Resolver(suyos, exponentes, s, rango, uint64_t{1} << 30, hilos, avisos), Resuelto::Si);
     EXPECT_EQ(rango, faltan.size());
     EXPECT_EQ(s.exponentes, esperados);
-    // Syndromes: each recovery slice used, less the intact slices' share.
-    std::vector<Palabras> sindromes;
+    // Syndromes: each recovery slice used, less the intact slices' share, straight from the
+    // definition: the missing slices' own share.
+    const size_t m = faltan.size();
+    std::vector<std::vector<uint16_t>> sindromes;
     for (uint32_t e : s.exponentes) {
-        std::vector<Palabras> intactas = rebanadas;
+        std::vector<uint16_t> sin(Palabras, 0);
         for (size_t f : faltan)
-            intactas[f].assign(24, 0);
-        Palabras sin = Recuperacion(rebanadas, logaritmos, e);
-        const Palabras parte = Recuperacion(intactas, logaritmos, e);
-        for (size_t w = 0; w < sin.size(); ++w)
-            sin[w] ^= parte[w];
+            for (size_t w = 0; w < Palabras; ++w)
+                sin[w] ^= t.Multiplicar(t.Coeficiente(logaritmos[f], e), rebanadas[f][w]);
         sindromes.push_back(sin);
     }
-    const size_t m = faltan.size();
     for (size_t k = 0; k < m; ++k) {
-        Palabras rehecha(24, 0);
+        std::vector<uint16_t> rehecha(Palabras, 0);
         for (size_t j = 0; j < m; ++j)
-            for (size_t w = 0; w < 24; ++w)
+            for (size_t w = 0; w < Palabras; ++w)
                 rehecha[w] ^= t.Multiplicar(s.factores[k * m + j], sindromes[j][w]);
-        EXPECT_EQ(rehecha, rebanadas[faltan[k]]) << "rebanada " << faltan[k];
+        ASSERT_EQ(rehecha, rebanadas[faltan[k]]) << "rebanada " << faltan[k];
     }
 }
 
@@ -73,24 +64,75 @@ TEST(SolucionPar, RehaceLasRebanadasQueFaltan) {
     ComprobarSolucion({1, 2, 4, 6, 7, 9, 10}, {4, 9, 20, 33, 61, 64, 100, 200}, {4, 9, 20, 33, 61, 64, 100});
 }
 
+// Many unknowns on several threads: a run of consecutive exponents (the Vandermonde inverse,
+// from the first run long enough) and exponents with gaps (the elimination) both solve.
+TEST(SolucionPar, MuchasIncognitasConYSinRacha) {
+    std::vector<size_t> faltan;
+    for (size_t i = 0; i < 600; i += 2)
+        faltan.push_back(i + (i % 7 == 0 ? 1 : 0));
+    std::vector<uint32_t> racha, huecos;
+    for (uint32_t e = 0; e < 20; ++e)
+        racha.push_back(e * 3);
+    for (uint32_t e = 100; e < 100 + 300; ++e)
+        racha.push_back(e);
+    ComprobarSolucion(faltan, racha, std::vector<uint32_t>(racha.begin() + 20, racha.end()), 700, 3);
+    for (uint32_t e = 5; huecos.size() < 310; ++e)
+        if (e % 41 != 0) huecos.push_back(e);
+    ComprobarSolucion(faltan, huecos, std::vector<uint32_t>(huecos.begin(), huecos.begin() + 300), 700, 3);
+}
+
 // Exponents that differ by the field's order give the same equation: the second is passed
 // over for the next recovery slice.
 TEST(SolucionPar, UnaEleccionSingularTomaOtraRebanada) {
     ComprobarSolucion({2, 8}, {1, 1 + OrdenGalois, 5}, {1, 5});
     ComprobarSolucion({2, 8, 9}, {7, 7 + OrdenGalois, 7 + 2 * OrdenGalois, 0, 3}, {7, 0, 3});
+    ComprobarSolucion({2, 8, 9}, {7, 7 + OrdenGalois, 0, 3}, {7, 3, 0}, 12, 2);
 }
 
 TEST(SolucionPar, SinBastantesEcuacionesDiceCuantasHay) {
     const std::vector<uint32_t> logaritmos = LogaritmosDeEntrada(4);
     Solucion s;
     size_t rango = 9;
-    EXPECT_FALSE(Resolver(logaritmos, std::vector<uint32_t>{0, 1}, s, rango));
+    Avisos avisos(nullptr);
+    const uint64_t memoria = uint64_t{1} << 20;
+    EXPECT_EQ(Resolver(logaritmos, std::vector<uint32_t>{0, 1}, s, rango, memoria, 1, avisos),
+              Resuelto::SinRango);
     EXPECT_EQ(rango, 2u);
-    EXPECT_FALSE(
-        Resolver(logaritmos, std::vector<uint32_t>{4, 4 + OrdenGalois, 4 + 2 * OrdenGalois}, s, rango));
+    EXPECT_EQ(Resolver(logaritmos, std::vector<uint32_t>{4, 4 + OrdenGalois, 4 + 2 * OrdenGalois}, s, rango,
+                       memoria, 2, avisos),
+              Resuelto::SinRango);
     EXPECT_EQ(rango, 1u);
+    // A dependent row with no exponent left still lets the later rows count.
+    EXPECT_EQ(
+        Resolver(logaritmos, std::vector<uint32_t>{4, 4 + OrdenGalois, 9, 11}, s, rango, memoria, 1, avisos),
+        Resuelto::SinRango);
+    EXPECT_EQ(rango, 3u);
     EXPECT_TRUE(s.exponentes.empty() && s.factores.empty());
-    EXPECT_TRUE(Resolver({}, std::vector<uint32_t>{}, s, rango));
+    EXPECT_EQ(Resolver({}, std::vector<uint32_t>{}, s, rango, 0, 1, avisos), Resuelto::Si);
+    // The memory bound is the one given, whatever the machine has.
+    const std::vector<uint32_t> racha{0, 1, 2, 3};
+    EXPECT_EQ(Resolver(logaritmos, racha, s, rango, MemoriaResolver(4, racha) - 1, 1, avisos),
+              Resuelto::SinMemoria);
+    EXPECT_EQ(Resolver(logaritmos, racha, s, rango, MemoriaResolver(4, racha), 1, avisos), Resuelto::Si);
+}
+
+// The rolling CRC-32 of every window equals the direct sum, for windows of one byte, of a few
+// and of more than the data's table reach; zero padding in O(log n) equals the zeros summed.
+TEST(CrcPar, LaVentanaDeslizanteDaLaSumaDeCadaPosicion) {
+    const std::string datos = prueba::Datos(3000, 5);
+    const auto* d = reinterpret_cast<const uint8_t*>(datos.data());
+    for (const size_t ventana : {size_t{1}, size_t{4}, size_t{257}, size_t{2048}}) {
+        const CrcDeslizante deslizante(ventana);
+        uint32_t r = CrcDeslizante::Registro(SumarCrc(0, d, ventana));
+        for (size_t p = 0;; ++p) {
+            ASSERT_EQ(CrcDeslizante::Crc(r), SumarCrc(0, d + p, ventana)) << ventana << " en " << p;
+            if (p + ventana == datos.size()) break;
+            r = deslizante.Mover(r, d[p], d[p + ventana]);
+        }
+    }
+    const std::vector<uint8_t> ceros(100000, 0);
+    for (const size_t n : {size_t{0}, size_t{1}, size_t{63}, size_t{4096}, size_t{99999}})
+        EXPECT_EQ(SumarCerosCrc(SumarCrc(0, d, 10), n), SumarCrc(SumarCrc(0, d, 10), ceros.data(), n)) << n;
 }
 
 Bytes Unir(std::initializer_list<Bytes> partes) {
@@ -223,9 +265,6 @@ TEST(JuegoPar, JuegosFabricadosSeRechazanConSuMensaje) {
     j = {};
     j.tamano = uint64_t{1} << 40;
     EXPECT_EQ(rechazo(j), "¡ Error, demasiados bloques en el juego PAR2 i.par2 !");
-    j = {};
-    j.describir = false;
-    EXPECT_EQ(rechazo(j), "¡ Error, falta la descripción de un fichero en el juego PAR2 i.par2 !");
     for (const char* nombre :
          {"../fuera", "/etc/passwd", "sub/../../x", "a//b", "./a", "a/", "linea\nfalsa"}) {
         j = {};
@@ -241,6 +280,33 @@ TEST(JuegoPar, JuegosFabricadosSeRechazanConSuMensaje) {
     j = {};
     j.ids = {Md5De("1", 1), Md5De("1", 1)};
     EXPECT_EQ(rechazo(j), "¡ Error, lista de ficheros no válida en el juego PAR2 i.par2 !");
+}
+
+// A file without description loses only its own slices: their count from its checksums
+// keeps the numbering; without them the slices after it have no number.
+TEST(JuegoPar, UnFicheroSinDescripcionQuedaSinNombre) {
+    for (const uint32_t huellas : {3u, 0u}) {
+        JuegoHecho j;
+        j.describir = false;
+        j.huellas = huellas;
+        JuegoLeido juego;
+        std::string error;
+        ASSERT_EQ(j.Armar(error, juego), EstadoJuego::Valido) << error;
+        ASSERT_EQ(juego.ficheros.size(), 1u);
+        EXPECT_FALSE(juego.ficheros[0].descrito);
+        EXPECT_EQ(juego.ficheros[0].rebanadas, huellas);
+        EXPECT_EQ(juego.rebanadas, huellas);
+        EXPECT_TRUE(juego.numerado);
+    }
+    JuegoLeido juego;
+    std::string error;
+    // Its checksum packet gone too.
+    const std::vector<Huella> ids{IdDeFichero(Md5De("i", 1), 20, "a.bin")};
+    const Bytes principal = CuerpoPrincipal(8, ids);
+    Recogida r;
+    r.Anadir(0, Uno(Paquete(Md5De(principal.data(), principal.size()), TipoPrincipal, principal)));
+    ASSERT_EQ(Armar(r, juego, error), EstadoJuego::Valido) << error;
+    EXPECT_FALSE(juego.numerado);
 }
 
 TEST(JuegoPar, SinPaquetePrincipalValidoNoHayJuego) {

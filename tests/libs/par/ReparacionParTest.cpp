@@ -174,7 +174,8 @@ TEST_F(ReparacionPar, DesdeUnVolumenSinElIndice) {
     EXPECT_EQ(LeerFichero(c / "e.bin"), original.at("e.bin"));
 }
 
-// The file descriptions carry a wrong MD5: the slices come back, the file does not match.
+// The slice checksums of c.bin's first slice are wrong: the slice comes back from the recovery
+// slices, the rebuilt file does not match its checksums and is removed.
 TEST_F(ReparacionPar, UnFicheroRehechoQueNoCoincideSeBorra) {
     for (const auto& [nombre, contenido] : original) {
         if (!nombre.ends_with(".par2")) continue;
@@ -182,7 +183,8 @@ TEST_F(ReparacionPar, UnFicheroRehechoQueNoCoincideSeBorra) {
         LeerPaquetes(
             FuenteMemoria(reinterpret_cast<const uint8_t*>(contenido.data()), contenido.size()),
             [&](PaqueteLeido&& p) {
-                if (p.tipo != TipoDescripcion) return;
+                // c.bin's checksum packet: 4 slices.
+                if (p.tipo != TipoVerificacion || p.largo != CabeceraPaquete + 16 + 4 * 20) return;
                 const size_t md5 = static_cast<size_t>(p.posicion) + CabeceraPaquete + 16;
                 d[md5] = static_cast<char>(d[md5] ^ 1);
                 const Huella h = Md5De(d.data() + p.posicion + PosicionConjunto, p.largo - PosicionConjunto);
@@ -198,18 +200,78 @@ TEST_F(ReparacionPar, UnFicheroRehechoQueNoCoincideSeBorra) {
     EXPECT_EQ(Contenido(c.Ruta()), antes);
 }
 
-// A link at a listed name is never followed: it is damaged, kept aside, and a file takes its place.
-TEST_F(ReparacionPar, UnEnlaceEnElNombreSeApartaSinTocarSuDestino) {
-    CarpetaTemporal fuera;
-    EscribirFichero(fuera / "c.bin", original.at("c.bin"));
-    std::filesystem::remove(c / "c.bin");
-    std::filesystem::create_symlink(fuera / "c.bin", c / "c.bin");
-    ASSERT_EQ(Ejecutar("repair"), 0) << lineas.back();
-    EXPECT_EQ(Linea("    Dañado: "), "    Dañado: " + c / "c.bin" + " (4 bloques)");
-    EXPECT_TRUE(std::filesystem::is_symlink(c / "c.bin.1"));
-    EXPECT_FALSE(std::filesystem::is_symlink(c / "c.bin"));
-    EXPECT_EQ(LeerFichero(c / "c.bin"), original.at("c.bin"));
-    EXPECT_EQ(LeerFichero(fuera / "c.bin"), original.at("c.bin"));
+// A link at a listed name is read like any input: to an intact file it is whole and stays; to a
+// damaged one it is set aside (never written through) and a file takes its place.
+TEST_F(ReparacionPar, UnEnlaceEnElNombreSeLeeYNuncaSeEscribe) {
+    for (const bool danado : {false, true}) {
+        CarpetaTemporal fuera;
+        std::string datos = original.at("c.bin");
+        if (danado) datos[100] = static_cast<char>(datos[100] ^ 1);
+        EscribirFichero(fuera / "c.bin", datos);
+        std::filesystem::remove(c / "c.bin");
+        std::filesystem::create_symlink(fuera / "c.bin", c / "c.bin");
+        ASSERT_EQ(Ejecutar("repair"), 0) << lineas.back();
+        EXPECT_EQ(LeerFichero(fuera / "c.bin"), datos);
+        EXPECT_EQ(LeerFichero(c / "c.bin"), original.at("c.bin"));
+        if (!danado) {
+            EXPECT_EQ(Linea("  Correcto: " + c / "c.bin"), "  Correcto: " + c / "c.bin");
+            EXPECT_TRUE(std::filesystem::is_symlink(c / "c.bin"));
+            EXPECT_EQ(Contenido(c.Ruta()), original);
+            continue;
+        }
+        EXPECT_EQ(Linea("    Dañado: "), "    Dañado: " + c / "c.bin" + " (1 bloques)");
+        EXPECT_TRUE(std::filesystem::is_symlink(c / "c.bin.1"));
+        EXPECT_FALSE(std::filesystem::is_symlink(c / "c.bin"));
+    }
+}
+
+// A file that cannot be read (here through a sub-folder link that leads out) is reported with
+// its reason, never damaged nor rebuilt; the others are repaired, and the check says 2.
+TEST(ReparacionParIlegible, SeDiceElMotivoYNoSeRehace) {
+    CarpetaTemporal c, fuera;
+    EnCarpeta dentro{c.Ruta()};
+    std::filesystem::create_directory(c / "sub");
+    EscribirFichero(c / "sub/f.bin", Datos(20000, 3));
+    EscribirFichero(c / "g.bin", Datos(20000, 4));
+    ASSERT_EQ(Par2("create -q -s4000 -c10 j.par2 sub/f.bin g.bin"), 0);
+    std::filesystem::rename(c / "sub", fuera / "sub");
+    std::filesystem::create_directory_symlink(fuera / "sub", c / "sub");
+    EscribirFichero(c / "g.bin", Datos(20000, 5));
+    Avisos avisos(Recoger);
+    const auto orden = [&](const char* que) {
+        lineas.clear();
+        return EjecutarReparacion(std::vector<std::string>{"par.exe", que, "--", "j.par2"}, EnCarpetaActual,
+                                  avisos, Pequenos());
+    };
+    ASSERT_EQ(orden("verify"), 2);
+    EXPECT_EQ(lineas[1], "  Ilegible: sub/f.bin (enlace fuera de la carpeta)");
+    EXPECT_EQ(orden("repair"), 1);
+    EXPECT_EQ(LeerFichero(c / "g.bin"), Datos(20000, 4));
+    EXPECT_EQ(LeerFichero(fuera / "sub/f.bin"), Datos(20000, 3));
+    EXPECT_FALSE(Existe(fuera / "sub/f.bin.1"));
+}
+
+// The open-file bound: many files checked with room for a handful open at once.
+TEST(ReparacionParAbiertos, PocosDescriptoresNoDanNadaPorDanado) {
+    CarpetaTemporal c;
+    EnCarpeta dentro{c.Ruta()};
+    std::string nombres;
+    for (int i = 0; i < 300; ++i) {
+        EscribirFichero(c / ("f" + std::to_string(i)),
+                        Datos(100 + static_cast<size_t>(i), static_cast<unsigned>(i)));
+        nombres += " f" + std::to_string(i);
+    }
+    ASSERT_EQ(Par2("create -q -s512 -c4 m.par2" + nombres), 0);
+    Limites l = Pequenos();
+    l.abiertos = 6;
+    Avisos avisos(Recoger);
+    lineas.clear();
+    ASSERT_EQ(EjecutarReparacion(std::vector<std::string>{"par.exe", "verify", "--", "m.par2"},
+                                 EnCarpetaActual, avisos, l),
+              0);
+    EXPECT_EQ(
+        std::count_if(lineas.begin(), lineas.end(), [](auto& x) { return x.starts_with("  Correcto: "); }),
+        300);
 }
 
 TEST_F(ReparacionPar, UnIndiceQueNoEsUnJuego) {
