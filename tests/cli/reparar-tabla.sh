@@ -71,7 +71,7 @@ fila "quitado un bloque entre bordes" p2 x.par2 "quita a.bin 400000 40000" 1
 fila "quitado el último byte" p2 x.par2 "quita a.bin 999999 1" 1
 fila "metido en el último bloque corto" p2 x.par2 "mete b.bin 290000 0123456789" 1
 fila "metido antes del último bloque corto" p2 x.par2 "mete b.bin 100 0123456789" 1
-comprueba "metido antes del último bloque corto: memo" "    Dañado: w/b.bin (1 bloques)" "$(grep 'Dañado' out)"
+comprueba "metido antes del último bloque corto: memo" "    Dañado: w/b.bin (1 bloque)" "$(grep 'Dañado' out)"
 fila "metido y quitado en dos ficheros" p2 x.par2 "mete a.bin 777777 X; quita b.bin 5 3" 1
 fila "siete bloques perdidos, seis a mano" p2 x.par2 \
     "for k in 1 5 9 13 17 21; do quita a.bin \$((k * 40000 - 2000)) 1; mete a.bin \$((k * 40000 + 1000)) Y; done; voltea b.bin 10" 2
@@ -80,7 +80,7 @@ fila "renombrado con --buscar" p2 x.par2 "mkdir otros && mv a.bin otros/renombra
 comprueba "renombrado: memo" "Encontrado: w/otros/renombrado (25 bloques)" "$(grep '^Encontrado' out)"
 cmp -s p2.orig/a.bin w/otros/renombrado || falla "renombrado: el fichero buscado cambió"
 fila "movidos: memo" p2 x.par2 "mete a.bin 123457 X" 1
-comprueba "movidos: memo" "    Dañado: w/a.bin (1 bloques)
+comprueba "movidos: memo" "    Dañado: w/a.bin (1 bloque)
 Encontrado: w/a.bin (21 bloques)" "$(grep -e '^Encontrado' -e 'Dañado' out)"
 
 # cortar --par 3: one slice per piece.

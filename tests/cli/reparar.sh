@@ -90,7 +90,7 @@ rm trozos/pelicula.001 trozos/pelicula.002 && voltea trozos/pelicula.003 10 && v
 antes=$(ls -l trozos)
 "$q" reparar trozos/pelicula.par2 >out 2>err
 comprueba "uno de más: estado" 1 $?
-comprueba "uno de más: mensaje" "¡ Faltan 1 bloques de recuperación !" "$(cat err)"
+comprueba "uno de más: mensaje" "¡ Falta 1 bloque de recuperación !" "$(cat err)"
 comprueba "uno de más: bloques" "Bloques de recuperación: 3 disponibles, 4 necesarios" "$(grep '^Bloques' out)"
 comprueba "uno de más: nada escrito ni renombrado" "$antes" "$(ls -l trozos)"
 (cd trozos && par2 verify -q pelicula.par2 >/dev/null 2>&1)

@@ -2,6 +2,7 @@
 
 #include "Busqueda.h"
 #include "Comprobacion.h"
+#include "Cuenta.h"
 #include "Galois.h"
 #include "JuegoLeido.h"
 #include "LecturaJuego.h"
@@ -139,8 +140,7 @@ class Reparacion {
             necesarios += perdidas;
             if (!f.descrito) {
                 ++intocables_;
-                avisos_.Decir("Sin nombre: " + Hexadecimal(f.id) + " (" + std::to_string(perdidas) +
-                              " bloques)");
+                avisos_.Decir("Sin nombre: " + Hexadecimal(f.id) + " (" + Bloques(perdidas) + ")");
                 continue;
             }
             if (Ilegible(e)) {
@@ -153,14 +153,15 @@ class Reparacion {
             if (!e.existe)
                 avisos_.Decir(" No existe: " + Ruta(i));
             else
-                avisos_.Decir("    Dañado: " + Ruta(i) + " (" + std::to_string(perdidas) + " bloques)");
+                avisos_.Decir("    Dañado: " + Ruta(i) + " (" + Bloques(perdidas) + ")");
         }
         DecirHallazgos(orden);
         for (size_t i = 0; i < juego_.ficheros.size(); ++i)
             for (uint32_t j = 0; j < juego_.ficheros[i].rebanadas; ++j)
                 if (Perdida(i, j)) plan_.faltantes.push_back(juego_.ficheros[i].primera + j);
-        avisos_.Decir("Bloques de recuperación: " + std::to_string(juego_.recuperacion.size()) +
-                      " disponibles, " + std::to_string(necesarios) + " necesarios");
+        avisos_.Decir(
+            "Bloques de recuperación: " + Cuenta(juego_.recuperacion.size(), "disponible", "disponibles") +
+            ", " + Cuenta(necesarios, "necesario", "necesarios"));
     }
 
     // Slice j of file i is neither intact at its place nor found elsewhere.
@@ -184,7 +185,7 @@ class Reparacion {
             if (h.Hallado()) ++cuantas[h.origen];
         const auto decir = [&](size_t origen, const std::string& ruta) {
             if (cuantas[origen] > 0)
-                avisos_.Decir("Encontrado: " + ruta + " (" + std::to_string(cuantas[origen]) + " bloques)");
+                avisos_.Decir("Encontrado: " + ruta + " (" + Bloques(cuantas[origen]) + ")");
         };
         for (const size_t i : orden)
             decir(i, Ruta(i));
@@ -217,15 +218,14 @@ class Reparacion {
                                                         " es uno de los ficheros del juego PAR2 !"});
         const size_t m = plan_.faltantes.size();
         if (m > juego_.recuperacion.size())
-            return Acabar({CodigoFallo::Recuperacion, "¡ Faltan " +
-                                                          std::to_string(m - juego_.recuperacion.size()) +
-                                                          " bloques de recuperación !"});
+            return Acabar({CodigoFallo::Recuperacion, FaltanBloques(m - juego_.recuperacion.size())});
         const bool resuelto = Solucionar(m);
         if (avisos_.Detenido()) return Acabar(FalloInterrumpido());
         if (!resuelto) return Mal;
         const unsigned hilos = Hilos(limites_, juego_.rebanadas);
-        const bool mantener = CabenAbiertos(limites_, juego_.ficheros.size() + otros_.size() + rutasJuego_.size() +
-                                                          2 * uint64_t{plan_.reescritos.size()});
+        const bool mantener =
+            CabenAbiertos(limites_, juego_.ficheros.size() + otros_.size() + rutasJuego_.size() +
+                                        2 * uint64_t{plan_.reescritos.size()});
         Temporales temporales(carpeta_, Listados());
         for (const size_t i : plan_.reescritos)
             if (temporales.Crear(juego_.ficheros[i].nombre) != 0)
@@ -249,15 +249,14 @@ class Reparacion {
             return true;
         case Resuelto::SinMemoria:
             Acabar({CodigoFallo::Memoria,
-                    "¡ Error, memoria insuficiente para resolver " + std::to_string(m) +
-                        " bloques: hacen falta " + std::to_string(MiB(MemoriaResolver(m, disponibles))) +
-                        " MiB y hay " + std::to_string(MiB(memoria)) + " MiB libres !"});
+                    "¡ Error, memoria insuficiente para resolver " + Bloques(m) + ": hacen falta " +
+                        std::to_string(MiB(MemoriaResolver(m, disponibles))) + " MiB y hay " +
+                        std::to_string(MiB(memoria)) + " MiB libres !"});
             return false;
         case Resuelto::SinRango:
             // A stop is told by the caller.
             if (avisos_.Parar()) return false;
-            Acabar({CodigoFallo::Recuperacion,
-                    "¡ Faltan " + std::to_string(m - rango) + " bloques de recuperación !"});
+            Acabar({CodigoFallo::Recuperacion, FaltanBloques(m - rango)});
         }
         return false;
     }

@@ -81,7 +81,7 @@ TEST_F(ReparacionPar, RehaceBorradosDanadosTruncadosYAlargados) {
     const auto antes = Contenido(c.Ruta());
     ASSERT_EQ(Ejecutar("verify"), 1);
     EXPECT_EQ(Contenido(c.Ruta()), antes); // a check writes nothing
-    EXPECT_EQ(lineas, (std::vector<std::string>{"    Dañado: " + c / "a.bin" + " (1 bloques)",
+    EXPECT_EQ(lineas, (std::vector<std::string>{"    Dañado: " + c / "a.bin" + " (1 bloque)",
                                                 " No existe: " + c / "b.bin", "  Correcto: " + c / "c.bin",
                                                 "    Dañado: " + c / "d.bin" + " (8 bloques)",
                                                 "    Dañado: " + c / "e.bin" + " (0 bloques)",
@@ -219,7 +219,7 @@ TEST_F(ReparacionPar, UnEnlaceEnElNombreSeLeeYNuncaSeEscribe) {
             EXPECT_EQ(Contenido(c.Ruta()), original);
             continue;
         }
-        EXPECT_EQ(Linea("    Dañado: "), "    Dañado: " + c / "c.bin" + " (1 bloques)");
+        EXPECT_EQ(Linea("    Dañado: "), "    Dañado: " + c / "c.bin" + " (1 bloque)");
         EXPECT_TRUE(std::filesystem::is_symlink(c / "c.bin.1"));
         EXPECT_FALSE(std::filesystem::is_symlink(c / "c.bin"));
     }
