@@ -102,6 +102,15 @@ bool VentanaQt::Reemplazar(std::string_view ruta) {
     return si;
 }
 
+bool VentanaQt::RepararYUnir(std::string_view motivo) {
+    const bool estabaOcupado = ocupado_;
+    if (estabaOcupado) CursorNormal();
+    const bool si = form_.Dialogos().Confirmar(
+        QStringLiteral("Confirm"), DeUtf8(std::string(motivo) + "\n" + std::string(PreguntaReparar)));
+    if (estabaOcupado) CursorOcupado();
+    return si;
+}
+
 void VentanaQt::Enfocar(Campo campo) {
     ControlDe(form_, campo)->setFocus(Qt::OtherFocusReason);
 }

@@ -23,6 +23,7 @@ class VentanaQt : public Ventana {
     void Informacion(std::string_view texto) override;
     Respuesta Pregunta(std::string_view texto) override;
     bool Reemplazar(std::string_view ruta) override;
+    bool RepararYUnir(std::string_view motivo) override;
     // A close request (Salir, Ctrl+Q, the title bar, SIGTERM) during the run.
     bool Interrumpido() const override;
     void Enfocar(Campo campo) override;

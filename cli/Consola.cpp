@@ -54,6 +54,10 @@ bool Consola::Reemplazar(std::string_view ruta) {
     return false;
 }
 
+bool Consola::RepararYUnir(std::string_view) {
+    return reparar_;
+}
+
 void Consola::ProcesarMensajes() {
     std::fflush(salida_);
 }

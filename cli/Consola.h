@@ -20,6 +20,8 @@ class Consola : public Ventana {
     Respuesta Pregunta(std::string_view texto) override;
     // Replaces only what --reemplazar allowed (PermitirReemplazo); otherwise says so and refuses.
     bool Reemplazar(std::string_view ruta) override;
+    // Repairs only when --reparar allowed it (PermitirReparar); otherwise answers no, silently.
+    bool RepararYUnir(std::string_view motivo) override;
     // Flushes standard output, so that lines and messages keep their order.
     void ProcesarMensajes() override;
     // Whether SIGINT, SIGTERM or SIGHUP came (cli/Senales.h).
@@ -28,12 +30,14 @@ class Consola : public Ventana {
     int Errores() const { return errores_mostrados_; }
     // Whether files that stand at the names a run writes may be replaced (--reemplazar).
     void PermitirReemplazo(bool permitir) { reemplazar_ = permitir; }
+    void PermitirReparar(bool permitir) { reparar_ = permitir; }
 
   private:
     std::FILE* salida_;
     std::FILE* errores_;
     int errores_mostrados_ = 0;
     bool reemplazar_ = false;
+    bool reparar_ = false;
 };
 
 } // namespace quimbel

@@ -15,6 +15,7 @@ int OrdenUnir(std::span<const std::string> args) {
     std::vector<std::string> posicionales;
     std::optional<std::string> destino;
     bool reemplazar = false;
+    bool reparar = false;
     for (size_t i = 0; i < args.size(); ++i) {
         const std::string& a = args[i];
         if (a == "--destino") {
@@ -22,6 +23,8 @@ int OrdenUnir(std::span<const std::string> args) {
             destino = RutaAbsoluta(args[++i]);
         } else if (a == "--reemplazar") {
             reemplazar = true;
+        } else if (a == "--reparar") {
+            reparar = true;
         } else if (a.starts_with("--")) {
             return ErrorDeUso("opción desconocida: " + a);
         } else {
@@ -33,14 +36,12 @@ int OrdenUnir(std::span<const std::string> args) {
 
     Consola consola;
     consola.PermitirReemplazo(reemplazar);
+    consola.PermitirReparar(reparar);
     EntradaUnir entrada;
     entrada.base = RutaAbsoluta(posicionales[0]);
     const AnalisisUnir analisis = AnalizarFicheroUnir(consola, entrada.base);
+    // A missing piece stops the join with the same message, unless it can be rebuilt first.
     if (!analisis.correcto) return SalidaFallo;
-    if (analisis.falta) {
-        consola.Error(*analisis.falta);
-        return SalidaFallo;
-    }
     entrada.plan = analisis.plan;
     // Without a destination, the name the window would show: the Hacha header's, or the proposal.
     if (destino)

@@ -11,6 +11,9 @@
 
 namespace quimbel {
 
+// The question after the message of a join that may rebuild its set first (RepararYUnir).
+inline constexpr std::string_view PreguntaReparar = "¿ Reparar los trozos con su juego PAR2 y unir ?";
+
 // The result memos, one per page.
 enum class Memo { Cortar, Unir, Verificar, Reparar };
 
@@ -51,6 +54,15 @@ class Ventana {
     // own contract says.
     virtual bool Reemplazar(std::string_view ruta) = 0;
 
+    // Asks once, when a join finds a piece of its set missing or wrong and the set came with a
+    // PAR2 set (motivo: the message the join would stop with), whether to rebuild the pieces
+    // from the PAR2 set and then join. True to repair. A face with nobody to ask answers as its
+    // own contract says; one that never repairs leaves it false.
+    // The window asks it under the message as "¿ Reparar los trozos con su juego PAR2 y unir ?".
+    virtual bool RepararYUnir(std::string_view motivo) {
+        static_cast<void>(motivo);
+        return false;
+    }
     // Empties a page's result memo. A face that writes lines as a stream, with nothing to
     // take back, leaves it empty.
     virtual void LimpiarMemo(Memo memo) { static_cast<void>(memo); }

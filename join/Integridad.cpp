@@ -9,18 +9,6 @@ namespace quimbel {
 
 namespace {
 
-// The size of the regular file at the path, links followed; -1 when there is none.
-int64_t TamanoEn(const std::string& ruta) {
-    struct stat st {};
-    if (stat(ruta.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
-    return static_cast<int64_t>(st.st_size);
-}
-
-std::string MensajeTamano(int64_t n, const std::string& nombre, int64_t tamano, const std::string& esperado) {
-    return "¡ El trozo " + std::to_string(n) + " : " + nombre + " tiene " + std::to_string(tamano) +
-           " bytes y debería tener " + esperado + " !";
-}
-
 std::optional<std::string> FallaHacha(const std::string& base, const PlanUnir& plan) {
     for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n) {
         const std::string nombre = NombreTrozoUnir(base, plan, n);
@@ -52,6 +40,17 @@ std::optional<std::string> FallaFin(const std::string& base, const PlanUnir& pla
 }
 
 } // namespace
+
+int64_t TamanoEn(const std::string& ruta) {
+    struct stat st {};
+    if (stat(ruta.c_str(), &st) != 0 || !S_ISREG(st.st_mode)) return -1;
+    return static_cast<int64_t>(st.st_size);
+}
+
+std::string MensajeTamano(int64_t n, const std::string& nombre, int64_t tamano, const std::string& esperado) {
+    return "¡ El trozo " + std::to_string(n) + " : " + nombre + " tiene " + std::to_string(tamano) +
+           " bytes y debería tener " + esperado + " !";
+}
 
 std::string MensajeFalta(int64_t n, const std::string& nombre) {
     return "¡ Falta el trozo " + std::to_string(n) + " : " + nombre + " !";

@@ -9,6 +9,13 @@
 
 namespace quimbel {
 
+// The size of the regular file at the path, links followed; -1 when there is none.
+int64_t TamanoEn(const std::string& ruta);
+
+// "¡ El trozo " + n + " : " + name + " tiene " + size + " bytes y debería tener " + esperado +
+// " !": the one text of a piece of the wrong size.
+std::string MensajeTamano(int64_t n, const std::string& nombre, int64_t tamano, const std::string& esperado);
+
 // "¡ Falta el trozo " + n + " : " + its name + " !": the one text of a missing piece, at the
 // analysis and at the join.
 std::string MensajeFalta(int64_t n, const std::string& nombre);

@@ -1,28 +1,43 @@
 #pragma once
-// The checksums that came with a set: the SFV file a split writes beside its pieces (the
-// pieces' stem and ".sfv", any letter case), read once before a join.
+// The list that came with a set: the PAR2 set or the SFV file a split writes beside its pieces
+// (the pieces' stem and ".par2" or ".sfv", any letter case), read once before a join. Where
+// both are there the PAR2 set is taken: it can also rebuild a piece.
 #include <cstdint>
 #include <map>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "PlanUnir.h"
 
 namespace quimbel {
 
-struct ListaDelJuego {
-    std::string ruta;                     // the SFV file's path
-    std::map<std::string, uint32_t> crcs; // the CRC-32 of each listed file, by its name in the folder
+// What a piece's bytes must give, by its set's list.
+struct EsperadoTrozo {
+    std::optional<uint32_t> crc; // the SFV file's: the CRC-32 of the whole file
+    // The PAR2 set's: the file's length, and the CRC-32 of each slice of tamanoRebanada bytes,
+    // the last padded with zeros.
+    std::optional<int64_t> tamano;
+    uint64_t tamanoRebanada = 0;
+    std::vector<uint32_t> crcsRebanadas;
 };
 
-// The SFV file beside `base` (a piece's path) named like the set, read whole (bounded as every
-// text reader is); none when there is none or it cannot be read. Entries with a folder part or
-// an invalid CRC are left out: they name no piece beside it.
+struct ListaDelJuego {
+    std::string ruta;  // the SFV file's path, or the path of the PAR2 set's file found
+    bool par2 = false; // a PAR2 set
+    std::map<std::string, EsperadoTrozo> trozos; // by each listed file's name in the folder
+};
+
+// The list beside `base` (a piece's path) named like the set: the PAR2 set the parity library
+// reads (when loaded), else the SFV file, read whole (bounded as every text reader is); none
+// when there is none that lists a file beside it. Entries with a folder part, an invalid CRC
+// or no slice checksums are left out: they name no piece that can be checked.
 std::optional<ListaDelJuego> BuscarListaDelJuego(const std::string& base);
 
-// The message for the first piece the list names that lies past the plan's last one (a lost
-// last piece: the set ends earlier on disk than in its list); none when there is none.
-std::optional<std::string> FaltaSegunLista(const std::string& base, const PlanUnir& plan,
+// The message for the first thing the list says that the pieces on disk break: a piece it names
+// past the plan's last one (a lost last piece: "¡ Falta el trozo ..."), or a piece of the plan
+// whose size is not the listed length (TamanoQueFalla's text); none when there is none.
+std::optional<std::string> FallaSegunLista(const std::string& base, const PlanUnir& plan,
                                            const ListaDelJuego& lista);
 
 } // namespace quimbel

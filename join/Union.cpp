@@ -7,6 +7,8 @@
 #include <set>
 #include <vector>
 
+#include "AnalisisUnir.h"
+#include "ComprobacionTrozo.h"
 #include "Integridad.h"
 #include "ListaDelJuego.h"
 #include "Vecinos.h"
@@ -18,7 +20,7 @@
 #include "files/Rutas.h"
 #include "files/Salidas.h"
 #include "files/Temporales.h"
-#include "verify/Crc.h"
+#include "parity/Reparacion.h"
 
 namespace quimbel {
 
@@ -51,67 +53,45 @@ int64_t BytesDelPlan(const std::string& base, const PlanUnir& plan) {
     return bytes;
 }
 
-// Whether the bytes of a piece give the CRC-32 its set's list records. The header bytes, which
-// the join skips, are read here; the data are seen as they are copied.
-class Comprobacion {
-  public:
-    Comprobacion(const ListaDelJuego* lista, const std::string& nombre) {
-        if (lista == nullptr || !crc_.Disponible()) return;
-        const auto entrada = lista->crcs.find(NombreDeRuta(nombre));
-        if (entrada != lista->crcs.end()) esperado_ = entrada->second;
-    }
-    Comprobacion(const Comprobacion&) = delete;
-    Comprobacion& operator=(const Comprobacion&) = delete;
-    // Whether the piece is listed (and can be checked).
-    bool Activa() const { return esperado_.has_value(); }
-    bool Cabecera(const Fichero& trozo, int64_t inicio) {
-        std::vector<unsigned char> bytes(static_cast<size_t>(std::max<int64_t>(inicio, 0)));
-        if (!bytes.empty() && !trozo.LeerEn(bytes.data(), bytes.size(), 0)) return false;
-        crc_.Sumar(bytes.data(), bytes.size());
-        return true;
-    }
-    const VerBloque* Ver() const { return Activa() ? &ver_ : nullptr; }
-    bool Correcta() const { return crc_.Valor() == esperado_; }
-
-  private:
-    CrcEnCurso crc_;
-    std::optional<uint32_t> esperado_;
-    VerBloque ver_ = [this](const unsigned char* datos, size_t n) { crc_.Sumar(datos, n); };
+// Why a join stopped: its message (for a run asked to stop, ProcesoInterrumpido, which goes to
+// the memo instead of a box), and whether a piece failed its list's check.
+struct Parada {
+    std::string mensaje;
+    bool danado = false;
 };
 
-// Appends the data of every piece to the open output, checking those its list names; the
-// message of the stop, if any (for a run asked to stop, ProcesoInterrumpido, which goes to the
-// memo instead of a box).
-std::optional<std::string> UnirTrozos(Ventana& v, const std::string& base, const PlanUnir& plan,
-                                      const ListaDelJuego* lista, Fichero& unido,
-                                      const std::string& destino) {
+// Appends the data of every piece to the open output, checking those its list names; why it
+// stopped, if it did.
+std::optional<Parada> UnirTrozos(Ventana& v, const std::string& base, const PlanUnir& plan,
+                                 const ListaDelJuego* lista, Fichero& unido, const std::string& destino) {
     Avance avance(v, BytesDelPlan(base, plan));
     for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n) {
         const std::string nombre = NombreTrozoUnir(base, plan, n);
         Fichero trozo;
         const int64_t z = AbrirFichero(trozo, nombre).Bien() ? trozo.Tamano() : -1;
-        if (z < 0) return "¡ Error al abrir fichero " + nombre + " !";
+        if (z < 0) return Parada{"¡ Error al abrir fichero " + nombre + " !"};
         const int64_t inicio = InicioDatosTrozo(plan, n);
         v.AnadirLinea(Memo::Unir, "Uniendo trozo " + std::to_string(n) + " : " + nombre);
-        Comprobacion comprobacion(lista, nombre);
+        ComprobacionTrozo comprobacion(lista, nombre);
         if (comprobacion.Activa() && !comprobacion.Cabecera(trozo, inicio))
-            return "¡ Error al leer fichero " + nombre + " !";
+            return Parada{"¡ Error al leer fichero " + nombre + " !"};
         // A piece that yields fewer bytes than it had when opened lost them meanwhile.
         const int64_t cuenta = std::max<int64_t>(z - inicio, 0);
         int64_t copiados = 0;
         if (CopiarBloque(trozo, unido, inicio, cuenta, &copiados, &avance, comprobacion.Ver()) != 0 ||
             copiados != cuenta) {
-            if (v.Interrumpido()) return std::string(ProcesoInterrumpido);
-            return "¡ Error al escribir en fichero " + destino + " !";
+            if (v.Interrumpido()) return Parada{std::string(ProcesoInterrumpido)};
+            return Parada{"¡ Error al escribir en fichero " + destino + " !"};
         }
         if (comprobacion.Activa()) {
             const bool bien = comprobacion.Correcta();
             v.AnadirLinea(Memo::Unir, (bien ? "  Correcto: " : " Error CRC: ") + nombre);
-            if (!bien) return "¡ Error CRC en el trozo " + std::to_string(n) + " : " + nombre + " !";
+            if (!bien)
+                return Parada{"¡ Error CRC en el trozo " + std::to_string(n) + " : " + nombre + " !", true};
         }
         trozo.Cerrar();
         v.ProcesarMensajes();
-        if (v.Interrumpido()) return std::string(ProcesoInterrumpido);
+        if (v.Interrumpido()) return Parada{std::string(ProcesoInterrumpido)};
     }
     return std::nullopt;
 }
@@ -134,25 +114,37 @@ Reemplazable(Ventana& v, const Carpeta& carpeta, const std::string& destino, con
     return std::optional<IdFichero>(o.id);
 }
 
-} // namespace
+bool Juntar(Ventana& v, EntradaUnir e, bool puedeReparar);
 
-bool Unir(Ventana& v, EntradaUnir e) {
-    v.LimpiarMemo(Memo::Unir);
+// A piece missing or wrong in a set that came with a PAR2 set: asked once, the set is rebuilt
+// (its lines going to the "Unir" memo) and, when every file of it is whole, analysed again and
+// joined, checked the same way; otherwise the run stops with `motivo`. True as Unir.
+bool RepararYJuntar(Ventana& v, EntradaUnir e, const ListaDelJuego& lista, const std::string& motivo) {
+    if (!v.RepararYUnir(motivo)) {
+        v.Error(motivo);
+        return false;
+    }
+    v.AnadirLinea(Memo::Unir, "Reparando con " + lista.ruta);
+    const ResultadoReparacion r = RepararComoPaso(v, {lista.ruta, "", false, {}}, Memo::Unir);
+    if (r.interrumpida) return false;
+    if (r.estado != 0) {
+        if (!r.fallosMostrados) v.Error(motivo);
+        return false;
+    }
+    const AnalisisUnir a = AnalizarFicheroUnir(v, e.base);
+    if (!a.correcto) return false;
+    if (a.falta) {
+        v.Error(*a.falta);
+        return false;
+    }
+    e.plan = a.plan;
+    return Juntar(v, std::move(e), false);
+}
+
+// The join once the boxes are filled; puedeReparar: a set with a PAR2 set may be rebuilt first.
+bool Juntar(Ventana& v, EntradaUnir e, bool puedeReparar) {
     const std::string& base = e.base;
-    if (base.empty()) {
-        v.Error("¡ Debes indicar el fichero base para unir !");
-        v.Enfocar(Campo::FicheroUnir);
-        return false;
-    }
-    std::string destino = e.destino;
-    if (destino.empty()) {
-        v.Error("¡ Debes indicar el fichero destino !");
-        v.Enfocar(Campo::FicheroUnido);
-        return false;
-    }
-    // A bare name is created beside the chosen piece, where its set lives.
-    if (CarpetaDeRuta(destino).empty()) destino = CarpetaDeRuta(base) + destino;
-
+    const std::string& destino = e.destino;
     const PlanUnir& plan = e.plan;
     for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n) {
         if (NombreTrozoUnir(base, plan, n) == destino) {
@@ -161,12 +153,14 @@ bool Unir(Ventana& v, EntradaUnir e) {
         }
     }
     // The set is checked whole before anything is written: a short file is never called whole.
-    // A list that came with the pieces names the set's end too.
+    // A list that came with the pieces names the set's end and sizes too.
     const std::optional<ListaDelJuego> lista = BuscarListaDelJuego(base);
+    const bool reparable = puedeReparar && lista && lista->par2;
     std::optional<std::string> incompleto = TrozoQueFalta(base, plan);
-    if (!incompleto && lista) incompleto = FaltaSegunLista(base, plan, *lista);
+    if (!incompleto && lista) incompleto = FallaSegunLista(base, plan, *lista);
     if (!incompleto) incompleto = TamanoQueFalla(base, plan);
     if (incompleto) {
+        if (reparable) return RepararYJuntar(v, std::move(e), *lista, *incompleto);
         v.Error(*incompleto);
         return false;
     }
@@ -189,24 +183,26 @@ bool Unir(Ventana& v, EntradaUnir e) {
 
     v.CursorOcupado();
     v.AnadirLinea(Memo::Unir, "Uniendo trozos...");
-    std::optional<std::string> fallo =
+    std::optional<Parada> fallo =
         UnirTrozos(v, base, plan, lista ? &*lista : nullptr, unido.Datos(), destino);
     // A full disk may show only when the data are flushed.
-    if (!fallo && !unido.Volcar().Bien()) fallo = "¡ Error al escribir en fichero " + destino + " !";
+    if (!fallo && !unido.Volcar().Bien()) fallo = Parada{"¡ Error al escribir en fichero " + destino + " !"};
     if (!fallo) {
         const Desenlace publicado = unido.Publicar(NombreDeRuta(destino), protegidos, *reemplazable);
         if (publicado.resultado == Resultado::Intocable)
-            fallo = ErrorMismoNombre;
+            fallo = Parada{ErrorMismoNombre};
         else if (!publicado.Bien())
-            fallo = "¡ Error al crear fichero " + destino + " !";
+            fallo = Parada{"¡ Error al crear fichero " + destino + " !"};
     }
     if (fallo) {
         unido.Descartar();
         v.CursorNormal();
-        if (*fallo == ProcesoInterrumpido)
-            v.AnadirLinea(Memo::Unir, *fallo);
+        if (fallo->mensaje == ProcesoInterrumpido)
+            v.AnadirLinea(Memo::Unir, fallo->mensaje);
+        else if (fallo->danado && reparable)
+            return RepararYJuntar(v, std::move(e), *lista, fallo->mensaje);
         else
-            v.Error(*fallo);
+            v.Error(fallo->mensaje);
         return false;
     }
     SincronizarCarpeta(carpeta);
@@ -214,6 +210,25 @@ bool Unir(Ventana& v, EntradaUnir e) {
     v.Informacion("¡ Proceso finalizado !");
     v.CursorNormal();
     return true;
+}
+
+} // namespace
+
+bool Unir(Ventana& v, EntradaUnir e) {
+    v.LimpiarMemo(Memo::Unir);
+    if (e.base.empty()) {
+        v.Error("¡ Debes indicar el fichero base para unir !");
+        v.Enfocar(Campo::FicheroUnir);
+        return false;
+    }
+    if (e.destino.empty()) {
+        v.Error("¡ Debes indicar el fichero destino !");
+        v.Enfocar(Campo::FicheroUnido);
+        return false;
+    }
+    // A bare name is created beside the chosen piece, where its set lives.
+    if (CarpetaDeRuta(e.destino).empty()) e.destino = CarpetaDeRuta(e.base) + e.destino;
+    return Juntar(v, std::move(e), true);
 }
 
 } // namespace quimbel

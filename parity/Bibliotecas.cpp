@@ -23,11 +23,13 @@ void Bibliotecas::CargarPar(const std::string& carpetaPrimero) {
     LiberarPar();
     par_ = CargarBiblioteca(NombreBibliotecaPar, carpetaPrimero);
     callPar_ = BuscarFuncion<CallParContextoFuncion>(par_, "call_par_contexto");
-    if (callPar_ == nullptr) LiberarPar();
+    if (callPar_ == nullptr) return LiberarPar();
+    describir_ = BuscarFuncion<ParDescribirFuncion>(par_, "par_describir");
 }
 
 void Bibliotecas::LiberarPar() {
     callPar_ = nullptr;
+    describir_ = nullptr;
     LiberarBiblioteca(par_);
     par_ = nullptr;
 }

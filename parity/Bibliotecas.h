@@ -31,18 +31,21 @@ class Bibliotecas {
     // The export; null without one.
     Crc32Funcion Crc32() const { return crc32_; }
 
-    // Loads the parity library and looks up its call_par_contexto export; a library without it
-    // is released again and counts as not loaded. Loading again first releases it.
+    // Loads the parity library and looks up its call_par_contexto export (and par_describir); a library
+    // without it is released again and counts as not loaded. Loading again first releases it.
     void CargarPar(const std::string& carpetaPrimero);
     void LiberarPar();
     // The export; null when the library is not loaded.
     CallParContextoFuncion Par() const { return callPar_; }
+    // Its par_describir export; null when the library is not loaded or lacks it.
+    ParDescribirFuncion Describir() const { return describir_; }
 
   private:
     ManejadorBiblioteca crc_ = nullptr;
     Crc32Funcion crc32_ = nullptr;
     ManejadorBiblioteca par_ = nullptr;
     CallParContextoFuncion callPar_ = nullptr;
+    ParDescribirFuncion describir_ = nullptr;
 };
 
 // The program's one set of loaded libraries, which the engines call through.

@@ -35,11 +35,12 @@ bool ParCargada();
 struct ContextoPar {
     explicit ContextoPar(Ventana& v) : ventana(v) {}
     Ventana& ventana;
-    Avance* avance = nullptr; // the run's progress, or none
-    int64_t inicio = 0;       // where the run stood when the call began
-    int64_t parte = 0;        // the call's share of the run's bytes (the PAR step)
-    std::string ultimaLinea;  // the last text received
-    int fallos = 0;           // failure texts shown (the repair)
+    Avance* avance = nullptr;  // the run's progress, or none
+    int64_t inicio = 0;        // where the run stood when the call began
+    int64_t parte = 0;         // the call's share of the run's bytes (the PAR step)
+    std::string ultimaLinea;   // the last text received
+    int fallos = 0;            // failure texts shown (the repair)
+    Memo memo = Memo::Reparar; // where the repair's lines go
 };
 
 // The bytes done and of the step that a progress text gives ("%123/4567"); none for any other

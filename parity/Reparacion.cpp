@@ -28,16 +28,14 @@ int32_t ProgresoReparar(void* contexto, const char* texto) {
         ++c.fallos;
         c.ventana.Error(t);
     } else {
-        c.ventana.AnadirLinea(Memo::Reparar, t);
+        c.ventana.AnadirLinea(c.memo, t);
     }
     return 0;
 }
 
-} // namespace
-
-ResultadoReparacion Reparar(Ventana& v, const EntradaReparacion& e) {
+// A run whose lines go to `memo`; a step ends without the final box.
+ResultadoReparacion Ejecutar(Ventana& v, const EntradaReparacion& e, Memo memo, bool paso) {
     ResultadoReparacion r;
-    v.LimpiarMemo(Memo::Reparar);
     if (e.indice.empty()) {
         v.Error("¡ Debes indicar el fichero PAR2 !");
         v.Enfocar(Campo::FicheroReparar);
@@ -59,16 +57,29 @@ ResultadoReparacion Reparar(Ventana& v, const EntradaReparacion& e) {
     AbrirCarpeta(carpeta, CarpetaDeRuta(e.indice));
     ContextoPar contexto(v);
     contexto.avance = &avanceReparacion;
+    contexto.memo = memo;
     const int32_t resultado = LlamarPar(argumentos, &ProgresoReparar, contexto, carpeta.Descriptor());
     r.llamada = true;
+    r.fallosMostrados = contexto.fallos > 0;
     r.estado = resultado >= 0 && resultado <= 2 ? resultado : 1;
     if (resultado == LLAMADA_PAR_INTERRUMPIDA) {
         r.interrumpida = true;
-        v.AnadirLinea(Memo::Reparar, ProcesoInterrumpido);
+        v.AnadirLinea(memo, ProcesoInterrumpido);
         return r;
     }
-    if (contexto.fallos == 0) v.Informacion("¡ Proceso finalizado !");
+    if (contexto.fallos == 0 && !paso) v.Informacion("¡ Proceso finalizado !");
     return r;
+}
+
+} // namespace
+
+ResultadoReparacion Reparar(Ventana& v, const EntradaReparacion& e) {
+    v.LimpiarMemo(Memo::Reparar);
+    return Ejecutar(v, e, Memo::Reparar, false);
+}
+
+ResultadoReparacion RepararComoPaso(Ventana& v, const EntradaReparacion& e, Memo memo) {
+    return Ejecutar(v, e, memo, true);
 }
 
 } // namespace quimbel

@@ -25,8 +25,9 @@ struct EntradaReparacion {
 // ends as par2 verify: 0 whole, 1 a repair would make every file whole, 2 it would not.
 struct ResultadoReparacion {
     int estado = 2;
-    bool llamada = false;      // the library was called
-    bool interrumpida = false; // the window asked the run to stop, and it stopped (estado 1)
+    bool llamada = false;         // the library was called
+    bool interrumpida = false;    // the window asked the run to stop, and it stopped (estado 1)
+    bool fallosMostrados = false; // a failure reached an error box
 };
 
 // Clears the memo. With no index: error box "¡ Debes indicar el fichero PAR2 !" and the focus
@@ -38,5 +39,9 @@ struct ResultadoReparacion {
 // the library: a run it stops leaves every file as it was (a rebuilt file takes its name only
 // when all are whole) and ends the memo with "¡ Proceso interrumpido !", with no box.
 ResultadoReparacion Reparar(Ventana& ventana, const EntradaReparacion& entrada);
+
+// The repair as a step of another run (a join that rebuilds its pieces first): as Reparar, but
+// its lines go to `memo`, which it does not clear, and it ends without the final box.
+ResultadoReparacion RepararComoPaso(Ventana& ventana, const EntradaReparacion& entrada, Memo memo);
 
 } // namespace quimbel

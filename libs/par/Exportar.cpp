@@ -1,7 +1,9 @@
-// The library's two exports, by the fixed records of include/LlamadaPar.h: call_par, kept as
-// it was, and call_par_contexto, the versioned record with the job's folder and a context.
+// The library's exports, by the fixed records of include/LlamadaPar.h: call_par, kept as it
+// was; call_par_contexto, the versioned record with the job's folder and a context; and
+// par_describir, a set's files as its packets list them.
 #include "Avisos.h"
 #include "Creacion.h"
+#include "Descripcion.h"
 #include "Disco.h"
 #include "Limites.h"
 #include "LlamadaPar.h"
@@ -16,6 +18,7 @@
 
 extern "C" __attribute__((visibility("default"))) int32_t call_par(LlamadaPar* llamada);
 extern "C" __attribute__((visibility("default"))) int32_t call_par_contexto(LlamadaParContexto* llamada);
+extern "C" __attribute__((visibility("default"))) int32_t par_describir(const LlamadaParDescribir* llamada);
 
 namespace {
 
@@ -78,6 +81,33 @@ int32_t call_par_contexto(LlamadaParContexto* llamada) {
             detener == nullptr ? std::function<bool()>() : std::function<bool()>([detener, contexto] {
                 return detener(contexto) != 0;
             }));
+    } catch (...) {
+        return 1;
+    }
+}
+
+int32_t par_describir(const LlamadaParDescribir* llamada) {
+    if (llamada == nullptr || llamada->version != LLAMADA_PAR_DESCRIBIR_VERSION ||
+        llamada->tamano < sizeof(LlamadaParDescribir) || llamada->indice == nullptr ||
+        *llamada->indice == '\0')
+        return 1;
+    try {
+        quimbel::Carpeta carpeta;
+        const std::string indice(llamada->indice);
+        if (!quimbel::par::CarpetaDelTrabajo(llamada->carpeta).Abrir(indice, carpeta).Bien()) return 2;
+        const FicheroParFuncion fichero = llamada->fichero;
+        void* const contexto = llamada->contexto;
+        return quimbel::par::DescribirJuego(
+            carpeta, indice, [&](const quimbel::par::FicheroJuego& f, uint64_t tamanoRebanada) {
+                if (fichero == nullptr) return;
+                std::vector<uint32_t> crcs;
+                for (const auto& h : f.huellas)
+                    crcs.push_back(h.crc);
+                const FicheroParDescrito descrito{f.nombre.c_str(), f.tamano, tamanoRebanada, f.rebanadas,
+                                                  crcs.size() == f.rebanadas && !crcs.empty() ? crcs.data()
+                                                                                              : nullptr};
+                fichero(contexto, &descrito);
+            });
     } catch (...) {
         return 1;
     }

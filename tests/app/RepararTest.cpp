@@ -6,6 +6,7 @@
 
 #include "Ventana.h"
 #include "parity/Par.h"
+#include "verify/Crc.h"
 
 using namespace quimbel;
 using quimbel::prueba::VentanaDePrueba;
@@ -13,12 +14,19 @@ using quimbel::prueba::VentanaDePrueba;
 class RepararTest : public QObject {
     Q_OBJECT
   private slots:
-    void initTestCase() { CargarPar(CARPETA_BIN); }
-    void cleanupTestCase() { LiberarPar(); }
+    void initTestCase() {
+        CargarCrc(CARPETA_BIN);
+        CargarPar(CARPETA_BIN);
+    }
+    void cleanupTestCase() {
+        LiberarPar();
+        LiberarCrc();
+    }
     void paginaTrasVerificar();
     void unTrozoPerdidoSeRehace();
     void comprobarNoEscribeYFaltaElIndice();
     void buscarEnOtrosFicheros();
+    void unirPreguntaSiRepararAntes();
 };
 
 namespace {
@@ -161,6 +169,36 @@ void RepararTest::buscarEnOtrosFicheros() {
     // Unchecked, the choice is kept but not searched.
     f.CheckBoxRepararBuscar->click();
     QVERIFY(!f.FicherosEditRepararBuscar->isEnabled());
+}
+
+// A join whose set lost a piece asks once, under the message, whether to rebuild it from the
+// set's PAR2 files; yes repairs, then joins, every line in the "Unir" memo.
+void RepararTest::unirPreguntaSiRepararAntes() {
+    VentanaDePrueba v;
+    TFormMain& f = v.CrearActiva();
+    JuegoDeTresTrozos(v);
+    QFile::remove(v.Ruta("mis trozos/p.002"));
+    f.PageControlQuimbel->setCurrentWidget(f.TabSheetUnir);
+    v.dialogos.ficheros.push_back(v.Ruta("mis trozos/p.001"));
+    f.FilenameEditFicheroUnir->Examinar();
+    const QString falta = "¡ Falta el trozo 2 : " + v.Ruta("mis trozos/p.002") + " !";
+    QCOMPARE(v.dialogos.Textos(), QStringList{falta});
+    QCOMPARE(f.LabelNum_TrozosUnir->text(), QStringLiteral("3"));
+    f.FilenameEditFicheroUnido->setText(v.Ruta("junto"));
+    v.dialogos.reemplazos = {true};
+    f.ExplorerButtonUnir->click();
+    QCOMPARE(v.dialogos.confirmaciones.size(), size_t(1));
+    QCOMPARE(v.dialogos.confirmaciones[0],
+             (std::pair<QString, QString>(
+                 QStringLiteral("Confirm"),
+                 falta + QStringLiteral("\n¿ Reparar los trozos con su juego PAR2 y unir ?"))));
+    QCOMPARE(v.Leer("junto"), QByteArray(30000, 'b') + QByteArray(30000, 'c') + QByteArray(30000, 'd'));
+    QCOMPARE(v.dialogos.Textos(), (QStringList{falta, QStringLiteral("¡ Proceso finalizado !")}));
+    const QStringList memo = f.MemoResultadoUnir->Lineas();
+    QCOMPARE(memo.value(0), "Reparando con " + v.Ruta("mis trozos/p.par2"));
+    QVERIFY(memo.contains("  Reparado: " + v.Ruta("mis trozos/p.002")));
+    QVERIFY(memo.contains("  Correcto: " + v.Ruta("mis trozos/p.002")));
+    QVERIFY(f.MemoResultadoReparar->Lineas().isEmpty());
 }
 
 QTEST_MAIN(RepararTest)

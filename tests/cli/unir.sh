@@ -103,4 +103,22 @@ comprueba "6 dañado: estado" 1 $?
 comprueba "6 dañado: mensaje" "¡ Error CRC en el trozo 2 : $d/s.002 !" "$(mensaje)"
 [ ! -e "$t/s.otro" ] || falla "6: se creó el destino de un trozo dañado"
 
+# 7. Pieces with their PAR2 set: one lost and one damaged stop the join; with --reparar the set
+#    is rebuilt first and joins to the source, the damaged piece kept beside it.
+d=$t/7 && mkdir "$d"
+head -c 40000 /dev/urandom >"$t/p.bin"
+q cortar "$t/p.bin" 10000 --destino "$d" --par 2
+rm "$d/p.001"
+cp "$d/p.003" "$t/p.003" && printf 'X' | dd of="$d/p.003" bs=1 seek=77 conv=notrunc 2>/dev/null
+q unir "$d/p.002" --destino "$t/p.unido"
+comprueba "7 sin --reparar: estado" 1 $?
+comprueba "7 sin --reparar: mensaje" "¡ Falta el trozo 1 : $d/p.001 !" "$(mensaje)"
+[ ! -e "$t/p.unido" ] || falla "7: se creó el destino sin reparar"
+q unir "$d/p.002" --destino "$t/p.unido" --reparar
+comprueba "7 --reparar: estado" 0 $?
+cmp -s "$t/p.bin" "$t/p.unido" || falla "7: el unido tras reparar difiere"
+cmp -s "$t/p.003" "$d/p.003" || falla "7: el trozo dañado no se reconstruyó"
+[ -e "$d/p.003.1" ] || falla "7: no se guardó el trozo dañado"
+comprueba "7 líneas de la unión" "4" "$(sed -n '/^Uniendo trozos/,$p' "$t/out" | grep -c '^  Correcto: ')"
+
 resumen

@@ -1,6 +1,7 @@
 #pragma once
 // A window for the engine tests: records everything an engine does through it and
 // answers questions from a queue, so that no test ever waits for a person.
+#include <algorithm>
 #include <deque>
 #include <functional>
 #include <map>
@@ -49,6 +50,14 @@ class Grabadora : public Ventana {
         respuestasReemplazar.pop_front();
         return r;
     }
+    bool RepararYUnir(std::string_view motivo) override {
+        preguntasReparar.emplace_back(motivo);
+        eventos.push_back("reparar: " + std::string(motivo));
+        if (respuestasReparar.empty()) return false;
+        const bool r = respuestasReparar.front();
+        respuestasReparar.pop_front();
+        return r;
+    }
     void Enfocar(Campo campo) override {
         foco = campo;
         eventos.emplace_back("foco");
@@ -83,6 +92,11 @@ class Grabadora : public Ventana {
     }
 
     const std::vector<std::string>& Memo(quimbel::Memo m) { return memos[m]; }
+    // Whether a memo holds the line.
+    bool TieneLinea(quimbel::Memo m, const std::string& linea) {
+        const auto& lineas = memos[m];
+        return std::find(lineas.begin(), lineas.end(), linea) != lineas.end();
+    }
 
     std::map<quimbel::Memo, std::vector<std::string>> memos;
     std::vector<std::string> eventos;
@@ -90,9 +104,11 @@ class Grabadora : public Ventana {
     std::vector<std::string> informaciones;
     std::vector<std::string> preguntas;
     std::deque<Respuesta> respuestas;
-    std::vector<std::string> reemplazos;   // the file each replace question named
-    std::deque<bool> respuestasReemplazar; // its answers; none left: No
-    std::optional<Campo> foco;             // the last field focused, none before any
+    std::vector<std::string> reemplazos;       // the file each replace question named
+    std::deque<bool> respuestasReemplazar;     // its answers; none left: No
+    std::vector<std::string> preguntasReparar; // the message of each repair-and-join question
+    std::deque<bool> respuestasReparar;        // its answers; none left: No
+    std::optional<Campo> foco;                 // the last field focused, none before any
     Pagina pagina = Pagina::Cortar;
     bool ocupado = false;
     int respiros = 0;

@@ -132,6 +132,52 @@ typedef struct LlamadaParContexto {
    Failure: as call_par. */
 typedef int32_t (*CallParContextoFuncion)(LlamadaParContexto* llamada);
 
+/* ---- The description of a set: par_describir ---- */
+
+/* One file a set lists, as par_describir hands it to the caller. */
+typedef struct FicheroParDescrito {
+    const char* nombre;      /* as the set lists it, beneath the set's folder ("/" between folders) */
+    uint64_t tamano;         /* its listed length in bytes */
+    uint64_t tamanoRebanada; /* the set's slice size in bytes */
+    uint32_t rebanadas;      /* its slices: tamano divided by tamanoRebanada, rounded up */
+    const uint32_t* crcs;    /* the CRC-32 of each of its slices, the last one padded with zeros to
+                                tamanoRebanada; null when the set holds no checksums for it */
+} FicheroParDescrito;
+
+/* The callback of par_describir: one described file, valid only during the callback (copy
+   what must be kept), with the caller's context. Returns 0 (the library does not examine
+   it). Called only during par_describir, on its calling thread, in the set's order. */
+typedef int32_t (*FicheroParFuncion)(void* contexto, const FicheroParDescrito* fichero);
+
+/* The version of par_describir's record. */
+#define LLAMADA_PAR_DESCRIBIR_VERSION 1
+
+typedef struct LlamadaParDescribir {
+    uint32_t tamano;           /* sizeof(LlamadaParDescribir) as the caller built it */
+    uint32_t version;          /* LLAMADA_PAR_DESCRIBIR_VERSION */
+    int32_t carpeta;           /* the set's folder: an open descriptor, or LLAMADA_PAR_CARPETA_ACTUAL */
+    const char* indice;        /* the name (no folder) of one of the set's files in it */
+    FicheroParFuncion fichero; /* the callback; null: nothing is handed */
+    void* contexto;            /* handed back with every file, never read */
+} LlamadaParDescribir;
+
+/* int32_t par_describir(const LlamadaParDescribir* llamada)
+
+   Takes: the record, filled by the caller. Reads the set as "verify" does (the file named and
+   every ".par2" file of the folder, any case, that carries the set's packets; bounded in time
+   and memory whatever the files hold) and reads no file the set lists.
+   Returns: 0 after handing every file the set describes to the callback, in the set's order
+   (a file whose description packet is lost is left out); 2 when no file of the set can be
+   opened or holds a valid main packet, or its packets describe no usable set; 1 for a null
+   record, a version other than LLAMADA_PAR_DESCRIBIR_VERSION, a tamano smaller than the
+   record, a null or empty name, or a failure (memory, a thread). No text is sent.
+   Ownership: the record, the name, the callback, the context and the descriptor stay the
+   caller's (the library duplicates the descriptor and closes its copy before it returns);
+   nothing is kept after the call.
+   Thread safety: as call_par_contexto: calls on distinct records may run at once.
+   Failure: never aborts or throws past the call. */
+typedef int32_t (*ParDescribirFuncion)(const LlamadaParDescribir* llamada);
+
 #ifdef __cplusplus
 }
 #endif
