@@ -11,9 +11,12 @@
 #include <optional>
 #include <string>
 
+#include "files/Carpeta.h"
 #include "files/Rutas.h"
 #include "join/AnalisisUnir.h"
 #include "join/Union.h"
+#include "parity/Bibliotecas.h"
+#include "parity/DescripcionPar.h"
 #include "parity/Par.h"
 #include "split/Corte.h"
 #include "support/Carpeta.h"
@@ -182,6 +185,37 @@ TEST_F(UnionPar, UnJuegoQueNoSePuedeReconstruirLoDiceYNoEscribeNada) {
     EXPECT_TRUE(v.errores[0].ends_with("de recuperación !")) << v.errores[0];
     EXPECT_EQ(Ficheros(c() / "d"), antes);
     EXPECT_TRUE(v.informaciones.empty());
+}
+
+// The library's description of a set: what it lists with each file's length and slice
+// checksums; records it cannot take and folders without a set refused.
+TEST_F(UnionPar, LaDescripcionDelJuegoYSusRechazos) {
+    Cortar(TipoCorte::Normal, "2");
+    Carpeta d;
+    ASSERT_TRUE(AbrirCarpeta(d, c() / "d").Bien());
+    const auto ficheros = DescribirJuegoPar(d, "origen.vol0+1.par2");
+    ASSERT_TRUE(ficheros.has_value());
+    ASSERT_EQ(ficheros->size(), 4u);
+    for (int k = 0; k < 4; ++k) {
+        const FicheroPar& f = (*ficheros)[static_cast<size_t>(k)];
+        EXPECT_EQ(f.nombre, "origen.00" + std::to_string(k + 1));
+        EXPECT_EQ(f.tamano, k < 3 ? 30000u : 10000u);
+        EXPECT_EQ(f.crcs.size(), (f.tamano + f.tamanoRebanada - 1) / f.tamanoRebanada);
+    }
+    EXPECT_FALSE(DescribirJuegoPar(d, "origen.001").has_value());
+    const ParDescribirFuncion describir = LasBibliotecas().Describir();
+    ASSERT_NE(describir, nullptr);
+    const auto con = [&](uint32_t tamano, uint32_t version, const char* indice) {
+        const LlamadaParDescribir r{tamano, version, d.Descriptor(), indice, nullptr, nullptr};
+        return describir(&r);
+    };
+    EXPECT_EQ(describir(nullptr), 1);
+    EXPECT_EQ(con(sizeof(LlamadaParDescribir), 2, "origen.par2"), 1);
+    EXPECT_EQ(con(8, LLAMADA_PAR_DESCRIBIR_VERSION, "origen.par2"), 1);
+    EXPECT_EQ(con(sizeof(LlamadaParDescribir), LLAMADA_PAR_DESCRIBIR_VERSION, ""), 1);
+    EXPECT_EQ(con(sizeof(LlamadaParDescribir), LLAMADA_PAR_DESCRIBIR_VERSION, nullptr), 1);
+    EXPECT_EQ(con(sizeof(LlamadaParDescribir), LLAMADA_PAR_DESCRIBIR_VERSION, "no.par2"), 2);
+    EXPECT_EQ(con(sizeof(LlamadaParDescribir), LLAMADA_PAR_DESCRIBIR_VERSION, "origen.par2"), 0);
 }
 
 } // namespace
