@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The application object: every error that no handler catches ends only the handler
 // that raised it, and is shown in the application's error box.

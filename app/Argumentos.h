@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window program's command line: --help, --version and one file to open.
 #include <string>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard way to the action buttons, which never take the focus: a shortcut
 // clicks its button and, like a click, leaves the focus where it was.
 #include <QKeyEvent>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Every modal box and file dialog the window opens goes through this service, so
 // that tests can answer them without anything waiting for a person.

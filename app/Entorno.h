@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the window learns from the process it runs in. Tests hand in their own.
 #include <QList>

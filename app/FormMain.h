@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's only window: the page control with its four pages, the bottom strip,
 // the handlers of every control, the settings kept beside the program.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's design: every control with its name, text, initial state and hint.
 #include <QButtonGroup>
 #include <QFont>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Cortar" page's handlers: the plan shown before a split, the size box, the split.
 #include <QLocale>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Which page's file box a file opened from outside the window (command line, desktop
 // entry, a drop on the window) goes to, by its name alone. One more kind of file is

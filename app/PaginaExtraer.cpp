@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Extraer" page: which pieces of the planned set the next split writes.
 #include "app/FormMain.h"
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Unir" page's handlers: the analysis of the chosen piece and the join.
 #include "app/FormMain.h"
 #include "app/Texto.h"

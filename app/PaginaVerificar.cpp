@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Verificar" page's handlers.
 #include "app/FormMain.h"
 #include "app/Texto.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Bringing the application up on a display that cannot be opened: instead of the
 // toolkit's abort, one line on standard error and exit status 1.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // SIGTERM and SIGINT close the window as its close button does, so a session that
 // ends still saves the settings.

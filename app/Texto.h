@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Between the engines' UTF-8 texts and byte paths, and Qt's strings.
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The engines' window interface, carried out on the Qt window.
 #include "files/Ventana.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program body: arguments, libraries, application, window, message loop, in that order.
 #include <QDir>
 #include <QFile>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // CRC-32 speed of the three implementations at hand, in 1,000,000-byte blocks (the
 // block CrcFichero reads): ISA-L (what libcrc32.so uses), libdeflate and zlib. Two
 // cases: one block folded in again and again (data in cache), and a 256 MB area walked

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Splits the same 1 GiB file with `quimbel-cli cortar` and with coreutils `split -b`,
 # page cache warm, and prints the ratio of their mean wall times (goal: <= 1.10).
 # Usage: bench/cortar_vs_split.sh [build-folder]

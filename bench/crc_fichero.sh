@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quimbel-cli crc against rhash --crc32 on one 1 GiB file, page cache warm. Prints the
 # median time of each over several alternating runs and the ratio (goal: <= 0.25).
 # Usage: bench/crc_fichero.sh [BUILD_FOLDER]   (default: build)

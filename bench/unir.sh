@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Joins a 1 GiB set with "quimbel-cli unir" and with "cat" in one run, page cache warm,
 # and prints the ratio of their wall times (goal: at most 1.10). The best of several rounds
 # counts. GNU cat 9.1 copies with copy_file_range, inside the kernel; quimbel-cli reads and

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quimbel-cli verificar against cksfv -f and rhash -c on the same 1 GiB set of pieces
 # and its SFV file, page cache warm. Prints the median wall time of each over several
 # alternating runs and the ratios (goal: <= 1.0 against both).

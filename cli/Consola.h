@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The command-line face of the window: memo lines go to standard output, the text
 // of every message box to standard error. Nothing ever waits for input. It has no

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The commands of quimbel-cli. Each takes the arguments after its command word and
 // returns the exit status: 0 done, 1 stopped on a message or a step not carried out,

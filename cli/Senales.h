@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The signals that stop a run of the companion: SIGINT, SIGTERM and SIGHUP. The first asks
 // the run to stop at its next block (Ventana::Interrumpido); a second ends the process at once.

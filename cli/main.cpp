@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quimbel-cli: the engines of the window, driven from a shell.
 #include <algorithm>
 #include <cstdio>

@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Run by the install step: writes the desktop entry with the absolute path of the
 # installed bin/quimbel. In: QUIMBEL_BIN, QUIMBEL_PLANTILLA, QUIMBEL_ENTRADA.
 set(ruta "${QUIMBEL_BIN}/quimbel")

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The progress of a run: the bytes it has done of all it will do, shown in the window's
 // progress bar, and the window's chance to paint while one piece or one file takes long.

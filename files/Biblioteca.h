@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Loading of the libraries shipped beside the program. A library is looked up by its
 // bare file name, first in one folder (as a rule the executable's own) and then by the

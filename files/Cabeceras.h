@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two headers of the piece-set format, written by the split and read back by the join:
 // CabeceraCA in front of the data of the last CortaArchivos piece, CabeceraHacha in front of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Folders a run works in. The folder the user chose is opened once at the start of a run,
 // following links (a linked ~/Descargas is still the user's folder); every create, check and

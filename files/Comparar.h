@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one case-insensitive comparison of names, keys and extensions: only the letters A to Z
 // fold, every other byte (UTF-8 sequences included) compares as it is, whatever the locale.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The block copy through which the split and the join move all their data.
 #include <cstddef>

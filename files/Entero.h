@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The program's one reading of an integer from text (piece size, PAR count, the
 // CRC digits of an SFV line behind a "$").

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file helpers every operation opens, creates and renames files through.
 // They report how they ended by a Desenlace (files/Resultado.h) and never show a

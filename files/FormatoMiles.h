@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Byte counts as the window shows them: whole numbers with the locale's thousands
 // separator, which the face hands in (QLocale::system().groupSeparator()).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A run asked to stop: the one text it ends with, and the check between two of its steps.
 #include <string_view>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The names of an open folder's entries, read once and filtered as they are read, so that a
 // folder of many other files costs no memory for them.

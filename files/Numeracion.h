@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The numbered pieces of a set, as the names in its folder show them.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a file operation ended: one outcome, and beside it the system's error number when the
 // system refused. No value stands for two things: a refusal of the file policy is an outcome

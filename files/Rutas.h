@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Splitting a path into folder, file name and extension. The folder separator
 // is "/" only; ":" is an ordinary file-name character.

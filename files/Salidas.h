@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Outputs: every file a run creates or empties (pieces, the joined file, the SFV file, PAR
 // outputs, the settings). An output is created relative to a folder opened once for the run

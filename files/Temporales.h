@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Outputs that appear only when complete. A run writes each output under a temporary name in
 // the folder it opened (PrefijoTemporal and random letters, locked with flock for as long as

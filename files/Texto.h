@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Text files: written with CR LF after every line; read with CR, LF or CR LF as
 // line ends, and a Ctrl-Z byte ending the file.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The piece-set format: how the pieces of a set are named and which piece carries one of
 // the two headers (files/Cabeceras.h).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one narrow way an engine reaches the window that runs it. The Qt window,
 // the command-line companion and the tests' recorder each implement it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The join analysis: run when a piece is chosen in the "Fichero base" box.
 #include <cstdint>

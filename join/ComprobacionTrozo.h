@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether the bytes of a piece give what its set's list records, from the bytes the join
 // copies (no second read): the SFV file's CRC-32 of the whole file, or the PAR2 set's CRC-32 of

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Whether the pieces a plan names are all there, each with the size its set records, before a
 // join writes anything.

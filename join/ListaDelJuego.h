@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The list that came with a set: the PAR2 set or the SFV file a split writes beside its pieces
 // (the pieces' stem and ".par2" or ".sfv", any letter case), read once before a join. Where

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The join plan: which pieces a join takes, how each is named and where its data starts.
 #include <cstdint>

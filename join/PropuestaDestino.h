@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The name proposed for the joined file when the focus leaves the "Fichero base" box.
 #include <optional>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files beside a chosen piece that may belong to its set.
 #include <string>

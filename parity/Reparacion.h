@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check and repair of a PAR2 set: the one home of what the "Reparar" page and
 // quimbel-cli reparar do. The parity library does the work (its commands "verify" and

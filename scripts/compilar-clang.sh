@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds everything with clang into build-clang/, warnings as errors, and runs the tests.
 set -eu
 cd "$(dirname "$0")/.."

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Builds the product alone (no tests, no benchmarks) into build-debian/ as Debian's packagers do:
 # Release, with the compiler and linker flags of dpkg-buildflags, full hardening.
 # Warnings stop the build unless QUIMBEL_WERROR=OFF.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Configures and builds into build/ (or build-san/ with QUIMBEL_SANITIZE=1) and prints the folder.
 # QUIMBEL_WERROR=ON makes every warning an error, as the test command does.
 set -eu

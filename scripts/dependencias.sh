@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Installs everything the build, the tests and the benchmarks use (Debian 12, as root). With
 # every package already installed it changes nothing and asks no mirror.
 set -eu

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Makes the Debian package build-debian/quimbel_<version>_<arch>.deb from the Release
 # build with Debian's flags. Install it with: apt-get install ./build-debian/quimbel_*.deb
 set -eu

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The build types that the test command does not make, warnings as errors, and the install
 # step without the window. CI runs it after the test command.
 set -eu

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #include "CajaTamano.h"
 
 #include "files/Tamanos.h"

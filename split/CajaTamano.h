@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the piece-size box does with its text when it changes and when it is left.
 // The window carries the decisions out on its widgets.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What stands in the way of a split: files at the names the run writes, and pieces numbered
 // past the new set's last one, which a join would take for part of it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A choice of pieces written as text, such as "2,5,7-9": the pieces a split writes,
 // numbered in the whole set.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The split plan: what a split of a source would produce (its size, the piece count
 // and one list line per piece), worked out from the source's size alone.

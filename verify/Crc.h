@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The CRC-32 provider: the shipped library libcrc32.so, loaded once at start-up and released
 // at the end (parity/Bibliotecas.h owns it), and CrcFichero, the one routine that computes a

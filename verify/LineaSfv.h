@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading one line of an SFV file, whatever program wrote it.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The SFV step of a split: one SFV file listing the pieces the split wrote, each with
 // its size, time and CRC-32, in the pieces' folder.

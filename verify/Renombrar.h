@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // New names for files whose CRC is wrong, so that they stay on disk beside the name
 // they no longer deserve.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The verification run: every file an SFV file lists is looked up in a folder, its
 // CRC-32 computed and compared, and the outcome listed in the "Verificar" memo.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Sizes.txt: the items of the size box, one per line.
 #include <string>

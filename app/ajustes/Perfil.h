@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A Windows-style profile (ini) file: sections of key=value lines. Reading gives all
 // keys of a section; writing changes keys in place and keeps every other line. Only the first

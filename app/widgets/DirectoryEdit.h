@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A folder box: a typable edit whose browse button opens the folder browser and puts
 // the chosen folder into the box, without quotes.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A single-line edit with a browse button at its right: the common body of the
 // file boxes and the folder box. A local file or folder dropped on it that fits the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Enter and exit of a control as the window means them: the keyboard focus moving
 // between controls of the window, not the window losing activation to a dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A box of several files: a read-only edit whose browse button opens a dialog where several
 // existing files are chosen; the box shows them, each between double quotes, and keeps

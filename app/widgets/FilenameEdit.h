@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A file box: an edit with a browse button that opens a file dialog. A box that is
 // not typable takes the focus but accepts no typing, paste or cut: only its dialog

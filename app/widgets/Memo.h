@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A page's result memo: a multi-line log with both scroll bars, kept as a list of
 // lines (an empty memo has none; a memo may start with one empty line).

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The tabbed page control. A page whose tab is hidden may still be the current one;
 // its tab is then drawn nowhere, not even as the selected tab.

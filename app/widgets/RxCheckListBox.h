@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A list with a check mark per line. A click on the mark or the space bar toggles
 // the focused line, "+" checks every line and "-" unchecks every line.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What a drop of files on the window carries, as the window takes it.
 #include <QString>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Throughput of the parity library's kernels on one core, beside the memory read
 // bandwidth measured in the same run, so that the distance to the limit shows: the
 // GF(2^16) multiply-add over 64 KiB and 4 MiB regions (one source, and 16 sources into one

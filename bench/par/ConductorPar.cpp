@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // conductor-par LIBRERIA NUMERO RUTA_PAR TROZO...
 // Loads the parity library and calls call_par with the vector the split's PAR step
 // builds: "par.exe", "add", "-n<NUMERO>", "-m", "+C", "--", RUTA_PAR, the pieces (bare

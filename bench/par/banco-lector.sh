@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Rejecting hostile PAR2 files: quimbel-cli reparar --solo-comprobar of an index of TAMANO
 # bytes (default 64 MiB) that is a flood of packet magic ("PAR2\0PKT" over and over), one of
 # distinct empty packets (64-byte headers, each with its own set ID and a valid MD5), and one

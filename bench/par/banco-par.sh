@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The parity library (libpar.so through conductor-par, with the vector of the split's PAR
 # step) against par2 create with the same slice size and the same number of recovery
 # slices, page cache warm:

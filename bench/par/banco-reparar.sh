@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The rows of the parity work against par2 (Debian's) and, when PAR2_TURBO names a built
 # par2cmdline-turbo program, against it too, page cache warm. Wall time, CPU time and peak
 # memory of each, and the ratios ours / par2 and ours / turbo. Goals: at most 0.08 of par2's

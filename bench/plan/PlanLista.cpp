@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // How long the largest plan takes: 100,000 list lines worked out by the plan engine and
 // put into the "Extraer" page's check list. Goal: well under a second.
 #include <QApplication>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libcrc32.so: the CRC-32 provider the program loads at start-up. One export, crc32,
 // with zlib's running-value contract; the work is done by ISA-L, which folds bytes in
 // with carry-less multiplication instead of a table per byte.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files opened from outside the window: the command line's arguments, which page a file
 // goes to by its name, and the window opening it as if chosen in that box's dialog.
 #include <QtTest>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Window placement in the ini file and the size list in Sizes.txt, across starts.
 #include <QtTest>
 

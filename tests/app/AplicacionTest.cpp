@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // An error that no handler catches ends only that handler and is shown in the
 // application's box titled "Quimbel".
 #include <QtTest>

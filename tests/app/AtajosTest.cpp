@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The keyboard way to the action buttons: Ctrl+Return, Ctrl+E and Ctrl+Q do what a click
 // on their button does, only while it is enabled, and leave the focus where it was.
 #include <QtTest>

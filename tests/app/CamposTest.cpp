@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The one table from the engines' names of fields and pages to the window's widgets.
 #include <QApplication>
 #include <QComboBox>

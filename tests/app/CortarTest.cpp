@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A split started from the "Cortar" page, and a run's hold on the window.
 #include <QtTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The window's dialog service for tests: records every box and answers boxes and
 // file dialogs from queues, so no test ever waits on a modal dialog.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window's layout: at the designed size and at the smallest one, no visible control
 // of a page is drawn over another, cut off or squeezed below its least size (a button's
 // caption is whole only at its least size, the style cuts it below); the hidden

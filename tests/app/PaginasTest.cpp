@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window as it starts: its pages, controls, texts and initial states.
 #include <QApplication>
 #include <QClipboard>

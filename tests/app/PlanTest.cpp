@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The plan on the "Cortar" page, the size box, and the "Extraer" page's selection.
 #include <QtTest>
 #include <fcntl.h>

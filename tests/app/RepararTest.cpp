@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Reparar" page: its controls, and runs with the real parity library on a par2 set.
 #include <QLabel>
 #include <QTimer>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Files and folders dropped on the window, through real Qt drag-enter and drop events:
 // on a box, the box's own choice; outside the boxes, opened by name; never a URI typed
 // into an edit; nothing during a run.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Unir" page: the analysis of the chosen piece, its labels, the proposal and the join.
 #include <QtTest>
 

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A main window over a temporary program folder, with the test dialog service.
 #include <QDir>

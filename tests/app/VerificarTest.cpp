@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The "Verificar" page, the SFV and PAR boxes of "Cortar", and the extension box.
 #include <QtTest>
 

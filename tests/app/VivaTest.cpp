@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The window during long work: while one piece or one file takes about 2 s it paints and its
 // progress bar moves, but a click the user makes meanwhile waits for the end of the piece;
 // the memo and the files are exactly as they would be without the slowness.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program in a real X server, ended by SIGTERM (a session ending) while a box
 # waits for an answer nobody will give: the box closes, the window closes the normal way
 # and the program ends. Settings that cannot be written are one line on standard error

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The shortcuts in a real X server, whose key bindings give an edit Ctrl+E (end of line):
 # with the focus in the size box, Ctrl+E still opens "Extraer", where Ctrl+Return is
 # "Volver" and writes nothing; back on "Cortar", Ctrl+Return cuts.

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The real program in a real X server: it starts, shows its caption, and a close
 # (here by SIGTERM, as a session ending sends) writes quimbel.ini and Sizes.txt;
 # run from outside its build folder, as installed, into $XDG_CONFIG_HOME/Quimbel.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // quimbel-cli cortar run as a user runs it: arguments in, files, output and exit status out.
 #include <gtest/gtest.h>
 

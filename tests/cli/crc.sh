@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quimbel-cli crc run from copies of the program folder: with the provider beside it,
 # without it, and with one that lacks the crc32 export. Run from another folder, so
 # nothing is found by accident in the current one.

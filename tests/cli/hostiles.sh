@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quimbel-cli on sets made as a hostile sender or an unlucky user would make them: links,
 # FIFOs, crafted headers, crafted SFV lines, odd names. Each run is bounded by `timeout`
 # (a hang fails the check); each ends with the policy's outcome: nothing outside the

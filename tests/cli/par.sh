@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quimbel-cli cortar --par with the real parity library: the set verifies and repairs
 # with par2; a wrong count, a missing library and too many pieces give their messages.
 # Arguments: quimbel-cli, libcrc32.so, libpar.so.

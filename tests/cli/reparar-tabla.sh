@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One table of damaged sets, made by par2 and by quimbel-cli cortar --par. Each row damages a
 # fresh copy of a set, checks it (--solo-comprobar: 1 when a repair would make every file
 # whole, 2 when not), repairs it, and compares every listed file with its original byte for

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quimbel-cli reparar against Debian's par2: sets made by par2 create (several files, many
 # slices each, 5 % and 10 %) and by quimbel-cli cortar --par, damaged within what they can
 # rebuild, come back byte-identical and par2 verifies them; --solo-comprobar agrees with

@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quimbel-cli stopped by real signals in the middle of a piece: SIGINT and SIGTERM stop it at
 # the next block with its temporaries removed, "¡ Proceso interrumpido !" as its last line and
 # 128 + the signal as its status; a second signal ends it at once, and SIGKILL too, leaving

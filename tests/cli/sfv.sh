@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quimbel-cli cortar --sfv and verificar against real SFV clients: every SFV file the
 # split writes passes cksfv and rhash (run, as they expect, from the pieces' folder) and
 # fails them after one changed byte; the SFV files they write (LF line ends, upper-case

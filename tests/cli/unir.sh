@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # quimbel-cli unir and cortar as a join that can be trusted: the whole set from any piece, a gap
 # or a wrong size refused with nothing written, a file in the way replaced only with
 # --reemplazar, and a split that never leaves a set that joins wrong.

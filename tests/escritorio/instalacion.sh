@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # The install step as a packager runs it, into a staging folder under another prefix
 # than the configured one: links in bin/ that run the programs with their libraries, the
 # desktop entry pointing at the installed bin/quimbel (quoted when the path needs it)

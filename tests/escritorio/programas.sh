@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Both programs as a shell and a packager meet them: --version and --help answer without
 # a display, every option of --help is in the manual page, which groff reads without a
 # warning; an unknown option is a usage error; a display that cannot be opened gives one

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The file access policy on hostile and unlucky folders: links, FIFOs, hard links,
 // pseudo files and names that climb out of the chosen folder.
 #include <gtest/gtest.h>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Outputs under a temporary name: a final name is taken only when free or when the file there
 // is the very one the user agreed to replace; nothing partial is ever left under a final name;
 // leftovers of dead runs go, those of live runs stay.

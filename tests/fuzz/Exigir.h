@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the fuzz targets share: a check that stops the process (so that libFuzzer and the
 // corpus replay both report it), a file that holds the input, and a window that records nothing.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What both PAR2 fuzz targets check of a set put together from what they read: a refusal is a
 // line of its own kind, and a set accepted keeps its bounds (slice size and counts, the slices

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs every file of the folders named on the command line through the fuzz target it is
 // linked with, as a test: a finding of the target aborts, and so fails the test.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs a fuzz target's function over every file of the corpus folders given, as libFuzzer
 // would replay them: the normal test run checks the targets with any compiler.
 #include <cstdint>

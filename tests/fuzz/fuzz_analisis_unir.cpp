@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the join analysis on a crafted piece: the first byte chooses the piece's
 // name (".fin", ".0" or ".001"), the rest is its content. The analysis must never fail
 // without a box, never plan more than the piece limit, and never propose a name outside the

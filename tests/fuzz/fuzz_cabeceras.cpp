@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for both piece headers as the join reads them: any bytes as the start of a
 // ".fin" piece and as a whole CabeceraHacha. What reads back must describe those bytes, and
 // what the split writes from it must read back the same.

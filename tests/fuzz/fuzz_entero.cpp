@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the integer reading: any text. A value read back from its own decimal
 // writing is the same value, and a decimal 64-bit size likewise.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the ini reader: any bytes as the settings file. The keys of a section are
 // trimmed and never hold a line end; writing a key keeps every other line and reads back.
 #include <cstdint>

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the whole PAR2 file reader: the files of a set found in its folder (the index,
 // volumes under other names and cases, another set's file), read into one gathering and put
 // together. The input after its first byte holds up to six files, each ended by the separator

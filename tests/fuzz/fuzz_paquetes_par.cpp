@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the PAR 2.0 packet reader and the putting together of a set: the bytes after
 // the first as one file of a set. Checks that every packet given lies inside the bytes, after
 // the one before, with its own MD5; and that a set accepted keeps its bounds: slice size,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libFuzzer target for the SFV line reader: any bytes as one line. Checks that an entry
 // always puts the line back together and that a CRC value reads back from its digits.
 #include <cstdint>

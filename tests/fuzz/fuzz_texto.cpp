@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Fuzz target for the text reader: any bytes as a file read line by line. Every line is
 // bounded, holds no line end, and the lines with their ends never outgrow the file.
 #include <cstdint>

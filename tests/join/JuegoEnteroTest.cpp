@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each class of set (numbered, CortaArchivos, Hacha with and without its header): the join
 // from any one of its pieces gives the source byte for byte; a set with a piece missing, cut
 // short, grown or without its ".fin" stops with nothing created and nothing replaced.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PAR step with the real parity library works on the folder the split opened: a folder
 // whose path is swapped for a link while the step runs keeps the set, and the folder the link
 // leads to, and the process's current folder, stay as they were.

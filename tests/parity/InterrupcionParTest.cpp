@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Runs that the window asks to stop, with the real parity library: a split with a PAR set, the
 // PAR step alone and a repair, each stopped at its first, second, third ... question until it
 // ends. Each stopped run ends its memo with "¡ Proceso interrumpido !" and shows no box; every

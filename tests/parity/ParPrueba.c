@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* A stand-in for libpar.so in the tests, compiled as C on its own so that it reads the
    record with the C layout. Its call_par_contexto records what it received (the count, every
    argument, and whether the entries from the count to the record's end are null), reports

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The program side of a repair with the real parity library: the inputs, where the
 // library's lines, progress and failures go, and how the run ends.
 #include <unistd.h>

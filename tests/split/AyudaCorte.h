@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers shared by the split tests: the inputs of a run, the plan the window would hold,
 // and the data a piece carries behind its header.

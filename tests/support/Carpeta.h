@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A fresh temporary folder per test, removed with everything in it afterwards,
 // and small helpers to write and read whole files.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How GoogleTest prints a file operation's outcome in a failed assertion.
 #include <ostream>

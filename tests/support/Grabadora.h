@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A window for the engine tests: records everything an engine does through it and
 // answers questions from a queue, so that no test ever waits for a person.

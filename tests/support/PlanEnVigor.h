@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A split's inputs with a plan in force, as the window hands them in after planning.
 #include <gtest/gtest.h>

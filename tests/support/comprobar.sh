@@ -1,3 +1,4 @@
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Checks for the shell tests, sourced by them: comprueba counts a check and reports a
 # difference, falla reports a failure, resumen prints the counts and gives the status.
 fallos=0 pruebas=0

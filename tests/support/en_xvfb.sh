@@ -1,4 +1,5 @@
 #!/bin/sh
+# SPDX-License-Identifier: GPL-3.0-or-later
 # Runs a command under an X server of its own and gives the command's exit status. Xvfb
 # chooses a free display number itself and writes it to a file (-displayfd), so that runs
 # side by side never race for one; the server ends with the command.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 /* Stand-ins for libcrc32.so in the tests. Built as is, its crc32 records every call
    ("null:" for a null buffer, then the length) and returns the running value plus the
    length, so a test sees the exact sequence of calls. Built with SIN_CRC32 it loads

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reference CRC-32 of the tests: zlib's crc32 over the whole data in one call.
 #include <zlib.h>

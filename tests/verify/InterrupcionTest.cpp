@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Each operation stopped at every point where it asks whether to stop (a close request or a
 // signal): afterwards every file is as it was before the run or as the whole run leaves it,
 // nothing partial stands under a final name, no temporary is left, the memo ends with

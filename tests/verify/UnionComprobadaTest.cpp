@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // A join of pieces that came with their SFV file checks each piece's CRC-32 from the bytes it
 // copies (headers included), says so per piece, and stops at a wrong piece or at a piece the
 // list names that is gone, with nothing under the destination's name.

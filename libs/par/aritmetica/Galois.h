@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // GF(2^16) as PAR 2.0 uses it: generator polynomial 0x1100B, generator 2.
 // Input slice i gets the constant 2^l(i), l(i) the i-th power coprime with 65535;

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // MD5 digests through OpenSSL. A running digest can be read at any point (the
 // digest of what was added so far) and goes on afterwards: a copy finishes.

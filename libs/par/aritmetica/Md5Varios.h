@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Several independent MD5 streams, hashed together: the portions of one call go through
 // the kernel in lockstep, one stream per lane, whatever their lengths (a single portion,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The GF(2^16) system of a repair. The missing input slices are the unknowns; each recovery
 // slice at hand, less the share of the intact slices (its syndrome), gives one equation whose

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // CRC-32 as zip and SFV compute it (ISA-L), carried from one call to the next:
 // start from 0 and pass each result on.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The texts of a job on their way to the caller's callback, and the job's worker threads.
 // Worker threads queue their texts; the calling thread alone hands them on, while it waits

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A barrier of the worker threads of a job: every phase ends when each thread still taking
 // part has arrived, and a thread that stops leaves it, so that the others never wait for it.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A shared block of zero bytes, for the zero padding that digests and sums take in.
 #include <cstddef>

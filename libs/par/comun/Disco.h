@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The file-system operations a job needs beyond the program's access policy (files/), each
 // relative to a folder the job holds open, and the one file handle they use, quimbel::Fichero:

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How a step of the parity library ends: nothing when it succeeded, else its failure: what
 // kind it is, which the job's result is drawn from, and the one line that tells it (it starts

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // How slices are read in stripes, so that the buffers stay small, and how work is handed to
 // the threads in groups: one planner for the creation of a set and for its repair.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A zeroed buffer aligned to 64 bytes, as the region arithmetic wants it.
 #include "Redondeo.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The first free name of a series: "<prefijo>1", "<prefijo>2", ... up to IntentosNombre, the one
 // loop of the ".old" names moved aside, the repair's temporaries and the files it keeps.

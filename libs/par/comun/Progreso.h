@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bytes done of a step of a job, reported through the caller's callback in the one
 // progress format (LLAMADA_PAR_AVANCE: "%123/4567"): at most one text per thousandth, so that

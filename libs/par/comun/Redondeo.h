@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // n rounded up to a multiple: the one rounding of slice sizes, stripes, kernel blocks and buffers.
 #include <cstdint>

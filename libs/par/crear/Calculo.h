@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The reading of a set's pieces, stripe by stripe: each stripe is the same byte range of
 // every slice. A thread takes a group of slices, reads each one's part of the stripe,

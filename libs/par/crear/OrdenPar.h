@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The job an argument vector describes: "add", the options -n<count>, -m and +C,
 // "--", the PAR path and the pieces by bare name.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The output files of a new set: which ones exist already, whether the job may go on, and
 // the renaming of earlier outputs to "<name>.old", undone when the job fails. Everything

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files of a set on disk. The index holds the common packets; volume v holds the
 // recovery slice packets v*k .. v*k + k - 1 (k = porTrozo), then the common packets.

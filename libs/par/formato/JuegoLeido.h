@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A PAR 2.0 set read back, as its files describe it (the set being built is JuegoNuevo): the main packet, the
 // description and slice checksums of every file, and the recovery slices at hand. The packets are untrusted

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Reading the packets of a PAR 2.0 file one by one, from any tool that writes the format.
 // Every packet's MD5 is checked; a damaged stretch is passed over by looking for the next

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files of a set found in its folder and read into one gathering (JuegoLeido.h). First the
 // file named and those named like it (its index and volumes, ".par2" in any case); then, once

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The packets of a PAR 2.0 set. Each has a 64-byte header (magic, packet length,
 // MD5 of everything from the set ID on, set ID, type) and a body whose length is a

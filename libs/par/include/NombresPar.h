@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The names of a set's files: the index, the recovery volumes, the ".old" names of an earlier
 // run's outputs, how piece names compare, and the set's files found in a folder the caller

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GF(2^16) multiply-add with AVX2: per block, the low nibbles of both halves index one
 // table lookup and the high nibbles another, for each product half; the two halves of
 // each sum are added at the end, once for all sources.

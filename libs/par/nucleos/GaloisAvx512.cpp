@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GF(2^16) multiply-add with AVX-512BW: the AVX2 method on two blocks per register, the
 // halves of each sum gathered by one two-source permutation each.
 #include "NucleosGalois.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GF(2^16) multiply-add with GFNI: multiplying by a constant is linear over GF(2), a 16x16
 // bit matrix of four 8x8 blocks. One affine transform per block gives each half its part
 // from itself, another the other half's part from it, in the wrong half: those are summed

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // GF(2^16) multiply-add with GFNI on AVX-512 registers: the 256-bit GFNI method on two
 // blocks per register, where an affine transform costs no more per register than on half
 // as many bytes on some processors.

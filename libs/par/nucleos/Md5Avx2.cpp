@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MD5 of 8 streams at once with AVX2: each lane's block is loaded whole and the 8 blocks
 // transposed, so that register j holds word j of every lane.
 #include "NucleosMd5.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // MD5 of 32 streams at once with AVX-512, in two sets of 16 lanes whose steps interleave
 // (one set's chain of dependent steps leaves the vector units half idle): each lane's
 // block is loaded whole and the 16 blocks of a set transposed, so that register j holds

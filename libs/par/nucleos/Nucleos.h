@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The kernels of the arithmetic and of MD5: one portable (GF-Complete, OpenSSL), which is
 // also the reference, and one per instruction set. A job takes the best the processor

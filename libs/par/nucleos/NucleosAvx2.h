@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the sources of the kernels on AVX2 registers share; only they include it. Its helpers
 // have internal linkage, so each source keeps its own copy, compiled for its own instruction set.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // What the sources of the AVX-512 kernels share; only they include it, after their own
 // kernel header. Its helpers have internal linkage, so each source keeps its own copy,

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The multiply-add kernels of GF(2^16), one per instruction set, each in a source compiled
 // for that set alone. Such a source includes nothing with inline code but this header and

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The multi-buffer MD5 kernels: each runs the MD5 compression of several independent
 // streams at once, one stream per vector lane, in a source compiled for its instruction

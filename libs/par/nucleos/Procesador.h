@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The vector extensions the kernels need, as the processor offers them and the operating
 // system saves their registers on a thread switch.

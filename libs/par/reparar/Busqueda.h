@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The search for slices that are not intact at their place. Where the check found a listed
 // file damaged, its damaged stretches (and what lies past its listed length) are scanned at

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check of a set's files. Each listed file is opened at its listed name beneath the
 // set's folder (a link there is read like any input) and read once, its slices hashed on

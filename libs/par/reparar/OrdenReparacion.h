@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The check and repair jobs an argument vector describes: "verify" or "repair", the
 // option -d FOLDER, "--", the set's index and the other files to search for its slices.

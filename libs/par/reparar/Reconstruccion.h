@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The rebuilding of a set's files that are not whole, into their temporaries (Temporales.h):
 // intact slices are copied from where they are (the damaged file, or where the search found

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The files a repair writes: each rebuilt file is first written under a temporary name
 // (files/Temporales.h) in the folder its name resolves to beneath the set's folder (never

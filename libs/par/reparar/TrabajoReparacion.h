@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A whole check or repair job: the set's files read packet by packet, the listed files
 // checked slice by slice, and, for a repair, the damaged and missing files rebuilt and put

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // Helpers for the parity tests: running par2, reading the packets of PAR files,
 // working inside a folder and taking its listing.

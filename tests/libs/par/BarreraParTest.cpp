@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The workers of a job meet at a barrier phase after phase; one that leaves early, however it
 // leaves, never keeps the others waiting.
 #include "Avisos.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole jobs under lowered bounds, so that small files take several slices per piece,
 // several passes and several threads; par2 builds the same set and repairs ours.
 #include "Avisos.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Whole jobs of the library on a folder: a set's recovery data are found in every ".par2" file
 // of the folder that carries the set, whatever its name; and a job stopped at any point where it
 // asks whether to stop, or failing on a full disk, leaves every file as it was (an earlier set

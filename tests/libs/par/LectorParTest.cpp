@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The PAR2 reader on hostile bytes: every file read once, in order, whatever it holds; damaged
 // packets that claim to hold the next ones lose none of them, across blocks too; and what the
 // gathering keeps stays within its bound, however many packets come.

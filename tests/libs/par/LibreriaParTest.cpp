@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // libpar.so loaded as the program loads it, called with the program's vector, and its
 // sets checked with Debian's par2.
 #include "libs/par/include/LlamadaPar.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Every kernel against the portable one (GF-Complete, OpenSSL), which is the reference:
 // every even length to 4 KiB and a few large ones, at every alignment, for one source and
 // for many; MD5 lanes of unequal lengths. A kernel the processor lacks is skipped by name.

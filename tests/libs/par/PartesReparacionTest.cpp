@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parts of a repair that par2 alone does not show: the GF(2^16) solver, the packet
 // reader on damaged bytes, and the checks on crafted sets.
 #include "Galois.h"

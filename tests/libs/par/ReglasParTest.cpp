@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The rules of the parity library that par2 alone does not show: names, options,
 // slicing, stripes and the region arithmetic.
 #include "Galois.h"

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // Check and repair jobs of the parity library on sets made by Debian's par2 and by the
 // library itself, with small bounds so that a job runs on several threads and many stripes.
 #include "Creacion.h"
