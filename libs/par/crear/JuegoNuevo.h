@@ -46,6 +46,9 @@ Fallo PrepararJuegoNuevo(std::span<const Entrada> entradas, const quimbel::Carpe
                          uint32_t volumenes, const Reparto& reparto, unsigned hilos, NucleoMd5 nucleo,
                          Avisos& avisos, JuegoNuevo& juego);
 
+// Puts the pieces, whose IDs are known, in set order, slices them and derives the set ID.
+void OrdenarJuegoNuevo(JuegoNuevo& conjunto, uint32_t volumenes, const Reparto& reparto);
+
 // Main, file description and slice checksum packets, then the creator packet: the
 // index's whole content and the tail of every volume. Needs the digests of every piece.
 Bytes PaquetesComunes(const JuegoNuevo& conjunto);

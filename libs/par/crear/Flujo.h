@@ -1,0 +1,79 @@
+#pragma once
+// A creation job fed the pieces' bytes as they are written, instead of reading them: the
+// same checks, slicing, digests and files as EjecutarPar's. The pieces' first bytes come
+// first (their 16 KiB digests give the set's order, which every recovery factor depends on);
+// then all their bytes, piece after piece in the vector's order, go into the slice digests,
+// the pieces' digests and sums held for every recovery slice over the whole slice size, so
+// that nothing is read back; the end writes the set as EjecutarPar does.
+#include "Avisos.h"
+#include "Creacion.h"
+#include "Galois.h"
+#include "JuegoNuevo.h"
+#include "Md5.h"
+#include "Md5Varios.h"
+#include "Memoria.h"
+
+#include <cstdint>
+#include <memory>
+#include <span>
+#include <string>
+#include <vector>
+
+namespace quimbel::par {
+
+class TrabajoEnFlujo {
+  public:
+    // The job the vector describes, its pieces of the sizes given (tamanos holds one per listed
+    // piece; they need not exist yet). 0 and the job; LLAMADA_PAR_FLUJO_NO_CABE when its recovery data
+    // would pass MemoriaParaFlujo; 1 when the job is refused or memory fails. Sends no text.
+    static int Abrir(std::span<const std::string> argumentos, const CarpetaDelTrabajo& trabajo,
+                     const uint64_t* tamanos, const Limites& limites,
+                     std::unique_ptr<TrabajoEnFlujo>& trabajoAbierto);
+
+    // The first min(16 KiB, size) bytes of listed piece i; 0, or 1 for another count or a
+    // piece given twice.
+    int Principio(size_t i, const uint8_t* datos, uint64_t n);
+    // The next n bytes of the pieces, in the vector's order, after every first part; 0, or 1
+    // (and every later call 1) for bytes beyond the sizes, first bytes other than those given
+    // before, or memory that fails.
+    int Datos(const uint8_t* datos, uint64_t n);
+    // Writes and publishes the set as EjecutarPar does, its texts through avisos; its result.
+    int Terminar(Avisos& avisos);
+
+  private:
+    TrabajoEnFlujo() = default;
+    void Empezar();
+    bool Tomar(const uint8_t* datos, uint64_t n);
+    void Vaciar(TrozoPar* acabado);
+    Fallo Escribir(Avisos& avisos);
+
+    Limites limites_;
+    PreparacionPar p_;
+    std::vector<uint64_t> listados_;  // the size of every listed piece
+    std::vector<size_t> enJuego_;     // of each listed piece with data, its index in the set
+    std::vector<Huella> principios_;  // of each listed piece, once given
+    std::vector<bool> dados_;
+    size_t principiosDados_ = 0;
+    bool empezado_ = false, roto_ = false;
+
+    JuegoNuevo conjunto_;
+    std::vector<uint32_t> logaritmos_;
+    std::unique_ptr<Md5Varios> md5Rebanadas_;
+    std::vector<uint32_t> crcRebanadas_;
+    std::unique_ptr<RegionGalois> region_;
+    uint64_t fila_ = 0; // bytes of one recovery slice's sums
+    Memoria sumas_;     // one row per recovery slice, in the alternate layout
+    std::vector<uint16_t> factores_;
+    std::vector<uint8_t*> destinos_;
+
+    // Where the bytes stand: the listed piece, the bytes of it taken, its running digests.
+    size_t actual_ = 0;
+    uint64_t enTrozo_ = 0;
+    Md5 md5Trozo_, md5Principio_;
+    // The bytes of one slice gathered before they go into the digests and sums.
+    Memoria lote_;
+    uint64_t loteLleno_ = 0, loteDesde_ = 0;
+    uint32_t loteRebanada_ = 0;
+};
+
+} // namespace quimbel::par
