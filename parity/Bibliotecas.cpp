@@ -23,11 +23,21 @@ void Bibliotecas::CargarPar(const std::string& carpetaPrimero) {
     LiberarPar();
     par_ = CargarBiblioteca(NombreBibliotecaPar, carpetaPrimero);
     callPar_ = BuscarFuncion<CallParContextoFuncion>(par_, "call_par_contexto");
-    if (callPar_ == nullptr) LiberarPar();
+    if (callPar_ == nullptr) {
+        LiberarPar();
+        return;
+    }
+    flujo_.abrir = BuscarFuncion<ParFlujoAbrirFuncion>(par_, "par_flujo_abrir");
+    flujo_.principio = BuscarFuncion<ParFlujoPrincipioFuncion>(par_, "par_flujo_principio");
+    flujo_.datos = BuscarFuncion<ParFlujoDatosFuncion>(par_, "par_flujo_datos");
+    flujo_.terminar = BuscarFuncion<ParFlujoTerminarFuncion>(par_, "par_flujo_terminar");
+    flujo_.abandonar = BuscarFuncion<ParFlujoAbandonarFuncion>(par_, "par_flujo_abandonar");
+    if (!flujo_.Completas()) flujo_ = {};
 }
 
 void Bibliotecas::LiberarPar() {
     callPar_ = nullptr;
+    flujo_ = {};
     LiberarBiblioteca(par_);
     par_ = nullptr;
 }

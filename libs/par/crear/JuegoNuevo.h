@@ -3,6 +3,7 @@
 // recovery volumes, and the packets every file of the set repeats.
 #include "Avisos.h"
 #include "Entradas.h"
+#include "LlamadaPar.h"
 #include "Fallo.h"
 #include "Nucleos.h"
 #include "Paquetes.h"
@@ -36,7 +37,7 @@ struct JuegoNuevo {
     std::vector<HuellaRebanada> huellas; // of every input slice, once read
 };
 
-inline constexpr size_t TamanoInicio = 16384;
+inline constexpr size_t TamanoInicio = LLAMADA_PAR_PRINCIPIO;
 
 // Reads the first 16 KiB of every piece (in carpeta) (on `hilos` threads, pieces hashed together by the
 // MD5 kernel asked for), works out the file IDs, puts the pieces in set order and derives

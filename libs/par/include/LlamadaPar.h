@@ -140,6 +140,9 @@ typedef int32_t (*CallParContextoFuncion)(LlamadaParContexto* llamada);
    slice in memory from par_flujo_abrir to its end. Calls of one job come one at a time, from
    any one thread at a time; distinct jobs are independent. */
 
+/* The bytes of a piece's start that par_flujo_principio takes (fewer when the piece is shorter). */
+#define LLAMADA_PAR_PRINCIPIO 16384
+
 /* A job: opaque, made by par_flujo_abrir, ended by par_flujo_terminar or par_flujo_abandonar. */
 typedef struct ParFlujo ParFlujo;
 
@@ -167,7 +170,7 @@ typedef int32_t (*ParFlujoAbrirFuncion)(const LlamadaParContexto* llamada, const
 
 /* int32_t par_flujo_principio(ParFlujo* flujo, int32_t trozo, const void* datos, uint64_t n)
 
-   Takes: the first min(16384, size) bytes of piece `trozo` (0 for the first of the vector),
+   Takes: the first min(LLAMADA_PAR_PRINCIPIO, size) bytes of piece `trozo` (0 for the first of the vector),
    read by the caller before that piece is fed; every piece's, each once, before any
    par_flujo_datos. Returns 0; 1 for another count, a piece out of range or given twice, or a
    call after the first par_flujo_datos. The bytes are the caller's, read during the call only. */
