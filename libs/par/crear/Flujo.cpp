@@ -7,6 +7,7 @@
 
 #include <algorithm>
 #include <cstring>
+#include <mutex>
 #include <new>
 
 namespace quimbel::par {
@@ -14,6 +15,8 @@ namespace {
 
 // The bytes of a slice gathered at a time: a multiple of the alternate layout's blocks.
 constexpr uint64_t TamanoLote = uint64_t{1} << 20;
+// Batches: one being filled, one being hashed, one being summed, one waiting.
+constexpr size_t Lotes = 4;
 
 } // namespace
 
@@ -31,7 +34,8 @@ int TrabajoEnFlujo::Abrir(std::span<const std::string> argumentos, const Carpeta
         t->fila_ = RedondearA(t->p_.reparto.tamano, 64);
         if (recuperacion * t->fila_ > MemoriaParaFlujo(limites)) return LLAMADA_PAR_FLUJO_NO_CABE;
         t->sumas_ = Memoria(static_cast<size_t>(recuperacion * t->fila_));
-        t->lote_ = Memoria(static_cast<size_t>(std::min(t->fila_, TamanoLote)));
+        for (size_t i = 0; i < Lotes; ++i)
+            t->lotes_.push_back(std::make_unique<Lote>(static_cast<size_t>(std::min(t->fila_, TamanoLote))));
         t->principios_.assign(t->listados_.size(), {});
         t->dados_.assign(t->listados_.size(), false);
         trabajoAbierto = std::move(t);
@@ -75,7 +79,71 @@ void TrabajoEnFlujo::Empezar() {
     md5Rebanadas_ = std::make_unique<Md5Varios>(p_.reparto.total, limites_.nucleoMd5);
     crcRebanadas_.assign(p_.reparto.total, 0);
     region_ = std::make_unique<RegionGalois>(limites_.nucleoGalois);
+    enCurso_ = lotes_[0].get();
+    for (size_t i = 1; i < lotes_.size(); ++i)
+        libres_.push_back(lotes_[i].get());
+    hiloHash_ = std::thread(
+        [this] { Etapa(llenos_, hasheados_, cerrar_, hasheado_, &TrabajoEnFlujo::Hashear); });
+    hiloSumas_ = std::thread(
+        [this] { Etapa(hasheados_, libres_, hasheado_, sumado_, &TrabajoEnFlujo::SumarLote); });
     empezado_ = true;
+}
+
+TrabajoEnFlujo::~TrabajoEnFlujo() {
+    Parar();
+}
+
+void TrabajoEnFlujo::Parar() {
+    {
+        const std::lock_guard<std::mutex> cerrojo(mutex_);
+        cerrar_ = true;
+    }
+    cambio_.notify_all();
+    if (hiloHash_.joinable()) hiloHash_.join();
+    if (hiloSumas_.joinable()) hiloSumas_.join();
+}
+
+// The batch being filled goes to the job's thread; the next free one is taken.
+void TrabajoEnFlujo::Entregar() {
+    std::unique_lock<std::mutex> cerrojo(mutex_);
+    llenos_.push_back(enCurso_);
+    cambio_.notify_all();
+    cambio_.wait(cerrojo, [this] { return !libres_.empty(); });
+    enCurso_ = libres_.front();
+    libres_.pop_front();
+    enCurso_->lleno = 0;
+}
+
+// A stage's thread: every batch of `desde`, in order, through `trabajo` into `hacia`, until the
+// stage before it is done (antesAcabada) and `desde` is empty; then this stage is done too.
+void TrabajoEnFlujo::Etapa(std::deque<Lote*>& desde, std::deque<Lote*>& hacia, const bool& antesAcabada,
+                           bool& acabada, void (TrabajoEnFlujo::*trabajo)(Lote&)) {
+    for (;;) {
+        Lote* lote = nullptr;
+        {
+            std::unique_lock<std::mutex> cerrojo(mutex_);
+            cambio_.wait(cerrojo, [&] { return !desde.empty() || antesAcabada; });
+            if (desde.empty()) {
+                acabada = true;
+                cambio_.notify_all();
+                return;
+            }
+            lote = desde.front();
+            desde.pop_front();
+        }
+        if (!rotoHilo_) {
+            try {
+                (this->*trabajo)(*lote);
+            } catch (...) {
+                rotoHilo_ = true;
+            }
+        }
+        {
+            const std::lock_guard<std::mutex> cerrojo(mutex_);
+            hacia.push_back(lote);
+        }
+        cambio_.notify_all();
+    }
 }
 
 int TrabajoEnFlujo::Datos(const uint8_t* datos, uint64_t n) {
@@ -85,7 +153,7 @@ int TrabajoEnFlujo::Datos(const uint8_t* datos, uint64_t n) {
             if (principiosDados_ != listados_.size()) roto_ = true;
             else Empezar();
         }
-        if (!roto_ && !Tomar(datos, n)) roto_ = true;
+        if (!roto_ && (!Tomar(datos, n) || rotoHilo_)) roto_ = true;
     } catch (...) {
         roto_ = true;
     }
@@ -101,28 +169,28 @@ bool TrabajoEnFlujo::Tomar(const uint8_t* datos, uint64_t n) {
         TrozoPar& trozo = conjunto_.trozos[enJuego_[actual_]];
         const uint64_t enRebanada = enTrozo_ % tamano;
         const uint64_t finRebanada = std::min(tamano, trozo.tamano - (enTrozo_ - enRebanada));
-        const uint64_t toma = std::min({n, finRebanada - enRebanada, lote_.Tamano() - loteLleno_});
+        const uint64_t toma = std::min({n, finRebanada - enRebanada, enCurso_->datos.Tamano() - enCurso_->lleno});
         // The first bytes must be those the set's order was taken from.
         const uint64_t principio = std::min<uint64_t>(TamanoInicio, trozo.tamano);
         if (enTrozo_ < principio) {
             md5Principio_.Anadir(datos, static_cast<size_t>(std::min(toma, principio - enTrozo_)));
             if (enTrozo_ + toma >= principio && md5Principio_.Valor() != trozo.md5Inicio) return false;
         }
-        if (trozo.rebanadas > 1) md5Trozo_.Anadir(datos, static_cast<size_t>(toma));
-        if (loteLleno_ == 0) {
-            loteRebanada_ = trozo.primera + static_cast<uint32_t>(enTrozo_ / tamano);
-            loteDesde_ = enRebanada;
+        Lote& lote = *enCurso_;
+        if (lote.lleno == 0) {
+            lote.rebanada = trozo.primera + static_cast<uint32_t>(enTrozo_ / tamano);
+            lote.desde = enRebanada;
+            lote.trozo = &trozo;
         }
-        std::memcpy(lote_.Datos() + loteLleno_, datos, static_cast<size_t>(toma));
-        loteLleno_ += toma;
+        std::memcpy(lote.datos.Datos() + lote.lleno, datos, static_cast<size_t>(toma));
+        lote.lleno += toma;
         enTrozo_ += toma;
         datos += toma;
         n -= toma;
-        const bool finDeRebanada = enRebanada + toma == finRebanada;
-        if (finDeRebanada || loteLleno_ == lote_.Tamano()) Vaciar(finDeRebanada ? &trozo : nullptr);
+        lote.finDeRebanada = enRebanada + toma == finRebanada;
+        lote.finDeTrozo = enTrozo_ == trozo.tamano;
+        if (lote.finDeRebanada || lote.lleno == lote.datos.Tamano()) Entregar();
         if (enTrozo_ == trozo.tamano) {
-            if (trozo.rebanadas > 1) trozo.md5 = md5Trozo_.Valor();
-            md5Trozo_ = Md5();
             md5Principio_ = Md5();
             ++actual_;
             enTrozo_ = 0;
@@ -131,25 +199,39 @@ bool TrabajoEnFlujo::Tomar(const uint8_t* datos, uint64_t n) {
     return true;
 }
 
-// The gathered bytes into the slice's digests and every recovery slice's sums; at the slice's
-// end (of the piece `acabado`), the zeros that pad it to the slice size into its digests (the sums take nothing from them).
-void TrabajoEnFlujo::Vaciar(TrozoPar* acabado) {
-    const uint32_t r = loteRebanada_;
-    const uint64_t n = loteLleno_;
-    uint8_t* datos = lote_.Datos();
+// On the hashing thread: a batch into the piece's digest (of a piece of several slices) and the
+// slice's digests; at the slice's end, the zeros that pad it to the slice size.
+void TrabajoEnFlujo::Hashear(Lote& lote) {
+    const uint32_t r = lote.rebanada;
+    const uint64_t n = lote.lleno;
+    const uint8_t* datos = lote.datos.Datos();
+    TrozoPar& trozo = *lote.trozo;
+    if (trozo.rebanadas > 1) {
+        md5Trozo_.Anadir(datos, static_cast<size_t>(n));
+        if (lote.finDeTrozo) {
+            trozo.md5 = md5Trozo_.Valor();
+            md5Trozo_ = Md5();
+        }
+    }
     md5Rebanadas_->Anadir(r, datos, n);
     crcRebanadas_[r] = SumarCrc(crcRebanadas_[r], datos, static_cast<size_t>(n));
-    if (acabado != nullptr) {
+    if (lote.finDeRebanada) {
         // The digest of a piece of one slice is that of its bytes, before the padding.
-        if (acabado->rebanadas == 1) acabado->md5 = md5Rebanadas_->Valor(r);
-        const uint64_t relleno = p_.reparto.tamano - (loteDesde_ + n);
+        if (trozo.rebanadas == 1) trozo.md5 = md5Rebanadas_->Valor(r);
+        const uint64_t relleno = p_.reparto.tamano - (lote.desde + n);
         if (relleno > 0) {
             md5Rebanadas_->Anadir(r, nullptr, relleno);
             crcRebanadas_[r] = SumarCerosCrc(crcRebanadas_[r], relleno);
         }
     }
-    loteLleno_ = 0;
+}
+
+// On the summing thread: a hashed batch, times the slice's factor for each recovery slice, into
+// that slice's sums (the padding adds nothing).
+void TrabajoEnFlujo::SumarLote(Lote& lote) {
     if (conjunto_.recuperacion == 0) return;
+    const uint64_t n = lote.lleno;
+    uint8_t* datos = lote.datos.Datos();
     const size_t bloques = EnBloques(n);
     std::memset(datos + n, 0, bloques - static_cast<size_t>(n));
     AFormaAlterna(datos, bloques);
@@ -157,19 +239,21 @@ void TrabajoEnFlujo::Vaciar(TrozoPar* acabado) {
     factores_.clear();
     destinos_.clear();
     for (uint32_t e = 0; e < conjunto_.recuperacion; ++e) {
-        factores_.push_back(tablas.Coeficiente(logaritmos_[r], e));
-        destinos_.push_back(sumas_.Datos() + e * fila_ + loteDesde_);
+        factores_.push_back(tablas.Coeficiente(logaritmos_[lote.rebanada], e));
+        destinos_.push_back(sumas_.Datos() + e * fila_ + lote.desde);
     }
     const uint8_t* origen = datos;
     region_->CombinarVarios({&origen, 1}, factores_, destinos_, bloques, true);
 }
 
 Fallo TrabajoEnFlujo::Escribir(Avisos& avisos) {
+    // Every batch summed: the digests and sums are whole.
+    Parar();
     for (const std::string& linea : p_.lineas)
         avisos.Decir(linea);
     while (actual_ < listados_.size() && listados_[actual_] == 0)
         ++actual_;
-    if (roto_ || !empezado_ || actual_ != listados_.size() || enTrozo_ != 0)
+    if (roto_ || rotoHilo_ || !empezado_ || actual_ != listados_.size() || enTrozo_ != 0)
         return FalloPar{CodigoFallo::Entrada, "¡ Error al crear el PAR: faltan datos de los trozos !"};
     // The pieces, published meanwhile, must be the ones described.
     for (const TrozoPar& t : conjunto_.trozos) {

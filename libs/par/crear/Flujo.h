@@ -4,7 +4,9 @@
 // first (their 16 KiB digests give the set's order, which every recovery factor depends on);
 // then all their bytes, piece after piece in the vector's order, go into the slice digests,
 // the pieces' digests and sums held for every recovery slice over the whole slice size, so
-// that nothing is read back; the end writes the set as EjecutarPar does.
+// that nothing is read back; the end writes the set as EjecutarPar does. The bytes are gathered
+// in batches on the caller's thread, then hashed on a thread of the job's own and summed on
+// another, so that the caller's writing goes on meanwhile.
 #include "Avisos.h"
 #include "Creacion.h"
 #include "Galois.h"
@@ -13,8 +15,13 @@
 #include "Md5Varios.h"
 #include "Memoria.h"
 
+#include <atomic>
+#include <condition_variable>
 #include <cstdint>
+#include <deque>
 #include <memory>
+#include <mutex>
+#include <thread>
 #include <span>
 #include <string>
 #include <vector>
@@ -39,12 +46,31 @@ class TrabajoEnFlujo {
     int Datos(const uint8_t* datos, uint64_t n);
     // Writes and publishes the set as EjecutarPar does, its texts through avisos; its result.
     int Terminar(Avisos& avisos);
+    // Waits for the job's thread.
+    ~TrabajoEnFlujo();
+    TrabajoEnFlujo(const TrabajoEnFlujo&) = delete;
+    TrabajoEnFlujo& operator=(const TrabajoEnFlujo&) = delete;
 
   private:
+    // The bytes of one slice gathered before they go into the digests and sums.
+    struct Lote {
+        explicit Lote(size_t n) : datos(n) {}
+        Memoria datos;
+        uint64_t lleno = 0, desde = 0; // bytes in it; where they start in the slice
+        uint32_t rebanada = 0;
+        TrozoPar* trozo = nullptr; // the piece the slice is of
+        bool finDeRebanada = false, finDeTrozo = false;
+    };
+
     TrabajoEnFlujo() = default;
     void Empezar();
     bool Tomar(const uint8_t* datos, uint64_t n);
-    void Vaciar(TrozoPar* acabado);
+    void Entregar();
+    void Etapa(std::deque<Lote*>& desde, std::deque<Lote*>& hacia, const bool& antesAcabada, bool& acabada,
+               void (TrabajoEnFlujo::*trabajo)(Lote&));
+    void Hashear(Lote& lote);
+    void SumarLote(Lote& lote);
+    void Parar();
     Fallo Escribir(Avisos& avisos);
 
     Limites limites_;
@@ -69,11 +95,19 @@ class TrabajoEnFlujo {
     // Where the bytes stand: the listed piece, the bytes of it taken, its running digests.
     size_t actual_ = 0;
     uint64_t enTrozo_ = 0;
-    Md5 md5Trozo_, md5Principio_;
-    // The bytes of one slice gathered before they go into the digests and sums.
-    Memoria lote_;
-    uint64_t loteLleno_ = 0, loteDesde_ = 0;
-    uint32_t loteRebanada_ = 0;
+    Md5 md5Principio_;
+    Md5 md5Trozo_; // the job's thread's
+
+    // The batches: the one being filled, the full ones waiting to be hashed, the hashed ones
+    // waiting to be summed, the free ones; each stage's thread takes them in order.
+    std::vector<std::unique_ptr<Lote>> lotes_;
+    Lote* enCurso_ = nullptr;
+    std::mutex mutex_;
+    std::condition_variable cambio_;
+    std::deque<Lote*> llenos_, hasheados_, libres_;
+    bool cerrar_ = false, hasheado_ = false, sumado_ = false; // no more batches come to each stage
+    std::atomic<bool> rotoHilo_{false};
+    std::thread hiloHash_, hiloSumas_;
 };
 
 } // namespace quimbel::par
