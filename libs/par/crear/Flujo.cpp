@@ -17,6 +17,9 @@ namespace {
 constexpr uint64_t TamanoLote = uint64_t{1} << 20;
 // Batches: one being filled, one being hashed, one being summed, one waiting.
 constexpr size_t Lotes = 4;
+// The slices summed together: as many as fit this (at least one), at most RebanadasPorGrupo.
+constexpr uint64_t MemoriaGrupo = uint64_t{48} << 20;
+constexpr uint64_t RebanadasPorGrupo = 8;
 
 } // namespace
 
@@ -34,6 +37,10 @@ int TrabajoEnFlujo::Abrir(std::span<const std::string> argumentos, const Carpeta
         t->fila_ = RedondearA(t->p_.reparto.tamano, 64);
         if (recuperacion * t->fila_ > MemoriaParaFlujo(limites)) return LLAMADA_PAR_FLUJO_NO_CABE;
         t->sumas_ = Memoria(static_cast<size_t>(recuperacion * t->fila_));
+        if (recuperacion > 0) {
+            t->porGrupo_ = static_cast<size_t>(std::clamp<uint64_t>(MemoriaGrupo / t->fila_, 1, RebanadasPorGrupo));
+            t->grupo_ = Memoria(static_cast<size_t>(t->porGrupo_ * t->fila_));
+        }
         for (size_t i = 0; i < Lotes; ++i)
             t->lotes_.push_back(std::make_unique<Lote>(static_cast<size_t>(std::min(t->fila_, TamanoLote))));
         t->principios_.assign(t->listados_.size(), {});
@@ -83,9 +90,10 @@ void TrabajoEnFlujo::Empezar() {
     for (size_t i = 1; i < lotes_.size(); ++i)
         libres_.push_back(lotes_[i].get());
     hiloHash_ = std::thread(
-        [this] { Etapa(llenos_, hasheados_, cerrar_, hasheado_, &TrabajoEnFlujo::Hashear); });
+        [this] { Etapa(llenos_, hasheados_, cerrar_, hasheado_, &TrabajoEnFlujo::Hashear, nullptr); });
     hiloSumas_ = std::thread(
-        [this] { Etapa(hasheados_, libres_, hasheado_, sumado_, &TrabajoEnFlujo::SumarLote); });
+        [this] { Etapa(hasheados_, libres_, hasheado_, sumado_, &TrabajoEnFlujo::SumarLote,
+                                          &TrabajoEnFlujo::SumarGrupo); });
     empezado_ = true;
 }
 
@@ -115,15 +123,26 @@ void TrabajoEnFlujo::Entregar() {
 }
 
 // A stage's thread: every batch of `desde`, in order, through `trabajo` into `hacia`, until the
-// stage before it is done (antesAcabada) and `desde` is empty; then this stage is done too.
+// stage before it is done (antesAcabada) and `desde` is empty; then `alAcabar`, when given, and
+// this stage is done too.
 void TrabajoEnFlujo::Etapa(std::deque<Lote*>& desde, std::deque<Lote*>& hacia, const bool& antesAcabada,
-                           bool& acabada, void (TrabajoEnFlujo::*trabajo)(Lote&)) {
+                           bool& acabada, void (TrabajoEnFlujo::*trabajo)(Lote&),
+                           void (TrabajoEnFlujo::*alAcabar)()) {
     for (;;) {
         Lote* lote = nullptr;
         {
             std::unique_lock<std::mutex> cerrojo(mutex_);
             cambio_.wait(cerrojo, [&] { return !desde.empty() || antesAcabada; });
             if (desde.empty()) {
+                cerrojo.unlock();
+                if (alAcabar != nullptr && !rotoHilo_) {
+                    try {
+                        (this->*alAcabar)();
+                    } catch (...) {
+                        rotoHilo_ = true;
+                    }
+                }
+                cerrojo.lock();
                 acabada = true;
                 cambio_.notify_all();
                 return;
@@ -226,24 +245,46 @@ void TrabajoEnFlujo::Hashear(Lote& lote) {
     }
 }
 
-// On the summing thread: a hashed batch, times the slice's factor for each recovery slice, into
-// that slice's sums (the padding adds nothing).
+// On the summing thread: a hashed batch into its slice's place in the group; a full group goes
+// into the sums (the last one, once no batch is left: see Etapa).
 void TrabajoEnFlujo::SumarLote(Lote& lote) {
     if (conjunto_.recuperacion == 0) return;
+    if (enGrupo_.empty() || enGrupo_.back() != lote.rebanada) {
+        enGrupo_.push_back(lote.rebanada);
+        largoGrupo_.push_back(0);
+    }
     const uint64_t n = lote.lleno;
     uint8_t* datos = lote.datos.Datos();
     const size_t bloques = EnBloques(n);
     std::memset(datos + n, 0, bloques - static_cast<size_t>(n));
     AFormaAlterna(datos, bloques);
+    std::memcpy(grupo_.Datos() + (enGrupo_.size() - 1) * fila_ + lote.desde, datos, bloques);
+    largoGrupo_.back() = lote.desde + bloques;
+    if (lote.finDeRebanada && enGrupo_.size() == porGrupo_) SumarGrupo();
+}
+
+// The gathered slices, each times its factor for each recovery slice, into that slice's sums
+// (zeros complete the shorter ones, and add nothing).
+void TrabajoEnFlujo::SumarGrupo() {
+    if (enGrupo_.empty()) return;
+    const uint64_t largo = *std::max_element(largoGrupo_.begin(), largoGrupo_.end());
+    std::vector<const uint8_t*> origenes;
+    for (size_t j = 0; j < enGrupo_.size(); ++j) {
+        uint8_t* suya = grupo_.Datos() + j * fila_;
+        std::memset(suya + largoGrupo_[j], 0, static_cast<size_t>(largo - largoGrupo_[j]));
+        origenes.push_back(suya);
+    }
     const TablasGalois& tablas = TablasGalois::Unicas();
     factores_.clear();
     destinos_.clear();
     for (uint32_t e = 0; e < conjunto_.recuperacion; ++e) {
-        factores_.push_back(tablas.Coeficiente(logaritmos_[lote.rebanada], e));
-        destinos_.push_back(sumas_.Datos() + e * fila_ + lote.desde);
+        for (const uint32_t r : enGrupo_)
+            factores_.push_back(tablas.Coeficiente(logaritmos_[r], e));
+        destinos_.push_back(sumas_.Datos() + e * fila_);
     }
-    const uint8_t* origen = datos;
-    region_->CombinarVarios({&origen, 1}, factores_, destinos_, bloques, true);
+    region_->CombinarVarios(origenes, factores_, destinos_, static_cast<size_t>(largo), true);
+    enGrupo_.clear();
+    largoGrupo_.clear();
 }
 
 Fallo TrabajoEnFlujo::Escribir(Avisos& avisos) {

@@ -6,7 +6,7 @@
 // the pieces' digests and sums held for every recovery slice over the whole slice size, so
 // that nothing is read back; the end writes the set as EjecutarPar does. The bytes are gathered
 // in batches on the caller's thread, then hashed on a thread of the job's own and summed on
-// another, so that the caller's writing goes on meanwhile.
+// another, a few whole slices at a time, so that the caller's writing goes on meanwhile.
 #include "Avisos.h"
 #include "Creacion.h"
 #include "Galois.h"
@@ -67,9 +67,10 @@ class TrabajoEnFlujo {
     bool Tomar(const uint8_t* datos, uint64_t n);
     void Entregar();
     void Etapa(std::deque<Lote*>& desde, std::deque<Lote*>& hacia, const bool& antesAcabada, bool& acabada,
-               void (TrabajoEnFlujo::*trabajo)(Lote&));
+               void (TrabajoEnFlujo::*trabajo)(Lote&), void (TrabajoEnFlujo::*alAcabar)());
     void Hashear(Lote& lote);
     void SumarLote(Lote& lote);
+    void SumarGrupo();
     void Parar();
     Fallo Escribir(Avisos& avisos);
 
@@ -89,6 +90,12 @@ class TrabajoEnFlujo {
     std::unique_ptr<RegionGalois> region_;
     uint64_t fila_ = 0; // bytes of one recovery slice's sums
     Memoria sumas_;     // one row per recovery slice, in the alternate layout
+    // Whole slices gathered, in the alternate layout, so that the sums take several at once
+    // (each pass over the sums, which stay out of the caches, costs the same for one or many).
+    Memoria grupo_;
+    size_t porGrupo_ = 1;
+    std::vector<uint32_t> enGrupo_;   // the slices gathered
+    std::vector<uint64_t> largoGrupo_; // the bytes of each, in whole blocks
     std::vector<uint16_t> factores_;
     std::vector<uint8_t*> destinos_;
 
