@@ -38,7 +38,8 @@ int32_t ParEnFlujo::Terminar(ContextoPar& contexto) {
     ParFlujo* trabajo = trabajo_;
     trabajo_ = nullptr;
     const int32_t resultado = funciones_.terminar(trabajo, &ProgresoPar, &contexto, &DetenerPar);
-    if (contexto.avance != nullptr && contexto.parte > 0) contexto.avance->Poner(contexto.inicio + contexto.parte);
+    if (contexto.avance != nullptr && contexto.parte > 0)
+        contexto.avance->Poner(contexto.inicio + contexto.parte);
     return resultado;
 }
 

@@ -40,7 +40,8 @@ class ParEnFlujo {
     int32_t Terminar(ContextoPar& contexto);
 
   private:
-    ParEnFlujo(const FuncionesFlujoPar& funciones, ParFlujo* trabajo) : funciones_(funciones), trabajo_(trabajo) {}
+    ParEnFlujo(const FuncionesFlujoPar& funciones, ParFlujo* trabajo)
+        : funciones_(funciones), trabajo_(trabajo) {}
 
     FuncionesFlujoPar funciones_;
     ParFlujo* trabajo_;

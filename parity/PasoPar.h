@@ -69,8 +69,8 @@ std::optional<std::string> RechazoNombrePar(const std::vector<std::string>& troz
 // move the source or a piece. The window's Ventana::Interrumpido reaches the library: a job it
 // stops leaves the folder as it was, and the step ends the memo with "¡ Proceso interrumpido !"
 // and stops the split, with no box. With a whole streamed job (EntradaPar::flujo), that job
-// writes the set instead of the call, with the same lines and results. antesDeLlamar, a test seam, runs right before the library
-// is called (a test swaps the folder's path there).
+// writes the set instead of the call, with the same lines and results. antesDeLlamar, a test seam, runs right
+// before the library is called (a test swaps the folder's path there).
 ResultadoPar PasoPar(Ventana& ventana, const EntradaPar& entrada,
                      const std::function<void()>& antesDeLlamar = {});
 

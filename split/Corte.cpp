@@ -87,8 +87,8 @@ std::unique_ptr<ParEnFlujo> EmpezarParEnFlujo(const EntradaCorte& e, Fichero& fu
         const size_t largo = static_cast<size_t>(std::min<uint64_t>(LLAMADA_PAR_PRINCIPIO, tamanos[i]));
         const size_t cabecera = std::min(principio.size(), largo);
         principio.resize(largo);
-        if (largo > cabecera &&
-            !fuente.LeerEn(principio.data() + cabecera, largo - cabecera, static_cast<uint64_t>((elegidos[i] - 1) * p)))
+        if (largo > cabecera && !fuente.LeerEn(principio.data() + cabecera, largo - cabecera,
+                                               static_cast<uint64_t>((elegidos[i] - 1) * p)))
             return nullptr;
         flujo->Principio(i, principio.data(), largo);
         if (flujo->Roto()) return nullptr;
@@ -282,7 +282,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     for (const int64_t k : elegidos)
         bytes += DatosDeTrozo(s, p, k);
     EntradaPar entradaPar{destino, rutaFuente, e.numeroPar, NombresDeTrozos(elegidos, rutaFuente, n, e.tipo),
-                          nullptr, bytes, &carpeta};
+                          nullptr, bytes,      &carpeta};
     const std::unique_ptr<ParEnFlujo> flujo =
         e.par ? EmpezarParEnFlujo(e, fuente, entradaPar, elegidos, n, s, p) : nullptr;
     CursorOcupadoMientras cursor(v);
@@ -290,9 +290,9 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     entradaPar.avance = &avance;
     entradaPar.flujo = flujo.get();
     if (flujo) entradaPar.bytes = 0;
-    const Escritura escritura{e,       fuente,     rutaFuente, destino,
-                              carpeta, protegidos, estorbos,   avance,
-                              s,       p,          n,          crcAlEscribir ? &crcs : nullptr,
+    const Escritura escritura{e,          fuente,     rutaFuente, destino,
+                              carpeta,    protegidos, estorbos,   avance,
+                              s,          p,          n,          crcAlEscribir ? &crcs : nullptr,
                               flujo.get()};
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
     for (const int64_t k : elegidos) {

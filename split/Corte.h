@@ -58,10 +58,10 @@ struct ResultadoCorte {
 // temporary name in the destination folder opened once for the run, flushed, and given its
 // name only when complete (replacing only a file the user agreed to), never through a link or
 // onto a FIFO or device, never onto the source (by identity); it receives exactly its share
-// of the source: a source that shrinks meanwhile stops the run with the piece's write error. With SFV asked for, a source name no SFV line can hold is refused
-// before any piece is written. With PAR asked for, the set is computed from the pieces' bytes as
-// they are written when the library can (ParEnFlujo), else by the PAR step reading them; the
-// files, lines and boxes are the same either way.
+// of the source: a source that shrinks meanwhile stops the run with the piece's write error. With SFV asked
+// for, a source name no SFV line can hold is refused before any piece is written. With PAR asked for, the set
+// is computed from the pieces' bytes as they are written when the library can (ParEnFlujo), else by the PAR
+// step reading them; the files, lines and boxes are the same either way.
 ResultadoCorte Cortar(Ventana& ventana, const EntradaCorte& entrada);
 
 } // namespace quimbel

@@ -11,22 +11,24 @@
 #include "TrabajoReparacion.h"
 
 #include <cstddef>
-#include <memory>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
 
 extern "C" __attribute__((visibility("default"))) int32_t call_par(LlamadaPar* llamada);
 extern "C" __attribute__((visibility("default"))) int32_t call_par_contexto(LlamadaParContexto* llamada);
-extern "C" __attribute__((visibility("default"))) int32_t
-par_flujo_abrir(const LlamadaParContexto* llamada, const uint64_t* tamanos, uint64_t memoria, ParFlujo** flujo);
+extern "C" __attribute__((visibility("default"))) int32_t par_flujo_abrir(const LlamadaParContexto* llamada,
+                                                                          const uint64_t* tamanos,
+                                                                          uint64_t memoria, ParFlujo** flujo);
 extern "C" __attribute__((visibility("default"))) int32_t par_flujo_principio(ParFlujo* flujo, int32_t trozo,
-                                                                               const void* datos, uint64_t n);
+                                                                              const void* datos, uint64_t n);
 extern "C" __attribute__((visibility("default"))) int32_t par_flujo_datos(ParFlujo* flujo, const void* datos,
-                                                                           uint64_t n);
+                                                                          uint64_t n);
 extern "C" __attribute__((visibility("default"))) int32_t
-par_flujo_terminar(ParFlujo* flujo, ProgresoParContextoFuncion progreso, void* contexto, DetenerParFuncion detener);
+par_flujo_terminar(ParFlujo* flujo, ProgresoParContextoFuncion progreso, void* contexto,
+                   DetenerParFuncion detener);
 extern "C" __attribute__((visibility("default"))) void par_flujo_abandonar(ParFlujo* flujo);
 
 // The opaque job of the streamed creation.

@@ -47,7 +47,9 @@ class FlujoPar : public ::testing::Test {
 
     int32_t Abrir(uint64_t memoria, ParFlujo*& flujo) {
         LlamadaParContexto llamada{};
-        EXPECT_EQ(PonerArgumentos({"par.exe", "add", "-n1", "-m", "+C", "--", "a.par", "a.001", "a.002"}, llamada), 0);
+        EXPECT_EQ(
+            PonerArgumentos({"par.exe", "add", "-n1", "-m", "+C", "--", "a.par", "a.001", "a.002"}, llamada),
+            0);
         llamada.tamano = sizeof(LlamadaParContexto);
         llamada.version = LLAMADA_PAR_VERSION;
         llamada.carpeta = carpeta.Descriptor();

@@ -54,7 +54,8 @@ std::map<std::string, std::string> Contenido(const std::string& carpeta) {
     for (const auto& e : fs::directory_iterator(carpeta)) {
         std::string datos = LeerFichero(e.path());
         if (e.path().extension() == ".sfv") datos = SinComentarios(datos);
-        todo[e.path().filename()] = std::to_string(datos.size()) + " " + std::to_string(std::hash<std::string>{}(datos));
+        todo[e.path().filename()] =
+            std::to_string(datos.size()) + " " + std::to_string(std::hash<std::string>{}(datos));
     }
     return todo;
 }
@@ -134,7 +135,8 @@ TEST_P(UnPaso, LosMismosFicherosQueElPasoAparte) {
     for (int64_t k = 1; (k - 1) * caso.tamTrozo < caso.tamFuente; ++k)
         if (caso.marcas.empty() || caso.marcas[static_cast<size_t>(k - 1)])
             escritos += std::min(caso.tamTrozo, caso.tamFuente - (k - 1) * caso.tamTrozo);
-    if (!caso.marcas.empty()) e.plan = PlanEnVigor{{e.fuente, caso.tamTrozo, caso.tipo, caso.tamFuente}, caso.marcas};
+    if (!caso.marcas.empty())
+        e.plan = PlanEnVigor{{e.fuente, caso.tamTrozo, caso.tipo, caso.tamFuente}, caso.marcas};
 
     const Corrida unPaso = Cortar(e);
     ASSERT_TRUE(unPaso.completo) << (unPaso.errores.empty() ? "" : unPaso.errores.front());
@@ -166,14 +168,20 @@ TEST_P(UnPaso, LosMismosFicherosQueElPasoAparte) {
 
 INSTANTIATE_TEST_SUITE_P(
     Casos, UnPaso,
-    ::testing::Values(CasoUnPaso{"normal", TipoCorte::Normal, 250000, 70000, "2", {}, false},
-                      CasoUnPaso{"cortaarchivos", TipoCorte::CortaArchivos, 250000, 70000, "2", {}, false},
-                      CasoUnPaso{"hacha", TipoCorte::Hacha, 250000, 70000, "1", {}, false},
-                      CasoUnPaso{"extraer", TipoCorte::Normal, 400000, 90000, "2", {true, false, true, false, true}, false},
-                      CasoUnPaso{"pares_de_mas", TipoCorte::Hacha, 90000, 40000, "7", {}, false},
-                      CasoUnPaso{"trozos_de_mas_de_16_MiB", TipoCorte::Normal, (int64_t{16} << 20) + 9000,
-                                 (int64_t{16} << 20) + 1000, "1", {}, false},
-                      CasoUnPaso{"sin_la_entrada", TipoCorte::CortaArchivos, 300000, 80000, "2", {}, true}),
+    ::testing::Values(
+        CasoUnPaso{"normal", TipoCorte::Normal, 250000, 70000, "2", {}, false},
+        CasoUnPaso{"cortaarchivos", TipoCorte::CortaArchivos, 250000, 70000, "2", {}, false},
+        CasoUnPaso{"hacha", TipoCorte::Hacha, 250000, 70000, "1", {}, false},
+        CasoUnPaso{"extraer", TipoCorte::Normal, 400000, 90000, "2", {true, false, true, false, true}, false},
+        CasoUnPaso{"pares_de_mas", TipoCorte::Hacha, 90000, 40000, "7", {}, false},
+        CasoUnPaso{"trozos_de_mas_de_16_MiB",
+                   TipoCorte::Normal,
+                   (int64_t{16} << 20) + 9000,
+                   (int64_t{16} << 20) + 1000,
+                   "1",
+                   {},
+                   false},
+        CasoUnPaso{"sin_la_entrada", TipoCorte::CortaArchivos, 300000, 80000, "2", {}, true}),
     [](const ::testing::TestParamInfo<CasoUnPaso>& i) { return std::string(i.param.nombre); });
 
 } // namespace

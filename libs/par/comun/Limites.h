@@ -21,8 +21,8 @@ struct Limites {
     uint64_t rebanadaMaxima = uint64_t{16} << 20; // a larger piece is cut into several slices
     uint32_t rebanadasMaximas = RebanadasMaximas; // input slices of a set, and recovery slices
     uint64_t memoria = uint64_t{256} << 20;       // buffers of a job, all threads together
-    uint64_t memoriaSistema = 0;               // for a repair's linear system; 0: what the machine has free
-    uint64_t memoriaFlujo = 0; // recovery data a job fed its pieces may hold; 0: a quarter of the machine's
+    uint64_t memoriaSistema = 0; // for a repair's linear system; 0: what the machine has free
+    uint64_t memoriaFlujo = 0;   // recovery data a job fed its pieces may hold; 0: a quarter of the machine's
     uint64_t franjaMaxima = uint64_t{1} << 20; // bytes of a slice read at a time (a multiple of 64)
     uint64_t cache = uint64_t{4} << 20;        // data and sums a thread should keep in its caches
     unsigned hilos = 0;                        // worker threads; 0: one per core

@@ -48,8 +48,8 @@ Fallo CrearPar(std::span<const std::string> argumentos, const CarpetaDelTrabajo&
 
     const unsigned hilos = Hilos(limites, p.reparto.total);
     JuegoNuevo conjunto;
-    if (Fallo error = PrepararJuegoNuevo(p.entradas, p.trozos, p.volumenes, p.reparto, hilos, limites.nucleoMd5,
-                                         avisos, conjunto))
+    if (Fallo error = PrepararJuegoNuevo(p.entradas, p.trozos, p.volumenes, p.reparto, hilos,
+                                         limites.nucleoMd5, avisos, conjunto))
         return error;
     const Franjas franjas = PlanearFranjas(
         p.reparto.tamano, FilasDeCreacion(conjunto.recuperacion, CarrilesMd5(limites.nucleoMd5)), hilos,
@@ -128,8 +128,8 @@ Fallo PrepararPar(std::span<const std::string> argumentos, const CarpetaDelTraba
     return ExaminarContraTrozos(p, p.salidas);
 }
 
-Fallo CerrarPar(PreparacionPar& p, const JuegoNuevo& conjunto, Volumenes& ficheros,
-                Renombradas& renombradas, unsigned hilos, Avisos& avisos) {
+Fallo CerrarPar(PreparacionPar& p, const JuegoNuevo& conjunto, Volumenes& ficheros, Renombradas& renombradas,
+                unsigned hilos, Avisos& avisos) {
     if (Fallo error = ficheros.Escribir(PaquetesComunes(conjunto), hilos, avisos)) return error;
     // The last point where a stop leaves the folder as it was: from here the set takes its
     // names, the earlier outputs there now moving aside first.

@@ -49,8 +49,8 @@ Fallo PrepararPar(std::span<const std::string> argumentos, const CarpetaDelTraba
 // The end of every creation, once the recovery slices are in the volumes' temporaries: the
 // common packets written, the outputs checked again, earlier ones moved aside and the set
 // published. Nothing or the failure; a stop before publishing leaves the folder as it was.
-Fallo CerrarPar(PreparacionPar& p, const JuegoNuevo& conjunto, Volumenes& ficheros,
-                Renombradas& renombradas, unsigned hilos, Avisos& avisos);
+Fallo CerrarPar(PreparacionPar& p, const JuegoNuevo& conjunto, Volumenes& ficheros, Renombradas& renombradas,
+                unsigned hilos, Avisos& avisos);
 
 // Runs a creation's work and gives EjecutarPar's result for it, its failure's line said; an
 // allocation failure or an exception is a failure too.

@@ -38,7 +38,8 @@ int TrabajoEnFlujo::Abrir(std::span<const std::string> argumentos, const Carpeta
         if (recuperacion * t->fila_ > MemoriaParaFlujo(limites)) return LLAMADA_PAR_FLUJO_NO_CABE;
         t->sumas_ = Memoria(static_cast<size_t>(recuperacion * t->fila_));
         if (recuperacion > 0) {
-            t->porGrupo_ = static_cast<size_t>(std::clamp<uint64_t>(MemoriaGrupo / t->fila_, 1, RebanadasPorGrupo));
+            t->porGrupo_ =
+                static_cast<size_t>(std::clamp<uint64_t>(MemoriaGrupo / t->fila_, 1, RebanadasPorGrupo));
             t->grupo_ = Memoria(static_cast<size_t>(t->porGrupo_ * t->fila_));
         }
         for (size_t i = 0; i < Lotes; ++i)
@@ -53,7 +54,8 @@ int TrabajoEnFlujo::Abrir(std::span<const std::string> argumentos, const Carpeta
 }
 
 int TrabajoEnFlujo::Principio(size_t i, const uint8_t* datos, uint64_t n) {
-    if (empezado_ || i >= listados_.size() || dados_[i] || n != std::min<uint64_t>(TamanoInicio, listados_[i]))
+    if (empezado_ || i >= listados_.size() || dados_[i] ||
+        n != std::min<uint64_t>(TamanoInicio, listados_[i]))
         return 1;
     principios_[i] = Md5De(datos, static_cast<size_t>(n));
     dados_[i] = true;
@@ -69,8 +71,13 @@ void TrabajoEnFlujo::Empezar() {
     for (size_t i = 0; i < listados_.size(); ++i) {
         if (listados_[i] == 0) continue;
         const std::string& nombre = p_.orden.trozos[i];
-        conjunto_.trozos.push_back(
-            {nombre, listados_[i], principios_[i], IdDeFichero(principios_[i], listados_[i], nombre), {}, 0, 0});
+        conjunto_.trozos.push_back({nombre,
+                                    listados_[i],
+                                    principios_[i],
+                                    IdDeFichero(principios_[i], listados_[i], nombre),
+                                    {},
+                                    0,
+                                    0});
         listado.push_back(i);
     }
     // The IDs, once sorted, tell each listed piece its place in the set.
@@ -81,7 +88,8 @@ void TrabajoEnFlujo::Empezar() {
     enJuego_.assign(listados_.size(), SIZE_MAX);
     for (size_t k = 0; k < conjunto_.trozos.size(); ++k)
         for (const auto& [id, i] : porId)
-            if (id == conjunto_.trozos[k].id && conjunto_.trozos[k].nombre == p_.orden.trozos[i]) enJuego_[i] = k;
+            if (id == conjunto_.trozos[k].id && conjunto_.trozos[k].nombre == p_.orden.trozos[i])
+                enJuego_[i] = k;
     logaritmos_ = LogaritmosDeEntrada(p_.reparto.total);
     md5Rebanadas_ = std::make_unique<Md5Varios>(p_.reparto.total, limites_.nucleoMd5);
     crcRebanadas_.assign(p_.reparto.total, 0);
@@ -91,9 +99,10 @@ void TrabajoEnFlujo::Empezar() {
         libres_.push_back(lotes_[i].get());
     hiloHash_ = std::thread(
         [this] { Etapa(llenos_, hasheados_, cerrar_, hasheado_, &TrabajoEnFlujo::Hashear, nullptr); });
-    hiloSumas_ = std::thread(
-        [this] { Etapa(hasheados_, libres_, hasheado_, sumado_, &TrabajoEnFlujo::SumarLote,
-                                          &TrabajoEnFlujo::SumarGrupo); });
+    hiloSumas_ = std::thread([this] {
+        Etapa(hasheados_, libres_, hasheado_, sumado_, &TrabajoEnFlujo::SumarLote,
+              &TrabajoEnFlujo::SumarGrupo);
+    });
     empezado_ = true;
 }
 
@@ -169,8 +178,10 @@ int TrabajoEnFlujo::Datos(const uint8_t* datos, uint64_t n) {
     if (roto_) return 1;
     try {
         if (!empezado_) {
-            if (principiosDados_ != listados_.size()) roto_ = true;
-            else Empezar();
+            if (principiosDados_ != listados_.size())
+                roto_ = true;
+            else
+                Empezar();
         }
         if (!roto_ && (!Tomar(datos, n) || rotoHilo_)) roto_ = true;
     } catch (...) {
@@ -188,7 +199,8 @@ bool TrabajoEnFlujo::Tomar(const uint8_t* datos, uint64_t n) {
         TrozoPar& trozo = conjunto_.trozos[enJuego_[actual_]];
         const uint64_t enRebanada = enTrozo_ % tamano;
         const uint64_t finRebanada = std::min(tamano, trozo.tamano - (enTrozo_ - enRebanada));
-        const uint64_t toma = std::min({n, finRebanada - enRebanada, enCurso_->datos.Tamano() - enCurso_->lleno});
+        const uint64_t toma =
+            std::min({n, finRebanada - enRebanada, enCurso_->datos.Tamano() - enCurso_->lleno});
         // The first bytes must be those the set's order was taken from.
         const uint64_t principio = std::min<uint64_t>(TamanoInicio, trozo.tamano);
         if (enTrozo_ < principio) {
@@ -326,7 +338,8 @@ Fallo TrabajoEnFlujo::Escribir(Avisos& avisos) {
         const quimbel::Fichero& volumen = ficheros.Volumen(v);
         if (!ficheros.EscribirRecuperacion(volumen, e, 0, fila, tamano) ||
             !ficheros.CerrarRecuperacion(volumen, e, md5.Valor()))
-            return FalloPar{CodigoFallo::Salida, "¡ Error al escribir fichero " + ficheros.RutaVolumen(v) + " !"};
+            return FalloPar{CodigoFallo::Salida,
+                            "¡ Error al escribir fichero " + ficheros.RutaVolumen(v) + " !"};
     }
     return CerrarPar(p_, conjunto_, ficheros, renombradas, Hilos(limites_, p_.reparto.total), avisos);
 }

@@ -21,9 +21,9 @@
 #include <deque>
 #include <memory>
 #include <mutex>
-#include <thread>
 #include <span>
 #include <string>
+#include <thread>
 #include <vector>
 
 namespace quimbel::par {
@@ -76,9 +76,9 @@ class TrabajoEnFlujo {
 
     Limites limites_;
     PreparacionPar p_;
-    std::vector<uint64_t> listados_;  // the size of every listed piece
-    std::vector<size_t> enJuego_;     // of each listed piece with data, its index in the set
-    std::vector<Huella> principios_;  // of each listed piece, once given
+    std::vector<uint64_t> listados_; // the size of every listed piece
+    std::vector<size_t> enJuego_;    // of each listed piece with data, its index in the set
+    std::vector<Huella> principios_; // of each listed piece, once given
     std::vector<bool> dados_;
     size_t principiosDados_ = 0;
     bool empezado_ = false, roto_ = false;
@@ -94,7 +94,7 @@ class TrabajoEnFlujo {
     // (each pass over the sums, which stay out of the caches, costs the same for one or many).
     Memoria grupo_;
     size_t porGrupo_ = 1;
-    std::vector<uint32_t> enGrupo_;   // the slices gathered
+    std::vector<uint32_t> enGrupo_;    // the slices gathered
     std::vector<uint64_t> largoGrupo_; // the bytes of each, in whole blocks
     std::vector<uint16_t> factores_;
     std::vector<uint8_t*> destinos_;

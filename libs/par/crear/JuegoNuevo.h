@@ -3,8 +3,8 @@
 // recovery volumes, and the packets every file of the set repeats.
 #include "Avisos.h"
 #include "Entradas.h"
-#include "LlamadaPar.h"
 #include "Fallo.h"
+#include "LlamadaPar.h"
 #include "Nucleos.h"
 #include "Paquetes.h"
 #include "Reparto.h"

@@ -196,8 +196,8 @@ typedef int32_t (*ParFlujoDatosFuncion)(ParFlujo* flujo, const void* datos, uint
    every piece, a broken one, or pieces on disk missing or of other sizes fail with a line and 1.
    The callbacks run on the calling thread, during the call only. The job is released in every
    case: flujo must not be used again. */
-typedef int32_t (*ParFlujoTerminarFuncion)(ParFlujo* flujo, ProgresoParContextoFuncion progreso, void* contexto,
-                                           DetenerParFuncion detener);
+typedef int32_t (*ParFlujoTerminarFuncion)(ParFlujo* flujo, ProgresoParContextoFuncion progreso,
+                                           void* contexto, DetenerParFuncion detener);
 
 /* void par_flujo_abandonar(ParFlujo* flujo)
 
