@@ -140,7 +140,11 @@ int32_t par_flujo_abrir(const LlamadaParContexto* llamada, const uint64_t* taman
 
 int32_t par_flujo_principio(ParFlujo* flujo, int32_t trozo, const void* datos, uint64_t n) {
     if (flujo == nullptr || trozo < 0 || (datos == nullptr && n > 0)) return 1;
-    return flujo->trabajo->Principio(static_cast<size_t>(trozo), static_cast<const uint8_t*>(datos), n);
+    try {
+        return flujo->trabajo->Principio(static_cast<size_t>(trozo), static_cast<const uint8_t*>(datos), n);
+    } catch (...) {
+        return 1;
+    }
 }
 
 int32_t par_flujo_datos(ParFlujo* flujo, const void* datos, uint64_t n) {

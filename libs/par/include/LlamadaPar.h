@@ -156,15 +156,14 @@ typedef struct ParFlujo ParFlujo;
    stop question are not used here) whose vector is an "add" job, the size of every piece of
    the vector in its order (the pieces need not exist yet: they must, with those sizes, by
    par_flujo_terminar), and the most bytes of recovery data the job may hold (0: a quarter
-   of the machine's memory).
+   of the machine's memory, MemTotal).
    Returns: 0 and the job in *flujo; LLAMADA_PAR_FLUJO_NO_CABE when the recovery slices times
-   the slice size would pass `memoria`; 1 when the record or vector is refused, a check of
-   "add" refuses the job (names, outputs) or memory fails. On a result other than 0, *flujo is
-   null and nothing of the set was written: the caller may run the same job through
-   call_par_contexto, which says why it refuses, if it does. Sends no text; removes only the
-   leftover temporaries of dead runs that "add" removes.
-   Ownership: the record, its texts, the sizes and the descriptor stay the caller's and are not
-   kept (the job holds its own copy of the folder). The job is the library's until it ends. */
+   the slice size (rounded up to 64 bytes) would pass `memoria`; 1 when the record or vector is refused, a
+   check of "add" refuses the job (names, outputs) or memory fails. On a result other than 0, *flujo is null
+   and nothing of the set was written: the caller may run the same job through call_par_contexto, which says
+   why it refuses, if it does. Sends no text; removes only the leftover temporaries of dead runs that "add"
+   removes. Ownership: the record, its texts, the sizes and the descriptor stay the caller's and are not kept
+   (the job holds its own copy of the folder). The job is the library's until it ends. */
 typedef int32_t (*ParFlujoAbrirFuncion)(const LlamadaParContexto* llamada, const uint64_t* tamanos,
                                         uint64_t memoria, ParFlujo** flujo);
 
@@ -182,8 +181,9 @@ typedef int32_t (*ParFlujoPrincipioFuncion)(ParFlujo* flujo, int32_t trozo, cons
    vector's order, as they are written. Returns 0; 1 once the job is broken: bytes beyond the
    sizes, a piece's first bytes other than those given to par_flujo_principio, a missing first
    part, or memory that fails; every later call returns 1 as well and the caller should end the
-   job with par_flujo_abandonar. Runs on the calling thread, sends no text. The bytes are the
-   caller's, read during the call only. */
+   job with par_flujo_abandonar. The bytes are copied during the call (the caller's, read during
+   the call only); their hashing and summing go on on two threads of the job's own, which
+   par_flujo_terminar and par_flujo_abandonar wait for. Sends no text. */
 typedef int32_t (*ParFlujoDatosFuncion)(ParFlujo* flujo, const void* datos, uint64_t n);
 
 /* int32_t par_flujo_terminar(ParFlujo* flujo, ProgresoParContextoFuncion progreso,
