@@ -23,13 +23,23 @@ void Bibliotecas::CargarPar(const std::string& carpetaPrimero) {
     LiberarPar();
     par_ = CargarBiblioteca(NombreBibliotecaPar, carpetaPrimero);
     callPar_ = BuscarFuncion<CallParContextoFuncion>(par_, "call_par_contexto");
-    if (callPar_ == nullptr) return LiberarPar();
+    if (callPar_ == nullptr) {
+        LiberarPar();
+        return;
+    }
+    flujo_.abrir = BuscarFuncion<ParFlujoAbrirFuncion>(par_, "par_flujo_abrir");
+    flujo_.principio = BuscarFuncion<ParFlujoPrincipioFuncion>(par_, "par_flujo_principio");
+    flujo_.datos = BuscarFuncion<ParFlujoDatosFuncion>(par_, "par_flujo_datos");
+    flujo_.terminar = BuscarFuncion<ParFlujoTerminarFuncion>(par_, "par_flujo_terminar");
+    flujo_.abandonar = BuscarFuncion<ParFlujoAbandonarFuncion>(par_, "par_flujo_abandonar");
+    if (!flujo_.Completas()) flujo_ = {};
     describir_ = BuscarFuncion<ParDescribirFuncion>(par_, "par_describir");
 }
 
 void Bibliotecas::LiberarPar() {
     callPar_ = nullptr;
     describir_ = nullptr;
+    flujo_ = {};
     LiberarBiblioteca(par_);
     par_ = nullptr;
 }

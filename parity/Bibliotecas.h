@@ -15,6 +15,16 @@ namespace quimbel {
 inline constexpr const char* NombreBibliotecaCrc = "libcrc32.so";
 inline constexpr const char* NombreBibliotecaPar = "libpar.so";
 
+// The exports of the parity library's streamed creation; all null when it lacks one of them.
+struct FuncionesFlujoPar {
+    ParFlujoAbrirFuncion abrir = nullptr;
+    ParFlujoPrincipioFuncion principio = nullptr;
+    ParFlujoDatosFuncion datos = nullptr;
+    ParFlujoTerminarFuncion terminar = nullptr;
+    ParFlujoAbandonarFuncion abandonar = nullptr;
+    bool Completas() const { return abrir && principio && datos && terminar && abandonar; }
+};
+
 class Bibliotecas {
   public:
     Bibliotecas() = default;
@@ -31,14 +41,20 @@ class Bibliotecas {
     // The export; null without one.
     Crc32Funcion Crc32() const { return crc32_; }
 
-    // Loads the parity library and looks up its call_par_contexto export (and par_describir); a library
-    // without it is released again and counts as not loaded. Loading again first releases it.
+    // Loads the parity library and looks up its call_par_contexto export; a library without it
+    // is released again and counts as not loaded. The streamed creation's exports are looked up
+    // too (all of them, or none), and par_describir. Loading again first releases it.
     void CargarPar(const std::string& carpetaPrimero);
     void LiberarPar();
     // The export; null when the library is not loaded.
     CallParContextoFuncion Par() const { return callPar_; }
     // Its par_describir export; null when the library is not loaded or lacks it.
     ParDescribirFuncion Describir() const { return describir_; }
+    // The streamed creation's exports; all null when the library lacks them.
+    const FuncionesFlujoPar& FlujoPar() const { return flujo_; }
+    // From now until the next load, the library counts as lacking the streamed creation (a test
+    // seam: the split then takes the separate PAR step).
+    void OlvidarFlujoPar() { flujo_ = {}; }
 
   private:
     ManejadorBiblioteca crc_ = nullptr;
@@ -46,6 +62,7 @@ class Bibliotecas {
     ManejadorBiblioteca par_ = nullptr;
     CallParContextoFuncion callPar_ = nullptr;
     ParDescribirFuncion describir_ = nullptr;
+    FuncionesFlujoPar flujo_;
 };
 
 // The program's one set of loaded libraries, which the engines call through.

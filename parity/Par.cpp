@@ -102,9 +102,7 @@ int32_t LlamarPar(LlamadaParContexto& llamada, ProgresoParContextoFuncion progre
     return resultado;
 }
 
-int32_t LlamarPar(const std::vector<std::string>& argumentos, ProgresoParContextoFuncion progreso,
-                  ContextoPar& contexto, int carpeta) {
-    LlamadaParContexto llamada{};
+int32_t PonerArgumentos(const std::vector<std::string>& argumentos, LlamadaParContexto& llamada) {
     const std::span<char*> vector(llamada.argumentos);
     int32_t puestos = 0;
     for (const std::string& a : argumentos) {
@@ -117,8 +115,15 @@ int32_t LlamarPar(const std::vector<std::string>& argumentos, ProgresoParContext
         return -1;
     }
     llamada.cuenta = puestos;
+    return 0;
+}
+
+int32_t LlamarPar(const std::vector<std::string>& argumentos, ProgresoParContextoFuncion progreso,
+                  ContextoPar& contexto, int carpeta) {
+    LlamadaParContexto llamada{};
+    if (PonerArgumentos(argumentos, llamada) != 0) return -1;
     const int32_t resultado = LlamarPar(llamada, progreso, contexto, carpeta);
-    LiberarArgumentos(puestos, vector);
+    LiberarArgumentos(llamada.cuenta, llamada.argumentos);
     return resultado;
 }
 

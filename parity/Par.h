@@ -76,7 +76,12 @@ int32_t LiberarArgumentos(int32_t n, std::span<char*> vector);
 int32_t LlamarPar(LlamadaParContexto& llamada, ProgresoParContextoFuncion progreso, ContextoPar& contexto,
                   int carpeta);
 
-// Puts the arguments into a record with PonerArgumento, calls LlamarPar and releases them.
+// Puts every argument into the record with PonerArgumento and sets its count; 0. A vector that
+// cannot be put whole (an allocation failed, too many arguments) leaves nothing behind: -1.
+// The texts are the caller's, to release with LiberarArgumentos.
+int32_t PonerArgumentos(const std::vector<std::string>& argumentos, LlamadaParContexto& llamada);
+
+// Puts the arguments into a record with PonerArgumentos, calls LlamarPar and releases them.
 // A vector that cannot be built whole (an allocation failed, too many arguments) is never
 // handed over: -1.
 int32_t LlamarPar(const std::vector<std::string>& argumentos, ProgresoParContextoFuncion progreso,

@@ -8,6 +8,7 @@
 #include "files/Salidas.h"
 #include "libs/par/include/NombresPar.h"
 #include "parity/Par.h"
+#include "parity/ParEnFlujo.h"
 
 namespace quimbel {
 
@@ -40,6 +41,15 @@ std::array<std::string, 7> ArgumentosPar(const std::string& opcionNumero, const 
     return {"par.exe", "add", opcionNumero, "-m", "+C", "--", rutaPar};
 }
 
+std::optional<std::vector<std::string>> VectorPar(const EntradaPar& e) {
+    const std::optional<std::string> opcionNumero = OpcionNumeroPar(e.numero);
+    if (!opcionNumero) return std::nullopt;
+    const auto fijos = ArgumentosPar(*opcionNumero, RutaPar(e.destino, e.fuente));
+    std::vector<std::string> argumentos(fijos.begin(), fijos.end());
+    argumentos.insert(argumentos.end(), e.trozos.begin(), e.trozos.end());
+    return argumentos;
+}
+
 std::string MensajeDemasiadosTrozosPar() {
     return "¡ Demasiados trozos para crear el PAR: el máximo es " + std::to_string(MaxTrozosPar) + " !";
 }
@@ -68,8 +78,8 @@ ResultadoPar PasoPar(Ventana& v, const EntradaPar& e, const std::function<void()
     }
     const std::string rutaPar = RutaPar(e.destino, e.fuente);
     v.AnadirLinea(Memo::Cortar, "Creando PAR: " + rutaPar);
-    const std::optional<std::string> opcionNumero = OpcionNumeroPar(e.numero);
-    if (!opcionNumero) {
+    const std::optional<std::vector<std::string>> argumentos = VectorPar(e);
+    if (!argumentos) {
         v.Informacion("¡ Error en el número de pares !");
         v.CursorNormal();
         return {true, false};
@@ -90,14 +100,13 @@ ResultadoPar PasoPar(Ventana& v, const EntradaPar& e, const std::function<void()
     } else if (const std::optional<std::string> pisado = SalidaQuePisa(e, *carpeta, rutaPar)) {
         v.Informacion(par::LineaSobrescribiria(*pisado));
     } else {
-        const auto fijos = ArgumentosPar(*opcionNumero, rutaPar);
-        std::vector<std::string> argumentos(fijos.begin(), fijos.end());
-        argumentos.insert(argumentos.end(), e.trozos.begin(), e.trozos.end());
         if (antesDeLlamar) antesDeLlamar();
         ContextoPar contexto(v);
         contexto.avance = e.avance;
         contexto.parte = e.bytes;
-        const int32_t devuelto = LlamarPar(argumentos, &ProgresoPar, contexto, carpeta->Descriptor());
+        const int32_t devuelto = e.flujo != nullptr && !e.flujo->Roto()
+                                     ? e.flujo->Terminar(contexto)
+                                     : LlamarPar(*argumentos, &ProgresoPar, contexto, carpeta->Descriptor());
         if (devuelto == LLAMADA_PAR_INTERRUMPIDA) {
             v.AnadirLinea(Memo::Cortar, ProcesoInterrumpido);
             return {true, false};

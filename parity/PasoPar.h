@@ -14,6 +14,8 @@
 
 namespace quimbel {
 
+class ParEnFlujo;
+
 // What the PAR step is given by the split.
 struct EntradaPar {
     std::string destino;             // D: the pieces' folder, ending in "/" (or empty)
@@ -23,6 +25,9 @@ struct EntradaPar {
     Avance* avance = nullptr;        // the split's progress, whose `bytes` the job's progress moves
     int64_t bytes = 0;
     const Carpeta* carpeta = nullptr; // D, opened by the split; none: the step opens it
+    // The set computed from the pieces' bytes as the split wrote them (ParEnFlujo.h): the step
+    // ends that job instead of calling the library, unless it broke; none: the step calls it.
+    ParEnFlujo* flujo = nullptr;
 };
 
 // How the step ended.
@@ -40,6 +45,10 @@ std::array<std::string, 7> ArgumentosPar(const std::string& opcionNumero, const 
 // and the entries before the pieces (993).
 inline constexpr size_t MaxTrozosPar =
     LLAMADA_PAR_ENTRADAS - 1 - std::tuple_size_v<decltype(ArgumentosPar({}, {}))>;
+
+// The vector of the step's job: ArgumentosPar for the count box's option and the PAR path, then
+// the pieces; none when the count is no number.
+std::optional<std::vector<std::string>> VectorPar(const EntradaPar& entrada);
 
 // The information box of a split with more pieces than that.
 std::string MensajeDemasiadosTrozosPar();
@@ -59,8 +68,9 @@ std::optional<std::string> RechazoNombrePar(const std::vector<std::string>& troz
 // is not loaded, more than MaxTrozosPar pieces, and a set whose output files would replace or
 // move the source or a piece. The window's Ventana::Interrumpido reaches the library: a job it
 // stops leaves the folder as it was, and the step ends the memo with "¡ Proceso interrumpido !"
-// and stops the split, with no box. antesDeLlamar, a test seam, runs right before the library
-// is called (a test swaps the folder's path there).
+// and stops the split, with no box. With a whole streamed job (EntradaPar::flujo), that job
+// writes the set instead of the call, with the same lines and results. antesDeLlamar, a test seam, runs right
+// before the library is called (a test swaps the folder's path there).
 ResultadoPar PasoPar(Ventana& ventana, const EntradaPar& entrada,
                      const std::function<void()>& antesDeLlamar = {});
 

@@ -2,6 +2,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 
 #include "files/Cabeceras.h"
 #include "files/Carpeta.h"
@@ -12,6 +13,7 @@
 #include "files/Salidas.h"
 #include "files/Tamanos.h"
 #include "files/Temporales.h"
+#include "parity/ParEnFlujo.h"
 #include "parity/PasoPar.h"
 #include "split/Estorbos.h"
 #include "verify/Crc.h"
@@ -57,7 +59,42 @@ struct Escritura {
     // The CRC-32 of each piece written, from the bytes as they are written, for the SFV file;
     // none when no SFV file is asked for or no provider can compute it.
     std::map<int64_t, uint32_t>* crcs;
+    // The PAR set computed from the same bytes; none when the PAR step reads the pieces.
+    ParEnFlujo* flujo;
 };
+
+// The header piece k carries in front of its share of the source; empty when none.
+std::vector<unsigned char> CabeceraDeTrozo(const EntradaCorte& e, const std::string& rutaFuente, int64_t k,
+                                           int64_t n, int64_t s, int64_t p) {
+    if (!LlevaCabecera(e.tipo, k, n)) return {};
+    const std::string nombreFuente = NombreDeRuta(rutaFuente);
+    return e.tipo == TipoCorte::CortaArchivos ? CabeceraCA(static_cast<int32_t>(n), Extension(nombreFuente))
+                                              : CabeceraHacha(nombreFuente, s, p);
+}
+
+// The run's one-pass PAR job (see ParEnFlujo), given the first bytes of every chosen piece,
+// read from the source; none when the PAR step will read the pieces instead.
+std::unique_ptr<ParEnFlujo> EmpezarParEnFlujo(const EntradaCorte& e, Fichero& fuente, const EntradaPar& par,
+                                              const std::vector<int64_t>& elegidos, int64_t n, int64_t s,
+                                              int64_t p) {
+    std::vector<uint64_t> tamanos;
+    for (const int64_t k : elegidos)
+        tamanos.push_back(CabeceraDeTrozo(e, par.fuente, k, n, s, p).size() +
+                          static_cast<uint64_t>(DatosDeTrozo(s, p, k)));
+    std::unique_ptr<ParEnFlujo> flujo = ParEnFlujo::Abrir(par, tamanos, e.memoriaUnPaso);
+    for (size_t i = 0; flujo && i < elegidos.size(); ++i) {
+        std::vector<unsigned char> principio = CabeceraDeTrozo(e, par.fuente, elegidos[i], n, s, p);
+        const size_t largo = static_cast<size_t>(std::min<uint64_t>(LLAMADA_PAR_PRINCIPIO, tamanos[i]));
+        const size_t cabecera = std::min(principio.size(), largo);
+        principio.resize(largo);
+        if (largo > cabecera && !fuente.LeerEn(principio.data() + cabecera, largo - cabecera,
+                                               static_cast<uint64_t>((elegidos[i] - 1) * p)))
+            return nullptr;
+        flujo->Principio(i, principio.data(), largo);
+        if (flujo->Roto()) return nullptr;
+    }
+    return flujo;
+}
 
 // Writes piece k; false when it stopped the run (the message has been shown).
 bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
@@ -85,22 +122,23 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
     if (!salida.Crear(w.carpeta).Bien()) return parar("¡ Error al crear fichero " + ruta + " !");
     Fichero& trozo = salida.Datos();
     const auto fallo = [&] { return parar("¡ Error al escribir en fichero " + ruta + " !"); };
+    // The bytes written go, on their way, into the piece's CRC-32 and the PAR set.
     CrcEnCurso crc;
-    const VerBloque sumar = [&crc](const unsigned char* datos, size_t bytes) { crc.Sumar(datos, bytes); };
-    if (LlevaCabecera(w.e.tipo, k, w.n)) {
-        const std::string nombreFuente = NombreDeRuta(w.rutaFuente);
-        const auto cabecera = w.e.tipo == TipoCorte::CortaArchivos
-                                  ? CabeceraCA(static_cast<int32_t>(w.n), Extension(nombreFuente))
-                                  : CabeceraHacha(nombreFuente, w.s, w.p);
+    const VerBloque ver = [&crc, &w](const unsigned char* datos, size_t bytes) {
+        if (w.crcs) crc.Sumar(datos, bytes);
+        if (w.flujo) w.flujo->Datos(datos, bytes);
+    };
+    const std::vector<unsigned char> cabecera = CabeceraDeTrozo(w.e, w.rutaFuente, k, w.n, w.s, w.p);
+    if (!cabecera.empty()) {
         if (!trozo.Escribir(cabecera.data(), cabecera.size()).Bien()) return fallo();
-        crc.Sumar(cabecera.data(), cabecera.size());
+        ver(cabecera.data(), cabecera.size());
     }
     v.AnadirLinea(Memo::Cortar, "Creando trozo " + std::to_string(k) + " : " + ruta);
     // Exactly the piece's share: a source that shrank during the run gives a short copy.
     const int64_t cuenta = DatosDeTrozo(w.s, w.p, k);
     int64_t copiados = 0;
     if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance,
-                     w.crcs ? &sumar : nullptr) != 0 ||
+                     w.crcs || w.flujo ? &ver : nullptr) != 0 ||
         copiados != cuenta) {
         if (!Interrumpida(v, Memo::Cortar)) return fallo();
         w.fuente.Cerrar();
@@ -235,18 +273,27 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
         fuente.Cerrar();
         return {};
     }
-    // The run reads the chosen pieces' bytes once to write them, computing their CRC-32 for the
-    // SFV file on the way (when the provider can), and once more for the PAR job.
+    // The run reads the chosen pieces' bytes once to write them, computing on the way their
+    // CRC-32 for the SFV file (when the provider can) and the PAR set (when the library can);
+    // otherwise the SFV step or the PAR step reads them again.
     std::map<int64_t, uint32_t> crcs;
     const bool crcAlEscribir = e.sfv && CrcEnCurso().Disponible();
     int64_t bytes = 0;
     for (const int64_t k : elegidos)
         bytes += DatosDeTrozo(s, p, k);
+    EntradaPar entradaPar{destino, rutaFuente, e.numeroPar, NombresDeTrozos(elegidos, rutaFuente, n, e.tipo),
+                          nullptr, bytes,      &carpeta};
+    const std::unique_ptr<ParEnFlujo> flujo =
+        e.par ? EmpezarParEnFlujo(e, fuente, entradaPar, elegidos, n, s, p) : nullptr;
     CursorOcupadoMientras cursor(v);
-    Avance avance(v, bytes * (1 + (e.sfv && !crcAlEscribir ? 1 : 0) + (e.par ? 1 : 0)));
-    const Escritura escritura{e,       fuente,     rutaFuente, destino,
-                              carpeta, protegidos, estorbos,   avance,
-                              s,       p,          n,          crcAlEscribir ? &crcs : nullptr};
+    Avance avance(v, bytes * (1 + (e.sfv && !crcAlEscribir ? 1 : 0) + (e.par && !flujo ? 1 : 0)));
+    entradaPar.avance = &avance;
+    entradaPar.flujo = flujo.get();
+    if (flujo) entradaPar.bytes = 0;
+    const Escritura escritura{e,          fuente,     rutaFuente, destino,
+                              carpeta,    protegidos, estorbos,   avance,
+                              s,          p,          n,          crcAlEscribir ? &crcs : nullptr,
+                              flujo.get()};
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
     for (const int64_t k : elegidos) {
         const bool escrito = EscribirTrozo(v, escritura, k);
@@ -265,9 +312,7 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     bool completo = true;
     if (e.par && Interrumpida(v, Memo::Cortar)) return {};
     if (e.par) {
-        const ResultadoPar par =
-            PasoPar(v, {destino, rutaFuente, e.numeroPar, NombresDeTrozos(elegidos, rutaFuente, n, e.tipo),
-                        &avance, bytes, &carpeta});
+        const ResultadoPar par = PasoPar(v, entradaPar);
         if (par.detenido) return {};
         completo = par.hecho;
     }

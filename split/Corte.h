@@ -31,6 +31,9 @@ struct EntradaCorte {
     bool sfv = false;      // "Crear SFV": an SFV file lists the written pieces
     bool par = false;      // "Crear PAR": the parity library builds a set for them
     std::string numeroPar; // text of the PAR count box
+    // The most bytes of recovery data the PAR set computed while the pieces are written may hold
+    // (ParEnFlujo); 0: a quarter of the machine's memory. Past it, the PAR step reads the pieces.
+    uint64_t memoriaUnPaso = 0;
 };
 
 // How a run ended.
@@ -55,8 +58,10 @@ struct ResultadoCorte {
 // temporary name in the destination folder opened once for the run, flushed, and given its
 // name only when complete (replacing only a file the user agreed to), never through a link or
 // onto a FIFO or device, never onto the source (by identity); it receives exactly its share
-// of the source: a source that shrinks meanwhile stops the run with the piece's write error. With SFV asked for, a source name no SFV line can hold is refused
-// before any piece is written.
+// of the source: a source that shrinks meanwhile stops the run with the piece's write error. With SFV asked
+// for, a source name no SFV line can hold is refused before any piece is written. With PAR asked for, the set
+// is computed from the pieces' bytes as they are written when the library can (ParEnFlujo), else by the PAR
+// step reading them; the files, lines and boxes are the same either way.
 ResultadoCorte Cortar(Ventana& ventana, const EntradaCorte& entrada);
 
 } // namespace quimbel

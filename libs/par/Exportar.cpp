@@ -1,10 +1,11 @@
 // The library's exports, by the fixed records of include/LlamadaPar.h: call_par, kept as it
-// was; call_par_contexto, the versioned record with the job's folder and a context; and
-// par_describir, a set's files as its packets list them.
+// was; call_par_contexto, the versioned record with the job's folder and a context;
+// par_describir, a set's files as its packets list them; and the streamed creation.
 #include "Avisos.h"
 #include "Creacion.h"
 #include "Descripcion.h"
 #include "Disco.h"
+#include "Flujo.h"
 #include "Limites.h"
 #include "LlamadaPar.h"
 #include "OrdenReparacion.h"
@@ -12,6 +13,7 @@
 
 #include <cstddef>
 #include <functional>
+#include <memory>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -19,10 +21,46 @@
 extern "C" __attribute__((visibility("default"))) int32_t call_par(LlamadaPar* llamada);
 extern "C" __attribute__((visibility("default"))) int32_t call_par_contexto(LlamadaParContexto* llamada);
 extern "C" __attribute__((visibility("default"))) int32_t par_describir(const LlamadaParDescribir* llamada);
+extern "C" __attribute__((visibility("default"))) int32_t par_flujo_abrir(const LlamadaParContexto* llamada,
+                                                                          const uint64_t* tamanos,
+                                                                          uint64_t memoria, ParFlujo** flujo);
+extern "C" __attribute__((visibility("default"))) int32_t par_flujo_principio(ParFlujo* flujo, int32_t trozo,
+                                                                              const void* datos, uint64_t n);
+extern "C" __attribute__((visibility("default"))) int32_t par_flujo_datos(ParFlujo* flujo, const void* datos,
+                                                                          uint64_t n);
+extern "C" __attribute__((visibility("default"))) int32_t
+par_flujo_terminar(ParFlujo* flujo, ProgresoParContextoFuncion progreso, void* contexto,
+                   DetenerParFuncion detener);
+extern "C" __attribute__((visibility("default"))) void par_flujo_abandonar(ParFlujo* flujo);
+
+// The opaque job of the streamed creation.
+struct ParFlujo {
+    std::unique_ptr<quimbel::par::TrabajoEnFlujo> trabajo;
+};
 
 namespace {
 
 using quimbel::par::Avisos;
+
+// The texts of the vector; false when the count is out of range or a null lies inside it.
+bool LeerVector(int32_t cuenta, char* const* vector, std::vector<std::string>& argumentos) {
+    const bool cuentaValida = cuenta >= 1 && cuenta < LLAMADA_PAR_ENTRADAS;
+    for (int32_t i = 0; cuentaValida && i < cuenta && vector[i] != nullptr; ++i)
+        argumentos.emplace_back(vector[i]);
+    return cuentaValida && argumentos.size() == static_cast<size_t>(cuenta);
+}
+
+// Whether the record's version and size are ones the library takes; v2 tells a record of version 2.
+bool RecordValido(const LlamadaParContexto& llamada, bool& v2) {
+    v2 = llamada.version == 2 && llamada.tamano >= LLAMADA_PAR_TAMANO_V2;
+    return v2 || (llamada.version == LLAMADA_PAR_VERSION && llamada.tamano >= sizeof(LlamadaParContexto));
+}
+
+// The stop question of a record, for the job's Avisos.
+std::function<bool()> Detener(DetenerParFuncion detener, void* contexto) {
+    if (detener == nullptr) return {};
+    return [detener, contexto] { return detener(contexto) != 0; };
+}
 
 // The job the vector asks for, in the folder given, its texts going to salida; detener, when
 // there is one, says whether to stop.
@@ -30,12 +68,10 @@ int32_t Ejecutar(int32_t cuenta, char* const* vector, int carpeta,
                  const std::function<void(bool reparacion, const char*)>& salida,
                  const std::function<bool()>& detener = {}) {
     std::vector<std::string> argumentos;
-    const bool cuentaValida = cuenta >= 1 && cuenta < LLAMADA_PAR_ENTRADAS;
-    for (int32_t i = 0; cuentaValida && i < cuenta && vector[i] != nullptr; ++i)
-        argumentos.emplace_back(vector[i]);
+    const bool vectorValido = LeerVector(cuenta, vector, argumentos);
     const bool reparacion = quimbel::par::EsOrdenReparacion(argumentos);
     Avisos avisos([&](const char* texto) { salida(reparacion, texto); }, detener);
-    if (!cuentaValida || argumentos.size() != static_cast<size_t>(cuenta)) {
+    if (!vectorValido) {
         avisos.Decir("¡ Error en los argumentos del PAR !");
         return 1;
     }
@@ -65,10 +101,8 @@ int32_t call_par(LlamadaPar* llamada) {
 }
 
 int32_t call_par_contexto(LlamadaParContexto* llamada) {
-    if (llamada == nullptr) return 1;
-    const bool v2 = llamada->version == 2 && llamada->tamano >= LLAMADA_PAR_TAMANO_V2;
-    if (!v2 && (llamada->version != LLAMADA_PAR_VERSION || llamada->tamano < sizeof(LlamadaParContexto)))
-        return 1;
+    bool v2 = false;
+    if (llamada == nullptr || !RecordValido(*llamada, v2)) return 1;
     try {
         const ProgresoParContextoFuncion progreso = llamada->progreso;
         void* const contexto = llamada->contexto;
@@ -78,9 +112,7 @@ int32_t call_par_contexto(LlamadaParContexto* llamada) {
             [progreso, contexto](bool, const char* texto) {
                 if (progreso != nullptr) progreso(contexto, texto);
             },
-            detener == nullptr ? std::function<bool()>() : std::function<bool()>([detener, contexto] {
-                return detener(contexto) != 0;
-            }));
+            Detener(detener, contexto));
     } catch (...) {
         return 1;
     }
@@ -111,6 +143,62 @@ int32_t par_describir(const LlamadaParDescribir* llamada) {
     } catch (...) {
         return 1;
     }
+}
+
+int32_t par_flujo_abrir(const LlamadaParContexto* llamada, const uint64_t* tamanos, uint64_t memoria,
+                        ParFlujo** flujo) {
+    if (flujo == nullptr) return 1;
+    *flujo = nullptr;
+    bool v2 = false;
+    if (llamada == nullptr || tamanos == nullptr || !RecordValido(*llamada, v2)) return 1;
+    try {
+        std::vector<std::string> argumentos;
+        if (!LeerVector(llamada->cuenta, llamada->argumentos, argumentos)) return 1;
+        quimbel::par::Limites limites;
+        limites.memoriaFlujo = memoria;
+        auto nuevo = std::make_unique<ParFlujo>();
+        const int resultado = quimbel::par::TrabajoEnFlujo::Abrir(
+            argumentos, quimbel::par::CarpetaDelTrabajo(llamada->carpeta), tamanos, limites, nuevo->trabajo);
+        if (resultado != 0) return resultado;
+        *flujo = nuevo.release();
+        return 0;
+    } catch (...) {
+        return 1;
+    }
+}
+
+int32_t par_flujo_principio(ParFlujo* flujo, int32_t trozo, const void* datos, uint64_t n) {
+    if (flujo == nullptr || trozo < 0 || (datos == nullptr && n > 0)) return 1;
+    try {
+        return flujo->trabajo->Principio(static_cast<size_t>(trozo), static_cast<const uint8_t*>(datos), n);
+    } catch (...) {
+        return 1;
+    }
+}
+
+int32_t par_flujo_datos(ParFlujo* flujo, const void* datos, uint64_t n) {
+    if (flujo == nullptr || (datos == nullptr && n > 0)) return 1;
+    return flujo->trabajo->Datos(static_cast<const uint8_t*>(datos), n);
+}
+
+int32_t par_flujo_terminar(ParFlujo* flujo, ProgresoParContextoFuncion progreso, void* contexto,
+                           DetenerParFuncion detener) {
+    if (flujo == nullptr) return 1;
+    const std::unique_ptr<ParFlujo> propio(flujo);
+    try {
+        Avisos avisos(
+            [progreso, contexto](const char* texto) {
+                if (progreso != nullptr) progreso(contexto, texto);
+            },
+            Detener(detener, contexto));
+        return propio->trabajo->Terminar(avisos);
+    } catch (...) {
+        return 1;
+    }
+}
+
+void par_flujo_abandonar(ParFlujo* flujo) {
+    delete flujo;
 }
 
 // The records are shared with programs built on their own: their C layout is fixed.

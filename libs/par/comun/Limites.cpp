@@ -19,24 +19,34 @@ uint64_t AbiertosPermitidos(const Limites& limites) {
     return std::max<uint64_t>(abiertos, 4);
 }
 
-uint64_t MemoriaParaSistema(const Limites& limites) {
-    if (limites.memoriaSistema != 0) return limites.memoriaSistema;
-    uint64_t disponible = 0;
-    // A few short lines of the kernel's: the read ends.
+namespace {
+
+// A field of /proc/meminfo, in bytes; 0 when it cannot be read. A few short lines of the
+// kernel's: the read ends.
+uint64_t LeerMemoria(const std::string& campo) {
     std::ifstream meminfo("/proc/meminfo");
     std::string nombre;
     uint64_t kib = 0;
     while (meminfo >> nombre >> kib) {
-        if (nombre == "MemAvailable:") {
-            disponible = kib * 1024;
-            break;
-        }
+        if (nombre == campo) return kib * 1024;
         meminfo.ignore(64, '\n');
     }
+    return 0;
+}
+
+} // namespace
+
+uint64_t MemoriaParaSistema(const Limites& limites) {
+    if (limites.memoriaSistema != 0) return limites.memoriaSistema;
+    uint64_t disponible = LeerMemoria("MemAvailable:");
     rlimit limite{};
     if (getrlimit(RLIMIT_AS, &limite) == 0 && limite.rlim_cur != RLIM_INFINITY)
         disponible = disponible == 0 ? limite.rlim_cur : std::min<uint64_t>(disponible, limite.rlim_cur);
     return disponible > limites.memoria ? disponible - limites.memoria : 0;
+}
+
+uint64_t MemoriaParaFlujo(const Limites& limites) {
+    return limites.memoriaFlujo != 0 ? limites.memoriaFlujo : LeerMemoria("MemTotal:") / 4;
 }
 
 bool CabenAbiertos(const Limites& limites, uint64_t n) {

@@ -21,7 +21,8 @@ struct Limites {
     uint64_t rebanadaMaxima = uint64_t{16} << 20; // a larger piece is cut into several slices
     uint32_t rebanadasMaximas = RebanadasMaximas; // input slices of a set, and recovery slices
     uint64_t memoria = uint64_t{256} << 20;       // buffers of a job, all threads together
-    uint64_t memoriaSistema = 0;               // for a repair's linear system; 0: what the machine has free
+    uint64_t memoriaSistema = 0; // for a repair's linear system; 0: what the machine has free
+    uint64_t memoriaFlujo = 0;   // recovery data a job fed its pieces may hold; 0: a quarter of the machine's
     uint64_t franjaMaxima = uint64_t{1} << 20; // bytes of a slice read at a time (a multiple of 64)
     uint64_t cache = uint64_t{4} << 20;        // data and sums a thread should keep in its caches
     unsigned hilos = 0;                        // worker threads; 0: one per core
@@ -39,6 +40,10 @@ uint64_t AbiertosPermitidos(const Limites& limites);
 // available now (MemAvailable), within the process's soft address-space bound, less the job's
 // buffers.
 uint64_t MemoriaParaSistema(const Limites& limites);
+
+// The recovery data a job fed the pieces' bytes may hold: the limits' own, or a quarter of the
+// machine's memory (MemTotal).
+uint64_t MemoriaParaFlujo(const Limites& limites);
 
 // Whether n files fit the bound on files kept open (AbiertosPermitidos).
 bool CabenAbiertos(const Limites& limites, uint64_t n);

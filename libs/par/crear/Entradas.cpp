@@ -7,9 +7,7 @@
 
 namespace quimbel::par {
 
-Fallo ExaminarEntradas(const OrdenPar& orden, const quimbel::Carpeta& carpeta,
-                       std::vector<Entrada>& entradas) {
-    entradas.clear();
+Fallo ExaminarNombres(const OrdenPar& orden) {
     // Duplicates by sorting the compared forms of the names.
     std::vector<std::pair<std::string, size_t>> claves;
     for (size_t i = 0; i < orden.trozos.size(); ++i) {
@@ -27,6 +25,13 @@ Fallo ExaminarEntradas(const OrdenPar& orden, const quimbel::Carpeta& carpeta,
             return FalloPar{CodigoFallo::Argumentos,
                             "¡ Error, fichero repetido " +
                                 orden.trozos[std::max(claves[i].second, claves[i - 1].second)] + " !"};
+    return std::nullopt;
+}
+
+Fallo ExaminarEntradas(const OrdenPar& orden, const quimbel::Carpeta& carpeta,
+                       std::vector<Entrada>& entradas) {
+    entradas.clear();
+    if (Fallo error = ExaminarNombres(orden)) return error;
     for (const std::string& nombre : orden.trozos) {
         const auto estado = EstadoEn(carpeta, nombre);
         if (!estado || !estado->regular)

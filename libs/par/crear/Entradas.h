@@ -15,8 +15,11 @@ struct Entrada {
 };
 
 // Each piece must be a bare name that a set may carry (NombreJuegoValido), listed once (without
-// regard to case under +C), and an existing regular file in `carpeta`. Nothing (the pieces then in entradas),
-// or the refusal.
+// regard to case under +C). Nothing or the refusal.
+Fallo ExaminarNombres(const OrdenPar& orden);
+
+// ExaminarNombres, and each piece an existing regular file in `carpeta`. Nothing (the pieces then
+// in entradas), or the refusal.
 Fallo ExaminarEntradas(const OrdenPar& orden, const quimbel::Carpeta& carpeta,
                        std::vector<Entrada>& entradas);
 

@@ -90,7 +90,11 @@ Fallo PrepararJuegoNuevo(std::span<const Entrada> entradas, const quimbel::Carpe
         return std::nullopt;
     });
     if (error) return error;
+    OrdenarJuegoNuevo(conjunto, volumenes, reparto);
+    return std::nullopt;
+}
 
+void OrdenarJuegoNuevo(JuegoNuevo& conjunto, uint32_t volumenes, const Reparto& reparto) {
     std::sort(conjunto.trozos.begin(), conjunto.trozos.end(),
               [](const TrozoPar& a, const TrozoPar& b) { return MenorId(a.id, b.id); });
     uint32_t primera = 0;
@@ -105,7 +109,6 @@ Fallo PrepararJuegoNuevo(std::span<const Entrada> entradas, const quimbel::Carpe
     conjunto.huellas.assign(primera, {});
     const Bytes principal = CuerpoPrincipalDe(conjunto);
     conjunto.id = Md5De(principal.data(), principal.size());
-    return std::nullopt;
 }
 
 Bytes PaquetesComunes(const JuegoNuevo& conjunto) {

@@ -4,6 +4,7 @@
 #include "Avisos.h"
 #include "Entradas.h"
 #include "Fallo.h"
+#include "LlamadaPar.h"
 #include "Nucleos.h"
 #include "Paquetes.h"
 #include "Reparto.h"
@@ -36,7 +37,7 @@ struct JuegoNuevo {
     std::vector<HuellaRebanada> huellas; // of every input slice, once read
 };
 
-inline constexpr size_t TamanoInicio = 16384;
+inline constexpr size_t TamanoInicio = LLAMADA_PAR_PRINCIPIO;
 
 // Reads the first 16 KiB of every piece (in carpeta) (on `hilos` threads, pieces hashed together by the
 // MD5 kernel asked for), works out the file IDs, puts the pieces in set order and derives
@@ -45,6 +46,9 @@ inline constexpr size_t TamanoInicio = 16384;
 Fallo PrepararJuegoNuevo(std::span<const Entrada> entradas, const quimbel::Carpeta& carpeta,
                          uint32_t volumenes, const Reparto& reparto, unsigned hilos, NucleoMd5 nucleo,
                          Avisos& avisos, JuegoNuevo& juego);
+
+// Puts the pieces, whose IDs are known, in set order, slices them and derives the set ID.
+void OrdenarJuegoNuevo(JuegoNuevo& conjunto, uint32_t volumenes, const Reparto& reparto);
 
 // Main, file description and slice checksum packets, then the creator packet: the
 // index's whole content and the tail of every volume. Needs the digests of every piece.

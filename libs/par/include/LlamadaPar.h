@@ -3,7 +3,8 @@
 /* The fixed contract between the program and the parity library (libpar.so): the records
    whose address is the one argument of its two exports, call_par (the first record, kept as
    it was for any caller built against it) and call_par_contexto (the versioned record, which
-   the program uses). C layout. */
+   the program uses); and the streamed creation (par_flujo_*), which is handed the pieces'
+   bytes as they are written. C layout. */
 #include <stddef.h>
 #include <stdint.h>
 
@@ -177,6 +178,77 @@ typedef struct LlamadaParDescribir {
    Thread safety: as call_par_contexto: calls on distinct records may run at once.
    Failure: never aborts or throws past the call. */
 typedef int32_t (*ParDescribirFuncion)(const LlamadaParDescribir* llamada);
+
+/* ---- The streamed creation: par_flujo_* ----
+   An "add" job whose pieces the caller hands over as it writes them, so that the library
+   never reads them: the set written is byte for byte the one call_par_contexto would write
+   for the same vector and pieces. The job holds one recovery slice's sums for each recovery
+   slice in memory from par_flujo_abrir to its end. Calls of one job come one at a time, from
+   any one thread at a time; distinct jobs are independent. */
+
+/* The bytes of a piece's start that par_flujo_principio takes (fewer when the piece is shorter). */
+#define LLAMADA_PAR_PRINCIPIO 16384
+
+/* A job: opaque, made by par_flujo_abrir, ended by par_flujo_terminar or par_flujo_abandonar. */
+typedef struct ParFlujo ParFlujo;
+
+/* par_flujo_abrir's result when the recovery data would pass the bound: nothing was done. */
+#define LLAMADA_PAR_FLUJO_NO_CABE 4
+
+/* int32_t par_flujo_abrir(const LlamadaParContexto* llamada, const uint64_t* tamanos,
+                           uint64_t memoria, ParFlujo** flujo)
+
+   Takes: a record as call_par_contexto's (version, vector, folder; its callback, context and
+   stop question are not used here) whose vector is an "add" job, the size of every piece of
+   the vector in its order (the pieces need not exist yet: they must, with those sizes, by
+   par_flujo_terminar), and the most bytes of recovery data the job may hold (0: a quarter
+   of the machine's memory, MemTotal).
+   Returns: 0 and the job in *flujo; LLAMADA_PAR_FLUJO_NO_CABE when the recovery slices times
+   the slice size (rounded up to 64 bytes) would pass `memoria`; 1 when the record or vector is refused, a
+   check of "add" refuses the job (names, outputs) or memory fails. On a result other than 0, *flujo is null
+   and nothing of the set was written: the caller may run the same job through call_par_contexto, which says
+   why it refuses, if it does. Sends no text; removes only the leftover temporaries of dead runs that "add"
+   removes. Ownership: the record, its texts, the sizes and the descriptor stay the caller's and are not kept
+   (the job holds its own copy of the folder). The job is the library's until it ends. */
+typedef int32_t (*ParFlujoAbrirFuncion)(const LlamadaParContexto* llamada, const uint64_t* tamanos,
+                                        uint64_t memoria, ParFlujo** flujo);
+
+/* int32_t par_flujo_principio(ParFlujo* flujo, int32_t trozo, const void* datos, uint64_t n)
+
+   Takes: the first min(LLAMADA_PAR_PRINCIPIO, size) bytes of piece `trozo` (0 for the first of the vector),
+   read by the caller before that piece is fed; every piece's, each once, before any
+   par_flujo_datos. Returns 0; 1 for another count, a piece out of range or given twice, or a
+   call after the first par_flujo_datos. The bytes are the caller's, read during the call only. */
+typedef int32_t (*ParFlujoPrincipioFuncion)(ParFlujo* flujo, int32_t trozo, const void* datos, uint64_t n);
+
+/* int32_t par_flujo_datos(ParFlujo* flujo, const void* datos, uint64_t n)
+
+   Takes: the next n bytes of the pieces, all of the first piece, then all of the next, in the
+   vector's order, as they are written. Returns 0; 1 once the job is broken: bytes beyond the
+   sizes, a piece's first bytes other than those given to par_flujo_principio, a missing first
+   part, or memory that fails; every later call returns 1 as well and the caller should end the
+   job with par_flujo_abandonar. The bytes are copied during the call (the caller's, read during
+   the call only); their hashing and summing go on on two threads of the job's own, which
+   par_flujo_terminar and par_flujo_abandonar wait for. Sends no text. */
+typedef int32_t (*ParFlujoDatosFuncion)(ParFlujo* flujo, const void* datos, uint64_t n);
+
+/* int32_t par_flujo_terminar(ParFlujo* flujo, ProgresoParContextoFuncion progreso,
+                              void* contexto, DetenerParFuncion detener)
+
+   Writes the set from what was fed, as call_par_contexto would: the same texts (lines,
+   failures) through `progreso` with `contexto`, the same temporaries, publishing, ".old"
+   handling with -m and the same result codes; `detener` (null: never) is asked as there and a
+   stop returns LLAMADA_PAR_INTERRUMPIDA with the folder as it was. A job not fed every byte of
+   every piece, a broken one, or pieces on disk missing or of other sizes fail with a line and 1.
+   The callbacks run on the calling thread, during the call only. The job is released in every
+   case: flujo must not be used again. */
+typedef int32_t (*ParFlujoTerminarFuncion)(ParFlujo* flujo, ProgresoParContextoFuncion progreso,
+                                           void* contexto, DetenerParFuncion detener);
+
+/* void par_flujo_abandonar(ParFlujo* flujo)
+
+   Releases a job without writing anything; null does nothing. */
+typedef void (*ParFlujoAbandonarFuncion)(ParFlujo* flujo);
 
 #ifdef __cplusplus
 }
