@@ -1,4 +1,5 @@
 #!/bin/bash
+# SPDX-License-Identifier: GPL-3.0-or-later
 # One read of the data. In a 256 MiB memory cgroup (a file larger than memory; the cache of
 # the source and the pieces dropped before each run), with every command ending in `sync`:
 #   - `quimbel-cli cortar --sfv --par 10` of QUIMBEL_BENCH_MIB MiB (default 4096) in 10 MiB

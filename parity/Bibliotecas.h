@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The two shipped libraries, owned by one object: the CRC-32 provider (libcrc32.so) and the
 // parity library (libpar.so), each loaded by its bare name from a folder first (as a rule the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The parity library: libpar.so, loaded once at start-up right after the CRC-32 provider and
 // released at the end (parity/Bibliotecas.h owns it). The program hands its call_par_contexto

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The one-pass PAR set of a split: the parity library's streamed creation, handed the pieces'
 // bytes as the split writes them, so that the pieces are never read back. Whether a split takes

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The PAR step of a split: hands the written pieces to the parity library, in the folder the
 // split opened for its run.

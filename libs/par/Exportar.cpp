@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The library's exports, by the fixed records of include/LlamadaPar.h: call_par, kept as it
 // was; call_par_contexto, the versioned record with the job's folder and a context;
 // par_describir, a set's files as its packets list them; and the streamed creation.

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The parity library's streamed creation, called through its exports: what breaks a job and
 // what the folder holds afterwards. A refused or broken job writes nothing of the set, and its
 // end says why in one failure line; a whole job writes a set par2 accepts.

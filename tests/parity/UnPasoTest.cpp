@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 // The split's PAR set computed from the pieces' bytes as they are written, with the real parity
 // library: for each case the same split is run twice in the same folder, once in one pass and
 // once with the PAR step reading the pieces (forced by a bound on the recovery data of 1 byte,

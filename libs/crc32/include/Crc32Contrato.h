@@ -1,4 +1,4 @@
-// SPDX-License-Identifier: GPL-3.0-or-later
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 #ifndef QUIMBEL_CRC32_CONTRATO_H
 #define QUIMBEL_CRC32_CONTRATO_H
 /* The fixed contract of the CRC-32 library (libcrc32.so), whose one export is "crc32".

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The bounds a job works within. The library uses the defaults; tests lower them to
 // reach several slices per piece, many stripes and several threads with small files, and

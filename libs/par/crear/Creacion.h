@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A whole creation job: the argument vector read and checked, the outputs made ready, the
 // pieces read and the set written. The reading and the writing of the set are shared with the

@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The listed pieces, checked before anything is read or written.
 #include "Disco.h"

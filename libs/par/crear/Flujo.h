@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A creation job fed the pieces' bytes as they are written, instead of reading them: the
 // same checks, slicing, digests and files as EjecutarPar's. The pieces' first bytes come

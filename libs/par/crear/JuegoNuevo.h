@@ -1,3 +1,4 @@
+// SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // A set being built (the set being read back is JuegoLeido): its pieces in set order, its slicing and its
 // recovery volumes, and the packets every file of the set repeats.

@@ -1,3 +1,4 @@
+/* SPDX-License-Identifier: GPL-3.0-or-later */
 #ifndef QUIMBEL_LLAMADA_PAR_H
 #define QUIMBEL_LLAMADA_PAR_H
 /* The fixed contract between the program and the parity library (libpar.so): the records
