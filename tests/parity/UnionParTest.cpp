@@ -203,6 +203,11 @@ TEST_F(UnionPar, LaDescripcionDelJuegoYSusRechazos) {
         EXPECT_EQ(f.crcs.size(), (f.tamano + f.tamanoRebanada - 1) / f.tamanoRebanada);
     }
     EXPECT_FALSE(DescribirJuegoPar(d, "origen.001").has_value());
+    // An index cut short: the volumes describe the set.
+    EscribirFichero(c() / "d/origen.par2", LeerFichero(c() / "d/origen.par2").substr(0, 100));
+    const auto deVolumenes = DescribirJuegoPar(d, "origen.par2");
+    ASSERT_TRUE(deVolumenes.has_value());
+    EXPECT_EQ(deVolumenes->size(), 4u);
     const ParDescribirFuncion describir = LasBibliotecas().Describir();
     ASSERT_NE(describir, nullptr);
     const auto con = [&](uint32_t tamano, uint32_t version, const char* indice) {

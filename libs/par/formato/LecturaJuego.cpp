@@ -119,4 +119,16 @@ Fallo LeerFicherosPar(const quimbel::Carpeta& carpeta, const std::string& indice
     return std::nullopt;
 }
 
+Fallo LeerIndicePar(const quimbel::Carpeta& carpeta, const std::string& indice, const Limites& limites,
+                    Avisos& avisos, Recogida& recogida, FicherosPar& ficheros) {
+    ficheros = {};
+    Lectura lectura(carpeta, limites, avisos, recogida, ficheros);
+    if (!lectura.Medir({std::string(NombreSinCarpeta(indice))}, CarpetaDeRuta(indice)))
+        return FalloPar{CodigoFallo::SinJuego, "¡ Error al abrir fichero " + indice + " !"};
+    Progreso avance(avisos, lectura.Total());
+    if (Fallo error = lectura.Leer(0, 1, avance)) return error;
+    avance.Terminar();
+    return std::nullopt;
+}
+
 } // namespace quimbel::par

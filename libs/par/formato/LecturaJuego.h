@@ -34,4 +34,10 @@ struct FicherosPar {
 Fallo LeerFicherosPar(const quimbel::Carpeta& carpeta, const std::string& indice, const Limites& limites,
                       Avisos& avisos, Recogida& recogida, FicherosPar& ficheros);
 
+// Reads the file the path `indice` names and no other: enough for a description of the set
+// when that file is whole (an index holds every description and checksum packet). As
+// LeerFicherosPar otherwise.
+Fallo LeerIndicePar(const quimbel::Carpeta& carpeta, const std::string& indice, const Limites& limites,
+                    Avisos& avisos, Recogida& recogida, FicherosPar& ficheros);
+
 } // namespace quimbel::par

@@ -165,9 +165,10 @@ typedef struct LlamadaParDescribir {
 
 /* int32_t par_describir(const LlamadaParDescribir* llamada)
 
-   Takes: the record, filled by the caller. Reads the set as "verify" does (the file named and
-   every ".par2" file of the folder, any case, that carries the set's packets; bounded in time
-   and memory whatever the files hold) and reads no file the set lists.
+   Takes: the record, filled by the caller. Reads the file named and, only when it does not
+   describe every file with its slices' checksums, the set as "verify" does (every ".par2" file
+   of the folder, any case, that carries the set's packets); bounded in time and memory whatever
+   the files hold. Reads no file the set lists.
    Returns: 0 after handing every file the set describes to the callback, in the set's order
    (a file whose description packet is lost is left out); 2 when no file of the set can be
    opened or holds a valid main packet, or its packets describe no usable set; 1 for a null
