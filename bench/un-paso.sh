@@ -6,7 +6,8 @@
 #     pieces: bytes read (rchar of /proc/PID/io, read at exit before the process is reaped;
 #     goal <= 1.02 x the source), wall time against `split -b` alone (goal <= 1.2 x) and beside
 #     `split` + `cksfv` + `par2 create`, peak memory (goal <= 64 MiB + the recovery data held);
-#   - `quimbel-cli unir` of the set with its SFV file against `cat` of the pieces (goal <= 1.1 x,
+#   - `quimbel-cli unir` of the set, which checks each piece against its PAR2 set (taken before
+#     its SFV file), against `cat` of the pieces (goal <= 1.1 x,
 #     bytes read <= 1.02 x the set), beside `par2 verify` + `cat`.
 # Public tools only. The cgroup: systemd-run --scope when systemd runs, else a child of this
 # shell's memory cgroup (v2 or v1), removed at the end; without either the runs are not bounded
@@ -119,7 +120,7 @@ awk -v q="$t_q" -v s="$t_s" 'BEGIN { printf "cortar / split: %.2f (objetivo <= 1
 trozos=("$q"/fuente.[0-9][0-9][0-9])
 olvidar "$trabajo"
 read -r t_u r_u m_u < <(medir "$cli" unir "${trozos[0]}" --destino "$trabajo/unido.bin")
-fila "quimbel-cli unir (con su SFV al lado)" "$t_u" "$r_u" "$m_u"
+fila "quimbel-cli unir (comprobado con su PAR2)" "$t_u" "$r_u" "$m_u"
 rm -f "$trabajo/unido.bin"
 olvidar "$trabajo"
 read -r t_k r_k m_k < <(medir sh -c "cat $q/fuente.[0-9][0-9][0-9] > '$trabajo/cat.bin'")
