@@ -10,7 +10,7 @@
 #include <unistd.h>
 
 #include <algorithm>
-#include <atomic>
+
 #include <utility>
 
 #include "Ficheros.h"
@@ -18,8 +18,6 @@
 namespace quimbel {
 
 namespace {
-
-std::atomic<bool> sinOpenat2{false};
 
 constexpr int BanderasCarpeta = O_PATH | O_DIRECTORY | O_CLOEXEC;
 
@@ -80,8 +78,9 @@ Desenlace RenombrarSinReemplazo(int carpeta, const char* antigua, const char* nu
 
 } // namespace
 
-void ForzarRecorridoSinOpenat2(bool forzar) {
-    sinOpenat2 = forzar;
+// Weak, as the simulated device's hooks (files/Simulacion.cpp).
+__attribute__((weak)) bool RecorridoSinOpenat2() {
+    return false;
 }
 
 Carpeta::~Carpeta() {
@@ -134,7 +133,7 @@ Desenlace ResolverBajo(const Carpeta& carpeta, std::string_view relativa, Carpet
         return ErrorSistema(ultimo == ".." ? EXDEV : EINVAL);
     const std::string partes = carpetas.empty() ? std::string(".") : std::string(carpetas);
     int fd = -ENOSYS;
-    if (!sinOpenat2) fd = PorOpenat2(carpeta.Descriptor(), partes, sinEnlaces);
+    if (!RecorridoSinOpenat2()) fd = PorOpenat2(carpeta.Descriptor(), partes, sinEnlaces);
     // Without openat2 (ENOSYS) or where a filter forbids it (EPERM): the manual walk.
     if (fd == -ENOSYS || fd == -EPERM) fd = Recorriendo(carpeta.Descriptor(), carpetas);
     if (fd < 0) return ErrorSistema(-fd);

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "Resultado.h"
+#include "Simulacion.h"
 
 namespace quimbel {
 
@@ -102,9 +103,5 @@ Desenlace RenombrarFichero(const std::string& antigua, const std::string& nueva)
 // Renames a file named by untrusted bytes: relativa is resolved beneath carpeta and gets the
 // new last component nuevaHoja in the same folder. Hecho or the system's error.
 Desenlace RenombrarBajo(const Carpeta& carpeta, std::string_view relativa, const std::string& nuevaHoja);
-
-// Test seam: resolve by walking the components with no-follow opens, as where the kernel's
-// openat2 is unavailable (old kernels, some container filters).
-void ForzarRecorridoSinOpenat2(bool forzar);
 
 } // namespace quimbel

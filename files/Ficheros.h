@@ -12,6 +12,7 @@
 #include <sys/stat.h>
 
 #include "Resultado.h"
+#include "Simulacion.h"
 
 namespace quimbel {
 
@@ -100,11 +101,5 @@ int InfoFichero(const std::string& ruta, InfoRegistro& info);
 
 // Packs a local time into the MS-DOS date and time word (years clamped to 1980..2107).
 int32_t FechaDosDeTiempo(int64_t segundosUnix);
-
-// Test seams, as a failing device: once `bytes` more bytes have gone through Escribir or
-// EscribirEn, every write fails with ENOSPC (a full disk); once `bytes` more have been
-// read through Leer or LeerEn, every read fails with EIO. Negative: never (the default).
-void SimularDiscoLleno(int64_t bytes);
-void SimularFalloDeLectura(int64_t bytes);
 
 } // namespace quimbel
