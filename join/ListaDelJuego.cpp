@@ -31,7 +31,9 @@ std::optional<ListaDelJuego> LeerSfv(const std::string& ruta) {
     return lista;
 }
 
-std::optional<ListaDelJuego> LeerPar2(const std::string& ruta) {
+// A PAR2 set named like the pieces counts only when it lists the chosen piece: one that guards
+// other files (the source beside its pieces) must not be offered to rebuild them.
+std::optional<ListaDelJuego> LeerPar2(const std::string& ruta, const std::string& base) {
     Carpeta carpeta;
     if (!AbrirCarpeta(carpeta, CarpetaDeRuta(ruta)).Bien()) return std::nullopt;
     const auto ficheros = DescribirJuegoPar(carpeta, NombreDeRuta(ruta));
@@ -44,7 +46,7 @@ std::optional<ListaDelJuego> LeerPar2(const std::string& ruta) {
         e.tamanoRebanada = f.tamanoRebanada;
         e.crcsRebanadas = f.crcs;
     }
-    if (lista.trozos.empty()) return std::nullopt;
+    if (!lista.trozos.contains(NombreDeRuta(base))) return std::nullopt;
     return lista;
 }
 
@@ -56,7 +58,7 @@ std::optional<ListaDelJuego> BuscarListaDelJuego(const std::string& base) {
         for (const std::string& sufijo : sufijos) {
             if (!IgualesSinMayusculas(sufijo, tipo)) continue;
             const std::string ruta = CambiarExtension(base, "." + sufijo);
-            auto lista = std::string_view(tipo) == "par2" ? LeerPar2(ruta) : LeerSfv(ruta);
+            auto lista = std::string_view(tipo) == "par2" ? LeerPar2(ruta, base) : LeerSfv(ruta);
             if (lista) return lista;
         }
     }

@@ -30,8 +30,8 @@ struct ListaDelJuego {
 };
 
 // The list beside `base` (a piece's path) named like the set: the PAR2 set the parity library
-// reads (when loaded), else the SFV file, read whole (bounded as every text reader is); none
-// when there is none that lists a file beside it. Entries with a folder part, an invalid CRC
+// reads (when loaded) when it lists the chosen piece, else the SFV file, read whole (bounded as every text
+// reader is); none when there is none that lists a file beside it. Entries with a folder part, an invalid CRC
 // or no slice checksums are left out: they name no piece that can be checked.
 std::optional<ListaDelJuego> BuscarListaDelJuego(const std::string& base);
 

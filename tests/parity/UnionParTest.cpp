@@ -5,6 +5,7 @@
 // first, which then gives the source byte for byte.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 #include <functional>
 #include <map>
@@ -147,6 +148,24 @@ TEST_F(UnionPar, UnFalloDetieneLaUnionSinEscribirNada) {
         EXPECT_EQ(Ficheros(c() / "d"), antes);
         EXPECT_TRUE(v.informaciones.empty());
     }
+}
+
+// A PAR2 set named like the pieces that guards another file is no list of the pieces: a missing
+// piece is the plain error, with no offer to repair.
+TEST_F(UnionPar, UnJuegoParDeOtrosFicherosNoEsLaListaDeLosTrozos) {
+    const std::vector<std::string> t = Cortar(TipoCorte::Normal, "2");
+    for (const auto& e : fs::directory_iterator(c() / "d"))
+        if (e.path().extension() == ".par2") fs::remove(e.path());
+    EscribirFichero(c() / "d/otro.bin", Datos(5000, 9));
+    ASSERT_EQ(std::system(
+                  ("cd '" + c() / "d" + "' && par2 create -q origen.par2 otro.bin >/dev/null 2>&1").c_str()),
+              0);
+    fs::remove(t[2]);
+    v.respuestasReparar = {true};
+    EXPECT_FALSE(Unir(t[0]));
+    EXPECT_TRUE(v.preguntasReparar.empty());
+    EXPECT_EQ(v.errores, std::vector<std::string>{"¡ Falta el trozo 3 : " + t[2] + " !"});
+    EXPECT_FALSE(fs::exists(c() / "d/unido.avi"));
 }
 
 TEST_F(UnionPar, RepararYUnirDevuelveLaFuenteYGuardaElTrozoDanado) {
