@@ -109,27 +109,14 @@ Ocupante MirarOcupante(const Carpeta& carpeta, const std::string& nombre, const 
         o.estado = ErrorSistema(EINVAL);
         return o;
     }
-    struct stat st {};
-    if (fstatat(carpeta.Descriptor(), nombre.c_str(), &st, AT_SYMLINK_NOFOLLOW) != 0) {
-        o.estado = ErrorSistema(errno);
-        return o;
-    }
-    if (S_ISDIR(st.st_mode)) {
-        o.estado = ErrorSistema(EISDIR);
-        return o;
-    }
-    if (!S_ISREG(st.st_mode)) {
-        o.estado = Resultado::NoEsFichero;
-        return o;
-    }
-    o.id = IdDeStat(st);
+    o.estado = MirarNombre(carpeta, nombre, &o.id);
+    if (!o.estado.Bien()) return o;
     // Compared while open, so that no identity comes from a file that left the cache.
     const int fd = openat(carpeta.Descriptor(), nombre.c_str(), O_PATH | O_NOFOLLOW | O_CLOEXEC);
     if (fd >= 0) {
         const Fichero abierto = Fichero::Adoptar(fd);
         o.intocable = abierto.Id() == o.id && protegidos.Contiene(abierto);
     }
-    o.estado = Hecho;
     return o;
 }
 
@@ -156,13 +143,12 @@ Desenlace SalidaTemporal::Crear(const Carpeta& carpeta) {
     if (!carpeta.Abierta()) return carpeta.Error();
     for (int intento = 0; intento < 16; ++intento) {
         const std::string naciente = NombreAleatorio(Naciente);
-        const int fd = openat(carpeta.Descriptor(), naciente.c_str(),
-                              O_RDWR | O_CREAT | O_EXCL | O_NOFOLLOW | O_NONBLOCK | O_CLOEXEC, 0666);
-        if (fd < 0) {
-            if (errno == EEXIST) continue;
-            return ErrorSistema(errno);
+        Fichero fichero;
+        if (const Desenlace creado = CrearNuevo(fichero, carpeta, naciente); !creado.Bien()) {
+            if (creado == ErrorSistema(EEXIST)) continue;
+            return creado;
         }
-        Fichero fichero = Fichero::Adoptar(fd);
+        const int fd = fichero.Descriptor();
         // Locked before it takes a name a later run's clean-up looks at, and held until the
         // file is published or removed.
         std::string nombre = NombreAleatorio();

@@ -11,6 +11,7 @@
 #include "files/CopiarBloque.h"
 #include "files/Ficheros.h"
 #include "files/Salidas.h"
+#include "files/Temporales.h"
 #include "files/Texto.h"
 #include "support/Carpeta.h"
 #include "support/Desenlace.h"
@@ -23,13 +24,21 @@ using prueba::Datos;
 using prueba::EscribirFichero;
 using prueba::LeerFichero;
 
+// A new output named `nombre` in the test's folder, open for writing.
+Desenlace Nuevo(Fichero& f, const CarpetaTemporal& c, const std::string& nombre) {
+    Carpeta carpeta;
+    const Desenlace abierta = AbrirCarpeta(carpeta, c.Ruta());
+    return abierta.Bien() ? CrearNuevo(f, carpeta, nombre) : abierta;
+}
+
 // Copies cuenta bytes from offset of a source holding datos into a fresh file.
 std::string Copia(const CarpetaTemporal& c, const std::string& datos, int64_t offset, int64_t cuenta,
                   int* resultado = nullptr) {
     EscribirFichero(c / "origen", datos);
+    unlink((c / "destino").c_str());
     Fichero origen, destino;
     EXPECT_EQ(AbrirFichero(origen, c / "origen"), Hecho);
-    EXPECT_EQ(CrearFichero(destino, c / "destino"), Hecho);
+    EXPECT_EQ(Nuevo(destino, c, "destino"), Hecho);
     const int r = CopiarBloque(origen, destino, offset, cuenta);
     if (resultado) *resultado = r;
     EXPECT_EQ(destino.Cerrar(), Hecho);
@@ -80,7 +89,7 @@ TEST(CopiarBloque, CuentaLoCopiadoYNoPasaDelTamanoAlAbrir) {
         std::ofstream mas(c / "origen", std::ios::binary | std::ios::app);
         mas << "cola";
     }
-    ASSERT_EQ(CrearFichero(destino, c / "destino"), Hecho);
+    ASSERT_EQ(Nuevo(destino, c, "destino"), Hecho);
     int64_t copiados = -1;
     EXPECT_EQ(CopiarBloque(origen, destino, 2000000, 1000000, &copiados), 0);
     EXPECT_EQ(copiados, 500000);
@@ -95,7 +104,7 @@ TEST(CopiarBloque, DiscoLlenoSimulado) {
     EscribirFichero(c / "origen", Datos(3000000));
     Fichero origen, destino;
     ASSERT_EQ(AbrirFichero(origen, c / "origen"), Hecho);
-    ASSERT_EQ(CrearFichero(destino, c / "destino"), Hecho);
+    ASSERT_EQ(Nuevo(destino, c, "destino"), Hecho);
     SimularDiscoLleno(2500000);
     const int r = CopiarBloque(origen, destino, 0, 3000000);
     SimularDiscoLleno(-1);
@@ -109,16 +118,20 @@ TEST(Ficheros, AbrirYCrear) {
     EXPECT_NE(AbrirFichero(f, c / "no-existe"), Hecho);
     EXPECT_FALSE(f.Abierto());
     EXPECT_NE(AbrirFichero(f, c.Ruta()), Hecho) << "una carpeta no es un fichero";
-    EXPECT_NE(CrearFichero(f, c / "no-existe/x"), Hecho);
+    Carpeta falta;
+    EXPECT_NE(AbrirCarpeta(falta, c / "no-existe"), Hecho);
+    EXPECT_NE(CrearNuevo(f, falta, "x"), Hecho);
 
     EscribirFichero(c / "a", "contenido");
-    ASSERT_EQ(CrearFichero(f, c / "a"), Hecho);
-    EXPECT_EQ(f.Tamano(), 0) << "crear vacía un fichero existente";
+    EXPECT_EQ(Nuevo(f, c, "a"), ErrorSistema(EEXIST)) << "an existing file is never emptied";
+    EXPECT_EQ(LeerFichero(c / "a"), "contenido");
 
     EscribirFichero(c / "b", "intocable");
     Protegidos protegidos;
-    protegidos.Anadir(c / "b");
-    EXPECT_EQ(CrearFichero(f, c.Ruta() + "./b", protegidos), Resultado::Intocable);
+    protegidos.Anadir(c.Ruta() + "./b");
+    Carpeta carpeta;
+    ASSERT_EQ(AbrirCarpeta(carpeta, c.Ruta()), Hecho);
+    EXPECT_TRUE(MirarOcupante(carpeta, "b", protegidos).intocable);
     EXPECT_EQ(LeerFichero(c / "b"), "intocable");
 }
 
@@ -264,7 +277,8 @@ TEST(Texto, EscribeCrLfYDetectaDiscoLleno) {
     const Desenlace cierre = lleno.Cerrar();
     SimularDiscoLleno(-1);
     EXPECT_NE(cierre, Hecho) << "el fallo se ve al cerrar";
-    EXPECT_EQ(prueba::Nombres(c.Ruta()), std::vector<std::string>{"s.txt"}) << "nothing of a failed file remains";
+    EXPECT_EQ(prueba::Nombres(c.Ruta()), std::vector<std::string>{"s.txt"})
+        << "nothing of a failed file remains";
 }
 
 } // namespace

@@ -9,6 +9,7 @@
 
 #include "files/Carpeta.h"
 #include "files/Salidas.h"
+#include "files/Temporales.h"
 #include "support/Carpeta.h"
 #include "support/Desenlace.h"
 
@@ -42,44 +43,44 @@ TEST_F(Politica, UnaSalidaNoSeAbreAtravesDeEnlacesNiSobreFifosNiCarpetas) {
     ASSERT_EQ(symlink((c / "fuera/nueva").c_str(), (c / "dentro/colgante").c_str()), 0);
     ASSERT_EQ(mkfifo((c / "dentro/tubo").c_str(), 0644), 0);
     ASSERT_EQ(mkdir((c / "dentro/sub").c_str(), 0755), 0);
+    SalidaTemporal s;
+    ASSERT_EQ(s.Crear(dentro), Hecho);
+    EXPECT_EQ(MirarOcupante(dentro, "enlace", {}).estado, Resultado::NoEsFichero);
+    EXPECT_EQ(s.Publicar("enlace"), Resultado::NoEsFichero);
+    EXPECT_EQ(s.Publicar("colgante"), Resultado::NoEsFichero);
+    EXPECT_EQ(s.Publicar("tubo"), Resultado::NoEsFichero) << "refused at once, never opened";
+    EXPECT_EQ(s.Publicar("sub"), ErrorSistema(EISDIR));
     Fichero f;
-    EXPECT_EQ(CrearSalida(f, dentro, "enlace"), Resultado::NoEsFichero);
-    EXPECT_EQ(CrearSalida(f, dentro, "colgante"), Resultado::NoEsFichero);
-    EXPECT_EQ(CrearSalida(f, dentro, "tubo"), Resultado::NoEsFichero) << "refused at once, never opened";
-    EXPECT_EQ(CrearSalida(f, dentro, "sub"), ErrorSistema(EISDIR));
-    EXPECT_EQ(AbrirSalida(f, dentro, "enlace"), Resultado::NoEsFichero);
-    EXPECT_EQ(CrearSalidaNueva(f, dentro, "enlace"), ErrorSistema(EEXIST));
+    EXPECT_EQ(CrearNuevo(f, dentro, "enlace"), ErrorSistema(EEXIST));
     for (const char* nombre : {"", ".", "..", "sub/x"})
-        EXPECT_EQ(CrearSalida(f, dentro, nombre), ErrorSistema(EINVAL)) << nombre;
+        EXPECT_EQ(s.Publicar(nombre), ErrorSistema(EINVAL)) << nombre;
     EXPECT_FALSE(f.Abierto());
     EXPECT_EQ(LeerFichero(c / "fuera/victima"), "no tocar");
     EXPECT_FALSE(Existe(c / "fuera/nueva"));
     // A folder that could not be opened turns every create into its error.
     Carpeta falta;
     EXPECT_EQ(AbrirCarpeta(falta, c / "no-existe"), ErrorSistema(ENOENT));
-    EXPECT_EQ(CrearSalida(f, falta, "x"), ErrorSistema(ENOENT));
+    SalidaTemporal otra;
+    EXPECT_EQ(otra.Crear(falta), ErrorSistema(ENOENT));
 }
 
 TEST_F(Politica, UnaSalidaConOtrosNombresRecibeUnFicheroNuevo) {
     EscribirFichero(c / "dentro/a.001", "primero");
     ASSERT_EQ(link((c / "dentro/a.001").c_str(), (c / "dentro/a.002").c_str()), 0);
     ASSERT_EQ(link((c / "fuera/victima").c_str(), (c / "dentro/b").c_str()), 0);
-    for (const char* nombre : {"a.002", "b"}) {
-        Fichero f;
-        ASSERT_EQ(CrearSalida(f, dentro, nombre), Hecho) << nombre;
-        ASSERT_EQ(f.Escribir("nuevo", 5), Hecho);
-        ASSERT_EQ(f.Cerrar(), Hecho);
+    for (const char* nombre : {"a.002", "b", "a.001"}) {
+        const Ocupante o = MirarOcupante(dentro, nombre, {});
+        SalidaTemporal s;
+        ASSERT_EQ(s.Crear(dentro), Hecho) << nombre;
+        ASSERT_EQ(s.Datos().Escribir("nuevo", 5), Hecho);
+        ASSERT_EQ(s.Publicar(nombre, {}, o.id), Hecho) << nombre;
         EXPECT_EQ(LeerFichero(c / (std::string("dentro/") + nombre)), "nuevo");
+        EXPECT_NE(Nodo(c / (std::string("dentro/") + nombre)), o.id.nodo) << nombre;
+        if (std::string(nombre) == "a.002") {
+            EXPECT_EQ(LeerFichero(c / "dentro/a.001"), "primero");
+        }
     }
-    EXPECT_EQ(LeerFichero(c / "dentro/a.001"), "primero");
     EXPECT_EQ(LeerFichero(c / "fuera/victima"), "no tocar");
-    EXPECT_NE(Nodo(c / "dentro/a.001"), Nodo(c / "dentro/a.002"));
-    // A file of one name is emptied in place.
-    const ino_t antes = Nodo(c / "dentro/a.001");
-    Fichero f;
-    ASSERT_EQ(CrearSalida(f, dentro, "a.001"), Hecho);
-    EXPECT_EQ(f.Tamano(), 0);
-    EXPECT_EQ(Nodo(c / "dentro/a.001"), antes);
 }
 
 TEST_F(Politica, UnaSalidaNuncaEsUnFicheroQueLaCorridaLee) {
@@ -92,14 +93,18 @@ TEST_F(Politica, UnaSalidaNuncaEsUnFicheroQueLaCorridaLee) {
     porDescriptor.Anadir(fuente);
     porRuta.Anadir(c / "fuera/victima");
     porId.Anadir(fuente.Id());
-    Fichero f;
-    EXPECT_EQ(CrearSalida(f, dentro, "fuente.001", porDescriptor), Resultado::Intocable);
-    EXPECT_EQ(CrearSalida(f, dentro, "fuente.001", porId), Resultado::Intocable);
-    EXPECT_EQ(CrearSalida(f, dentro, "otro", porRuta), Resultado::Intocable);
+    SalidaTemporal s;
+    ASSERT_EQ(s.Crear(dentro), Hecho);
+    const IdFichero idFuente = fuente.Id();
+    const IdFichero idOtro = MirarOcupante(dentro, "otro", {}).id;
+    EXPECT_EQ(s.Publicar("fuente.001", porDescriptor, idFuente), Resultado::Intocable);
+    EXPECT_EQ(s.Publicar("fuente.001", porId, idFuente), Resultado::Intocable);
+    EXPECT_EQ(s.Publicar("otro", porRuta, idOtro), Resultado::Intocable);
+    EXPECT_TRUE(MirarOcupante(dentro, "fuente.001", porDescriptor).intocable);
     EXPECT_EQ(LeerFichero(c / "dentro/fuente.avi"), "fuente");
     EXPECT_EQ(LeerFichero(c / "dentro/fuente.001"), "fuente");
     EXPECT_EQ(LeerFichero(c / "fuera/victima"), "no tocar");
-    EXPECT_EQ(CrearSalida(f, dentro, "fuente.002", porDescriptor), Hecho) << "other names are free";
+    EXPECT_EQ(s.Publicar("fuente.002", porDescriptor), Hecho) << "other names are free";
 }
 
 TEST(Entradas, NadaQueBloqueeNiSeaInfinito) {
