@@ -2,7 +2,6 @@
 #include "ListaDelJuego.h"
 
 #include "Integridad.h"
-#include "Vecinos.h"
 #include "files/Carpeta.h"
 #include "files/Comparar.h"
 #include "files/Rutas.h"
@@ -52,8 +51,8 @@ std::optional<ListaDelJuego> LeerPar2(const std::string& ruta, const std::string
 
 } // namespace
 
-std::optional<ListaDelJuego> BuscarListaDelJuego(const std::string& base) {
-    const std::vector<std::string> sufijos = ListarVecinos(base).sufijos;
+std::optional<ListaDelJuego> BuscarListaDelJuego(const std::string& base,
+                                                 const std::vector<std::string>& sufijos) {
     for (const char* tipo : {"par2", "sfv"}) {
         for (const std::string& sufijo : sufijos) {
             if (!IgualesSinMayusculas(sufijo, tipo)) continue;

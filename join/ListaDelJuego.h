@@ -29,11 +29,13 @@ struct ListaDelJuego {
     std::map<std::string, EsperadoTrozo> trozos; // by each listed file's name in the folder
 };
 
-// The list beside `base` (a piece's path) named like the set: the PAR2 set the parity library
-// reads (when loaded) when it lists the chosen piece, else the SFV file, read whole (bounded as every text
-// reader is); none when there is none that lists a file beside it. Entries with a folder part, an invalid CRC
-// or no slice checksums are left out: they name no piece that can be checked.
-std::optional<ListaDelJuego> BuscarListaDelJuego(const std::string& base);
+// The list beside `base` (a piece's path) named like the set, among the suffixes its folder
+// holds under the stem (join/Vecinos.h): the PAR2 set the parity library reads (when loaded)
+// when it lists the chosen piece, else the SFV file, read whole (bounded as every text reader
+// is); none when there is none that lists a file beside it. Entries with a folder part, an
+// invalid CRC or no slice checksums are left out: they name no piece that can be checked.
+std::optional<ListaDelJuego> BuscarListaDelJuego(const std::string& base,
+                                                 const std::vector<std::string>& sufijos);
 
 // The message for the first thing the list says that the pieces on disk break: a piece it names
 // past the plan's last one (a lost last piece: "¡ Falta el trozo ..."), or a piece of the plan

@@ -33,11 +33,12 @@ const std::string ErrorMismoNombre = "¡ Error, un trozo no puede llamarse igual
 // of the plan, the ".fin" sibling, and whatever the pieces' folder holds under the set's names
 // (stem + ".fin" in any case, or stem + "." + digits), so that no destination ever replaces a
 // piece, in the plan or not.
-std::set<std::string> PiezasDelJuego(const std::string& base, const PlanUnir& plan) {
+std::set<std::string> PiezasDelJuego(const std::string& base, const PlanUnir& plan,
+                                     const std::vector<std::string>& sufijos) {
     std::set<std::string> rutas{base, CambiarExtension(base, ".fin")};
     for (int64_t n = plan.PrimerTrozo; n <= plan.UltimoTrozo; ++n)
         rutas.insert(NombreTrozoUnir(base, plan, n));
-    for (const std::string& sufijo : ListarVecinos(base).sufijos)
+    for (const std::string& sufijo : sufijos)
         if (EsExtensionFin("." + sufijo) || NumeroDeSufijo(sufijo))
             rutas.insert(CambiarExtension(base, "." + sufijo));
     return rutas;
@@ -54,12 +55,17 @@ int64_t BytesDelPlan(const std::string& base, const PlanUnir& plan) {
     return bytes;
 }
 
-// Why a join stopped: its message (for a run asked to stop, ProcesoInterrumpido, which goes to
-// the memo instead of a box), and whether a piece failed its list's check.
+// Why a join stopped: its message, and whether a piece failed its list's check or the run was
+// asked to stop (its message then goes to the memo instead of a box).
 struct Parada {
     std::string mensaje;
     bool danado = false;
+    bool interrumpida = false;
 };
+
+Parada Detenida() {
+    return {std::string(ProcesoInterrumpido), false, true};
+}
 
 // Appends the data of every piece to the open output, checking those its list names; why it
 // stopped, if it did.
@@ -81,7 +87,7 @@ std::optional<Parada> UnirTrozos(Ventana& v, const std::string& base, const Plan
         int64_t copiados = 0;
         if (CopiarBloque(trozo, unido, inicio, cuenta, &copiados, &avance, comprobacion.Ver()) != 0 ||
             copiados != cuenta) {
-            if (v.Interrumpido()) return Parada{std::string(ProcesoInterrumpido)};
+            if (v.Interrumpido()) return Detenida();
             return Parada{"¡ Error al escribir en fichero " + destino + " !"};
         }
         if (comprobacion.Activa()) {
@@ -92,7 +98,7 @@ std::optional<Parada> UnirTrozos(Ventana& v, const std::string& base, const Plan
         }
         trozo.Cerrar();
         v.ProcesarMensajes();
-        if (v.Interrumpido()) return Parada{std::string(ProcesoInterrumpido)};
+        if (v.Interrumpido()) return Detenida();
     }
     return std::nullopt;
 }
@@ -155,7 +161,8 @@ bool Juntar(Ventana& v, EntradaUnir e, bool puedeReparar) {
     }
     // The set is checked whole before anything is written: a short file is never called whole.
     // A list that came with the pieces names the set's end and sizes too.
-    const std::optional<ListaDelJuego> lista = BuscarListaDelJuego(base);
+    const std::vector<std::string> sufijos = ListarVecinos(base).sufijos;
+    const std::optional<ListaDelJuego> lista = BuscarListaDelJuego(base, sufijos);
     const bool reparable = puedeReparar && lista && lista->par2;
     std::optional<std::string> incompleto = TrozoQueFalta(base, plan);
     if (!incompleto && lista) incompleto = FallaSegunLista(base, plan, *lista);
@@ -172,7 +179,7 @@ bool Juntar(Ventana& v, EntradaUnir e, bool puedeReparar) {
     }
     LimpiarTemporales(carpeta);
     Protegidos protegidos;
-    for (const std::string& ruta : PiezasDelJuego(base, plan))
+    for (const std::string& ruta : PiezasDelJuego(base, plan, sufijos))
         protegidos.Anadir(ruta);
     const auto reemplazable = Reemplazable(v, carpeta, destino, protegidos);
     if (!reemplazable) return false;
@@ -198,7 +205,7 @@ bool Juntar(Ventana& v, EntradaUnir e, bool puedeReparar) {
     if (fallo) {
         unido.Descartar();
         v.CursorNormal();
-        if (fallo->mensaje == ProcesoInterrumpido)
+        if (fallo->interrumpida)
             v.AnadirLinea(Memo::Unir, fallo->mensaje);
         else if (fallo->danado && reparable)
             return RepararYJuntar(v, std::move(e), *lista, fallo->mensaje);

@@ -23,7 +23,7 @@ using namespace prueba;
 namespace fs = std::filesystem;
 
 // Every file below a folder, by name, with its bytes.
-std::map<std::string, std::string> Contenido(const fs::path& carpeta) {
+std::map<std::string, std::string> Arbol(const fs::path& carpeta) {
     std::map<std::string, std::string> todo;
     for (const auto& e : fs::recursive_directory_iterator(carpeta))
         todo[fs::relative(e.path(), carpeta)] = e.is_regular_file() ? LeerFichero(e.path()) : "<carpeta>";
@@ -44,7 +44,7 @@ TEST(CarpetaPar, CambiadaPorUnEnlaceDuranteElPaso) {
     // An earlier set there, which a step run in that folder would rename and replace.
     EscribirFichero(c / "otra/p.par2", "viejo");
     EscribirFichero(c / "otra/p.par2.old", "más viejo");
-    const auto antes = Contenido(c / "otra");
+    const auto antes = Arbol(c / "otra");
     char* actual = getcwd(nullptr, 0);
 
     Carpeta carpeta;
@@ -57,7 +57,7 @@ TEST(CarpetaPar, CambiadaPorUnEnlaceDuranteElPaso) {
         fs::create_directory_symlink(c / "otra", c / "trozos");
     });
     EXPECT_TRUE(r.hecho) << (v.Memo(Memo::Cortar).empty() ? "" : v.Memo(Memo::Cortar).back());
-    EXPECT_EQ(Contenido(c / "otra"), antes);
+    EXPECT_EQ(Arbol(c / "otra"), antes);
     EXPECT_TRUE(fs::is_regular_file(c / "movida/p.par2"));
     EXPECT_TRUE(fs::is_regular_file(c / "movida/p.vol0+1.par2"));
     // The lines name the set as the split named it.

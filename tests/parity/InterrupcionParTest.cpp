@@ -30,7 +30,7 @@ std::string Huella(const std::string& datos);
 
 // Every file of a folder, by name (hidden ones too: a leftover temporary is one), with a
 // hash of its bytes and its size.
-std::map<std::string, std::string> Contenido(const std::string& carpeta) {
+std::map<std::string, std::string> Huellas(const std::string& carpeta) {
     std::map<std::string, std::string> todo;
     for (const auto& e : fs::directory_iterator(carpeta))
         todo[e.path().filename()] = Huella(LeerFichero(e.path()));
@@ -91,7 +91,7 @@ TEST_F(InterrupcionPar, CorteConPar) {
     EscribirFichero(e.fuente, Datos(25000, 1));
     Grabadora primera;
     ASSERT_TRUE(Cortar(primera, e).completo);
-    const auto antes = Contenido(d);
+    const auto antes = Huellas(d);
     const std::string nueva = Datos(25000, 2);
     EscribirFichero(e.fuente, nueva);
     const std::map<std::string, std::string> trozosNuevos{{"p.001", Huella(nueva.substr(0, 10000))},
@@ -99,7 +99,7 @@ TEST_F(InterrupcionPar, CorteConPar) {
                                                           {"p.003", Huella(nueva.substr(20000))}};
     const int paradas = HastaQueTermine([&](Grabadora& v) { return !Cortar(v, e).finalizado; }, Memo::Cortar,
                                         [&](int n) {
-                                            const auto ahora = Contenido(d);
+                                            const auto ahora = Huellas(d);
                                             for (const auto& [nombre, datos] : ahora) {
                                                 ASSERT_EQ(antes.count(nombre), 1u) << n << ": " << nombre;
                                                 if (datos == antes.at(nombre)) continue;
@@ -109,7 +109,7 @@ TEST_F(InterrupcionPar, CorteConPar) {
                                             EXPECT_EQ(ahora.size(), antes.size()) << n;
                                         });
     EXPECT_GT(paradas, 3);
-    const auto despues = Contenido(d);
+    const auto despues = Huellas(d);
     for (const auto& [nombre, datos] : trozosNuevos)
         EXPECT_EQ(despues.at(nombre), datos);
     EXPECT_EQ(despues.at("p.par2.old"), antes.at("p.par2"));
@@ -129,14 +129,14 @@ TEST_F(InterrupcionPar, PasoPar) {
     Grabadora primera;
     ASSERT_TRUE(PasoPar(primera, entrada).hecho);
     EscribirFichero(c / "p.002", Datos(10000, 9));
-    const auto antes = Contenido(c.Ruta());
+    const auto antes = Huellas(c.Ruta());
     const int paradas = HastaQueTermine(
         [&](Grabadora& v) {
             const ResultadoPar r = PasoPar(v, entrada);
             EXPECT_EQ(r.detenido, !r.hecho);
             return r.detenido;
         },
-        Memo::Cortar, [&](int n) { EXPECT_EQ(Contenido(c.Ruta()), antes) << n; });
+        Memo::Cortar, [&](int n) { EXPECT_EQ(Huellas(c.Ruta()), antes) << n; });
     EXPECT_GT(paradas, 2);
     EXPECT_TRUE(Par2Verifica(c.Ruta(), "p.par2"));
     EXPECT_EQ(Huella(LeerFichero(c / "p.par2.old")), antes.at("p.par2"));
@@ -155,14 +155,14 @@ TEST_F(InterrupcionPar, Reparacion) {
     std::string danado = Datos(30000, 2);
     danado[12345] ^= 4;
     EscribirFichero(c / "dos.bin", danado);
-    const auto antes = Contenido(c.Ruta());
+    const auto antes = Huellas(c.Ruta());
     const int paradas = HastaQueTermine(
         [&](Grabadora& v) {
             const ResultadoReparacion r = Reparar(v, {c / "j.par2", "", false, {}});
             EXPECT_EQ(r.interrumpida, r.estado != 0);
             return r.interrumpida;
         },
-        Memo::Reparar, [&](int n) { EXPECT_EQ(Contenido(c.Ruta()), antes) << n; });
+        Memo::Reparar, [&](int n) { EXPECT_EQ(Huellas(c.Ruta()), antes) << n; });
     EXPECT_GT(paradas, 2);
     EXPECT_EQ(LeerFichero(c / "uno.bin"), Datos(40000, 1));
     EXPECT_EQ(LeerFichero(c / "dos.bin"), Datos(30000, 2));

@@ -50,7 +50,7 @@ std::string SinComentarios(const std::string& sfv) {
 
 // Every file of a folder by name, with its size and a hash of its bytes (those of an SFV file's
 // lines that are no comment).
-std::map<std::string, std::string> Contenido(const std::string& carpeta) {
+std::map<std::string, std::string> Huellas(const std::string& carpeta) {
     std::map<std::string, std::string> todo;
     for (const auto& e : fs::directory_iterator(carpeta)) {
         std::string datos = LeerFichero(e.path());
@@ -88,7 +88,7 @@ Corrida Cortar(const EntradaCorte& e) {
     Corrida corrida;
     corrida.leidos = BytesLeidos() - antes;
     corrida.completo = r.completo;
-    corrida.ficheros = Contenido(e.destino);
+    corrida.ficheros = Huellas(e.destino);
     corrida.memo = LineasFijas(v.Memo(Memo::Cortar));
     corrida.informaciones = v.informaciones;
     corrida.errores = v.errores;

@@ -30,14 +30,6 @@ namespace {
 using namespace prueba;
 namespace fs = std::filesystem;
 
-// Every file of a folder by name, with its bytes.
-std::map<std::string, std::string> Ficheros(const std::string& carpeta) {
-    std::map<std::string, std::string> todo;
-    for (const auto& e : fs::directory_iterator(carpeta))
-        todo[e.path().filename()] = LeerFichero(e.path());
-    return todo;
-}
-
 class UnionPar : public ::testing::Test {
   protected:
     void SetUp() override {
@@ -141,11 +133,11 @@ TEST_F(UnionPar, UnFalloDetieneLaUnionSinEscribirNada) {
         Nueva();
         const std::vector<std::string> t = Cortar(TipoCorte::Normal, "2");
         caso.estropear(t);
-        const auto antes = Ficheros(c() / "d");
+        const auto antes = Contenido(c() / "d");
         EXPECT_FALSE(Unir(t[0]));
         EXPECT_EQ(v.errores, std::vector<std::string>{caso.mensaje(t)});
         EXPECT_EQ(v.preguntasReparar, std::vector<std::string>{caso.mensaje(t)});
-        EXPECT_EQ(Ficheros(c() / "d"), antes);
+        EXPECT_EQ(Contenido(c() / "d"), antes);
         EXPECT_TRUE(v.informaciones.empty());
     }
 }
@@ -196,13 +188,13 @@ TEST_F(UnionPar, UnJuegoQueNoSePuedeReconstruirLoDiceYNoEscribeNada) {
     const std::vector<std::string> t = Cortar(TipoCorte::Normal, "1");
     fs::remove(t[0]);
     fs::remove(t[3]);
-    const auto antes = Ficheros(c() / "d");
+    const auto antes = Contenido(c() / "d");
     v.respuestasReparar = {true};
     EXPECT_FALSE(Unir(t[1]));
     ASSERT_EQ(v.errores.size(), 1u);
     EXPECT_TRUE(v.errores[0].starts_with("¡ Falta")) << v.errores[0];
     EXPECT_TRUE(v.errores[0].ends_with("de recuperación !")) << v.errores[0];
-    EXPECT_EQ(Ficheros(c() / "d"), antes);
+    EXPECT_EQ(Contenido(c() / "d"), antes);
     EXPECT_TRUE(v.informaciones.empty());
 }
 

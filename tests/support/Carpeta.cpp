@@ -66,6 +66,14 @@ std::vector<std::string> Nombres(const std::string& carpeta) {
     return nombres;
 }
 
+std::map<std::string, std::string> Contenido(const std::string& carpeta) {
+    std::map<std::string, std::string> contenido;
+    for (const auto& e : std::filesystem::directory_iterator(carpeta))
+        contenido[e.path().filename().string()] =
+            e.is_regular_file() ? LeerFichero(e.path().string()) : "<carpeta>";
+    return contenido;
+}
+
 bool HayEspacio(const std::string& carpeta, long long bytes) {
     struct statvfs st {};
     if (statvfs(carpeta.c_str(), &st) != 0) return true;

@@ -2,6 +2,7 @@
 #pragma once
 // A fresh temporary folder per test, removed with everything in it afterwards,
 // and small helpers to write and read whole files.
+#include <map>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -30,6 +31,9 @@ std::string LeerFichero(const std::string& ruta);
 bool Existe(const std::string& ruta);
 // The names in a folder (hidden ones too: a leftover temporary is one), sorted.
 std::vector<std::string> Nombres(const std::string& carpeta);
+// Every name in a folder with the bytes of its file ("<carpeta>" for a folder): a folder compared
+// before and after a run.
+std::map<std::string, std::string> Contenido(const std::string& carpeta);
 // Whether the folder's file system has at least bytes free (large-file tests skip otherwise).
 bool HayEspacio(const std::string& carpeta, long long bytes);
 // "/dev/shm" when it is a memory file system with at least bytes free, else "" (the temporary

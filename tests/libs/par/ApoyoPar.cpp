@@ -64,14 +64,6 @@ std::set<std::pair<std::string, std::string>> PaquetesDeConjunto(const std::stri
     return todos;
 }
 
-std::map<std::string, std::string> Contenido(const std::string& carpeta) {
-    std::map<std::string, std::string> contenido;
-    for (const auto& e : std::filesystem::directory_iterator(carpeta))
-        contenido[e.path().filename().string()] =
-            e.is_regular_file() ? LeerFichero(e.path().string()) : "<carpeta>";
-    return contenido;
-}
-
 EnCarpeta::EnCarpeta(const std::string& carpeta) : anterior_(std::filesystem::current_path().string()) {
     std::filesystem::current_path(carpeta);
 }

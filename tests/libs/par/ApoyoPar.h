@@ -8,6 +8,8 @@
 #include <utility>
 #include <vector>
 
+#include "support/Carpeta.h"
+
 namespace quimbel::prueba {
 
 // Runs "par2 <argumentos>" in the current folder, output discarded; its exit status.
@@ -25,9 +27,6 @@ std::vector<PaquetePar> LeerPaquetes(const std::string& ruta);
 // prefijo and end in ".par2", creator packets left out.
 std::set<std::pair<std::string, std::string>> PaquetesDeConjunto(const std::string& carpeta,
                                                                  const std::string& prefijo);
-
-// Names and contents of every file in a folder.
-std::map<std::string, std::string> Contenido(const std::string& carpeta);
 
 // The current folder for the life of the object.
 class EnCarpeta {
