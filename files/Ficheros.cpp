@@ -18,6 +18,9 @@ namespace quimbel {
 
 namespace {
 
+// The bytes written before the system is asked to start sending them to disk.
+constexpr int64_t VentanaVolcado = int64_t{8} << 20;
+
 bool SePuedeLeer(size_t n) {
     if (LecturaSimulada(n)) return true;
     errno = EIO;
@@ -73,7 +76,7 @@ Fichero::~Fichero() {
 
 Fichero::Fichero(Fichero&& otro) noexcept
     : fd_(std::exchange(otro.fd_, -1)), posicion_(otro.posicion_), limite_(otro.limite_),
-      ilegible_(otro.ilegible_) {}
+      ilegible_(otro.ilegible_), volcarPronto_(otro.volcarPronto_), volcadoDesde_(otro.volcadoDesde_) {}
 
 Fichero& Fichero::operator=(Fichero&& otro) noexcept {
     if (this != &otro) {
@@ -82,6 +85,8 @@ Fichero& Fichero::operator=(Fichero&& otro) noexcept {
         posicion_ = otro.posicion_;
         limite_ = otro.limite_;
         ilegible_ = otro.ilegible_;
+        volcarPronto_ = otro.volcarPronto_;
+        volcadoDesde_ = otro.volcadoDesde_;
     }
     return *this;
 }
@@ -160,6 +165,11 @@ Desenlace Fichero::Escribir(const void* datos, size_t n) {
         if (escritos == 0) return ErrorSistema(ENOSPC);
         total += static_cast<size_t>(escritos);
         posicion_ += escritos;
+    }
+    if (volcarPronto_ && posicion_ - volcadoDesde_ >= VentanaVolcado) {
+        // Only started: an error shows at the flush that ends the file.
+        sync_file_range(fd_, volcadoDesde_, posicion_ - volcadoDesde_, SYNC_FILE_RANGE_WRITE);
+        volcadoDesde_ = posicion_;
     }
     return Hecho;
 }

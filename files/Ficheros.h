@@ -64,6 +64,10 @@ class Fichero {
     bool LeerEn(void* datos, size_t n, uint64_t posicion) const;
     bool EscribirEn(const void* datos, size_t n, uint64_t posicion) const;
 
+    // From now on, every few MiB that Escribir adds start going to disk at once (the system
+    // is asked, without waiting), so that a flush at the end finds little left to write.
+    void EmpezarVolcadoAlEscribir() { volcarPronto_ = true; }
+
     // Bounds the reads to the first `limite` bytes (the size an input had when opened).
     void PonerLimite(int64_t limite) { limite_ = limite; }
     // Makes every read fail, as a pseudo file's must.
@@ -75,6 +79,8 @@ class Fichero {
     int64_t posicion_ = 0;
     int64_t limite_ = -1; // bytes a read may reach; -1: no bound (a file the run writes)
     bool ilegible_ = false;
+    bool volcarPronto_ = false;
+    int64_t volcadoDesde_ = 0; // where the bytes not yet sent to disk start
 };
 
 // Opens an existing file read-only, following links (reading is no write). Never blocks:

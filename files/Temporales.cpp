@@ -156,6 +156,7 @@ Desenlace SalidaTemporal::Crear(const Carpeta& carpeta) {
             unlinkat(carpeta.Descriptor(), naciente.c_str(), 0);
             continue;
         }
+        fichero.EmpezarVolcadoAlEscribir();
         fichero_ = std::move(fichero);
         carpeta_ = &carpeta;
         nombre_ = std::move(nombre);

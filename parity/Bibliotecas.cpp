@@ -33,6 +33,7 @@ void Bibliotecas::CargarPar(const std::string& carpetaPrimero) {
     flujo_.datos = BuscarFuncion<ParFlujoDatosFuncion>(par_, "par_flujo_datos");
     flujo_.terminar = BuscarFuncion<ParFlujoTerminarFuncion>(par_, "par_flujo_terminar");
     flujo_.abandonar = BuscarFuncion<ParFlujoAbandonarFuncion>(par_, "par_flujo_abandonar");
+    flujo_.datosDe = BuscarFuncion<ParFlujoDatosDeFuncion>(par_, "par_flujo_datos_de");
     if (!flujo_.Completas()) flujo_ = {};
     describir_ = BuscarFuncion<ParDescribirFuncion>(par_, "par_describir");
 }

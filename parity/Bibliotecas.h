@@ -23,6 +23,8 @@ struct FuncionesFlujoPar {
     ParFlujoDatosFuncion datos = nullptr;
     ParFlujoTerminarFuncion terminar = nullptr;
     ParFlujoAbandonarFuncion abandonar = nullptr;
+    // Several pieces' bytes in one call: optional (none: one piece after another, through datos).
+    ParFlujoDatosDeFuncion datosDe = nullptr;
     bool Completas() const { return abrir && principio && datos && terminar && abandonar; }
 };
 
@@ -56,6 +58,9 @@ class Bibliotecas {
     // From now until the next load, the library counts as lacking the streamed creation (a test
     // seam: the split then takes the separate PAR step).
     void OlvidarFlujoPar() { flujo_ = {}; }
+    // From now until the next load, the library counts as lacking the entry for several pieces'
+    // bytes at once (a test seam: the split then hands them over one piece after another).
+    void OlvidarFlujoVarios() { flujo_.datosDe = nullptr; }
 
   private:
     ManejadorBiblioteca crc_ = nullptr;

@@ -34,6 +34,25 @@ void ParEnFlujo::Datos(const void* datos, size_t n) {
     if (!roto_ && funciones_.datos(trabajo_, datos, n) != 0) roto_ = true;
 }
 
+void ParEnFlujo::DatosDe(const std::vector<Parte>& partes) {
+    if (roto_ || partes.empty()) return;
+    if (funciones_.datosDe == nullptr) {
+        roto_ = true;
+        return;
+    }
+    std::vector<int32_t> trozos;
+    std::vector<const void*> datos;
+    std::vector<uint64_t> n;
+    for (const Parte& p : partes) {
+        trozos.push_back(p.trozo);
+        datos.push_back(p.datos);
+        n.push_back(p.n);
+    }
+    if (funciones_.datosDe(trabajo_, static_cast<uint32_t>(partes.size()), trozos.data(), datos.data(),
+                           n.data()) != 0)
+        roto_ = true;
+}
+
 int32_t ParEnFlujo::Terminar(ContextoPar& contexto) {
     contexto.inicio = contexto.avance != nullptr ? contexto.avance->Hechos() : 0;
     ParFlujo* trabajo = trabajo_;

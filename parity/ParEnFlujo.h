@@ -34,6 +34,17 @@ class ParEnFlujo {
     void Principio(size_t i, const void* datos, size_t n);
     // The next bytes of the pieces, piece after piece; the job breaks when refused.
     void Datos(const void* datos, size_t n);
+    // The pieces worth writing at once, one part of each per DatosDe: 1 when the library takes
+    // one piece after another only.
+    size_t Anchura() const { return funciones_.datosDe != nullptr ? LLAMADA_PAR_FLUJO_ANCHURA : 1; }
+    struct Parte {
+        int32_t trozo; // in the entry's order
+        const void* datos;
+        uint64_t n;
+    };
+    // The next bytes of each part's piece (at most Anchura, distinct pieces); each piece's bytes
+    // in order. The job breaks when refused.
+    void DatosDe(const std::vector<Parte>& partes);
     // Whether a refusal broke the job (the PAR step then calls the library as before).
     bool Roto() const { return roto_; }
     // Writes the set, the texts going through ProgresoPar with the context and the window's

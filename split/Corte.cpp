@@ -4,6 +4,9 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <new>
+#include <optional>
+#include <span>
 
 #include "files/Cabeceras.h"
 #include "files/Carpeta.h"
@@ -97,60 +100,131 @@ std::unique_ptr<ParEnFlujo> EmpezarParEnFlujo(const EntradaCorte& e, Fichero& fu
     return flujo;
 }
 
+// A piece being written: its names, what the user agreed to replace at its name, its
+// temporary, its header and share of the source, and the CRC-32 of what was written.
+struct TrozoEnCurso {
+    int64_t k = 0;
+    std::string ruta, nombre;
+    std::optional<IdFichero> reemplazable;
+    SalidaTemporal salida;
+    std::vector<unsigned char> cabecera;
+    int64_t cuenta = 0; // bytes of the source
+    CrcEnCurso crc;
+};
+
+// Stops the run with a message; false.
+bool Parar(Ventana& v, const Escritura& w, const std::string& mensaje) {
+    w.fuente.Cerrar();
+    v.Error(mensaje);
+    return false;
+}
+
+// Looks at what stands at piece k's name and creates its temporary; false when it stopped the
+// run (the message has been shown).
+bool AbrirTrozo(Ventana& v, const Escritura& w, int64_t k, TrozoEnCurso& t) {
+    t.k = k;
+    t.ruta = NombreTrozo(w.rutaFuente, w.destino, k, w.n, w.e.tipo);
+    if (t.ruta == w.rutaFuente) return Parar(v, w, ErrorMismoNombre);
+    t.nombre = NombreDeRuta(t.ruta);
+    const auto aceptado = w.estorbos.ocupados.find(t.nombre);
+    if (aceptado != w.estorbos.ocupados.end()) t.reemplazable = aceptado->second;
+    // What stands at the name is looked at before any byte is written.
+    const Ocupante o = MirarOcupante(w.carpeta, t.nombre, w.protegidos);
+    if (o.intocable) return Parar(v, w, ErrorMismoNombre);
+    if (!o.Libre() && (!o.estado.Bien() || !t.reemplazable || !(o.id == *t.reemplazable)))
+        return Parar(v, w, "¡ Error al crear fichero " + t.ruta + " !");
+    if (!t.salida.Crear(w.carpeta).Bien()) return Parar(v, w, "¡ Error al crear fichero " + t.ruta + " !");
+    t.cabecera = CabeceraDeTrozo(w.e, w.rutaFuente, k, w.n, w.s, w.p);
+    t.cuenta = DatosDeTrozo(w.s, w.p, k);
+    return true;
+}
+
+// A copy that failed: the write error, unless the run was interrupted (then said so).
+bool FalloDeCopia(Ventana& v, const Escritura& w, const TrozoEnCurso& t) {
+    if (!Interrumpida(v, Memo::Cortar)) return Parar(v, w, "¡ Error al escribir en fichero " + t.ruta + " !");
+    w.fuente.Cerrar();
+    return false;
+}
+
+// Flushes the piece and gives it its name; false when it stopped the run.
+bool CerrarTrozo(Ventana& v, const Escritura& w, TrozoEnCurso& t) {
+    // A full disk may show only when the piece is flushed; only then does it take its name.
+    if (!t.salida.Volcar().Bien()) return Parar(v, w, "¡ Error al escribir en fichero " + t.ruta + " !");
+    const Desenlace publicado = t.salida.Publicar(t.nombre, w.protegidos, t.reemplazable);
+    if (publicado.resultado == Resultado::Intocable) return Parar(v, w, ErrorMismoNombre);
+    if (!publicado.Bien()) return Parar(v, w, "¡ Error al crear fichero " + t.ruta + " !");
+    if (w.crcs) (*w.crcs)[t.k] = t.crc.Valor();
+    return true;
+}
+
 // Writes piece k; false when it stopped the run (the message has been shown).
 bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
-    const std::string ruta = NombreTrozo(w.rutaFuente, w.destino, k, w.n, w.e.tipo);
-    if (ruta == w.rutaFuente) {
-        w.fuente.Cerrar();
-        v.Error(ErrorMismoNombre);
-        return false;
-    }
-    const std::string nombre = NombreDeRuta(ruta);
-    const auto aceptado = w.estorbos.ocupados.find(nombre);
-    const std::optional<IdFichero> reemplazable =
-        aceptado == w.estorbos.ocupados.end() ? std::nullopt : std::optional<IdFichero>(aceptado->second);
-    const auto parar = [&](const std::string& mensaje) {
-        w.fuente.Cerrar();
-        v.Error(mensaje);
-        return false;
-    };
-    // What stands at the name is looked at before any byte is written.
-    const Ocupante o = MirarOcupante(w.carpeta, nombre, w.protegidos);
-    if (o.intocable) return parar(ErrorMismoNombre);
-    if (!o.Libre() && (!o.estado.Bien() || !reemplazable || !(o.id == *reemplazable)))
-        return parar("¡ Error al crear fichero " + ruta + " !");
-    SalidaTemporal salida;
-    if (!salida.Crear(w.carpeta).Bien()) return parar("¡ Error al crear fichero " + ruta + " !");
-    Fichero& trozo = salida.Datos();
-    const auto fallo = [&] { return parar("¡ Error al escribir en fichero " + ruta + " !"); };
+    TrozoEnCurso t;
+    if (!AbrirTrozo(v, w, k, t)) return false;
+    Fichero& trozo = t.salida.Datos();
     // The bytes written go, on their way, into the piece's CRC-32 and the PAR set.
-    CrcEnCurso crc;
-    const VerBloque ver = [&crc, &w](const unsigned char* datos, size_t bytes) {
-        if (w.crcs) crc.Sumar(datos, bytes);
+    const VerBloque ver = [&t, &w](const unsigned char* datos, size_t bytes) {
+        if (w.crcs) t.crc.Sumar(datos, bytes);
         if (w.flujo) w.flujo->Datos(datos, bytes);
     };
-    const std::vector<unsigned char> cabecera = CabeceraDeTrozo(w.e, w.rutaFuente, k, w.n, w.s, w.p);
-    if (!cabecera.empty()) {
-        if (!trozo.Escribir(cabecera.data(), cabecera.size()).Bien()) return fallo();
-        ver(cabecera.data(), cabecera.size());
+    if (!t.cabecera.empty()) {
+        if (!trozo.Escribir(t.cabecera.data(), t.cabecera.size()).Bien())
+            return Parar(v, w, "¡ Error al escribir en fichero " + t.ruta + " !");
+        ver(t.cabecera.data(), t.cabecera.size());
     }
-    v.AnadirLinea(Memo::Cortar, "Creando trozo " + std::to_string(k) + " : " + ruta);
+    v.AnadirLinea(Memo::Cortar, "Creando trozo " + std::to_string(k) + " : " + t.ruta);
     // Exactly the piece's share: a source that shrank during the run gives a short copy.
-    const int64_t cuenta = DatosDeTrozo(w.s, w.p, k);
     int64_t copiados = 0;
-    if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, cuenta, &copiados, &w.avance,
+    if (CopiarBloque(w.fuente, trozo, (k - 1) * w.p, t.cuenta, &copiados, &w.avance,
                      w.crcs || w.flujo ? &ver : nullptr) != 0 ||
-        copiados != cuenta) {
-        if (!Interrumpida(v, Memo::Cortar)) return fallo();
-        w.fuente.Cerrar();
-        return false;
+        copiados != t.cuenta)
+        return FalloDeCopia(v, w, t);
+    return CerrarTrozo(v, w, t);
+}
+
+// The bytes of a piece handed to the PAR job at a time when several are written at once.
+constexpr int64_t ParteJunta = int64_t{1} << 20;
+
+// Writes pieces ks (the entry's pieces from `primero` on) together, a part of each in turn, so
+// that the PAR job hashes them in its lanes together; each is named once all are whole, in
+// order. False when it stopped the run (the message has been shown).
+bool EscribirTrozosJuntos(Ventana& v, const Escritura& w, std::span<const int64_t> ks, size_t primero,
+                          std::vector<std::vector<unsigned char>>& buffers) {
+    std::vector<TrozoEnCurso> trozos(ks.size());
+    for (size_t j = 0; j < ks.size(); ++j) {
+        if (!AbrirTrozo(v, w, ks[j], trozos[j])) return false;
+        v.AnadirLinea(Memo::Cortar, "Creando trozo " + std::to_string(ks[j]) + " : " + trozos[j].ruta);
     }
-    // A full disk may show only when the piece is flushed; only then does it take its name.
-    if (!salida.Volcar().Bien()) return fallo();
-    const Desenlace publicado = salida.Publicar(nombre, w.protegidos, reemplazable);
-    if (publicado.resultado == Resultado::Intocable) return parar(ErrorMismoNombre);
-    if (!publicado.Bien()) return parar("¡ Error al crear fichero " + ruta + " !");
-    if (w.crcs) (*w.crcs)[k] = crc.Valor();
+    std::vector<ParEnFlujo::Parte> partes;
+    for (int64_t desde = 0;; desde += ParteJunta) {
+        partes.clear();
+        for (size_t j = 0; j < trozos.size(); ++j) {
+            TrozoEnCurso& t = trozos[j];
+            const auto cabecera = static_cast<int64_t>(t.cabecera.size());
+            const int64_t largo = std::min(ParteJunta, cabecera + t.cuenta - desde);
+            if (largo <= 0) continue;
+            unsigned char* buffer = buffers[j].data();
+            // The part's header bytes, then its share of the source.
+            const int64_t deCabecera = std::clamp<int64_t>(cabecera - desde, 0, largo);
+            std::copy_n(t.cabecera.data() + std::min(desde, cabecera), deCabecera, buffer);
+            const int64_t enFuente = desde + deCabecera - cabecera;
+            const int64_t deFuente = largo - deCabecera;
+            if ((deFuente > 0 && !w.fuente.LeerEn(buffer + deCabecera, static_cast<size_t>(deFuente),
+                                                  static_cast<uint64_t>((t.k - 1) * w.p + enFuente))) ||
+                !t.salida.Datos().Escribir(buffer, static_cast<size_t>(largo)).Bien())
+                return FalloDeCopia(v, w, t);
+            if (w.crcs) t.crc.Sumar(buffer, static_cast<size_t>(largo));
+            partes.push_back({static_cast<int32_t>(primero + j), buffer, static_cast<uint64_t>(largo)});
+            w.avance.Sumar(deFuente);
+            if (w.avance.Interrumpido()) return FalloDeCopia(v, w, t);
+        }
+        if (partes.empty()) break;
+        w.flujo->DatosDe(partes);
+    }
+    for (TrozoEnCurso& t : trozos) {
+        if (!CerrarTrozo(v, w, t)) return false;
+        v.ProcesarMensajes();
+    }
     return true;
 }
 
@@ -296,8 +370,19 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
                               s,          p,          n,          crcAlEscribir ? &crcs : nullptr,
                               flujo.get()};
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
-    for (const int64_t k : elegidos) {
-        const bool escrito = EscribirTrozo(v, escritura, k);
+    // With the one-pass PAR job, pieces are written several at once when it takes them so.
+    std::vector<std::vector<unsigned char>> buffers;
+    const size_t juntos = flujo ? std::min(flujo->Anchura(), elegidos.size()) : 1;
+    try {
+        if (juntos > 1) buffers.assign(juntos, std::vector<unsigned char>(static_cast<size_t>(ParteJunta)));
+    } catch (const std::bad_alloc&) {
+        buffers.clear();
+    }
+    const size_t grupo = buffers.empty() ? 1 : juntos;
+    for (size_t i = 0; i < elegidos.size(); i += grupo) {
+        const std::span<const int64_t> ks(elegidos.data() + i, std::min(grupo, elegidos.size() - i));
+        const bool escrito = buffers.empty() ? EscribirTrozo(v, escritura, ks[0])
+                                             : EscribirTrozosJuntos(v, escritura, ks, i, buffers);
         if (escrito) v.ProcesarMensajes();
         // Interrupted, the strays get their names back; a failure leaves what was done.
         if (v.Interrumpido()) DevolverApartados(carpeta, apartados);

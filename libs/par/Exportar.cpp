@@ -29,6 +29,10 @@ extern "C" __attribute__((visibility("default"))) int32_t par_flujo_principio(Pa
                                                                               const void* datos, uint64_t n);
 extern "C" __attribute__((visibility("default"))) int32_t par_flujo_datos(ParFlujo* flujo, const void* datos,
                                                                           uint64_t n);
+extern "C" __attribute__((visibility("default"))) int32_t par_flujo_datos_de(ParFlujo* flujo, uint32_t cuantos,
+                                                                             const int32_t* trozos,
+                                                                             const void* const* datos,
+                                                                             const uint64_t* n);
 extern "C" __attribute__((visibility("default"))) int32_t
 par_flujo_terminar(ParFlujo* flujo, ProgresoParContextoFuncion progreso, void* contexto,
                    DetenerParFuncion detener);
@@ -180,6 +184,24 @@ int32_t par_flujo_principio(ParFlujo* flujo, int32_t trozo, const void* datos, u
 int32_t par_flujo_datos(ParFlujo* flujo, const void* datos, uint64_t n) {
     if (flujo == nullptr || (datos == nullptr && n > 0)) return 1;
     return flujo->trabajo->Datos(static_cast<const uint8_t*>(datos), n);
+}
+
+int32_t par_flujo_datos_de(ParFlujo* flujo, uint32_t cuantos, const int32_t* trozos, const void* const* datos,
+                           const uint64_t* n) {
+    if (flujo == nullptr || cuantos > LLAMADA_PAR_ENTRADAS || (cuantos > 0 && (!trozos || !datos || !n)))
+        return 1;
+    try {
+        std::vector<quimbel::par::TrabajoEnFlujo::Parte> partes;
+        for (uint32_t k = 0; k < cuantos; ++k) {
+            // A part that cannot be taken names no piece, which breaks the job.
+            const bool valida = trozos[k] >= 0 && (datos[k] != nullptr || n[k] == 0);
+            partes.push_back({valida ? static_cast<size_t>(trozos[k]) : SIZE_MAX,
+                              static_cast<const uint8_t*>(datos[k]), n[k]});
+        }
+        return flujo->trabajo->DatosDe(partes);
+    } catch (...) {
+        return 1;
+    }
 }
 
 int32_t par_flujo_terminar(ParFlujo* flujo, ProgresoParContextoFuncion progreso, void* contexto,

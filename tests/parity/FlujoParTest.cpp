@@ -7,6 +7,7 @@
 #include <cstdlib>
 #include <filesystem>
 #include <functional>
+#include <map>
 #include <set>
 #include <string>
 #include <vector>
@@ -83,6 +84,72 @@ TEST_F(FlujoPar, EnteroEscribeUnJuegoQuePar2Acepta) {
     EXPECT_EQ(Terminar(flujo), 0);
     EXPECT_EQ(Nombres(c.Ruta()), (std::set<std::string>{"a.001", "a.002", "a.par2", "a.vol0+1.par2"}));
     EXPECT_EQ(std::system(("cd '" + c.Ruta() + "' && par2 verify -q a.par2 >/dev/null 2>&1").c_str()), 0);
+}
+
+// The set's files by name, with their bytes.
+std::map<std::string, std::string> Contenidos(const std::string& carpeta) {
+    std::map<std::string, std::string> todo;
+    for (const auto& e : fs::directory_iterator(carpeta))
+        todo[e.path().filename()] = LeerFichero(e.path());
+    return todo;
+}
+
+// Both pieces fed together, a part of each per call, in parts of sizes that do not fall on the
+// slices' blocks (the bytes short of a block wait for the next part), give the set fed piece
+// after piece, byte for byte.
+TEST_F(FlujoPar, JuntosElMismoJuegoQueUnoTrasOtro) {
+    ASSERT_NE(f().datosDe, nullptr);
+    ParFlujo* flujo = nullptr;
+    ASSERT_EQ(Abrir(0, flujo), 0);
+    Principios(flujo);
+    const std::string todo = trozos[0] + trozos[1];
+    ASSERT_EQ(f().datos(flujo, todo.data(), todo.size()), 0);
+    ASSERT_EQ(Terminar(flujo), 0);
+    const auto unoTrasOtro = Contenidos(c.Ruta());
+    ASSERT_EQ(unoTrasOtro.size(), 4u);
+    fs::remove(c / "a.par2");
+    fs::remove(c / "a.vol0+1.par2");
+
+    ASSERT_EQ(Abrir(0, flujo), 0);
+    Principios(flujo);
+    const size_t partes[] = {1, 31, 33, 4096, 7777, 65, 20000};
+    size_t hechos[2] = {0, 0};
+    for (size_t k = 0; hechos[0] < trozos[0].size() || hechos[1] < trozos[1].size(); ++k) {
+        std::vector<int32_t> cuales;
+        std::vector<const void*> datos;
+        std::vector<uint64_t> n;
+        for (int32_t i : {1, 0}) {
+            const size_t largo = std::min(partes[(k + static_cast<size_t>(i)) % std::size(partes)],
+                                          trozos[i].size() - hechos[i]);
+            if (largo == 0) continue;
+            cuales.push_back(i);
+            datos.push_back(trozos[i].data() + hechos[i]);
+            n.push_back(largo);
+            hechos[i] += largo;
+        }
+        ASSERT_EQ(f().datosDe(flujo, static_cast<uint32_t>(cuales.size()), cuales.data(), datos.data(), n.data()),
+                  0);
+    }
+    EXPECT_EQ(Terminar(flujo), 0);
+    EXPECT_EQ(Contenidos(c.Ruta()), unoTrasOtro);
+}
+
+// A call that names a piece twice, or one the vector lacks, breaks the job: its end writes nothing.
+TEST_F(FlujoPar, JuntosMalNombradosNoEscribenNada) {
+    for (const std::vector<int32_t>& cuales : {std::vector<int32_t>{0, 0}, std::vector<int32_t>{2}}) {
+        lineas.clear();
+        ParFlujo* flujo = nullptr;
+        ASSERT_EQ(Abrir(0, flujo), 0);
+        Principios(flujo);
+        std::vector<const void*> datos(cuales.size(), trozos[0].data());
+        std::vector<uint64_t> n(cuales.size(), 100);
+        EXPECT_NE(f().datosDe(flujo, static_cast<uint32_t>(cuales.size()), cuales.data(), datos.data(), n.data()),
+                  0);
+        const std::string todo = trozos[0] + trozos[1];
+        EXPECT_NE(f().datos(flujo, todo.data(), todo.size()), 0);
+        EXPECT_EQ(Terminar(flujo), 1);
+        EXPECT_EQ(Nombres(c.Ruta()), (std::set<std::string>{"a.001", "a.002"}));
+    }
 }
 
 TEST_F(FlujoPar, SinMemoriaParaLaRecuperacionNoEmpieza) {

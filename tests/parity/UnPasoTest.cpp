@@ -102,7 +102,9 @@ struct CasoUnPaso {
     int64_t tamTrozo;
     const char* pares;
     std::vector<bool> marcas; // the pieces chosen on "Extraer"; empty: all of them
-    bool sinEntrada;          // the separate path forced by a library lacking the entry
+    // The one pass by a library lacking the entry for several pieces at once (one piece after
+    // another); the separate path then by a library lacking the streamed creation altogether.
+    enum { Entera, SinVarios, SinEntrada } biblioteca;
 };
 
 class UnPaso : public ::testing::TestWithParam<CasoUnPaso> {
@@ -139,6 +141,7 @@ TEST_P(UnPaso, LosMismosFicherosQueElPasoAparte) {
     if (!caso.marcas.empty())
         e.plan = PlanEnVigor{{e.fuente, caso.tamTrozo, caso.tipo, caso.tamFuente}, caso.marcas};
 
+    if (caso.biblioteca == CasoUnPaso::SinVarios) LasBibliotecas().OlvidarFlujoVarios();
     const Corrida unPaso = Cortar(e);
     ASSERT_TRUE(unPaso.completo) << (unPaso.errores.empty() ? "" : unPaso.errores.front());
     ASSERT_EQ(unPaso.ficheros.count("v.par2"), 1u);
@@ -147,7 +150,7 @@ TEST_P(UnPaso, LosMismosFicherosQueElPasoAparte) {
     for (const auto& [nombre, huella] : unPaso.ficheros)
         fs::remove(e.destino + nombre);
 
-    if (caso.sinEntrada)
+    if (caso.biblioteca == CasoUnPaso::SinEntrada)
         LasBibliotecas().OlvidarFlujoPar();
     else
         e.memoriaUnPaso = 1;
@@ -170,19 +173,26 @@ TEST_P(UnPaso, LosMismosFicherosQueElPasoAparte) {
 INSTANTIATE_TEST_SUITE_P(
     Casos, UnPaso,
     ::testing::Values(
-        CasoUnPaso{"normal", TipoCorte::Normal, 250000, 70000, "2", {}, false},
-        CasoUnPaso{"cortaarchivos", TipoCorte::CortaArchivos, 250000, 70000, "2", {}, false},
-        CasoUnPaso{"hacha", TipoCorte::Hacha, 250000, 70000, "1", {}, false},
-        CasoUnPaso{"extraer", TipoCorte::Normal, 400000, 90000, "2", {true, false, true, false, true}, false},
-        CasoUnPaso{"pares_de_mas", TipoCorte::Hacha, 90000, 40000, "7", {}, false},
+        CasoUnPaso{"normal", TipoCorte::Normal, 250000, 70000, "2", {}, CasoUnPaso::Entera},
+        CasoUnPaso{"cortaarchivos", TipoCorte::CortaArchivos, 250000, 70000, "2", {}, CasoUnPaso::Entera},
+        CasoUnPaso{"hacha", TipoCorte::Hacha, 250000, 70000, "1", {}, CasoUnPaso::Entera},
+        CasoUnPaso{"extraer", TipoCorte::Normal, 400000, 90000, "2", {true, false, true, false, true},
+                   CasoUnPaso::Entera},
+        CasoUnPaso{"pares_de_mas", TipoCorte::Hacha, 90000, 40000, "7", {}, CasoUnPaso::Entera},
+        // More pieces than are written at once, each of several parts, with and without a header.
+        CasoUnPaso{"varios_grupos", TipoCorte::Normal, 2600000, 200000, "3", {}, CasoUnPaso::Entera},
+        CasoUnPaso{"hacha_en_varias_partes", TipoCorte::Hacha, 5000000, 1500007, "2", {}, CasoUnPaso::Entera},
+        CasoUnPaso{"cortaarchivos_en_varias_partes", TipoCorte::CortaArchivos, 5000000, 2100000, "2", {},
+                   CasoUnPaso::Entera},
         CasoUnPaso{"trozos_de_mas_de_16_MiB",
                    TipoCorte::Normal,
                    (int64_t{16} << 20) + 9000,
                    (int64_t{16} << 20) + 1000,
                    "1",
                    {},
-                   false},
-        CasoUnPaso{"sin_la_entrada", TipoCorte::CortaArchivos, 300000, 80000, "2", {}, true}),
+                   CasoUnPaso::Entera},
+        CasoUnPaso{"uno_tras_otro", TipoCorte::Hacha, 6000000, 2100000, "2", {}, CasoUnPaso::SinVarios},
+        CasoUnPaso{"sin_la_entrada", TipoCorte::CortaArchivos, 300000, 80000, "2", {}, CasoUnPaso::SinEntrada}),
     [](const ::testing::TestParamInfo<CasoUnPaso>& i) { return std::string(i.param.nombre); });
 
 } // namespace

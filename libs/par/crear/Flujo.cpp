@@ -14,13 +14,14 @@
 namespace quimbel::par {
 namespace {
 
-// The bytes of a slice gathered at a time: a multiple of the alternate layout's blocks.
+// The most bytes of a batch: a multiple of the alternate layout's blocks.
 constexpr uint64_t TamanoLote = uint64_t{1} << 20;
-// Batches: one being filled, one being hashed, one being summed, one waiting.
-constexpr size_t Lotes = 4;
-// The slices summed together: as many as fit this (at least one), at most RebanadasPorGrupo.
-constexpr uint64_t MemoriaGrupo = uint64_t{48} << 20;
-constexpr uint64_t RebanadasPorGrupo = 8;
+// Rounds: one being filled, one being hashed, one being summed, one waiting.
+constexpr size_t Rondas = 4;
+// The batches of a round before it is handed over (a call's parts may cross a slice's end).
+constexpr size_t LotesPorRonda = 2 * LLAMADA_PAR_FLUJO_ANCHURA;
+// The alternate layout's block: a batch that stops short of its slice's end holds whole ones.
+constexpr uint64_t Bloque = 32;
 
 } // namespace
 
@@ -38,13 +39,9 @@ int TrabajoEnFlujo::Abrir(std::span<const std::string> argumentos, const Carpeta
         t->fila_ = RedondearA(t->p_.reparto.tamano, 64);
         if (recuperacion * t->fila_ > MemoriaParaFlujo(limites)) return LLAMADA_PAR_FLUJO_NO_CABE;
         t->sumas_ = Memoria(static_cast<size_t>(recuperacion * t->fila_));
-        if (recuperacion > 0) {
-            t->porGrupo_ =
-                static_cast<size_t>(std::clamp<uint64_t>(MemoriaGrupo / t->fila_, 1, RebanadasPorGrupo));
-            t->grupo_ = Memoria(static_cast<size_t>(t->porGrupo_ * t->fila_));
-        }
-        for (size_t i = 0; i < Lotes; ++i)
-            t->lotes_.push_back(std::make_unique<Lote>(static_cast<size_t>(std::min(t->fila_, TamanoLote))));
+        t->capacidad_ = std::min(t->fila_, TamanoLote);
+        for (size_t i = 0; i < Rondas; ++i)
+            t->rondas_.push_back(std::make_unique<Ronda>());
         t->principios_.assign(t->listados_.size(), {});
         t->dados_.assign(t->listados_.size(), false);
         trabajoAbierto = std::move(t);
@@ -93,17 +90,15 @@ void TrabajoEnFlujo::Empezar() {
                 enJuego_[i] = k;
     logaritmos_ = LogaritmosDeEntrada(p_.reparto.total);
     md5Rebanadas_ = std::make_unique<Md5Varios>(p_.reparto.total, limites_.nucleoMd5);
+    md5Trozos_ = std::make_unique<Md5Varios>(conjunto_.trozos.size(), limites_.nucleoMd5);
     crcRebanadas_.assign(p_.reparto.total, 0);
     region_ = std::make_unique<RegionGalois>(limites_.nucleoGalois);
-    enCurso_ = lotes_[0].get();
-    for (size_t i = 1; i < lotes_.size(); ++i)
-        libres_.push_back(lotes_[i].get());
-    hiloHash_ = std::thread(
-        [this] { Etapa(llenos_, hasheados_, cerrar_, hasheado_, &TrabajoEnFlujo::Hashear, nullptr); });
-    hiloSumas_ = std::thread([this] {
-        Etapa(hasheados_, libres_, hasheado_, sumado_, &TrabajoEnFlujo::SumarLote,
-              &TrabajoEnFlujo::SumarGrupo);
-    });
+    entradas_.resize(listados_.size());
+    enCurso_ = rondas_[0].get();
+    for (size_t i = 1; i < rondas_.size(); ++i)
+        libres_.push_back(rondas_[i].get());
+    hiloHash_ = std::thread([this] { Etapa(llenos_, hasheados_, cerrar_, hasheado_, &TrabajoEnFlujo::Hashear); });
+    hiloSumas_ = std::thread([this] { Etapa(hasheados_, libres_, hasheado_, sumado_, &TrabajoEnFlujo::Sumar); });
     empezado_ = true;
 }
 
@@ -121,7 +116,7 @@ void TrabajoEnFlujo::Parar() {
     if (hiloSumas_.joinable()) hiloSumas_.join();
 }
 
-// The batch being filled goes to the job's thread; the next free one is taken.
+// The round being filled goes to the hashing thread; the next free one is taken.
 void TrabajoEnFlujo::Entregar() {
     std::unique_lock<std::mutex> cerrojo(mutex_);
     llenos_.push_back(enCurso_);
@@ -129,47 +124,36 @@ void TrabajoEnFlujo::Entregar() {
     cambio_.wait(cerrojo, [this] { return !libres_.empty(); });
     enCurso_ = libres_.front();
     libres_.pop_front();
-    enCurso_->lleno = 0;
+    enCurso_->usados = 0;
 }
 
-// A stage's thread: every batch of `desde`, in order, through `trabajo` into `hacia`, until the
-// stage before it is done (antesAcabada) and `desde` is empty; then `alAcabar`, when given, and
-// this stage is done too.
-void TrabajoEnFlujo::Etapa(std::deque<Lote*>& desde, std::deque<Lote*>& hacia, const bool& antesAcabada,
-                           bool& acabada, void (TrabajoEnFlujo::*trabajo)(Lote&),
-                           void (TrabajoEnFlujo::*alAcabar)()) {
+// A stage's thread: every round of `desde`, in order, through `trabajo` into `hacia`, until the
+// stage before it is done (antesAcabada) and `desde` is empty; then this stage is done too.
+void TrabajoEnFlujo::Etapa(std::deque<Ronda*>& desde, std::deque<Ronda*>& hacia, const bool& antesAcabada,
+                           bool& acabada, void (TrabajoEnFlujo::*trabajo)(Ronda&)) {
     for (;;) {
-        Lote* lote = nullptr;
+        Ronda* ronda = nullptr;
         {
             std::unique_lock<std::mutex> cerrojo(mutex_);
             cambio_.wait(cerrojo, [&] { return !desde.empty() || antesAcabada; });
             if (desde.empty()) {
-                cerrojo.unlock();
-                if (alAcabar != nullptr && !rotoHilo_) {
-                    try {
-                        (this->*alAcabar)();
-                    } catch (...) {
-                        rotoHilo_ = true;
-                    }
-                }
-                cerrojo.lock();
                 acabada = true;
                 cambio_.notify_all();
                 return;
             }
-            lote = desde.front();
+            ronda = desde.front();
             desde.pop_front();
         }
         if (!rotoHilo_) {
             try {
-                (this->*trabajo)(*lote);
+                (this->*trabajo)(*ronda);
             } catch (...) {
                 rotoHilo_ = true;
             }
         }
         {
             const std::lock_guard<std::mutex> cerrojo(mutex_);
-            hacia.push_back(lote);
+            hacia.push_back(ronda);
         }
         cambio_.notify_all();
     }
@@ -184,120 +168,197 @@ int TrabajoEnFlujo::Datos(const uint8_t* datos, uint64_t n) {
             else
                 Empezar();
         }
-        if (!roto_ && (!Tomar(datos, n) || rotoHilo_)) roto_ = true;
+        while (!roto_ && n > 0) {
+            while (actual_ < listados_.size() && entradas_[actual_].tomados == listados_[actual_])
+                ++actual_;
+            if (actual_ >= listados_.size()) {
+                roto_ = true;
+                break;
+            }
+            const uint64_t toma = std::min(n, listados_[actual_] - entradas_[actual_].tomados);
+            if (!Tomar(actual_, datos, toma)) roto_ = true;
+            datos += toma;
+            n -= toma;
+        }
+        if (!roto_ && enCurso_->usados > 0) Entregar();
+        if (rotoHilo_) roto_ = true;
     } catch (...) {
         roto_ = true;
     }
     return roto_ ? 1 : 0;
 }
 
-bool TrabajoEnFlujo::Tomar(const uint8_t* datos, uint64_t n) {
+int TrabajoEnFlujo::DatosDe(std::span<const Parte> partes) {
+    if (roto_) return 1;
+    try {
+        if (!empezado_) {
+            if (principiosDados_ != listados_.size())
+                roto_ = true;
+            else
+                Empezar();
+        }
+        for (size_t k = 0; !roto_ && k < partes.size(); ++k) {
+            for (size_t j = 0; j < k; ++j)
+                if (partes[j].trozo == partes[k].trozo) roto_ = true;
+            if (!roto_ && !Tomar(partes[k].trozo, partes[k].datos, partes[k].n)) roto_ = true;
+        }
+        if (!roto_ && enCurso_->usados > 0) Entregar();
+        if (rotoHilo_) roto_ = true;
+    } catch (...) {
+        roto_ = true;
+    }
+    return roto_ ? 1 : 0;
+}
+
+// The next batch of the round being filled (the round is handed over first when full).
+TrabajoEnFlujo::Lote& TrabajoEnFlujo::NuevoLote() {
+    if (enCurso_->usados == LotesPorRonda) Entregar();
+    Ronda& ronda = *enCurso_;
+    if (ronda.usados == ronda.lotes.size()) {
+        auto lote = std::make_unique<Lote>();
+        lote->datos = Memoria(static_cast<size_t>(capacidad_));
+        ronda.lotes.push_back(std::move(lote));
+    }
+    return *ronda.lotes[ronda.usados++];
+}
+
+// The next n bytes of listed piece i into batches of the round being filled, each within one
+// slice and, short of the slice's end, of whole blocks (the rest waits for the piece's next
+// bytes); false for bytes beyond its size or first bytes other than those given before.
+bool TrabajoEnFlujo::Tomar(size_t i, const uint8_t* datos, uint64_t n) {
+    if (i >= listados_.size() || n > listados_[i] - entradas_[i].tomados) return false;
+    if (n == 0) return true;
+    Entrada& en = entradas_[i];
+    TrozoPar& trozo = conjunto_.trozos[enJuego_[i]];
+    const uint64_t principio = std::min<uint64_t>(TamanoInicio, trozo.tamano);
+    if (en.tomados < principio) {
+        en.principio.Anadir(datos, static_cast<size_t>(std::min(n, principio - en.tomados)));
+        if (en.tomados + n >= principio && en.principio.Valor() != trozo.md5Inicio) return false;
+    }
+    uint64_t enLotes = en.tomados - en.enResto; // bytes of the piece already in batches
+    en.tomados += n;
     const uint64_t tamano = p_.reparto.tamano;
-    while (n > 0) {
-        while (actual_ < listados_.size() && listados_[actual_] == 0)
-            ++actual_;
-        if (actual_ >= listados_.size()) return false;
-        TrozoPar& trozo = conjunto_.trozos[enJuego_[actual_]];
-        const uint64_t enRebanada = enTrozo_ % tamano;
-        const uint64_t finRebanada = std::min(tamano, trozo.tamano - (enTrozo_ - enRebanada));
-        const uint64_t toma =
-            std::min({n, finRebanada - enRebanada, enCurso_->datos.Tamano() - enCurso_->lleno});
-        // The first bytes must be those the set's order was taken from.
-        const uint64_t principio = std::min<uint64_t>(TamanoInicio, trozo.tamano);
-        if (enTrozo_ < principio) {
-            md5Principio_.Anadir(datos, static_cast<size_t>(std::min(toma, principio - enTrozo_)));
-            if (enTrozo_ + toma >= principio && md5Principio_.Valor() != trozo.md5Inicio) return false;
+    for (;;) {
+        const uint64_t disponibles = en.enResto + n;
+        const uint64_t enRebanada = enLotes % tamano;
+        const uint64_t hastaFin = std::min(tamano, trozo.tamano - (enLotes - enRebanada)) - enRebanada;
+        uint64_t toma = std::min({disponibles, hastaFin, capacidad_});
+        if (toma < hastaFin) toma -= toma % Bloque;
+        if (toma == 0) {
+            std::memcpy(en.resto + en.enResto, datos, static_cast<size_t>(n));
+            en.enResto += static_cast<size_t>(n);
+            return true;
         }
-        Lote& lote = *enCurso_;
-        if (lote.lleno == 0) {
-            lote.rebanada = trozo.primera + static_cast<uint32_t>(enTrozo_ / tamano);
-            lote.desde = enRebanada;
-            lote.trozo = &trozo;
-        }
-        std::memcpy(lote.datos.Datos() + lote.lleno, datos, static_cast<size_t>(toma));
-        lote.lleno += toma;
-        enTrozo_ += toma;
-        datos += toma;
-        n -= toma;
-        lote.finDeRebanada = enRebanada + toma == finRebanada;
-        lote.finDeTrozo = enTrozo_ == trozo.tamano;
-        if (lote.finDeRebanada || lote.lleno == lote.datos.Tamano()) Entregar();
-        if (enTrozo_ == trozo.tamano) {
-            md5Principio_ = Md5();
-            ++actual_;
-            enTrozo_ = 0;
-        }
-    }
-    return true;
-}
-
-// On the hashing thread: a batch into the piece's digest (of a piece of several slices) and the
-// slice's digests; at the slice's end, the zeros that pad it to the slice size.
-void TrabajoEnFlujo::Hashear(Lote& lote) {
-    const uint32_t r = lote.rebanada;
-    const uint64_t n = lote.lleno;
-    const uint8_t* datos = lote.datos.Datos();
-    TrozoPar& trozo = *lote.trozo;
-    if (trozo.rebanadas > 1) {
-        md5Trozo_.Anadir(datos, static_cast<size_t>(n));
-        if (lote.finDeTrozo) {
-            trozo.md5 = md5Trozo_.Valor();
-            md5Trozo_ = Md5();
-        }
-    }
-    md5Rebanadas_->Anadir(r, datos, n);
-    crcRebanadas_[r] = SumarCrc(crcRebanadas_[r], datos, static_cast<size_t>(n));
-    if (lote.finDeRebanada) {
-        // The digest of a piece of one slice is that of its bytes, before the padding.
-        if (trozo.rebanadas == 1) trozo.md5 = md5Rebanadas_->Valor(r);
-        const uint64_t relleno = p_.reparto.tamano - (lote.desde + n);
-        if (relleno > 0) {
-            md5Rebanadas_->Anadir(r, nullptr, relleno);
-            crcRebanadas_[r] = SumarCerosCrc(crcRebanadas_[r], relleno);
-        }
+        Lote& lote = NuevoLote();
+        std::memcpy(lote.datos.Datos(), en.resto, en.enResto);
+        const uint64_t deDatos = toma - en.enResto;
+        std::memcpy(lote.datos.Datos() + en.enResto, datos, static_cast<size_t>(deDatos));
+        en.enResto = 0;
+        datos += deDatos;
+        n -= deDatos;
+        lote.lleno = toma;
+        lote.desde = enRebanada;
+        lote.rebanada = trozo.primera + static_cast<uint32_t>(enLotes / tamano);
+        lote.trozo = &trozo;
+        lote.finDeRebanada = toma == hastaFin;
+        enLotes += toma;
+        lote.finDeTrozo = enLotes == trozo.tamano;
+        if (n == 0) return true;
     }
 }
 
-// On the summing thread: a hashed batch into its slice's place in the group; a full group goes
-// into the sums (the last one, once no batch is left: see Etapa).
-void TrabajoEnFlujo::SumarLote(Lote& lote) {
+// On the hashing thread: the round's batches into their slices' digests and, for pieces of
+// several slices, their pieces' digests; at a slice's end, the zeros that pad it to the slice
+// size. Each pass takes at most one batch of a slice and of a piece, in order, and hashes the
+// batches it takes in the kernel's lanes together.
+void TrabajoEnFlujo::Hashear(Ronda& ronda) {
+    const size_t n = ronda.usados;
+    hechos_.assign(n, false);
+    for (size_t quedan = n; quedan > 0;) {
+        porciones_.clear();
+        porTrozo_.clear();
+        elegidos_.clear();
+        vistasR_.clear();
+        vistosT_.clear();
+        for (size_t k = 0; k < n; ++k) {
+            if (hechos_[k]) continue;
+            const Lote& l = *ronda.lotes[k];
+            const bool libre = std::find(vistasR_.begin(), vistasR_.end(), l.rebanada) == vistasR_.end() &&
+                               std::find(vistosT_.begin(), vistosT_.end(), l.trozo) == vistosT_.end();
+            vistasR_.push_back(l.rebanada);
+            vistosT_.push_back(l.trozo);
+            if (!libre) continue;
+            elegidos_.push_back(k);
+            porciones_.push_back({l.rebanada, l.datos.Datos(), l.lleno});
+            if (l.trozo->rebanadas > 1)
+                porTrozo_.push_back(
+                    {static_cast<size_t>(l.trozo - conjunto_.trozos.data()), l.datos.Datos(), l.lleno});
+        }
+        md5Rebanadas_->Anadir(porciones_);
+        if (!porTrozo_.empty()) md5Trozos_->Anadir(porTrozo_);
+        rellenos_.clear();
+        for (const size_t k : elegidos_) {
+            const Lote& l = *ronda.lotes[k];
+            hechos_[k] = true;
+            --quedan;
+            const uint32_t r = l.rebanada;
+            crcRebanadas_[r] = SumarCrc(crcRebanadas_[r], l.datos.Datos(), static_cast<size_t>(l.lleno));
+            if (l.trozo->rebanadas > 1 && l.finDeTrozo)
+                l.trozo->md5 = md5Trozos_->Valor(static_cast<size_t>(l.trozo - conjunto_.trozos.data()));
+            if (l.finDeRebanada) {
+                // The digest of a piece of one slice is that of its bytes, before the padding.
+                if (l.trozo->rebanadas == 1) l.trozo->md5 = md5Rebanadas_->Valor(r);
+                const uint64_t relleno = p_.reparto.tamano - (l.desde + l.lleno);
+                if (relleno > 0) {
+                    rellenos_.push_back({r, nullptr, relleno});
+                    crcRebanadas_[r] = SumarCerosCrc(crcRebanadas_[r], relleno);
+                }
+            }
+        }
+        if (!rellenos_.empty()) md5Rebanadas_->Anadir(rellenos_);
+    }
+}
+
+// On the summing thread: the round's batches in the alternate layout, then those at one offset
+// of their slices, each times its factor for each recovery slice, into that slice's sums in one
+// pass (zeros complete the shorter ones, and add nothing).
+void TrabajoEnFlujo::Sumar(Ronda& ronda) {
     if (conjunto_.recuperacion == 0) return;
-    if (enGrupo_.empty() || enGrupo_.back() != lote.rebanada) {
-        enGrupo_.push_back(lote.rebanada);
-        largoGrupo_.push_back(0);
+    const size_t n = ronda.usados;
+    orden_.clear();
+    for (size_t k = 0; k < n; ++k) {
+        Lote& l = *ronda.lotes[k];
+        const size_t bloques = EnBloques(l.lleno);
+        std::memset(l.datos.Datos() + l.lleno, 0, bloques - static_cast<size_t>(l.lleno));
+        AFormaAlterna(l.datos.Datos(), bloques);
+        orden_.push_back(k);
     }
-    const uint64_t n = lote.lleno;
-    uint8_t* datos = lote.datos.Datos();
-    const size_t bloques = EnBloques(n);
-    std::memset(datos + n, 0, bloques - static_cast<size_t>(n));
-    AFormaAlterna(datos, bloques);
-    std::memcpy(grupo_.Datos() + (enGrupo_.size() - 1) * fila_ + lote.desde, datos, bloques);
-    largoGrupo_.back() = lote.desde + bloques;
-    if (lote.finDeRebanada && enGrupo_.size() == porGrupo_) SumarGrupo();
-}
-
-// The gathered slices, each times its factor for each recovery slice, into that slice's sums
-// (zeros complete the shorter ones, and add nothing).
-void TrabajoEnFlujo::SumarGrupo() {
-    if (enGrupo_.empty()) return;
-    const uint64_t largo = *std::max_element(largoGrupo_.begin(), largoGrupo_.end());
-    std::vector<const uint8_t*> origenes;
-    for (size_t j = 0; j < enGrupo_.size(); ++j) {
-        uint8_t* suya = grupo_.Datos() + j * fila_;
-        std::memset(suya + largoGrupo_[j], 0, static_cast<size_t>(largo - largoGrupo_[j]));
-        origenes.push_back(suya);
-    }
+    std::stable_sort(orden_.begin(), orden_.end(),
+                     [&](size_t a, size_t b) { return ronda.lotes[a]->desde < ronda.lotes[b]->desde; });
     const TablasGalois& tablas = TablasGalois::Unicas();
-    factores_.clear();
-    destinos_.clear();
-    for (uint32_t e = 0; e < conjunto_.recuperacion; ++e) {
-        for (const uint32_t r : enGrupo_)
-            factores_.push_back(tablas.Coeficiente(logaritmos_[r], e));
-        destinos_.push_back(sumas_.Datos() + e * fila_);
+    for (size_t a = 0; a < n;) {
+        const uint64_t desde = ronda.lotes[orden_[a]]->desde;
+        size_t b = a;
+        size_t largo = 0;
+        while (b < n && ronda.lotes[orden_[b]]->desde == desde)
+            largo = std::max(largo, EnBloques(ronda.lotes[orden_[b++]]->lleno));
+        origenes_.clear();
+        for (size_t k = a; k < b; ++k) {
+            Lote& l = *ronda.lotes[orden_[k]];
+            const size_t bloques = EnBloques(l.lleno);
+            std::memset(l.datos.Datos() + bloques, 0, largo - bloques);
+            origenes_.push_back(l.datos.Datos());
+        }
+        factores_.clear();
+        destinos_.clear();
+        for (uint32_t e = 0; e < conjunto_.recuperacion; ++e) {
+            for (size_t k = a; k < b; ++k)
+                factores_.push_back(tablas.Coeficiente(logaritmos_[ronda.lotes[orden_[k]]->rebanada], e));
+            destinos_.push_back(sumas_.Datos() + e * fila_ + desde);
+        }
+        region_->CombinarVarios(origenes_, factores_, destinos_, largo, true);
+        a = b;
     }
-    region_->CombinarVarios(origenes, factores_, destinos_, static_cast<size_t>(largo), true);
-    enGrupo_.clear();
-    largoGrupo_.clear();
 }
 
 Fallo TrabajoEnFlujo::Escribir(Avisos& avisos) {
@@ -305,9 +366,10 @@ Fallo TrabajoEnFlujo::Escribir(Avisos& avisos) {
     Parar();
     for (const std::string& linea : p_.lineas)
         avisos.Decir(linea);
-    while (actual_ < listados_.size() && listados_[actual_] == 0)
-        ++actual_;
-    if (roto_ || rotoHilo_ || !empezado_ || actual_ != listados_.size() || enTrozo_ != 0)
+    bool completos = empezado_;
+    for (size_t i = 0; completos && i < listados_.size(); ++i)
+        completos = entradas_[i].tomados == listados_[i];
+    if (roto_ || rotoHilo_ || !completos)
         return FalloPar{CodigoFallo::Entrada, "¡ Error al crear el PAR: faltan datos de los trozos !"};
     // The pieces, published meanwhile, must be the ones described.
     for (const TrozoPar& t : conjunto_.trozos) {

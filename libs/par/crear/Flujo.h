@@ -3,11 +3,13 @@
 // A creation job fed the pieces' bytes as they are written, instead of reading them: the
 // same checks, slicing, digests and files as EjecutarPar's. The pieces' first bytes come
 // first (their 16 KiB digests give the set's order, which every recovery factor depends on);
-// then all their bytes, piece after piece in the vector's order, go into the slice digests,
-// the pieces' digests and sums held for every recovery slice over the whole slice size, so
-// that nothing is read back; the end writes the set as EjecutarPar does. The bytes are gathered
-// in batches on the caller's thread, then hashed on a thread of the job's own and summed on
-// another, a few whole slices at a time, so that the caller's writing goes on meanwhile.
+// then all their bytes, each piece's in order, go into the slice digests, the pieces' digests
+// and sums held for every recovery slice over the whole slice size, so that nothing is read
+// back; the end writes the set as EjecutarPar does. Each call's bytes are copied into a round of
+// batches on the caller's thread, then hashed on a thread of the job's own and summed on
+// another, so that the caller's writing goes on meanwhile. A caller that writes several pieces
+// at once hands one part of each per call: their slices then go through the MD5 kernel's lanes
+// together, and their batches at one offset of their slices into the sums in one pass.
 #include "Avisos.h"
 #include "Creacion.h"
 #include "Galois.h"
@@ -45,6 +47,13 @@ class TrabajoEnFlujo {
     // (and every later call 1) for bytes beyond the sizes, first bytes other than those given
     // before, or memory that fails.
     int Datos(const uint8_t* datos, uint64_t n);
+    struct Parte {
+        size_t trozo; // the listed piece
+        const uint8_t* datos;
+        uint64_t n;
+    };
+    // The next bytes of each part's piece, the pieces distinct; as Datos otherwise.
+    int DatosDe(std::span<const Parte> partes);
     // Writes and publishes the set as EjecutarPar does, its texts through avisos; its result.
     int Terminar(Avisos& avisos);
     // Waits for the job's thread.
@@ -53,25 +62,37 @@ class TrabajoEnFlujo {
     TrabajoEnFlujo& operator=(const TrabajoEnFlujo&) = delete;
 
   private:
-    // The bytes of one slice gathered before they go into the digests and sums.
+    // Bytes of one slice, from `desde` (a whole number of the alternate layout's blocks into it).
     struct Lote {
-        explicit Lote(size_t n) : datos(n) {}
         Memoria datos;
-        uint64_t lleno = 0, desde = 0; // bytes in it; where they start in the slice
+        uint64_t lleno = 0, desde = 0;
         uint32_t rebanada = 0;
         TrozoPar* trozo = nullptr; // the piece the slice is of
         bool finDeRebanada = false, finDeTrozo = false;
     };
+    // The batches of one call (or part of one), hashed together and summed together.
+    struct Ronda {
+        std::vector<std::unique_ptr<Lote>> lotes; // kept for the next round
+        size_t usados = 0;
+    };
+    // Where a listed piece's bytes stand.
+    struct Entrada {
+        uint64_t tomados = 0; // bytes given
+        Md5 principio;        // of its first bytes, until they are all in
+        // Bytes given but not yet in a batch: fewer than a block, short of the slice's end.
+        uint8_t resto[32];
+        size_t enResto = 0;
+    };
 
     TrabajoEnFlujo() = default;
     void Empezar();
-    bool Tomar(const uint8_t* datos, uint64_t n);
+    bool Tomar(size_t i, const uint8_t* datos, uint64_t n);
+    Lote& NuevoLote();
     void Entregar();
-    void Etapa(std::deque<Lote*>& desde, std::deque<Lote*>& hacia, const bool& antesAcabada, bool& acabada,
-               void (TrabajoEnFlujo::*trabajo)(Lote&), void (TrabajoEnFlujo::*alAcabar)());
-    void Hashear(Lote& lote);
-    void SumarLote(Lote& lote);
-    void SumarGrupo();
+    void Etapa(std::deque<Ronda*>& desde, std::deque<Ronda*>& hacia, const bool& antesAcabada, bool& acabada,
+               void (TrabajoEnFlujo::*trabajo)(Ronda&));
+    void Hashear(Ronda& ronda);
+    void Sumar(Ronda& ronda);
     void Parar();
     Fallo Escribir(Avisos& avisos);
 
@@ -86,36 +107,36 @@ class TrabajoEnFlujo {
 
     JuegoNuevo conjunto_;
     std::vector<uint32_t> logaritmos_;
-    std::unique_ptr<Md5Varios> md5Rebanadas_;
+    std::unique_ptr<Md5Varios> md5Rebanadas_, md5Trozos_;
     std::vector<uint32_t> crcRebanadas_;
     std::unique_ptr<RegionGalois> region_;
-    uint64_t fila_ = 0; // bytes of one recovery slice's sums
-    Memoria sumas_;     // one row per recovery slice, in the alternate layout
-    // Whole slices gathered, in the alternate layout, so that the sums take several at once
-    // (each pass over the sums, which stay out of the caches, costs the same for one or many).
-    Memoria grupo_;
-    size_t porGrupo_ = 1;
-    std::vector<uint32_t> enGrupo_;    // the slices gathered
-    std::vector<uint64_t> largoGrupo_; // the bytes of each, in whole blocks
-    std::vector<uint16_t> factores_;
-    std::vector<uint8_t*> destinos_;
+    uint64_t fila_ = 0;      // bytes of one recovery slice's sums
+    uint64_t capacidad_ = 0; // bytes of a batch
+    Memoria sumas_;          // one row per recovery slice, in the alternate layout
 
-    // Where the bytes stand: the listed piece, the bytes of it taken, its running digests.
-    size_t actual_ = 0;
-    uint64_t enTrozo_ = 0;
-    Md5 md5Principio_;
-    Md5 md5Trozo_; // the job's thread's
+    std::vector<Entrada> entradas_;
+    size_t actual_ = 0; // the piece Datos feeds
 
-    // The batches: the one being filled, the full ones waiting to be hashed, the hashed ones
+    // The rounds: the one being filled, the full ones waiting to be hashed, the hashed ones
     // waiting to be summed, the free ones; each stage's thread takes them in order.
-    std::vector<std::unique_ptr<Lote>> lotes_;
-    Lote* enCurso_ = nullptr;
+    std::vector<std::unique_ptr<Ronda>> rondas_;
+    Ronda* enCurso_ = nullptr;
     std::mutex mutex_;
     std::condition_variable cambio_;
-    std::deque<Lote*> llenos_, hasheados_, libres_;
-    bool cerrar_ = false, hasheado_ = false, sumado_ = false; // no more batches come to each stage
+    std::deque<Ronda*> llenos_, hasheados_, libres_;
+    bool cerrar_ = false, hasheado_ = false, sumado_ = false; // no more rounds come to each stage
     std::atomic<bool> rotoHilo_{false};
     std::thread hiloHash_, hiloSumas_;
+    // The hashing thread's and the summing thread's own scratch.
+    std::vector<Md5Varios::Porcion> porciones_, porTrozo_, rellenos_;
+    std::vector<size_t> elegidos_;
+    std::vector<uint32_t> vistasR_;
+    std::vector<const TrozoPar*> vistosT_;
+    std::vector<bool> hechos_;
+    std::vector<size_t> orden_;
+    std::vector<const uint8_t*> origenes_;
+    std::vector<uint16_t> factores_;
+    std::vector<uint8_t*> destinos_;
 };
 
 } // namespace quimbel::par

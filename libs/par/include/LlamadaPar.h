@@ -234,6 +234,24 @@ typedef int32_t (*ParFlujoPrincipioFuncion)(ParFlujo* flujo, int32_t trozo, cons
    par_flujo_terminar and par_flujo_abandonar wait for. Sends no text. */
 typedef int32_t (*ParFlujoDatosFuncion)(ParFlujo* flujo, const void* datos, uint64_t n);
 
+/* The pieces a caller that writes several at once hands per par_flujo_datos_de call to keep
+   the library's MD5 lanes and recovery passes full. */
+#define LLAMADA_PAR_FLUJO_ANCHURA 8
+
+/* int32_t par_flujo_datos_de(ParFlujo* flujo, uint32_t cuantos, const int32_t* trozos,
+                              const void* const* datos, const uint64_t* n)
+
+   Takes: for each k below `cuantos`, the next n[k] bytes of piece trozos[k] (0 for the first of
+   the vector), the pieces of one call distinct; each piece's bytes in order, the pieces in any
+   interleaving, after every first part. A caller writing several pieces at once hands one part
+   of each (up to LLAMADA_PAR_FLUJO_ANCHURA, at the same offset of their pieces) per call: the
+   parts are hashed in the kernel's lanes together and summed in one pass. Returns, breaks the
+   job, copies and threads as par_flujo_datos (a piece out of range or named twice in one call
+   breaks it too); the two may be mixed. The arrays and bytes are the caller's, read during the
+   call only. */
+typedef int32_t (*ParFlujoDatosDeFuncion)(ParFlujo* flujo, uint32_t cuantos, const int32_t* trozos,
+                                          const void* const* datos, const uint64_t* n);
+
 /* int32_t par_flujo_terminar(ParFlujo* flujo, ProgresoParContextoFuncion progreso,
                               void* contexto, DetenerParFuncion detener)
 
