@@ -201,6 +201,11 @@ bool Fichero::LeerEn(void* datos, size_t n, uint64_t posicion) const {
     });
 }
 
+void Fichero::Anticipar(uint64_t posicion, size_t n) const {
+    if (fd_ >= 0)
+        posix_fadvise(fd_, static_cast<off_t>(posicion), static_cast<off_t>(n), POSIX_FADV_WILLNEED);
+}
+
 bool Fichero::EscribirEn(const void* datos, size_t n, uint64_t posicion) const {
     if (!CabeEnDisco(n)) return false;
     const auto* p = static_cast<const unsigned char*>(datos);

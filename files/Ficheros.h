@@ -63,6 +63,9 @@ class Fichero {
     // exactly n bytes, false on an error or an early end.
     bool LeerEn(void* datos, size_t n, uint64_t posicion) const;
     bool EscribirEn(const void* datos, size_t n, uint64_t posicion) const;
+    // Asks the system to start reading n bytes at posicion now, without waiting, for a read
+    // that comes soon (several places of one file read in turn defeat its own read-ahead).
+    void Anticipar(uint64_t posicion, size_t n) const;
 
     // From now on, every few MiB that Escribir adds start going to disk at once (the system
     // is asked, without waiting), so that a flush at the end finds little left to write.

@@ -20,14 +20,13 @@
 #include "parity/ParEnFlujo.h"
 #include "parity/PasoPar.h"
 #include "split/Estorbos.h"
+#include "split/Publicacion.h"
 #include "verify/Crc.h"
 #include "verify/PasoSfv.h"
 
 namespace quimbel {
 
 namespace {
-
-const std::string ErrorMismoNombre = "¡ Error, un trozo no puede llamarse igual que el fichero a trocear !";
 
 // Whether the plan still describes a split of these inputs: a list made for another source,
 // size, scheme or source size would describe another set.
@@ -65,6 +64,8 @@ struct Escritura {
     std::map<int64_t, uint32_t>* crcs;
     // The PAR set computed from the same bytes; none when the PAR step reads the pieces.
     ParEnFlujo* flujo;
+    // Where the pieces written go to be flushed and named.
+    Publicacion& publicacion;
 };
 
 // The header piece k carries in front of its share of the source; empty when none.
@@ -86,6 +87,9 @@ std::unique_ptr<ParEnFlujo> EmpezarParEnFlujo(const EntradaCorte& e, Fichero& fu
         tamanos.push_back(CabeceraDeTrozo(e, par.fuente, k, n, s, p).size() +
                           static_cast<uint64_t>(DatosDeTrozo(s, p, k)));
     std::unique_ptr<ParEnFlujo> flujo = ParEnFlujo::Abrir(par, tamanos, e.memoriaUnPaso);
+    // Every start is asked for at once: read one after another, each would wait for the disk.
+    for (size_t i = 0; flujo && i < elegidos.size(); ++i)
+        fuente.Anticipar(static_cast<uint64_t>((elegidos[i] - 1) * p), LLAMADA_PAR_PRINCIPIO);
     for (size_t i = 0; flujo && i < elegidos.size(); ++i) {
         std::vector<unsigned char> principio = CabeceraDeTrozo(e, par.fuente, elegidos[i], n, s, p);
         const size_t largo = static_cast<size_t>(std::min<uint64_t>(LLAMADA_PAR_PRINCIPIO, tamanos[i]));
@@ -146,14 +150,12 @@ bool FalloDeCopia(Ventana& v, const Escritura& w, const TrozoEnCurso& t) {
     return false;
 }
 
-// Flushes the piece and gives it its name; false when it stopped the run.
+// The piece, written in full, goes to be flushed and named; false when the naming of an earlier
+// one failed (the run stops with its message).
 bool CerrarTrozo(Ventana& v, const Escritura& w, TrozoEnCurso& t) {
-    // A full disk may show only when the piece is flushed; only then does it take its name.
-    if (!t.salida.Volcar().Bien()) return Parar(v, w, "¡ Error al escribir en fichero " + t.ruta + " !");
-    const Desenlace publicado = t.salida.Publicar(t.nombre, w.protegidos, t.reemplazable);
-    if (publicado.resultado == Resultado::Intocable) return Parar(v, w, ErrorMismoNombre);
-    if (!publicado.Bien()) return Parar(v, w, "¡ Error al crear fichero " + t.ruta + " !");
     if (w.crcs) (*w.crcs)[t.k] = t.crc.Valor();
+    w.publicacion.Anadir({t.ruta, t.nombre, t.reemplazable, std::move(t.salida)});
+    if (const auto fallo = w.publicacion.Fallo()) return Parar(v, w, *fallo);
     return true;
 }
 
@@ -186,8 +188,8 @@ bool EscribirTrozo(Ventana& v, const Escritura& w, int64_t k) {
 constexpr int64_t ParteJunta = int64_t{1} << 20;
 
 // Writes pieces ks (the entry's pieces from `primero` on) together, a part of each in turn, so
-// that the PAR job hashes them in its lanes together; each is named once all are whole, in
-// order. False when it stopped the run (the message has been shown).
+// that the PAR job hashes them in its lanes together; false when it stopped the run (the
+// message has been shown).
 bool EscribirTrozosJuntos(Ventana& v, const Escritura& w, std::span<const int64_t> ks, size_t primero,
                           std::vector<std::vector<unsigned char>>& buffers) {
     std::vector<TrozoEnCurso> trozos(ks.size());
@@ -213,6 +215,11 @@ bool EscribirTrozosJuntos(Ventana& v, const Escritura& w, std::span<const int64_
                                                   static_cast<uint64_t>((t.k - 1) * w.p + enFuente))) ||
                 !t.salida.Datos().Escribir(buffer, static_cast<size_t>(largo)).Bien())
                 return FalloDeCopia(v, w, t);
+            // The piece's next part is asked for now, to be there when its turn comes again.
+            const int64_t siguiente = enFuente + deFuente;
+            if (siguiente < t.cuenta)
+                w.fuente.Anticipar(static_cast<uint64_t>((t.k - 1) * w.p + siguiente),
+                                   static_cast<size_t>(std::min(ParteJunta, t.cuenta - siguiente)));
             if (w.crcs) t.crc.Sumar(buffer, static_cast<size_t>(largo));
             partes.push_back({static_cast<int32_t>(primero + j), buffer, static_cast<uint64_t>(largo)});
             w.avance.Sumar(deFuente);
@@ -221,10 +228,8 @@ bool EscribirTrozosJuntos(Ventana& v, const Escritura& w, std::span<const int64_
         if (partes.empty()) break;
         w.flujo->DatosDe(partes);
     }
-    for (TrozoEnCurso& t : trozos) {
+    for (TrozoEnCurso& t : trozos)
         if (!CerrarTrozo(v, w, t)) return false;
-        v.ProcesarMensajes();
-    }
     return true;
 }
 
@@ -365,10 +370,11 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     entradaPar.avance = &avance;
     entradaPar.flujo = flujo.get();
     if (flujo) entradaPar.bytes = 0;
-    const Escritura escritura{e,          fuente,     rutaFuente, destino,
-                              carpeta,    protegidos, estorbos,   avance,
-                              s,          p,          n,          crcAlEscribir ? &crcs : nullptr,
-                              flujo.get()};
+    Publicacion publicacion(fuente.Id());
+    const Escritura escritura{e,           fuente,     rutaFuente, destino,
+                              carpeta,     protegidos, estorbos,   avance,
+                              s,           p,          n,          crcAlEscribir ? &crcs : nullptr,
+                              flujo.get(), publicacion};
     v.AnadirLinea(Memo::Cortar, "Creando trozos...");
     // With the one-pass PAR job, pieces are written several at once when it takes them so.
     std::vector<std::vector<unsigned char>> buffers;
@@ -381,10 +387,15 @@ ResultadoCorte Cortar(Ventana& v, const EntradaCorte& e) {
     const size_t grupo = buffers.empty() ? 1 : juntos;
     for (size_t i = 0; i < elegidos.size(); i += grupo) {
         const std::span<const int64_t> ks(elegidos.data() + i, std::min(grupo, elegidos.size() - i));
-        const bool escrito = buffers.empty() ? EscribirTrozo(v, escritura, ks[0])
-                                             : EscribirTrozosJuntos(v, escritura, ks, i, buffers);
+        bool escrito = buffers.empty() ? EscribirTrozo(v, escritura, ks[0])
+                                       : EscribirTrozosJuntos(v, escritura, ks, i, buffers);
+        if (escrito && i + grupo >= elegidos.size()) {
+            if (const auto fallo = publicacion.Esperar()) escrito = Parar(v, escritura, *fallo);
+        }
         if (escrito) v.ProcesarMensajes();
-        // Interrupted, the strays get their names back; a failure leaves what was done.
+        // A stop leaves what was done: the pieces written in full are named first. Interrupted,
+        // the strays then get their names back.
+        if (!escrito || v.Interrumpido()) publicacion.Esperar();
         if (v.Interrumpido()) DevolverApartados(carpeta, apartados);
         if (!escrito || Interrumpida(v, Memo::Cortar)) return {};
     }

@@ -12,6 +12,10 @@
 namespace quimbel {
 
 // The plan in force and the check marks of its list.
+// The message of a piece that would take the source's own name.
+inline const std::string ErrorMismoNombre =
+    "¡ Error, un trozo no puede llamarse igual que el fichero a trocear !";
+
 struct PlanEnVigor {
     OrigenPlan origen;        // what the plan was made for (PlanCorte::origen)
     std::vector<bool> marcas; // entry k - 1 checked: piece k is written

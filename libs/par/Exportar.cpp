@@ -29,10 +29,9 @@ extern "C" __attribute__((visibility("default"))) int32_t par_flujo_principio(Pa
                                                                               const void* datos, uint64_t n);
 extern "C" __attribute__((visibility("default"))) int32_t par_flujo_datos(ParFlujo* flujo, const void* datos,
                                                                           uint64_t n);
-extern "C" __attribute__((visibility("default"))) int32_t par_flujo_datos_de(ParFlujo* flujo, uint32_t cuantos,
-                                                                             const int32_t* trozos,
-                                                                             const void* const* datos,
-                                                                             const uint64_t* n);
+extern "C" __attribute__((visibility("default"))) int32_t
+par_flujo_datos_de(ParFlujo* flujo, uint32_t cuantos, const int32_t* trozos, const void* const* datos,
+                   const uint64_t* n);
 extern "C" __attribute__((visibility("default"))) int32_t
 par_flujo_terminar(ParFlujo* flujo, ProgresoParContextoFuncion progreso, void* contexto,
                    DetenerParFuncion detener);

@@ -127,8 +127,9 @@ TEST_F(FlujoPar, JuntosElMismoJuegoQueUnoTrasOtro) {
             n.push_back(largo);
             hechos[i] += largo;
         }
-        ASSERT_EQ(f().datosDe(flujo, static_cast<uint32_t>(cuales.size()), cuales.data(), datos.data(), n.data()),
-                  0);
+        ASSERT_EQ(
+            f().datosDe(flujo, static_cast<uint32_t>(cuales.size()), cuales.data(), datos.data(), n.data()),
+            0);
     }
     EXPECT_EQ(Terminar(flujo), 0);
     EXPECT_EQ(Contenidos(c.Ruta()), unoTrasOtro);
@@ -143,8 +144,9 @@ TEST_F(FlujoPar, JuntosMalNombradosNoEscribenNada) {
         Principios(flujo);
         std::vector<const void*> datos(cuales.size(), trozos[0].data());
         std::vector<uint64_t> n(cuales.size(), 100);
-        EXPECT_NE(f().datosDe(flujo, static_cast<uint32_t>(cuales.size()), cuales.data(), datos.data(), n.data()),
-                  0);
+        EXPECT_NE(
+            f().datosDe(flujo, static_cast<uint32_t>(cuales.size()), cuales.data(), datos.data(), n.data()),
+            0);
         const std::string todo = trozos[0] + trozos[1];
         EXPECT_NE(f().datos(flujo, todo.data(), todo.size()), 0);
         EXPECT_EQ(Terminar(flujo), 1);

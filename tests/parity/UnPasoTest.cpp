@@ -17,6 +17,7 @@
 #include <string>
 #include <vector>
 
+#include "files/Simulacion.h"
 #include "parity/Bibliotecas.h"
 #include "parity/Par.h"
 #include "split/Corte.h"
@@ -176,13 +177,23 @@ INSTANTIATE_TEST_SUITE_P(
         CasoUnPaso{"normal", TipoCorte::Normal, 250000, 70000, "2", {}, CasoUnPaso::Entera},
         CasoUnPaso{"cortaarchivos", TipoCorte::CortaArchivos, 250000, 70000, "2", {}, CasoUnPaso::Entera},
         CasoUnPaso{"hacha", TipoCorte::Hacha, 250000, 70000, "1", {}, CasoUnPaso::Entera},
-        CasoUnPaso{"extraer", TipoCorte::Normal, 400000, 90000, "2", {true, false, true, false, true},
+        CasoUnPaso{"extraer",
+                   TipoCorte::Normal,
+                   400000,
+                   90000,
+                   "2",
+                   {true, false, true, false, true},
                    CasoUnPaso::Entera},
         CasoUnPaso{"pares_de_mas", TipoCorte::Hacha, 90000, 40000, "7", {}, CasoUnPaso::Entera},
         // More pieces than are written at once, each of several parts, with and without a header.
         CasoUnPaso{"varios_grupos", TipoCorte::Normal, 2600000, 200000, "3", {}, CasoUnPaso::Entera},
         CasoUnPaso{"hacha_en_varias_partes", TipoCorte::Hacha, 5000000, 1500007, "2", {}, CasoUnPaso::Entera},
-        CasoUnPaso{"cortaarchivos_en_varias_partes", TipoCorte::CortaArchivos, 5000000, 2100000, "2", {},
+        CasoUnPaso{"cortaarchivos_en_varias_partes",
+                   TipoCorte::CortaArchivos,
+                   5000000,
+                   2100000,
+                   "2",
+                   {},
                    CasoUnPaso::Entera},
         CasoUnPaso{"trozos_de_mas_de_16_MiB",
                    TipoCorte::Normal,
@@ -192,8 +203,47 @@ INSTANTIATE_TEST_SUITE_P(
                    {},
                    CasoUnPaso::Entera},
         CasoUnPaso{"uno_tras_otro", TipoCorte::Hacha, 6000000, 2100000, "2", {}, CasoUnPaso::SinVarios},
-        CasoUnPaso{"sin_la_entrada", TipoCorte::CortaArchivos, 300000, 80000, "2", {}, CasoUnPaso::SinEntrada}),
+        CasoUnPaso{
+            "sin_la_entrada", TipoCorte::CortaArchivos, 300000, 80000, "2", {}, CasoUnPaso::SinEntrada}),
     [](const ::testing::TestParamInfo<CasoUnPaso>& i) { return std::string(i.param.nombre); });
+
+// A disk that fills while several pieces are written at once: the run stops at the piece whose
+// write failed, with its message; the pieces of the rounds before keep their names and bytes,
+// and nothing else is left: no piece of the failed round, no temporary, no SFV file, no PAR set.
+TEST(UnPasoLleno, LosTrozosDeAntesQuedanEnterosYNadaMas) {
+    LasBibliotecas().CargarCrc(CARPETA_PAR);
+    CargarPar(CARPETA_PAR);
+    ASSERT_TRUE(LasBibliotecas().FlujoPar().Completas());
+    CarpetaTemporal c;
+    fs::create_directory(c / "d");
+    const std::string datos = Datos(2600000, 3);
+    EscribirFichero(c / "v.avi", datos);
+    EntradaCorte e;
+    e.fuente = c / "v.avi";
+    e.destino = c / "d/";
+    e.tamano = "200000";
+    e.sfv = true;
+    e.par = true;
+    e.numeroPar = "2";
+    Grabadora v;
+    // Eight pieces go at once: the disk fills half way through the ninth.
+    SimularDiscoLleno(8 * 200000 + 100000);
+    const ResultadoCorte r = Cortar(v, e);
+    SimularDiscoLleno(-1);
+    LiberarPar();
+    LasBibliotecas().LiberarCrc();
+    EXPECT_FALSE(r.finalizado);
+    EXPECT_EQ(v.errores,
+              std::vector<std::string>{"¡ Error al escribir en fichero " + (c / "d/v.009") + " !"});
+    EXPECT_TRUE(v.informaciones.empty());
+    std::vector<std::string> antes;
+    for (int k = 1; k <= 8; ++k) {
+        antes.push_back("v.00" + std::to_string(k));
+        EXPECT_EQ(LeerFichero(c / ("d/" + antes.back())),
+                  datos.substr(static_cast<size_t>(k - 1) * 200000, 200000));
+    }
+    EXPECT_EQ(Nombres(c / "d"), antes);
+}
 
 } // namespace
 } // namespace quimbel

@@ -97,8 +97,10 @@ void TrabajoEnFlujo::Empezar() {
     enCurso_ = rondas_[0].get();
     for (size_t i = 1; i < rondas_.size(); ++i)
         libres_.push_back(rondas_[i].get());
-    hiloHash_ = std::thread([this] { Etapa(llenos_, hasheados_, cerrar_, hasheado_, &TrabajoEnFlujo::Hashear); });
-    hiloSumas_ = std::thread([this] { Etapa(hasheados_, libres_, hasheado_, sumado_, &TrabajoEnFlujo::Sumar); });
+    hiloHash_ =
+        std::thread([this] { Etapa(llenos_, hasheados_, cerrar_, hasheado_, &TrabajoEnFlujo::Hashear); });
+    hiloSumas_ =
+        std::thread([this] { Etapa(hasheados_, libres_, hasheado_, sumado_, &TrabajoEnFlujo::Sumar); });
     empezado_ = true;
 }
 
