@@ -2,20 +2,23 @@
 #include "Reconstruccion.h"
 
 #include "Galois.h"
+#include "Md5Varios.h"
 #include "Memoria.h"
 #include "Progreso.h"
+#include "SumaCrc.h"
 
 #include <algorithm>
 #include <atomic>
 #include <cstring>
 #include <memory>
+#include <mutex>
 #include <new>
 
 namespace quimbel::par {
 namespace {
 
 // Slices a thread reads and adds into its syndromes at once.
-constexpr size_t Lote = 8;
+constexpr size_t Lote = 32;
 
 // A stripe's byte range within every slice.
 struct Tramo {
@@ -37,11 +40,12 @@ class Reconstructor {
     Reconstructor(const JuegoLeido& juego, std::span<const EstadoFichero> estados,
                   const PlanReconstruccion& plan, const Solucion& solucion,
                   const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos, bool mantener,
-                  const Franjas& franjas)
+                  const Franjas& franjas, NucleoMd5 nucleoMd5)
         : juego_(juego), estados_(estados), plan_(plan), solucion_(solucion), origenes_(origenes),
           temporales_(temporales), franjas_(franjas), m_(plan.faltantes.size()),
           logaritmos_(LogaritmosDeEntrada(juego.rebanadas)), temporalDe_(juego.ficheros.size(), SinTemporal),
-          salidas_(m_ * franjas.fila) {
+          salidas_(m_ * franjas.fila), escrituras_(new std::mutex[plan.reescritos.size()]),
+          md5_(juego.rebanadas, nucleoMd5), crcs_(juego.rebanadas, 0) {
         for (size_t t = 0; t < plan.reescritos.size(); ++t)
             temporalDe_[plan.reescritos[t]] = t;
         // With nothing to solve, only the rewritten files' intact slices are read.
@@ -86,6 +90,29 @@ class Reconstructor {
 
     const Fallo& Error() const { return error_; }
 
+    // What the rewritten file `fichero` holds, from the bytes written into its temporary: its
+    // size there and, per slice, whether those bytes (padded) give the slice's checksums.
+    EstadoFichero Rehecho(size_t fichero) {
+        const FicheroJuego& f = juego_.ficheros[fichero];
+        EstadoFichero e;
+        quimbel::Fichero local;
+        const quimbel::Fichero* salida = temporales_.Abrir(temporalDe_[fichero], local);
+        e.existe = e.abierto = salida != nullptr;
+        if (salida != nullptr) e.tamano = static_cast<uint64_t>(std::max<int64_t>(salida->Tamano(), 0));
+        e.malas.assign(f.rebanadas, 0);
+        for (uint32_t j = 0; j < f.rebanadas; ++j) {
+            const uint32_t r = f.primera + j;
+            const uint64_t relleno = juego_.tamanoRebanada - Real(fichero, j);
+            md5_.Anadir(r, nullptr, relleno);
+            if (j >= f.huellas.size() || md5_.Valor(r) != f.huellas[j].md5 ||
+                SumarCerosCrc(crcs_[r], relleno) != f.huellas[j].crc) {
+                e.malas[j] = 1;
+                ++e.nMalas;
+            }
+        }
+        return e;
+    }
+
   private:
     static constexpr size_t SinTemporal = SIZE_MAX;
 
@@ -103,6 +130,7 @@ class Reconstructor {
         std::vector<const uint8_t*> origenes;
         std::vector<uint32_t> logaritmos;
         std::vector<uint16_t> factores;
+        std::vector<Md5Varios::Porcion> porciones; // the batch's slices of rewritten files
     };
 
     // The bytes of input slice `local` of a file that lie in the file (the rest is padding);
@@ -111,6 +139,11 @@ class Reconstructor {
         const FicheroJuego& f = juego_.ficheros[fichero];
         if (!f.descrito) return juego_.tamanoRebanada;
         return std::min(juego_.tamanoRebanada, f.tamano - uint64_t{local} * juego_.tamanoRebanada);
+    }
+
+    // Whether the file is rewritten and checked slice by slice from the bytes written.
+    bool Comprobado(size_t fichero) const {
+        return temporalDe_[fichero] != SinTemporal && !juego_.ficheros[fichero].huellas.empty();
     }
 
     // A listed file's path as the lines show it, or another file's.
@@ -217,11 +250,24 @@ class Reconstructor {
         std::vector<uint32_t>& suyos = t.logaritmos;
         origenes.clear();
         suyos.clear();
+        uint64_t leidos[Lote];
+        t.porciones.clear();
         for (size_t i = desde; i < hasta; ++i) {
             uint8_t* datos = t.datos.Datos() + (i - desde) * franjas_.fila;
-            uint64_t n = 0;
+            uint64_t& n = leidos[i - desde];
             if (Fallo error = Leer(lecturas_[i], tramo, datos, n)) return error;
             avance.Sumar(n);
+            // What goes into a rewritten file is checked as it goes: its slices' digests, in lanes.
+            const Lectura& l = lecturas_[i];
+            if (!l.recuperacion && n > 0 && Comprobado(l.fichero)) {
+                t.porciones.push_back({l.indice, datos, n});
+                crcs_[l.indice] = SumarCrc(crcs_[l.indice], datos, static_cast<size_t>(n));
+            }
+        }
+        if (!t.porciones.empty()) md5_.Anadir(t.porciones);
+        for (size_t i = desde; i < hasta; ++i) {
+            uint8_t* datos = t.datos.Datos() + (i - desde) * franjas_.fila;
+            const uint64_t n = leidos[i - desde];
             if (m_ == 0 || n == 0) continue;
             // Zeros complete the data to the stripe, as the padded slice has them.
             std::memset(datos + n, 0, bloques - n);
@@ -302,13 +348,21 @@ class Reconstructor {
         const uint64_t real = Real(fichero, local);
         // An unreadable file's slices are solved for the others' sake, never written.
         if (tramo.desde >= real || temporalDe_[fichero] == SinTemporal) return std::nullopt;
-        return Escribir(temporalDe_[fichero], fichero, salida, std::min(tramo.hasta, real) - tramo.desde,
+        const uint64_t n = std::min(tramo.hasta, real) - tramo.desde;
+        if (Comprobado(fichero)) {
+            md5_.Anadir(rebanada, salida, n);
+            crcs_[rebanada] = SumarCrc(crcs_[rebanada], salida, static_cast<size_t>(n));
+        }
+        return Escribir(temporalDe_[fichero], fichero, salida, n,
                         uint64_t{local} * juego_.tamanoRebanada + tramo.desde);
     }
 
     Fallo Escribir(size_t tmp, size_t fichero, const uint8_t* datos, uint64_t n, uint64_t posicion) const {
         quimbel::Fichero local;
         const quimbel::Fichero* salida = temporales_.Abrir(tmp, local);
+        // The system lets one write into a file at a time, and a thread that finds it taken
+        // spins on the processor the others need: here it waits asleep.
+        const std::lock_guard<std::mutex> turno(escrituras_[tmp]);
         if (salida == nullptr || !salida->EscribirEn(datos, static_cast<size_t>(n), posicion))
             return FalloPar{CodigoFallo::Salida, "¡ Error al escribir fichero " + Ruta(fichero) + " !"};
         return std::nullopt;
@@ -327,6 +381,11 @@ class Reconstructor {
     std::vector<Lectura> lecturas_;
     std::vector<std::unique_ptr<Trabajador>> trabajadores_;
     Memoria salidas_;
+    std::unique_ptr<std::mutex[]> escrituras_; // one per temporary
+    // Per input slice, the digests of the bytes written for it (streams of distinct slices may
+    // grow on distinct threads at once).
+    Md5Varios md5_;
+    std::vector<uint32_t> crcs_;
     std::vector<quimbel::Fichero> datos_;     // kept open, by file; empty when opened per use
     std::vector<quimbel::Fichero> volumenes_; // likewise, by set file
     std::atomic<size_t> siguiente_{0};
@@ -343,17 +402,21 @@ Franjas PlanearReparacion(uint64_t tamanoRebanada, uint64_t m, unsigned hilos, c
 Fallo Reconstruir(const JuegoLeido& juego, std::span<const EstadoFichero> estados,
                   const PlanReconstruccion& plan, const Solucion& solucion,
                   const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos,
-                  bool mantenerAbiertos, const Limites& limites, Avisos& avisos) {
+                  bool mantenerAbiertos, const Limites& limites, Avisos& avisos,
+                  std::vector<EstadoFichero>& rehechos) {
     // The solution's factors stay in memory beside the stripes.
     Limites restantes = limites;
     restantes.memoria -= std::min<uint64_t>(restantes.memoria / 2, 2 * uint64_t{solucion.factores.size()});
     const Franjas franjas = PlanearReparacion(juego.tamanoRebanada, plan.faltantes.size(), hilos, restantes);
     Reconstructor reconstructor(juego, estados, plan, solucion, origenes, temporales, hilos, mantenerAbiertos,
-                                franjas);
+                                franjas, limites.nucleoMd5);
     if (reconstructor.Error()) return reconstructor.Error();
     Progreso avance(avisos, reconstructor.Total());
     if (Fallo error = reconstructor.Ejecutar(avisos, avance)) return error;
     avance.Terminar();
+    rehechos.assign(juego.ficheros.size(), {});
+    for (const size_t i : plan.reescritos)
+        if (!juego.ficheros[i].huellas.empty()) rehechos[i] = reconstructor.Rehecho(i);
     return std::nullopt;
 }
 

@@ -50,10 +50,13 @@ struct PlanReconstruccion {
 Franjas PlanearReparacion(uint64_t tamanoRebanada, uint64_t m, unsigned hilos, const Limites& limites);
 
 // Writes every rewritten file's slices into its temporary, with progress lines. A file read
-// again must still be the one checked (same identity and size). Nothing or the line of a failure.
+// again must still be the one checked (same identity and size). Nothing or the line of a failure;
+// done, `rehechos` holds, for each rewritten file with slice checksums (by set index), what its
+// temporary holds as a check would find it, from the bytes as they were written.
 Fallo Reconstruir(const JuegoLeido& juego, std::span<const EstadoFichero> estados,
                   const PlanReconstruccion& plan, const Solucion& solucion,
                   const OrigenesReparacion& origenes, Temporales& temporales, unsigned hilos,
-                  bool mantenerAbiertos, const Limites& limites, Avisos& avisos);
+                  bool mantenerAbiertos, const Limites& limites, Avisos& avisos,
+                  std::vector<EstadoFichero>& rehechos);
 
 } // namespace quimbel::par

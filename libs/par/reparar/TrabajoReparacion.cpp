@@ -233,10 +233,11 @@ class Reparacion {
                 return Acabar({CodigoFallo::Salida, "¡ Error al crear fichero " + Ruta(i) + " !"});
         const OrigenesReparacion origenes{carpeta_,    mostrada_, carpetaJuego_, nombresJuego_,
                                           rutasJuego_, idsJuego_, otros_,        hallazgos_};
+        std::vector<EstadoFichero> rehechos;
         if (const Fallo fallo = Reconstruir(juego_, estados_, plan_, solucion_, origenes, temporales, hilos,
-                                            mantener, limites_, avisos_))
+                                            mantener, limites_, avisos_, rehechos))
             return Acabar(*fallo);
-        return Colocar(temporales);
+        return Colocar(temporales, rehechos);
     }
 
     // Solves for the missing slices; false after the line that says how many recovery slices
@@ -279,31 +280,11 @@ class Reparacion {
         return disponibles;
     }
 
-    // Each rebuilt file whose MD5 holds takes its name; one that fails is removed, the
-    // damaged file keeping its name. All are checked before any takes its name, so that a stop
-    // meanwhile leaves every file as it was.
-    int Colocar(Temporales& temporales) {
-        // The rebuilt files with slice checksums are checked slice by slice on every thread
-        // (a whole-file MD5 goes on one core); the others by their MD5.
-        std::vector<size_t> porRebanadas;
-        std::vector<size_t> temporalDe(juego_.ficheros.size(), 0);
-        for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
-            temporalDe[plan_.reescritos[t]] = t;
-            if (!juego_.ficheros[plan_.reescritos[t]].huellas.empty())
-                porRebanadas.push_back(plan_.reescritos[t]);
-        }
-        std::vector<EstadoFichero> rehechos;
-        if (!porRebanadas.empty()) {
-            const AbrirComprobado abrir = [&](size_t i, quimbel::Fichero& f) {
-                return temporales.AbrirLectura(temporalDe[i], f);
-            };
-            if (const Fallo fallo =
-                    ComprobarOtros(juego_, porRebanadas, abrir, Hilos(limites_, juego_.rebanadas), limites_,
-                                   avisos_, rehechos))
-                return Acabar(*fallo);
-        }
-        // All are checked before any takes its name, so that a stop meanwhile leaves every
-        // file as it was.
+    // Each rebuilt file that holds takes its name; one that fails is removed, the damaged file
+    // keeping its name. A file with slice checksums holds when the bytes written for it give them
+    // (rehechos); one without, when its MD5, read back, does. All are checked before any takes its
+    // name, so that a stop meanwhile leaves every file as it was.
+    int Colocar(Temporales& temporales, const std::vector<EstadoFichero>& rehechos) {
         std::vector<bool> correctos;
         for (size_t t = 0; t < plan_.reescritos.size(); ++t) {
             const FicheroJuego& f = juego_.ficheros[plan_.reescritos[t]];
