@@ -37,18 +37,16 @@ struct Abierto {
     std::atomic<size_t> pendientes{0};
 };
 
+// Opens the file that stands for set file i: Hecho, or why not.
+using AbrirComprobado = std::function<quimbel::Desenlace(size_t i, quimbel::Fichero& fichero)>;
+
 class Comprobador {
   public:
-    // ficherosPorUnidad: the files one unit may hold open; cuales: the files to check (all
-    // when empty).
+    // ficherosPorUnidad: the files one unit may hold open.
     Comprobador(const JuegoLeido& juego, const AbrirComprobado& abrir,
-                std::span<const quimbel::IdFichero> delJuego, size_t ficherosPorUnidad,
-                std::span<const size_t> cuales)
+                std::span<const quimbel::IdFichero> delJuego, size_t ficherosPorUnidad)
         : juego_(juego), abrir_(abrir), delJuego_(delJuego), estados_(juego.ficheros.size()),
           fallidos_(juego.ficheros.size()) {
-        std::vector<bool> incluido(juego.ficheros.size(), cuales.empty());
-        for (const size_t i : cuales)
-            incluido[i] = true;
         // Never fewer slices than the MD5 kernel hashes at once (up to 16), which costs no
         // more than one.
         const uint64_t carriles = std::min(CarrilesMd5(NucleoMd5::Automatico), 16u);
@@ -60,7 +58,6 @@ class Comprobador {
             const FicheroJuego& f = juego.ficheros[i];
             estados_[i].malas.assign(f.rebanadas, 0);
             abiertos_.push_back(std::make_unique<Abierto>());
-            if (!incluido[i]) continue;
             if (!f.descrito) {
                 // No name to look at: its slices are lost.
                 estados_[i].malas.assign(f.rebanadas, 1);
@@ -302,14 +299,14 @@ std::string MotivoIlegible(const quimbel::Desenlace& fallo) {
 
 namespace {
 
-Fallo Comprobar(const JuegoLeido& juego, const AbrirComprobado& abrir, std::span<const size_t> cuales,
+Fallo Comprobar(const JuegoLeido& juego, const AbrirComprobado& abrir,
                 std::span<const quimbel::IdFichero> delJuego, unsigned hilos, const Limites& limites,
                 Avisos& avisos, std::vector<EstadoFichero>& estados) {
     // Half the files the job may hold open, shared by the threads: a unit holds its own
     // and a file whose slices go on in the next unit.
     const auto porUnidad =
         static_cast<size_t>(std::max<uint64_t>(1, AbiertosPermitidos(limites) / 2 / (2 * uint64_t{hilos})));
-    Comprobador comprobador(juego, abrir, delJuego, porUnidad, cuales);
+    Comprobador comprobador(juego, abrir, delJuego, porUnidad);
     Progreso avance(avisos, comprobador.Total());
     const Fallo error = avisos.EnParalelo(hilos, [&](unsigned) -> Fallo {
         try {
@@ -332,13 +329,7 @@ Fallo ComprobarFicheros(const JuegoLeido& juego, const quimbel::Carpeta& carpeta
     const AbrirComprobado abrir = [&](size_t i, quimbel::Fichero& fichero) {
         return AbrirEntradaBajo(fichero, carpeta, juego.ficheros[i].nombre);
     };
-    return Comprobar(juego, abrir, {}, delJuego, hilos, limites, avisos, estados);
-}
-
-Fallo ComprobarOtros(const JuegoLeido& juego, std::span<const size_t> cuales, const AbrirComprobado& abrir,
-                     unsigned hilos, const Limites& limites, Avisos& avisos,
-                     std::vector<EstadoFichero>& estados) {
-    return Comprobar(juego, abrir, cuales, {}, hilos, limites, avisos, estados);
+    return Comprobar(juego, abrir, delJuego, hilos, limites, avisos, estados);
 }
 
 } // namespace quimbel::par

@@ -52,14 +52,4 @@ std::string MotivoIlegible(const quimbel::Desenlace& fallo);
 Fallo ComprobarFicheros(const JuegoLeido& juego, const quimbel::Carpeta& carpeta,
                         std::span<const quimbel::IdFichero> delJuego, unsigned hilos, const Limites& limites,
                         Avisos& avisos, std::vector<EstadoFichero>& estados);
-
-// Opens the file that stands for set file i: Hecho, or why not.
-using AbrirComprobado = std::function<quimbel::Desenlace(size_t i, quimbel::Fichero& fichero)>;
-
-// Checks, as ComprobarFicheros does, only the set files `cuales`, each opened by abrir (a
-// repair's rebuilt files under their temporary names); the others' states stay empty.
-Fallo ComprobarOtros(const JuegoLeido& juego, std::span<const size_t> cuales, const AbrirComprobado& abrir,
-                     unsigned hilos, const Limites& limites, Avisos& avisos,
-                     std::vector<EstadoFichero>& estados);
-
 } // namespace quimbel::par

@@ -62,14 +62,6 @@ const quimbel::Fichero* Temporales::Abrir(size_t i, quimbel::Fichero&) const {
     return &t.salida.Datos();
 }
 
-quimbel::Desenlace Temporales::AbrirLectura(size_t i, quimbel::Fichero& fichero) const {
-    const Temporal& t = temporales_[i];
-    if (t.salida.Nombre().empty()) return quimbel::ErrorSistema(ENOENT);
-    const quimbel::Desenlace abierto = AbrirFicheroEn(fichero, *t.padre, t.salida.Nombre());
-    if (abierto.Bien() && !(fichero.Id() == t.salida.Datos().Id())) return quimbel::ErrorSistema(ESTALE);
-    return abierto;
-}
-
 int Temporales::Colocar(size_t i, std::string& apartado) {
     Temporal& t = temporales_[i];
     apartado.clear();

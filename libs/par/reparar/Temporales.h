@@ -36,9 +36,6 @@ class Temporales {
     // The temporary, open for reading and writing (positioned, from several threads); `local`
     // is not used. Null once it was placed or removed.
     const quimbel::Fichero* Abrir(size_t t, quimbel::Fichero& local) const;
-    // Opens the temporary again for reading, as an input: Hecho, or why not (ESTALE when the
-    // name no longer holds the file created).
-    quimbel::Desenlace AbrirLectura(size_t t, quimbel::Fichero& fichero) const;
     // The temporary takes its file's name once flushed: what stands there is first renamed to
     // the first free "<name>.<k>" (k up to 1000), returned in apartado as a name beneath the
     // folder (empty when the name was free). 0 or an error number; on an error the names are
