@@ -201,6 +201,12 @@ bool Fichero::LeerEn(void* datos, size_t n, uint64_t posicion) const {
     });
 }
 
+void Fichero::EmpezarVolcado(uint64_t posicion, uint64_t n) const {
+    // Only started: an error shows at the flush that ends the file.
+    if (fd_ >= 0)
+        sync_file_range(fd_, static_cast<off_t>(posicion), static_cast<off_t>(n), SYNC_FILE_RANGE_WRITE);
+}
+
 void Fichero::Anticipar(uint64_t posicion, size_t n) const {
     if (fd_ >= 0)
         posix_fadvise(fd_, static_cast<off_t>(posicion), static_cast<off_t>(n), POSIX_FADV_WILLNEED);

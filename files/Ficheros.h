@@ -71,6 +71,10 @@ class Fichero {
     // is asked, without waiting), so that a flush at the end finds little left to write.
     void EmpezarVolcadoAlEscribir() { volcarPronto_ = true; }
 
+    // Asks the system to start writing the n bytes written at posicion (n = 0: to the end),
+    // without waiting: positioned writes call it for what they have finished.
+    void EmpezarVolcado(uint64_t posicion = 0, uint64_t n = 0) const;
+
     // Bounds the reads to the first `limite` bytes (the size an input had when opened).
     void PonerLimite(int64_t limite) { limite_ = limite; }
     // Makes every read fail, as a pseudo file's must.

@@ -36,7 +36,10 @@ bool Volumenes::EscribirRecuperacion(const quimbel::Fichero& volumen, uint32_t e
 
 bool Volumenes::CerrarRecuperacion(const quimbel::Fichero& volumen, uint32_t e, const Huella& hash) {
     const auto cabecera = CabeceraDeRecuperacion(conjunto_.id, e, conjunto_.reparto.tamano, hash);
-    return volumen.EscribirEn(cabecera.data(), cabecera.size(), Posicion(e));
+    if (!volumen.EscribirEn(cabecera.data(), cabecera.size(), Posicion(e))) return false;
+    // The packet is whole: it goes to disk while the next ones are computed.
+    volumen.EmpezarVolcado(Posicion(e), CabeceraRecuperacion + conjunto_.reparto.tamano);
+    return true;
 }
 
 Fallo Volumenes::Escribir(const Bytes& comunes, unsigned hilos, Avisos& avisos) {

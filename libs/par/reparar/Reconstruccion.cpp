@@ -19,6 +19,8 @@ namespace {
 
 // Slices a thread reads and adds into its syndromes at once.
 constexpr size_t Lote = 32;
+// The bytes written into a temporary before its write-back is started.
+constexpr uint64_t VentanaVolcado = uint64_t{8} << 20;
 
 // A stripe's byte range within every slice.
 struct Tramo {
@@ -44,7 +46,7 @@ class Reconstructor {
         : juego_(juego), estados_(estados), plan_(plan), solucion_(solucion), origenes_(origenes),
           temporales_(temporales), franjas_(franjas), m_(plan.faltantes.size()),
           logaritmos_(LogaritmosDeEntrada(juego.rebanadas)), temporalDe_(juego.ficheros.size(), SinTemporal),
-          salidas_(m_ * franjas.fila), escrituras_(new std::mutex[plan.reescritos.size()]),
+          salidas_(m_ * franjas.fila), escrituras_(new Escrituras[plan.reescritos.size()]),
           md5_(juego.rebanadas, nucleoMd5), crcs_(juego.rebanadas, 0) {
         for (size_t t = 0; t < plan.reescritos.size(); ++t)
             temporalDe_[plan.reescritos[t]] = t;
@@ -362,9 +364,16 @@ class Reconstructor {
         const quimbel::Fichero* salida = temporales_.Abrir(tmp, local);
         // The system lets one write into a file at a time, and a thread that finds it taken
         // spins on the processor the others need: here it waits asleep.
-        const std::lock_guard<std::mutex> turno(escrituras_[tmp]);
+        const std::lock_guard<std::mutex> turno(escrituras_[tmp].mutex);
         if (salida == nullptr || !salida->EscribirEn(datos, static_cast<size_t>(n), posicion))
             return FalloPar{CodigoFallo::Salida, "¡ Error al escribir fichero " + Ruta(fichero) + " !"};
+        // Every few MiB what was written so far starts going to disk (only asked, not waited
+        // for), so that the flush before the file takes its name finds little left to write.
+        escrituras_[tmp].sinVolcar += n;
+        if (escrituras_[tmp].sinVolcar >= VentanaVolcado) {
+            salida->EmpezarVolcado();
+            escrituras_[tmp].sinVolcar = 0;
+        }
         return std::nullopt;
     }
 
@@ -381,7 +390,12 @@ class Reconstructor {
     std::vector<Lectura> lecturas_;
     std::vector<std::unique_ptr<Trabajador>> trabajadores_;
     Memoria salidas_;
-    std::unique_ptr<std::mutex[]> escrituras_; // one per temporary
+    // Per temporary: one write at a time, and the bytes written since its write-back was started.
+    struct Escrituras {
+        std::mutex mutex;
+        uint64_t sinVolcar = 0;
+    };
+    std::unique_ptr<Escrituras[]> escrituras_;
     // Per input slice, the digests of the bytes written for it (streams of distinct slices may
     // grow on distinct threads at once).
     Md5Varios md5_;
