@@ -3,16 +3,15 @@
 
 #include <algorithm>
 #include <memory>
+#include <new>
 
 namespace quimbel {
 
 namespace {
 
-// BufferCopia: shared by every copy, allocated on first use and kept until the end.
-unsigned char* BufferCopia() {
-    static const std::unique_ptr<unsigned char[]> buffer(new unsigned char[TamBufferCopia]);
-    return buffer.get();
-}
+// A buffer of the copy's own; the smaller one when memory is short, so that a copy never fails
+// for want of it.
+constexpr size_t TamBufferReserva = 64 * 1024;
 
 } // namespace
 
@@ -21,8 +20,11 @@ int CopiarBloque(Fichero& origen, Fichero& destino, int64_t offset, int64_t cuen
     if (copiados) *copiados = 0;
     if (cuenta <= 0) return 0;
     if (!origen.Posicionar(offset).Bien()) return -1;
-    unsigned char* buffer = BufferCopia();
-    int64_t bloque = std::min(TamBufferCopia, cuenta);
+    const std::unique_ptr<unsigned char[]> propio(new (std::nothrow) unsigned char[TamBufferCopia]);
+    unsigned char reserva[TamBufferReserva];
+    unsigned char* buffer = propio ? propio.get() : reserva;
+    const int64_t tamBuffer = propio ? TamBufferCopia : static_cast<int64_t>(TamBufferReserva);
+    int64_t bloque = std::min(tamBuffer, cuenta);
     int64_t leidos = origen.Leer(buffer, static_cast<size_t>(bloque));
     if (leidos < 0) return -1;
     int64_t total = leidos;
