@@ -43,6 +43,8 @@ FIN
 for tipo in application/x-par2 text/x-sfv application/x-split-piece application/octet-stream; do
     gio mime "$tipo" >"$t/gio" 2>&1
     sed -n '/^Registered applications:/,/^[^	]/p' "$t/gio" | grep -q "	$id.desktop$" ||
-        falla "gio mime $tipo no ofrece Quimbel: $(cat "$t/gio")"
+        falla "gio mime $tipo no ofrece Quimbel: $(cat "$t/gio")
+$(ls -la "$XDG_DATA_HOME/applications" "$t/usr/bin" 2>&1)
+$(cat "$XDG_DATA_HOME/applications/mimeinfo.cache" "$XDG_DATA_HOME/applications/$id.desktop" 2>&1)"
 done
 resumen
