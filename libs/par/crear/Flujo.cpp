@@ -161,7 +161,9 @@ void TrabajoEnFlujo::Etapa(std::deque<Ronda*>& desde, std::deque<Ronda*>& hacia,
     }
 }
 
-int TrabajoEnFlujo::Datos(const uint8_t* datos, uint64_t n) {
+// A feeding call: the job starts at the first (every first part given), `tomar` takes the bytes
+// into the round being filled, which then goes on; any refusal or failure breaks the job.
+template <typename F> int TrabajoEnFlujo::Alimentar(F tomar) {
     if (roto_) return 1;
     try {
         if (!empezado_) {
@@ -170,18 +172,7 @@ int TrabajoEnFlujo::Datos(const uint8_t* datos, uint64_t n) {
             else
                 Empezar();
         }
-        while (!roto_ && n > 0) {
-            while (actual_ < listados_.size() && entradas_[actual_].tomados == listados_[actual_])
-                ++actual_;
-            if (actual_ >= listados_.size()) {
-                roto_ = true;
-                break;
-            }
-            const uint64_t toma = std::min(n, listados_[actual_] - entradas_[actual_].tomados);
-            if (!Tomar(actual_, datos, toma)) roto_ = true;
-            datos += toma;
-            n -= toma;
-        }
+        if (!roto_ && !tomar()) roto_ = true;
         if (!roto_ && enCurso_->usados > 0) Entregar();
         if (rotoHilo_) roto_ = true;
     } catch (...) {
@@ -190,26 +181,30 @@ int TrabajoEnFlujo::Datos(const uint8_t* datos, uint64_t n) {
     return roto_ ? 1 : 0;
 }
 
+int TrabajoEnFlujo::Datos(const uint8_t* datos, uint64_t n) {
+    return Alimentar([&] {
+        while (n > 0) {
+            while (actual_ < listados_.size() && entradas_[actual_].tomados == listados_[actual_])
+                ++actual_;
+            if (actual_ >= listados_.size()) return false;
+            const uint64_t toma = std::min(n, listados_[actual_] - entradas_[actual_].tomados);
+            if (!Tomar(actual_, datos, toma)) return false;
+            datos += toma;
+            n -= toma;
+        }
+        return true;
+    });
+}
+
 int TrabajoEnFlujo::DatosDe(std::span<const Parte> partes) {
-    if (roto_) return 1;
-    try {
-        if (!empezado_) {
-            if (principiosDados_ != listados_.size())
-                roto_ = true;
-            else
-                Empezar();
-        }
-        for (size_t k = 0; !roto_ && k < partes.size(); ++k) {
+    return Alimentar([&] {
+        for (size_t k = 0; k < partes.size(); ++k) {
             for (size_t j = 0; j < k; ++j)
-                if (partes[j].trozo == partes[k].trozo) roto_ = true;
-            if (!roto_ && !Tomar(partes[k].trozo, partes[k].datos, partes[k].n)) roto_ = true;
+                if (partes[j].trozo == partes[k].trozo) return false;
+            if (!Tomar(partes[k].trozo, partes[k].datos, partes[k].n)) return false;
         }
-        if (!roto_ && enCurso_->usados > 0) Entregar();
-        if (rotoHilo_) roto_ = true;
-    } catch (...) {
-        roto_ = true;
-    }
-    return roto_ ? 1 : 0;
+        return true;
+    });
 }
 
 // The next batch of the round being filled (the round is handed over first when full).

@@ -86,6 +86,7 @@ class TrabajoEnFlujo {
 
     TrabajoEnFlujo() = default;
     void Empezar();
+    template <typename F> int Alimentar(F tomar);
     bool Tomar(size_t i, const uint8_t* datos, uint64_t n);
     Lote& NuevoLote();
     void Entregar();
