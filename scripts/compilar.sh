@@ -9,7 +9,9 @@ if [ "${QUIMBEL_SANITIZE:-0}" = 1 ]; then
     set -- -DQUIMBEL_SANITIZE=ON -DCMAKE_BUILD_TYPE=Debug
 else
     dir=build
-    set -- -DCMAKE_BUILD_TYPE=RelWithDebInfo
+    # The shipped optimisation without debug information, which takes half the build's time
+    # and changes no instruction.
+    set -- -DCMAKE_BUILD_TYPE=Release -DCMAKE_C_FLAGS_RELEASE="-O2 -DNDEBUG" -DCMAKE_CXX_FLAGS_RELEASE="-O2 -DNDEBUG"
 fi
 cmake -S . -B "$dir" -G Ninja -DQUIMBEL_WERROR="${QUIMBEL_WERROR:-OFF}" "$@" >/dev/null
 # The build's lines go to standard error: standard output is the folder alone.

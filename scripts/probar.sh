@@ -1,6 +1,6 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
-# Installs what is missing, builds once (the product as it ships, the tests without debug
+# Installs what is missing, builds once (the product optimised as it ships, nothing with debug
 # information) and runs every test through CTest, warnings as errors.
 # QUIMBEL_SANITIZE=1 builds and runs them under AddressSanitizer and UBSan instead.
 # The other build types and the install step: scripts/probar-compilaciones.sh.
