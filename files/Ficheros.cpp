@@ -207,6 +207,10 @@ void Fichero::EmpezarVolcado(uint64_t posicion, uint64_t n) const {
         sync_file_range(fd_, static_cast<off_t>(posicion), static_cast<off_t>(n), SYNC_FILE_RANGE_WRITE);
 }
 
+void Fichero::Reservar(uint64_t n) const {
+    if (fd_ >= 0 && n > 0 && n <= INT64_MAX) fallocate(fd_, FALLOC_FL_KEEP_SIZE, 0, static_cast<off_t>(n));
+}
+
 void Fichero::Anticipar(uint64_t posicion, size_t n) const {
     if (fd_ >= 0)
         posix_fadvise(fd_, static_cast<off_t>(posicion), static_cast<off_t>(n), POSIX_FADV_WILLNEED);

@@ -71,6 +71,11 @@ class Fichero {
     // is asked, without waiting), so that a flush at the end finds little left to write.
     void EmpezarVolcadoAlEscribir() { volcarPronto_ = true; }
 
+    // Asks the file system for room for the first n bytes at once, the size left as it is:
+    // positioned writes all over the file then find their blocks in place. One that cannot
+    // only says no (nothing is reported), and the writes find out.
+    void Reservar(uint64_t n) const;
+
     // Asks the system to start writing the n bytes written at posicion (n = 0: to the end),
     // without waiting: positioned writes call it for what they have finished.
     void EmpezarVolcado(uint64_t posicion = 0, uint64_t n = 0) const;

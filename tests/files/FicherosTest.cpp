@@ -7,6 +7,7 @@
 #include <unistd.h>
 
 #include <fstream>
+#include <iostream>
 
 #include "files/CopiarBloque.h"
 #include "files/Ficheros.h"
@@ -133,6 +134,32 @@ TEST(Ficheros, AbrirYCrear) {
     ASSERT_EQ(AbrirCarpeta(carpeta, c.Ruta()), Hecho);
     EXPECT_TRUE(MirarOcupante(carpeta, "b", protegidos).intocable);
     EXPECT_EQ(LeerFichero(c / "b"), "intocable");
+}
+
+// Room asked ahead is only room: the size and what reads give stay those of the writes, and a
+// request the disk cannot meet changes nothing.
+TEST(Ficheros, ReservarNoCambiaTamanoNiContenido) {
+    CarpetaTemporal c;
+    Carpeta carpeta;
+    ASSERT_EQ(AbrirCarpeta(carpeta, c.Ruta()), Hecho);
+    Fichero f;
+    ASSERT_EQ(CrearNuevo(f, carpeta, "r"), Hecho);
+    ASSERT_EQ(f.Escribir("abc", 3), Hecho);
+    f.Reservar(uint64_t{1} << 20);
+    EXPECT_EQ(f.Tamano(), 3);
+    struct stat st {};
+    ASSERT_EQ(fstat(f.Descriptor(), &st), 0);
+    if (st.st_blocks * 512 < (1 << 20)) std::cout << "(este sistema de ficheros no reserva espacio)\n";
+    f.Reservar(uint64_t{1} << 62);
+    f.Reservar(UINT64_MAX);
+    EXPECT_EQ(f.Tamano(), 3);
+    const std::string cola = "final";
+    ASSERT_TRUE(f.EscribirEn(cola.data(), cola.size(), 4096));
+    EXPECT_EQ(f.Tamano(), 4096 + 5);
+    const std::string leido = LeerFichero(c / "r");
+    EXPECT_EQ(leido.substr(0, 3), "abc");
+    EXPECT_EQ(leido.substr(3, 4093), std::string(4093, '\0'));
+    EXPECT_EQ(leido.substr(4096), cola);
 }
 
 TEST(Ficheros, RenombrarNuncaReemplaza) {

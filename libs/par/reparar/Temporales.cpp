@@ -46,12 +46,13 @@ int Temporales::Padre(const std::string& nombre, const quimbel::Carpeta*& padre,
     return 0;
 }
 
-int Temporales::Crear(const std::string& nombre) {
+int Temporales::Crear(const std::string& nombre, uint64_t tamano) {
     Temporal t;
     t.nombre = nombre;
     if (const int error = Numero(CrearCarpetasBajo(carpeta_, nombre, creadas_)); error != 0) return error;
     if (const int error = Padre(nombre, t.padre, t.hoja); error != 0) return error;
     if (const int error = Numero(t.salida.Crear(*t.padre)); error != 0) return error;
+    t.salida.Datos().Reservar(tamano);
     temporales_.push_back(std::move(t));
     return 0;
 }

@@ -30,9 +30,10 @@ class Temporales {
     Temporales(const Temporales&) = delete;
     Temporales& operator=(const Temporales&) = delete;
 
-    // Creates the temporary of the file named `nombre` beneath the folder; its number is the
-    // count of those created before. 0 or an error number.
-    int Crear(const std::string& nombre);
+    // Creates the temporary of the file named `nombre` beneath the folder, with room asked for
+    // its `tamano` bytes (0: unknown); its number is the count of those created before. 0 or
+    // an error number.
+    int Crear(const std::string& nombre, uint64_t tamano = 0);
     // The temporary, open for reading and writing (positioned, from several threads); `local`
     // is not used. Null once it was placed or removed.
     const quimbel::Fichero* Abrir(size_t t, quimbel::Fichero& local) const;

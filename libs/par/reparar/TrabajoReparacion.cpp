@@ -229,7 +229,8 @@ class Reparacion {
                                         2 * uint64_t{plan_.reescritos.size()});
         Temporales temporales(carpeta_, Listados());
         for (const size_t i : plan_.reescritos)
-            if (temporales.Crear(juego_.ficheros[i].nombre) != 0)
+            if (temporales.Crear(juego_.ficheros[i].nombre,
+                                 juego_.ficheros[i].descrito ? juego_.ficheros[i].tamano : 0) != 0)
                 return Acabar({CodigoFallo::Salida, "¡ Error al crear fichero " + Ruta(i) + " !"});
         const OrigenesReparacion origenes{carpeta_,    mostrada_, carpetaJuego_, nombresJuego_,
                                           rutasJuego_, idsJuego_, otros_,        hallazgos_};
