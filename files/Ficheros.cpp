@@ -18,9 +18,6 @@ namespace quimbel {
 
 namespace {
 
-// The bytes written before the system is asked to start sending them to disk.
-constexpr int64_t VentanaVolcado = int64_t{8} << 20;
-
 bool SePuedeLeer(size_t n) {
     if (LecturaSimulada(n)) return true;
     errno = EIO;

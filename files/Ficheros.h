@@ -26,6 +26,10 @@ struct IdFichero {
 // The identity a stat result gives.
 IdFichero IdDeStat(const struct stat& st);
 
+// The bytes written into an output before the system is asked to start sending them to disk
+// (by Escribir once EmpezarVolcadoAlEscribir was called, or by a caller of EmpezarVolcado).
+inline constexpr int64_t VentanaVolcado = int64_t{8} << 20;
+
 // An open binary file, addressed in bytes. Closes itself when it goes out of scope.
 // A file opened for reading never yields bytes past the size it had when it was opened,
 // and a file of a kernel pseudo file system (procfs, sysfs...) yields none: its size says

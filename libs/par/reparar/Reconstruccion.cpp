@@ -19,8 +19,6 @@ namespace {
 
 // Slices a thread reads and adds into its syndromes at once.
 constexpr size_t Lote = 32;
-// The bytes written into a temporary before its write-back is started.
-constexpr uint64_t VentanaVolcado = uint64_t{8} << 20;
 
 // A stripe's byte range within every slice.
 struct Tramo {
@@ -370,7 +368,7 @@ class Reconstructor {
         // Every few MiB what was written so far starts going to disk (only asked, not waited
         // for), so that the flush before the file takes its name finds little left to write.
         escrituras_[tmp].sinVolcar += n;
-        if (escrituras_[tmp].sinVolcar >= VentanaVolcado) {
+        if (escrituras_[tmp].sinVolcar >= static_cast<uint64_t>(quimbel::VentanaVolcado)) {
             salida->EmpezarVolcado();
             escrituras_[tmp].sinVolcar = 0;
         }
