@@ -13,14 +13,17 @@ trap 'kill -9 $pid 2>/dev/null; rm -rf "$t"' EXIT
 . "$(dirname "$0")/../support/comprobar.sh"
 pid=0
 temporales() { ls -A "$1" | grep -c '^\.quimbel-tmp-'; }
-# Starts quimbel-cli in the background and waits until it writes a temporary in $1.
+# Temporaries past their birth name: a run's, which it holds locked while it writes.
+escribiendo() { ls -A "$1" | grep '^\.quimbel-tmp-' | grep -vc '^\.quimbel-tmp-nuevo-'; }
+# Starts quimbel-cli in the background and waits until it writes a temporary in $1 (stopped
+# as it was born, it would be left to the age that proves it abandoned, not to the next run).
 empezar() { # folder, arguments...
     carpeta=$1
     shift
     "$cli" "$@" >"$t/out" 2>"$t/err" &
     pid=$!
     i=0
-    while [ "$(temporales "$carpeta")" -eq 0 ] && [ $i -lt 2000 ]; do
+    while [ "$(escribiendo "$carpeta")" -eq 0 ] && [ $i -lt 2000 ]; do
         sleep 0.01
         i=$((i + 1))
     done
