@@ -202,6 +202,9 @@ INSTANTIATE_TEST_SUITE_P(
                    "1",
                    {},
                    CasoUnPaso::Entera},
+        // More recovery slices than the hashing lanes of each thread that writes them, each
+        // written in several parts, the last of them not a whole block.
+        CasoUnPaso{"muchas_de_recuperacion", TipoCorte::Normal, 600000, 150004, "40", {}, CasoUnPaso::Entera},
         CasoUnPaso{"uno_tras_otro", TipoCorte::Hacha, 6000000, 2100000, "2", {}, CasoUnPaso::SinVarios},
         CasoUnPaso{
             "sin_la_entrada", TipoCorte::CortaArchivos, 300000, 80000, "2", {}, CasoUnPaso::SinEntrada}),

@@ -7,6 +7,7 @@
 #include "SumaCrc.h"
 
 #include <algorithm>
+#include <array>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -22,6 +23,8 @@ constexpr size_t Rondas = 4;
 constexpr size_t LotesPorRonda = 2 * LLAMADA_PAR_FLUJO_ANCHURA;
 // The alternate layout's block: a batch that stops short of its slice's end holds whole ones.
 constexpr uint64_t Bloque = 32;
+// The bytes of each recovery row taken at a time on their way out (a multiple of Bloque).
+constexpr uint64_t ParteDeSalida = uint64_t{128} << 10;
 
 } // namespace
 
@@ -358,6 +361,52 @@ void TrabajoEnFlujo::Sumar(Ronda& ronda) {
     }
 }
 
+// The recovery rows into their volumes, each thread a share of the rows, part after part:
+// back into PAR2's layout, hashed in the kernel's lanes together and written while they are
+// in the processor's cache.
+Fallo TrabajoEnFlujo::EscribirRecuperacion(Volumenes& ficheros, Avisos& avisos) {
+    const uint32_t filas = conjunto_.recuperacion;
+    const unsigned hilos = Hilos(limites_, filas);
+    const uint64_t tamano = p_.reparto.tamano;
+    return avisos.EnParalelo(hilos, [&](unsigned h) -> Fallo {
+        const auto desde = static_cast<uint32_t>(uint64_t{filas} * h / hilos);
+        const auto hasta = static_cast<uint32_t>(uint64_t{filas} * (h + 1) / hilos);
+        Md5Varios md5(hasta - desde, limites_.nucleoMd5);
+        std::vector<std::array<uint8_t, 36>> inicios;
+        std::vector<Md5Varios::Porcion> porciones;
+        for (uint32_t e = desde; e < hasta; ++e)
+            inicios.push_back(InicioHashRecuperacion(conjunto_.id, e));
+        for (uint32_t e = desde; e < hasta; ++e)
+            porciones.push_back({e - desde, inicios[e - desde].data(), inicios[e - desde].size()});
+        md5.Anadir(porciones);
+        const auto fallo = [&](uint32_t e) -> Fallo {
+            const uint32_t v = e / p_.reparto.porTrozo;
+            return FalloPar{CodigoFallo::Salida,
+                            "¡ Error al escribir fichero " + ficheros.RutaVolumen(v) + " !"};
+        };
+        for (uint64_t d = 0; d < tamano; d += ParteDeSalida) {
+            if (avisos.Parar()) return std::nullopt;
+            const uint64_t n = std::min(ParteDeSalida, tamano - d);
+            porciones.clear();
+            for (uint32_t e = desde; e < hasta; ++e) {
+                uint8_t* parte = sumas_.Datos() + e * fila_ + d;
+                AFormaPar(parte, EnBloques(n));
+                porciones.push_back({e - desde, parte, n});
+            }
+            md5.Anadir(porciones);
+            for (uint32_t e = desde; e < hasta; ++e)
+                if (!ficheros.EscribirRecuperacion(ficheros.Volumen(e / p_.reparto.porTrozo), e, d,
+                                                   sumas_.Datos() + e * fila_ + d, n))
+                    return fallo(e);
+        }
+        for (uint32_t e = desde; e < hasta; ++e)
+            if (!ficheros.CerrarRecuperacion(ficheros.Volumen(e / p_.reparto.porTrozo), e,
+                                             md5.Valor(e - desde)))
+                return fallo(e);
+        return std::nullopt;
+    });
+}
+
 Fallo TrabajoEnFlujo::Escribir(Avisos& avisos) {
     // Every batch summed: the digests and sums are whole.
     Parar();
@@ -385,22 +434,7 @@ Fallo TrabajoEnFlujo::Escribir(Avisos& avisos) {
     Renombradas renombradas(p_.carpeta);
     Volumenes ficheros(conjunto_, p_.carpeta, p_.salidas);
     if (Fallo error = ficheros.Crear()) return error;
-    const uint64_t tamano = p_.reparto.tamano;
-    for (uint32_t e = 0; e < conjunto_.recuperacion; ++e) {
-        if (avisos.Detenido()) return FalloInterrumpido();
-        uint8_t* fila = sumas_.Datos() + e * fila_;
-        AFormaPar(fila, EnBloques(tamano));
-        Md5 md5;
-        const auto inicio = InicioHashRecuperacion(conjunto_.id, e);
-        md5.Anadir(inicio.data(), inicio.size());
-        md5.Anadir(fila, static_cast<size_t>(tamano));
-        const uint32_t v = e / p_.reparto.porTrozo;
-        const quimbel::Fichero& volumen = ficheros.Volumen(v);
-        if (!ficheros.EscribirRecuperacion(volumen, e, 0, fila, tamano) ||
-            !ficheros.CerrarRecuperacion(volumen, e, md5.Valor()))
-            return FalloPar{CodigoFallo::Salida,
-                            "¡ Error al escribir fichero " + ficheros.RutaVolumen(v) + " !"};
-    }
+    if (Fallo error = EscribirRecuperacion(ficheros, avisos)) return error;
     return CerrarPar(p_, conjunto_, ficheros, renombradas, Hilos(limites_, p_.reparto.total), avisos);
 }
 

@@ -96,6 +96,7 @@ class TrabajoEnFlujo {
     void Sumar(Ronda& ronda);
     void Parar();
     Fallo Escribir(Avisos& avisos);
+    Fallo EscribirRecuperacion(Volumenes& ficheros, Avisos& avisos);
 
     Limites limites_;
     PreparacionPar p_;
