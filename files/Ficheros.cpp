@@ -163,7 +163,7 @@ Desenlace Fichero::Escribir(const void* datos, size_t n) {
         total += static_cast<size_t>(escritos);
         posicion_ += escritos;
     }
-    if (volcarPronto_ && posicion_ - volcadoDesde_ >= VentanaVolcado) {
+    if (volcarPronto_ && posicion_ - volcadoDesde_ >= ventana_) {
         // Only started: an error shows at the flush that ends the file.
         sync_file_range(fd_, volcadoDesde_, posicion_ - volcadoDesde_, SYNC_FILE_RANGE_WRITE);
         volcadoDesde_ = posicion_;

@@ -71,9 +71,14 @@ class Fichero {
     // that comes soon (several places of one file read in turn defeat its own read-ahead).
     void Anticipar(uint64_t posicion, size_t n) const;
 
-    // From now on, every few MiB that Escribir adds start going to disk at once (the system
-    // is asked, without waiting), so that a flush at the end finds little left to write.
-    void EmpezarVolcadoAlEscribir() { volcarPronto_ = true; }
+    // From now on, every `ventana` bytes that Escribir adds start going to disk at once (the
+    // system is asked, without waiting), so that a flush at the end finds little left to write.
+    // Files written at once share the window: the data not yet sent stay few, and so do the
+    // dirty pages the system must find room beside.
+    void EmpezarVolcadoAlEscribir(int64_t ventana = VentanaVolcado) {
+        volcarPronto_ = true;
+        ventana_ = ventana;
+    }
 
     // Asks the file system for room for the first n bytes at once, the size left as it is:
     // positioned writes all over the file then find their blocks in place. One that cannot
@@ -97,6 +102,7 @@ class Fichero {
     bool ilegible_ = false;
     bool volcarPronto_ = false;
     int64_t volcadoDesde_ = 0; // where the bytes not yet sent to disk start
+    int64_t ventana_ = VentanaVolcado;
 };
 
 // Opens an existing file read-only, following links (reading is no write). Never blocks:

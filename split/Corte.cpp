@@ -195,6 +195,7 @@ bool EscribirTrozosJuntos(Ventana& v, const Escritura& w, std::span<const int64_
     std::vector<TrozoEnCurso> trozos(ks.size());
     for (size_t j = 0; j < ks.size(); ++j) {
         if (!AbrirTrozo(v, w, ks[j], trozos[j])) return false;
+        trozos[j].salida.Datos().EmpezarVolcadoAlEscribir(VentanaVolcado / static_cast<int64_t>(ks.size()));
         v.AnadirLinea(Memo::Cortar, "Creando trozo " + std::to_string(ks[j]) + " : " + trozos[j].ruta);
     }
     std::vector<ParEnFlujo::Parte> partes;
