@@ -164,6 +164,45 @@ TEST_F(FlujoPar, SinMemoriaParaLaRecuperacionNoEmpieza) {
     EXPECT_TRUE(lineas.empty());
 }
 
+// Asked whether to stop, the answer turns yes at the question `parar`; the texts are kept.
+struct Preguntas {
+    std::vector<std::string> lineas;
+    int hechas = 0, parar = 0;
+};
+int32_t AnotarEn(void* contexto, const char* texto) {
+    static_cast<Preguntas*>(contexto)->lineas.emplace_back(texto);
+    return 0;
+}
+int32_t PararEn(void* contexto) {
+    auto* p = static_cast<Preguntas*>(contexto);
+    return ++p->hechas == p->parar ? 1 : 0;
+}
+
+// A job stopped at any of the questions its end asks leaves the folder with the pieces alone;
+// one asked fewer questions than that writes the whole set.
+TEST_F(FlujoPar, DetenidoAlTerminarNoDejaNadaDelJuego) {
+    const std::string todo = trozos[0] + trozos[1];
+    for (int parar = 1;; ++parar) {
+        ASSERT_LT(parar, 1000);
+        ParFlujo* flujo = nullptr;
+        ASSERT_EQ(Abrir(0, flujo), 0);
+        Principios(flujo);
+        ASSERT_EQ(f().datos(flujo, todo.data(), todo.size()), 0);
+        Preguntas preguntas;
+        preguntas.parar = parar;
+        const int32_t r = f().terminar(flujo, &AnotarEn, &preguntas, &PararEn);
+        if (preguntas.hechas < parar) {
+            EXPECT_EQ(r, 0);
+            EXPECT_EQ(Nombres(c.Ruta()),
+                      (std::set<std::string>{"a.001", "a.002", "a.par2", "a.vol0+1.par2"}));
+            EXPECT_GT(parar, 1);
+            break;
+        }
+        EXPECT_EQ(r, LLAMADA_PAR_INTERRUMPIDA) << parar;
+        EXPECT_EQ(Nombres(c.Ruta()), (std::set<std::string>{"a.001", "a.002"})) << parar;
+    }
+}
+
 // Each way of feeding a job wrongly: the call that sees it refuses, the end fails with one line
 // and the folder holds the pieces alone.
 TEST_F(FlujoPar, MalAlimentadoNoEscribeNada) {
