@@ -9,7 +9,10 @@
 #   - `quimbel-cli unir` of the set, which checks each piece against its PAR2 set (taken before
 #     its SFV file), against `cat` of the pieces (goal <= 1.1 x,
 #     bytes read <= 1.02 x the set), beside `par2 verify` + `cat`.
-# Public tools only. The cgroup: systemd-run --scope when systemd runs, else a child of this
+# The two comparisons against a goal (cortar against split, unir against cat) run in
+# alternating pairs, QUIMBEL_BENCH_VECES of them (default 5), and give the median time of each
+# command and the most bytes and memory of its runs: the disk of a shared machine moves single
+# runs by a quarter. Public tools only. The cgroup: systemd-run --scope when systemd runs, else a child of this
 # shell's memory cgroup (v2 or v1), removed at the end; without either the runs are not bounded
 # and the script says so.
 #   QUIMBEL_BENCH_MIB=512 bench/un-paso.sh [build-folder]
@@ -19,6 +22,7 @@ raiz=$(cd "$(dirname "$0")/.." && pwd)
 cli=${1:-$raiz/build}/bin/quimbel-cli
 [ -x "$cli" ] || { echo "no encuentro $cli" >&2; exit 2; }
 mib=${QUIMBEL_BENCH_MIB:-4096}
+veces=${QUIMBEL_BENCH_VECES:-5}
 for h in split cksfv par2 python3 dd /usr/bin/time; do command -v "$h" > /dev/null || { echo "falta $h" >&2; exit 2; }; done
 
 # Re-run inside a 256 MiB scope when systemd can make one.
@@ -93,20 +97,33 @@ PY
 fuente=$((mib << 20))
 fila() { # name, seconds, bytes read, peak KiB
     awk -v n="$1" -v t="$2" -v r="$3" -v m="$4" -v f="$fuente" \
-        'BEGIN { printf "%-44s %8.2f s  leídos %6.3f x  pico %7.1f MiB\n", n, t, r / f, m / 1024 }'
+        'BEGIN { printf "%-50s %8.2f s  leídos %6.3f x  pico %7.1f MiB\n", n, t, r / f, m / 1024 }'
 }
 suma() { awk -v a="$1" -v b="$2" 'BEGIN { print a + b }'; }
 
 q="$trabajo/q" s="$trabajo/s"
 mkdir "$q" "$s"
 
-olvidar "$trabajo"
-read -r t_q r_q m_q < <(medir "$cli" cortar "$trabajo/fuente.bin" 10M --destino "$q" --sfv --par 10)
-fila "quimbel-cli cortar --sfv --par 10" "$t_q" "$r_q" "$m_q"
+# Medians of times, most bytes read and most memory of the runs given as "time rchar peak" lines.
+resumen() {
+    sort -n | awk '{ t[NR] = $1; if ($2 > r) r = $2; if ($3 > m) m = $3 }
+        END { printf "%s %.0f %.0f\n", (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2), r, m }'
+}
 
-olvidar "$trabajo"
-read -r t_s r_s m_s < <(medir split -b 10M -a 4 -d "$trabajo/fuente.bin" "$s/fuente.")
-fila "split -b" "$t_s" "$r_s" "$m_s"
+# Alternating pairs: each command in an empty folder, every cache dropped before it.
+: > "$trabajo/cortar" && : > "$trabajo/split"
+for ((vez = 1; vez <= veces; vez++)); do
+    rm -rf "${q:?}"/* "${s:?}"/*
+    olvidar "$trabajo"
+    medir "$cli" cortar "$trabajo/fuente.bin" 10M --destino "$q" --sfv --par 10 >> "$trabajo/cortar"
+    olvidar "$trabajo"
+    medir split -b 10M -a 4 -d "$trabajo/fuente.bin" "$s/fuente." >> "$trabajo/split"
+done
+read -r t_q r_q m_q < <(resumen < "$trabajo/cortar")
+fila "quimbel-cli cortar --sfv --par 10 (mediana)" "$t_q" "$r_q" "$m_q"
+read -r t_s r_s m_s < <(resumen < "$trabajo/split")
+fila "split -b (mediana)" "$t_s" "$r_s" "$m_s"
+paste "$trabajo/cortar" "$trabajo/split" | awk '{ printf "%s%.2f", (NR > 1 ? " " : "  pares: "), $1 / $4 } END { print "" }'
 olvidar "$trabajo"
 read -r t_c r_c m_c < <(medir sh -c "cd '$s' && cksfv fuente.[0-9]* > fuente.sfv")
 fila "  + cksfv" "$t_c" "$r_c" "$m_c"
@@ -118,14 +135,20 @@ awk -v q="$t_q" -v s="$t_s" 'BEGIN { printf "cortar / split: %.2f (objetivo <= 1
 (cd "$q" && par2 verify -q fuente.par2 > /dev/null) && echo "par2 verify acepta el juego de cortar"
 
 trozos=("$q"/fuente.[0-9][0-9][0-9])
-olvidar "$trabajo"
-read -r t_u r_u m_u < <(medir "$cli" unir "${trozos[0]}" --destino "$trabajo/unido.bin")
-fila "quimbel-cli unir (comprobado con su PAR2)" "$t_u" "$r_u" "$m_u"
-rm -f "$trabajo/unido.bin"
-olvidar "$trabajo"
-read -r t_k r_k m_k < <(medir sh -c "cat $q/fuente.[0-9][0-9][0-9] > '$trabajo/cat.bin'")
-fila "cat de los trozos" "$t_k" "$r_k" "$m_k"
-rm -f "$trabajo/cat.bin"
+: > "$trabajo/unir" && : > "$trabajo/cat"
+for ((vez = 1; vez <= veces; vez++)); do
+    olvidar "$trabajo"
+    medir "$cli" unir "${trozos[0]}" --destino "$trabajo/unido.bin" >> "$trabajo/unir"
+    rm -f "$trabajo/unido.bin"
+    olvidar "$trabajo"
+    medir sh -c "cat $q/fuente.[0-9][0-9][0-9] > '$trabajo/cat.bin'" >> "$trabajo/cat"
+    rm -f "$trabajo/cat.bin"
+done
+read -r t_u r_u m_u < <(resumen < "$trabajo/unir")
+fila "quimbel-cli unir, comprobado con su PAR2 (mediana)" "$t_u" "$r_u" "$m_u"
+read -r t_k r_k m_k < <(resumen < "$trabajo/cat")
+fila "cat de los trozos (mediana)" "$t_k" "$r_k" "$m_k"
+paste "$trabajo/unir" "$trabajo/cat" | awk '{ printf "%s%.2f", (NR > 1 ? " " : "  pares: "), $1 / $4 } END { print "" }'
 olvidar "$trabajo"
 read -r t_v r_v m_v < <(medir sh -c "cd '$q' && par2 verify -q fuente.par2")
 fila "par2 verify" "$t_v" "$r_v" "$m_v"
