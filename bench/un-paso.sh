@@ -110,6 +110,17 @@ resumen() {
         END { printf "%s %.0f %.0f\n", (NR % 2 ? t[(NR + 1) / 2] : (t[NR / 2] + t[NR / 2 + 1]) / 2), r, m }'
 }
 
+# The medians' rows of two commands run in alternating pairs (their runs' files and names), then
+# each pair's ratio.
+comparar() {
+    local t r m
+    read -r t r m < <(resumen < "$1")
+    fila "$2" "$t" "$r" "$m"
+    read -r t r m < <(resumen < "$3")
+    fila "$4" "$t" "$r" "$m"
+    paste "$1" "$3" | awk '{ printf "%s%.2f", (NR > 1 ? " " : "  pares: "), $1 / $4 } END { print "" }'
+}
+
 # Alternating pairs: each command in an empty folder, every cache dropped before it.
 : > "$trabajo/cortar" && : > "$trabajo/split"
 for ((vez = 1; vez <= veces; vez++)); do
@@ -119,11 +130,9 @@ for ((vez = 1; vez <= veces; vez++)); do
     olvidar "$trabajo"
     medir split -b 10M -a 4 -d "$trabajo/fuente.bin" "$s/fuente." >> "$trabajo/split"
 done
-read -r t_q r_q m_q < <(resumen < "$trabajo/cortar")
-fila "quimbel-cli cortar --sfv --par 10 (mediana)" "$t_q" "$r_q" "$m_q"
-read -r t_s r_s m_s < <(resumen < "$trabajo/split")
-fila "split -b (mediana)" "$t_s" "$r_s" "$m_s"
-paste "$trabajo/cortar" "$trabajo/split" | awk '{ printf "%s%.2f", (NR > 1 ? " " : "  pares: "), $1 / $4 } END { print "" }'
+comparar "$trabajo/cortar" "quimbel-cli cortar --sfv --par 10 (mediana)" "$trabajo/split" "split -b (mediana)"
+read -r t_q _ _ < <(resumen < "$trabajo/cortar")
+read -r t_s r_s _ < <(resumen < "$trabajo/split")
 olvidar "$trabajo"
 read -r t_c r_c m_c < <(medir sh -c "cd '$s' && cksfv fuente.[0-9]* > fuente.sfv")
 fila "  + cksfv" "$t_c" "$r_c" "$m_c"
@@ -144,11 +153,9 @@ for ((vez = 1; vez <= veces; vez++)); do
     medir sh -c "cat $q/fuente.[0-9][0-9][0-9] > '$trabajo/cat.bin'" >> "$trabajo/cat"
     rm -f "$trabajo/cat.bin"
 done
-read -r t_u r_u m_u < <(resumen < "$trabajo/unir")
-fila "quimbel-cli unir, comprobado con su PAR2 (mediana)" "$t_u" "$r_u" "$m_u"
-read -r t_k r_k m_k < <(resumen < "$trabajo/cat")
-fila "cat de los trozos (mediana)" "$t_k" "$r_k" "$m_k"
-paste "$trabajo/unir" "$trabajo/cat" | awk '{ printf "%s%.2f", (NR > 1 ? " " : "  pares: "), $1 / $4 } END { print "" }'
+comparar "$trabajo/unir" "quimbel-cli unir, comprobado con su PAR2 (mediana)" "$trabajo/cat" "cat de los trozos (mediana)"
+read -r t_u _ _ < <(resumen < "$trabajo/unir")
+read -r t_k r_k _ < <(resumen < "$trabajo/cat")
 olvidar "$trabajo"
 read -r t_v r_v m_v < <(medir sh -c "cd '$q' && par2 verify -q fuente.par2")
 fila "par2 verify" "$t_v" "$r_v" "$m_v"

@@ -7,7 +7,6 @@
 #include "SumaCrc.h"
 
 #include <algorithm>
-#include <array>
 #include <cstring>
 #include <mutex>
 #include <new>
@@ -372,18 +371,18 @@ Fallo TrabajoEnFlujo::EscribirRecuperacion(Volumenes& ficheros, Avisos& avisos) 
         const auto desde = static_cast<uint32_t>(uint64_t{filas} * h / hilos);
         const auto hasta = static_cast<uint32_t>(uint64_t{filas} * (h + 1) / hilos);
         Md5Varios md5(hasta - desde, limites_.nucleoMd5);
-        std::vector<std::array<uint8_t, 36>> inicios;
-        std::vector<Md5Varios::Porcion> porciones;
-        for (uint32_t e = desde; e < hasta; ++e)
-            inicios.push_back(InicioHashRecuperacion(conjunto_.id, e));
-        for (uint32_t e = desde; e < hasta; ++e)
-            porciones.push_back({e - desde, inicios[e - desde].data(), inicios[e - desde].size()});
-        md5.Anadir(porciones);
-        const auto fallo = [&](uint32_t e) -> Fallo {
-            const uint32_t v = e / p_.reparto.porTrozo;
-            return FalloPar{CodigoFallo::Salida,
-                            "¡ Error al escribir fichero " + ficheros.RutaVolumen(v) + " !"};
+        for (uint32_t e = desde; e < hasta; ++e) {
+            const auto inicio = InicioHashRecuperacion(conjunto_.id, e);
+            md5.Anadir(e - desde, inicio.data(), inicio.size());
+        }
+        const auto volumen = [&](uint32_t e) -> const quimbel::Fichero& {
+            return ficheros.Volumen(e / p_.reparto.porTrozo);
         };
+        const auto fallo = [&](uint32_t e) -> Fallo {
+            return FalloPar{CodigoFallo::Salida, "¡ Error al escribir fichero " +
+                                                     ficheros.RutaVolumen(e / p_.reparto.porTrozo) + " !"};
+        };
+        std::vector<Md5Varios::Porcion> porciones;
         for (uint64_t d = 0; d < tamano; d += ParteDeSalida) {
             if (avisos.Parar()) return std::nullopt;
             const uint64_t n = std::min(ParteDeSalida, tamano - d);
@@ -394,15 +393,14 @@ Fallo TrabajoEnFlujo::EscribirRecuperacion(Volumenes& ficheros, Avisos& avisos) 
                 porciones.push_back({e - desde, parte, n});
             }
             md5.Anadir(porciones);
-            for (uint32_t e = desde; e < hasta; ++e)
-                if (!ficheros.EscribirRecuperacion(ficheros.Volumen(e / p_.reparto.porTrozo), e, d,
-                                                   sumas_.Datos() + e * fila_ + d, n))
+            for (const Md5Varios::Porcion& p : porciones) {
+                const auto e = static_cast<uint32_t>(desde + p.flujo);
+                if (!ficheros.EscribirRecuperacion(volumen(e), e, d, static_cast<const uint8_t*>(p.datos), n))
                     return fallo(e);
+            }
         }
         for (uint32_t e = desde; e < hasta; ++e)
-            if (!ficheros.CerrarRecuperacion(ficheros.Volumen(e / p_.reparto.porTrozo), e,
-                                             md5.Valor(e - desde)))
-                return fallo(e);
+            if (!ficheros.CerrarRecuperacion(volumen(e), e, md5.Valor(e - desde))) return fallo(e);
         return std::nullopt;
     });
 }
