@@ -1,9 +1,10 @@
 #!/bin/sh
 # SPDX-License-Identifier: GPL-3.0-or-later
 # The rows of the parity work against par2 (Debian's) and, when PAR2_TURBO names a built
-# par2cmdline-turbo program, against it too, page cache warm. Wall time, CPU time and peak
-# memory of each, and the ratios ours / par2 and ours / turbo. Goals: at most 0.08 of par2's
-# and 0.25 of turbo's wall time; under 64 MiB for rows 1 to 5, under twice turbo's for 6 and 7.
+# par2cmdline-turbo program, against it too, page cache warm, what each run's preparation
+# wrote flushed before it starts. Wall time, CPU time and peak memory of each, and the ratios
+# ours / par2 and ours / turbo. Goals: at most 0.08 of par2's and 0.25 of turbo's wall time;
+# under 64 MiB for rows 1 to 5, under twice turbo's for 6 and 7.
 #   1 create, 10 %: 1 GiB in 100 pieces (conductor-par, count 10; par2 create with the same
 #     slices, one per piece, and 10 recovery slices)
 #   2 check of par2's default set of those pieces (2,000 slices), 3 pieces deleted, 2 damaged
@@ -12,6 +13,7 @@
 #   5 repair of one 2 GB file (par2's default set), 8 MiB zeroed in the middle
 #   6 repair of 8 MiB in 8,192 slices of 1 KiB with 4,900 recovery slices, 4,000 zeroed
 #   7 the same with 4,800 zeroed
+# Row 5 also gives `dd conv=fsync` of the file: what writing it and flushing it takes alone.
 # Rows 6 and 7 have no par2 figure (it takes minutes). Each figure is the fastest of VECES runs
 # (default 2), the damage put back before each; every repair is checked against the originals.
 #   bench/par/banco-reparar.sh [BUILD_FOLDER]    (default: build; FILAS="2 3" runs some rows;
@@ -47,6 +49,8 @@ medir() {
     i=0
     while [ $i -lt "$veces" ]; do
         eval "$preparar"
+        # What the preparation wrote reaches the disk before, not during, the command.
+        sync
         /usr/bin/time -f "%e %M %U %S" -o "$tmp/tiempo" "$@" >"$tmp/salida" 2>&1 || true
         # A status other than 0 puts a line of its own before the figures.
         mejor=$(printf '%s\n%s\n' "$mejor" "$(tail -n 1 "$tmp/tiempo" | awk '{ print $1, $2, $3 + $4 }')" | sed '/^$/d' |
@@ -162,6 +166,10 @@ if hay 5; then
     c=-
     [ -z "$turbo" ] || { c=$(medir "$dano" "$turbo" repair -q g.par2) && igual g.bin turbo; }
     informe "5 reparar, 2 GB, 8 MiB a cero" "$a" "$b" "$c"
+    # The disk's share: the same bytes written and flushed, as our repair flushes its file.
+    d=$(medir "rm -f g.copia" dd if=g.bin.orig of=g.copia bs=4M conv=fsync status=none)
+    rm -f g.copia
+    echo "$d" | awk '{ printf "  referencia: dd del fichero con fsync %6.2f s (CPU %6.2f s)\n", $1, $3 }'
     cd / && rm -rf "$tmp/g"
 fi
 if hay 6 || hay 7; then
