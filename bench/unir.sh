@@ -1,8 +1,9 @@
 #!/bin/bash
 # SPDX-License-Identifier: GPL-3.0-or-later
 # Joins a 1 GiB set with "quimbel-cli unir" and with "cat" in one run, page cache warm,
-# and prints the ratio of their wall times (goal: at most 1.10). The best of several rounds
-# counts. GNU cat 9.1 copies with copy_file_range, inside the kernel; quimbel-cli reads and
+# and prints the ratio of their wall times (goal: at most 1.10), each ending with `sync` (the
+# join flushes its output before it takes its name; cat leaves it to the system's write-back).
+# The best of several rounds counts. GNU cat 9.1 copies with copy_file_range, inside the kernel; quimbel-cli reads and
 # writes through its 1,000,000-byte buffer.
 #   bench/unir.sh [QUIMBEL_CLI] [ROUNDS]
 set -euo pipefail
@@ -24,12 +25,15 @@ trozos=("$trabajo"/trozos/datos.[0-9][0-9][0-9])
 cat "${trozos[@]}" > /dev/null # warm the page cache
 
 ahora() { date +%s.%N; }
-# Wall time in seconds of a command whose standard output goes to the first argument.
+# Wall time in seconds of a command whose standard output goes to the first argument, with
+# the sync that puts its output on disk (what was written before it is flushed first).
 cronometrar() {
     local salida=$1 t0 t1
     shift
+    sync
     t0=$(ahora)
     "$@" > "$salida" 2> /dev/null
+    sync
     t1=$(ahora)
     awk -v a="$t0" -v b="$t1" 'BEGIN { print b - a }'
 }
