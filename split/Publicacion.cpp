@@ -3,6 +3,8 @@
 
 #include "split/Corte.h"
 
+#include <vector>
+
 namespace quimbel {
 
 namespace {
@@ -50,36 +52,52 @@ void Publicacion::Cancelar() {
     std::deque<Trozo> quitados;
     std::unique_lock<std::mutex> cerrojo(mutex_);
     quitados.swap(cola_);
+    cancelado_ = true;
     cambio_.wait(cerrojo, [this] { return !ocupado_; });
+    cancelado_ = false;
 }
 
 void Publicacion::Hilo() {
+    std::vector<Trozo> lote;
     for (;;) {
-        Trozo t;
+        lote.clear();
         {
             std::unique_lock<std::mutex> cerrojo(mutex_);
             cambio_.wait(cerrojo, [this] { return !cola_.empty() || fin_; });
             if (cola_.empty()) return;
-            t = std::move(cola_.front());
-            cola_.pop_front();
+            // Every piece waiting is taken, and all are flushed before any is named: a name
+            // given between two flushes would have the next one commit the file system's
+            // journal again (on a slow disk, a second per 4 GiB of 10 MB pieces).
+            for (; !cola_.empty(); cola_.pop_front())
+                lote.push_back(std::move(cola_.front()));
             ocupado_ = true;
         }
         std::optional<std::string> fallo;
-        // A full disk may show only when the piece is flushed; only then does it take its name.
-        if (!t.salida.Volcar().Bien()) {
-            fallo = "¡ Error al escribir en fichero " + t.ruta + " !";
-        } else {
+        // A full disk may show only when a piece is flushed; only then does it take its name.
+        size_t volcados = 0;
+        while (volcados < lote.size() && lote[volcados].salida.Volcar().Bien())
+            ++volcados;
+        for (size_t i = 0; i < volcados && !fallo; ++i) {
+            Trozo& t = lote[i];
+            {
+                const std::lock_guard<std::mutex> cerrojo(mutex_);
+                if (cancelado_) break;
+            }
             const Desenlace publicado = t.salida.Publicar(t.nombre, protegidos_, t.reemplazable);
             if (publicado.resultado == Resultado::Intocable)
                 fallo = ErrorMismoNombre;
             else if (!publicado.Bien())
                 fallo = "¡ Error al crear fichero " + t.ruta + " !";
         }
-        t.salida.Descartar();
+        if (!fallo && volcados < lote.size())
+            fallo = "¡ Error al escribir en fichero " + lote[volcados].ruta + " !";
+        // The temporaries not named (after a failure, or stopped) go.
+        for (Trozo& t : lote)
+            t.salida.Descartar();
         {
             const std::lock_guard<std::mutex> cerrojo(mutex_);
             ocupado_ = false;
-            if (fallo && !fallo_) {
+            if (fallo && !fallo_ && !cancelado_) {
                 fallo_ = fallo;
                 // Removed before the failure shows: whoever waits for it finds them gone.
                 cola_.clear();

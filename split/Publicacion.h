@@ -1,7 +1,8 @@
 // SPDX-License-Identifier: GPL-3.0-or-later
 #pragma once
 // The pieces whose bytes are all written are flushed and given their names in order on a thread
-// of their own, so that the writing of the next ones goes on while the disk catches up. The
+// of their own, so that the writing of the next ones goes on while the disk catches up; those
+// waiting together are all flushed before the first of them is named. The
 // first failure ends the naming (the pieces after it are removed) and is told to the run, which
 // stops; the run's thread alone speaks to the window.
 #include <condition_variable>
@@ -42,7 +43,8 @@ class Publicacion {
     std::optional<std::string> Fallo();
     // Waits until every piece handed over is named, or a failure; its message, if any.
     std::optional<std::string> Esperar();
-    // Removes the pieces not yet named and waits for the one being named.
+    // Removes the pieces not yet named and waits for the one being named; those flushed with it
+    // are not named.
     void Cancelar();
 
   private:
@@ -52,7 +54,7 @@ class Publicacion {
     std::mutex mutex_;
     std::condition_variable cambio_;
     std::deque<Trozo> cola_;
-    bool ocupado_ = false, fin_ = false;
+    bool ocupado_ = false, fin_ = false, cancelado_ = false;
     std::optional<std::string> fallo_;
     std::thread hilo_;
 };
