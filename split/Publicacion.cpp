@@ -66,7 +66,7 @@ void Publicacion::Hilo() {
             cambio_.wait(cerrojo, [this] { return !cola_.empty() || fin_; });
             if (cola_.empty()) return;
             // Every piece waiting is taken, and all are flushed before any is named: with a
-            // name given between two flushes, the flushes took a fifth longer on a slow disk.
+            // name given between two flushes, a split took a fifth longer on a slow disk.
             for (; !cola_.empty(); cola_.pop_front())
                 lote.push_back(std::move(cola_.front()));
             ocupado_ = true;
