@@ -3,8 +3,8 @@
 # Joins a 1 GiB set with "quimbel-cli unir" and with "cat" in one run, page cache warm,
 # and prints the ratio of their wall times (goal: at most 1.10), each ending with `sync` (the
 # join flushes its output before it takes its name; cat leaves it to the system's write-back).
-# The best of several rounds counts. GNU cat 9.1 copies with copy_file_range, inside the kernel; quimbel-cli reads and
-# writes through its 1,000,000-byte buffer.
+# The best of several rounds counts. GNU cat 9.1 copies with copy_file_range, inside the
+# kernel; quimbel-cli reads and writes through its 1,000,000-byte buffer.
 #   bench/unir.sh [QUIMBEL_CLI] [ROUNDS]
 set -euo pipefail
 
