@@ -2,7 +2,8 @@
 #pragma once
 // What both PAR2 fuzz targets check of a set put together from what they read: a refusal is a
 // line of its own kind, and a set accepted keeps its bounds (slice size and counts, the slices
-// of each file in order, names that stay beneath its folder). Aborts when it does not.
+// of each file in order, names that stay beneath its folder; a file without description has no
+// name). Aborts when it does not.
 #include <cstdlib>
 #include <string>
 
@@ -24,9 +25,13 @@ inline bool ArmarYExigir(Recogida& recogida, const std::string& indice, JuegoLei
     exigir(s > 0 && s % 4 == 0 && s <= RebanadaJuegoMaxima && juego.rebanadas <= RebanadasMaximas);
     uint32_t primera = 0;
     for (const FicheroJuego& f : juego.ficheros) {
-        exigir(NombreJuegoValido(f.nombre) && f.primera == primera);
-        exigir(uint64_t{f.rebanadas} * s >= f.tamano &&
-               (f.rebanadas == 0 || uint64_t{f.rebanadas - 1} * s < f.tamano));
+        exigir(f.primera == primera);
+        // A file whose description was lost has neither name nor length, only its slices.
+        if (f.descrito)
+            exigir(NombreJuegoValido(f.nombre) && uint64_t{f.rebanadas} * s >= f.tamano &&
+                   (f.rebanadas == 0 || uint64_t{f.rebanadas - 1} * s < f.tamano));
+        else
+            exigir(f.nombre.empty() && f.tamano == 0);
         exigir(f.huellas.empty() || f.huellas.size() == f.rebanadas);
         primera += f.rebanadas;
     }
