@@ -2,9 +2,9 @@
 #pragma once
 // The pieces whose bytes are all written are flushed and given their names in order on a thread
 // of their own, so that the writing of the next ones goes on while the disk catches up; those
-// waiting together are all flushed before the first of them is named. The
-// first failure ends the naming (the pieces after it are removed) and is told to the run, which
-// stops; the run's thread alone speaks to the window.
+// waiting together are all flushed before the first of them is named. The first failure ends
+// the naming (the pieces after it are removed) and is told to the run, which stops; the run's
+// thread alone speaks to the window.
 #include <condition_variable>
 #include <cstdint>
 #include <deque>
